@@ -1,0 +1,34 @@
+#include "core/data/records.h"
+
+#include <gtest/gtest.h>
+
+using namespace tarnwick::core;
+
+TEST(Records, TrimRemovesBlanksAndControlCharactersAtBothEnds)
+{
+    EXPECT_EQ(TrimName("  \t\x01Tiger I \x1f "), "Tiger I");
+    EXPECT_EQ(TrimName("   "), "");
+    EXPECT_EQ(TrimName("A B"), "A B");
+    // Bytes above the blank, Windows-1252 letters included, are kept.
+    EXPECT_EQ(TrimName("\xC4pfel\xA0"), "\xC4pfel\xA0");
+}
+
+TEST(Records, NewDataSetHasAFullZeroImageAndEmptyTables)
+{
+    TOobData data;
+    EXPECT_EQ(data.fileImage.size(), kOobFileSize);
+    EXPECT_TRUE(data.units[kUnitSlots].name.empty());
+    EXPECT_EQ(data.imageLength, 0);
+}
+
+TEST(Records, SlotRanges)
+{
+    EXPECT_FALSE(IsWeaponSlot(0));
+    EXPECT_TRUE(IsWeaponSlot(249));
+    EXPECT_FALSE(IsWeaponSlot(250));
+    EXPECT_TRUE(IsUnitSlot(599));
+    EXPECT_FALSE(IsUnitSlot(600));
+    EXPECT_FALSE(IsSubFormationMember(1000));
+    EXPECT_TRUE(IsSubFormationMember(1399));
+    EXPECT_FALSE(IsSubFormationMember(1400));
+}
