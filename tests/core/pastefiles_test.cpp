@@ -1,0 +1,428 @@
+#include "core/data/pastefiles.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+using namespace tarnwick::core;
+
+namespace {
+
+const std::string kSep(1, static_cast<char>(std::filesystem::path::preferred_separator));
+
+const char* kUnitHeader =
+    "Slot No,Name,Nationality,Class,Cost,Size,Crew,Speed,Swim Speed,Movement Class,Radio%,Survivability,"
+    "Lift Capacity,Load Cost,1st Year Avail,Last Year Avail,Fire Control,Stabiliser,Vision,No of SD,"
+    "Rate of Fire,EW Factor,Range Finder,Weapon 1,Wpn1 HE Rds,Wpn1 AP Rds,Wpn1 HEAT Rds,Wpn1 SABOT Rds,"
+    "Weapon 2,Wpn2 HE Rds,Wpn2 AP Rds,Weapon 3,Wpn3 HE Rds,Wpn3 AP Rds,Weapon 4,Wpn4 HE Rds,Wpn4 AP Rds,"
+    "Steel HF,Steel HS,Steel HR,Steel TF,Steel TS,Steel TR,Steel Top,"
+    "HEAT HF,HEAT HS,HEAT HR,HEAT TF,HEAT TS,HEAT TR,HEAT Top,"
+    "ERA HF,ERA HS,ERA HR,ERA TF,ERA TS,ERA TR,ERA Top,Graphic (Icon) ID,Picture (LBM) ID,";
+
+std::string Xs(int n)
+{
+    std::string s;
+    for (int i = 0; i < n; ++i)
+        s += "X,";
+    return s;
+}
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find("\r\n", start);
+        if (end == std::string::npos) {
+            lines.push_back(text.substr(start));
+            break;
+        }
+        lines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+std::string Join(const std::vector<std::string>& lines, std::size_t count)
+{
+    std::string text;
+    for (std::size_t i = 0; i < count && i < lines.size(); ++i)
+        text += lines[i] + "\r\n";
+    return text;
+}
+
+NameTables Names()
+{
+    NameTables names;
+    names.nationNames[5] = "Germany";
+    names.nationNames[12] = "Poland";
+    return names;
+}
+
+// A unit whose every field holds a different value.
+TOobUnit FullUnit()
+{
+    TOobUnit u;
+    u.name = "Tiger I";
+    u.nation = 5;
+    u.unitClass = 7;
+    u.cost = 300;
+    u.size = 3;
+    u.crew = 4;
+    u.speed = 30;
+    u.swim = 0;
+    u.moveClass = 2;
+    u.radio = 80;
+    u.survivability = 6;
+    u.carry = 1;
+    u.weight = 9;
+    u.yearAvail = 40;
+    u.yearUnavail = 45;
+    u.fireControl = 11;
+    u.stabiliser = 12;
+    u.vision = 13;
+    u.smokeDischargers = 2;
+    u.rof = 14;
+    u.ew = 15;
+    u.rangeFinder = 16;
+    u.weapon = {21, 26, 29, 32};
+    u.heAmmo = {22, 27, 30, 33};
+    u.apAmmo = {23, 28, 31, 34};
+    u.heatAmmo = 24;
+    u.sabotAmmo = 25;
+    for (int i = 0; i < kFacings; ++i) {
+        u.steelArmour[i] = static_cast<std::uint8_t>(41 + i);
+        u.heatArmour[i] = static_cast<std::uint8_t>(51 + i);
+        u.eraArmour[i] = static_cast<std::uint8_t>(61 + i);
+    }
+    u.icon = 1234;
+    u.lbm = 40000;
+    // Not in the file.
+    u.monthAvail = 4;
+    u.monthUnavail = 9;
+    u.unitSound = 17;
+    u.weaponSound = {1, 2, 3, 4};
+    u.reserved1 = 0xAA;
+    u.reserved2 = 0x55;
+    return u;
+}
+
+const std::string kFullUnitLine =
+    "3,Tiger I,5,7,300,3,4,30,0,2,80,6,1,9,40,45,11,12,13,2,14,15,16,21,22,23,24,25,26,27,28,29,30,31,32,33,34,"
+    "41,42,43,44,45,46,47,51,52,53,54,55,56,57,61,62,63,64,65,66,67,1234,40000,";
+
+std::unique_ptr<PasteBuffers> Fresh()
+{
+    auto buffers = std::make_unique<PasteBuffers>();
+    InitPasteBuffers(*buffers);
+    return buffers;
+}
+
+// A unit file with rows 1..rows used; unit k has nation k % 100 and cost k.
+std::vector<std::string> UnitFileLines(int rows)
+{
+    auto buffers = Fresh();
+    for (int k = 1; k <= rows; ++k)
+        buffers->unitBuffer[k] = {TOobUnit{.name = "U" + std::to_string(k), .cost = static_cast<std::uint16_t>(k)},
+                                  5, true};
+    return Lines(ExportBufferText(*buffers, PasteKind::Unit, "/d", 5, Names()));
+}
+
+}  // namespace
+
+TEST(PasteFiles, ExportWithOnlyEntry3InUseWrites601ExactLines)
+{
+    auto buffers = Fresh();
+    buffers->unitBuffer[3] = {FullUnit(), 5, true};
+
+    const std::string text = ExportBufferText(*buffers, PasteKind::Unit, "/games/oob", 5, Names());
+    const std::vector<std::string> lines = Lines(text);
+
+    ASSERT_EQ(lines.size(), 601u);
+    ASSERT_EQ(text.substr(text.size() - 2), "\r\n");
+    EXPECT_EQ(lines[0], "UNIT PASTE BUFFER FROM /games/oob" + kSep + "Tarn05 - Germany,");
+    EXPECT_EQ(lines[1], kUnitHeader);
+    const std::string freeTail = ",XUNUSEDX," + Xs(59);
+    EXPECT_EQ(lines[2], "1" + freeTail);
+    EXPECT_EQ(lines[3], "2" + freeTail);
+    EXPECT_EQ(lines[4], kFullUnitLine);
+    EXPECT_EQ(lines[5], "4" + freeTail);
+    EXPECT_EQ(lines[600], "599" + freeTail);
+}
+
+TEST(PasteFiles, WeaponAndFormationFilesTitleHeaderAndLines)
+{
+    auto buffers = Fresh();
+    buffers->weaponBuffer[1] = {TOobWeapon{"88mm L/56", 6, 8, 88, 10, 11, 12, 13, 14, 40, 20, 21, 255}, 5, true};
+    TOobFormation fm{.name = "Pz Coy", .nation = 12, .yearAvail = 39, .monthAvail = 9, .yearUnavail = 45,
+                     .monthUnavail = 5, .buyPage = 3, .formType = 2, .expMod = -3, .moraleMod = 4};
+    fm.slot = {1, 2, 0, 0, 0, 0, 0, 0, 1001, 65535};
+    buffers->formationBuffer[2] = {fm, 12, true};
+
+    const std::vector<std::string> weapons =
+        Lines(ExportBufferText(*buffers, PasteKind::Weapon, "C", 12, Names()));
+    ASSERT_EQ(weapons.size(), 601u);
+    EXPECT_EQ(weapons[0], "WEAPON PASTE BUFFER FROM C" + kSep + "tarn12 - Poland,");
+    EXPECT_EQ(weapons[1], "Slot No,Name,Weapon Class,Weapon Size,Warhead Size,HE Pen,HE Kill,AP Pen,AP Kill,"
+                          "Accuracy,Range,Sabot Range,Sabot Pen,HEAT Pen,");
+    EXPECT_EQ(weapons[2], "1,88mm L/56,6,8,88,10,11,12,13,14,40,20,21,255,");
+    EXPECT_EQ(weapons[3], "2,XUNUSEDX," + Xs(13));
+
+    const std::vector<std::string> formations =
+        Lines(ExportBufferText(*buffers, PasteKind::Formation, "C", 0, Names()));
+    ASSERT_EQ(formations.size(), 601u);
+    EXPECT_EQ(formations[0], "FORMATION PASTE BUFFER FROM C" + kSep + "Tarn00 - Unknown,");
+    EXPECT_EQ(formations[1],
+              "Slot No,Name,Country,Form Type,Category,Avail From,To,Subunit 01,Count 01,Subunit 02,Count 02,"
+              "Subunit 03,Count 03,Subunit 04,Count 04,Subunit 05,Count 05,Subunit 06,Count 06,Subunit 07,"
+              "Count 07,Subunit 08,Count 08,Subunit 09,Count 09,Subunit 10,Count 10,");
+    EXPECT_EQ(formations[2], "1,XUNUSEDX," + Xs(27));
+    EXPECT_EQ(formations[3], "2,Pz Coy,12,2,3,39,45,1,2,0,0,0,0,0,0,1001,65535,");
+}
+
+TEST(PasteFiles, RoundTripRestoresExportedFieldsAndKeepsTheOthers)
+{
+    auto source = Fresh();
+    TOobUnit unit = FullUnit();
+    source->unitBuffer[3] = {unit, 5, true};
+    unit.name = "Exactly15Chars!";
+    source->unitBuffer[599] = {unit, 7, true};
+    source->weaponBuffer[249] = {TOobWeapon{"Flak", 4, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}, 5, true};
+    TOobFormation fm{.name = "HQ", .nation = 5, .yearAvail = 1, .monthAvail = 2, .yearUnavail = 3,
+                     .monthUnavail = 4, .buyPage = 5, .formType = 6, .expMod = 7, .moraleMod = 8};
+    fm.slot = {9, 10, 11, 12, 13, 14, 15, 16, 1399, 1000};
+    source->formationBuffer[399] = {fm, 5, true};
+
+    // The target entries hold other values in the fields that have no column.
+    auto target = Fresh();
+    TOobUnit before;
+    before.name = "Old";
+    before.monthAvail = 11;
+    before.monthUnavail = 12;
+    before.unitSound = 3;
+    before.weaponSound = {9, 8, 7, 6};
+    before.reserved1 = 1;
+    before.reserved2 = 2;
+    target->unitBuffer[3] = {before, 40, true};
+    target->unitBuffer[4] = {TOobUnit{.name = "Stays"}, 41, true};
+    target->formationBuffer[399].record.expMod = -9;
+    target->formationBuffer[399].record.monthAvail = 6;
+
+    const struct {
+        PasteKind kind;
+        int expectedRead;
+    } cases[] = {{PasteKind::Unit, 2}, {PasteKind::Weapon, 1}, {PasteKind::Formation, 1}};
+    const auto untouched = std::make_unique<PasteBuffers>(*target);
+    for (const auto& c : cases) {
+        const std::string text = ExportBufferText(*source, c.kind, "/x", 5, Names());
+        const ImportResult result = ImportBufferText(*target, c.kind, text, "/x/file.csv");
+        ASSERT_TRUE(result.ok()) << result.message;
+        EXPECT_EQ(result.entriesRead, c.expectedRead);
+        EXPECT_TRUE(result.message.empty());
+    }
+
+    TOobUnit expected = FullUnit();
+    expected.monthAvail = 11;
+    expected.monthUnavail = 12;
+    expected.unitSound = 3;
+    expected.weaponSound = {9, 8, 7, 6};
+    expected.reserved1 = 1;
+    expected.reserved2 = 2;
+    EXPECT_EQ(target->unitBuffer[3].record, expected);
+    EXPECT_EQ(target->unitBuffer[3].sourceNation, 99);
+    EXPECT_TRUE(target->unitBuffer[3].used);
+    EXPECT_EQ(target->unitBuffer[4], untouched->unitBuffer[4]);
+    EXPECT_EQ(target->unitBuffer[599].record.name, "Exactly15Chars!");
+    EXPECT_EQ(target->unitBuffer[599].sourceNation, 99);
+    EXPECT_EQ(target->unitBuffer[1], untouched->unitBuffer[1]);
+
+    EXPECT_EQ(target->weaponBuffer[249], (TPasteEntry<TOobWeapon>{source->weaponBuffer[249].record, 99, true}));
+
+    TOobFormation expectedFm = fm;
+    expectedFm.expMod = -9;
+    expectedFm.moraleMod = 0;
+    expectedFm.monthAvail = 6;
+    expectedFm.monthUnavail = 0;
+    EXPECT_EQ(target->formationBuffer[399], (TPasteEntry<TOobFormation>{expectedFm, 99, true}));
+}
+
+TEST(PasteFiles, TitleDecidesWhetherAFileIsTaken)
+{
+    const struct {
+        const char* title;
+        PasteKind kind;
+        bool accepted;
+    } cases[] = {
+        {"UNIT PASTE BUFFER FROM /d/Tarn05 - Germany", PasteKind::Unit, true},
+        {"UNIT PASTE BUFFER FROM /d/Tarn05 - Germany", PasteKind::Weapon, false},
+        {"UNIT PASTE BUFFER FROM /d/Tarn05 - Germany", PasteKind::Formation, false},
+        {"05 UNIT DUMP", PasteKind::Unit, true},
+        {"WEAPON DUMP", PasteKind::Weapon, true},
+        {"FORMATION LIST", PasteKind::Formation, false},
+        {"unit paste buffer", PasteKind::Unit, false},
+        {"", PasteKind::Unit, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.title);
+        auto buffers = Fresh();
+        const auto before = std::make_unique<PasteBuffers>(*buffers);
+        const std::string text = std::string(c.title) + ",\r\nheader,\r\n1,Name,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,"
+                                                        "16,17,18,19,20,21,22,23,24,25,26,27,28,29,30,31,32,33,"
+                                                        "34,35,36,37,38,39,40,41,42,43,44,45,46,47,48,49,50,51,"
+                                                        "52,53,54,55,56,57,58,\r\n";
+        const ImportResult result = ImportBufferText(*buffers, c.kind, text, "/d/TarnPASTE05unit.csv");
+        if (c.accepted) {
+            EXPECT_TRUE(result.ok()) << result.message;
+        } else {
+            EXPECT_EQ(result.kind, ImportResult::Kind::NotPasteFile);
+            EXPECT_EQ(result.message, "/d/TarnPASTE05unit.csv appears NOT to be a valid tarnwick FTK .csv file! ");
+            EXPECT_EQ(buffers->weaponBuffer, before->weaponBuffer);
+            EXPECT_EQ(buffers->unitBuffer, before->unitBuffer);
+            EXPECT_EQ(buffers->formationBuffer, before->formationBuffer);
+        }
+    }
+}
+
+TEST(PasteFiles, FreeLinesLeaveTheirEntriesAsTheyWere)
+{
+    auto buffers = Fresh();
+    buffers->weaponBuffer[1] = {TOobWeapon{.name = "Kept", .range = 4}, 8, true};
+    buffers->weaponBuffer[2] = {TOobWeapon{.name = "Free", .range = 5}, 9, false};
+    const auto before = std::make_unique<PasteBuffers>(*buffers);
+
+    auto empty = Fresh();
+    const std::string text = ExportBufferText(*empty, PasteKind::Weapon, "/d", 5, Names());
+    const ImportResult result = ImportBufferText(*buffers, PasteKind::Weapon, text, "f");
+    ASSERT_TRUE(result.ok());
+    EXPECT_EQ(result.entriesRead, 0);
+    EXPECT_EQ(buffers->weaponBuffer, before->weaponBuffer);
+}
+
+TEST(PasteFiles, FormationImportReadsRows1To399Only)
+{
+    auto source = Fresh();
+    for (int k = 1; k <= kPasteEntries; ++k)
+        source->formationBuffer[k] = {TOobFormation{.name = "F" + std::to_string(k)}, 5, true};
+    std::vector<std::string> lines = Lines(ExportBufferText(*source, PasteKind::Formation, "/d", 5, Names()));
+    ASSERT_EQ(lines.size(), 601u);
+    lines[2 + 450] = "451,Bad,x,y,";  // never read
+
+    auto target = Fresh();
+    const ImportResult result = ImportBufferText(*target, PasteKind::Formation, Join(lines, 601), "f");
+    ASSERT_TRUE(result.ok()) << result.message;
+    EXPECT_EQ(result.entriesRead, 399);
+    EXPECT_EQ(target->formationBuffer[399].record.name, "F399");
+    for (int k = 400; k <= kPasteEntries; ++k)
+        EXPECT_EQ(target->formationBuffer[k], TPasteEntry<TOobFormation>{}) << k;
+}
+
+TEST(PasteFiles, FieldsAreCutAndClampedToTheirWidths)
+{
+    std::vector<std::string> lines = UnitFileLines(1);
+    // name 16 chars; nationality 300; class -1; cost 70000; size " 7 "; icon -5; lbm 65536.
+    std::string row = "1,ABCDEFGHIJKLMNOP,300,-1,70000, 7\t,";
+    for (int i = 0; i < 52; ++i)
+        row += "0,";
+    row += "-5,65536,";
+    lines[2] = row;
+    auto buffers = Fresh();
+    const ImportResult result = ImportBufferText(*buffers, PasteKind::Unit, Join(lines, 3), "f");
+    ASSERT_TRUE(result.ok()) << result.message;
+    const TOobUnit& u = buffers->unitBuffer[1].record;
+    EXPECT_EQ(u.name, "ABCDEFGHIJKLMNO");
+    EXPECT_EQ(u.nation, 44);
+    EXPECT_EQ(u.unitClass, 255);
+    EXPECT_EQ(u.cost, 65535);
+    EXPECT_EQ(u.size, 7);
+    EXPECT_EQ(u.icon, 0);
+    EXPECT_EQ(u.lbm, 65535);
+
+    // A NUL byte ends the name.
+    lines[2].replace(4, 1, std::string(1, '\0'));
+    ASSERT_TRUE(ImportBufferText(*buffers, PasteKind::Unit, Join(lines, 3), "f").ok());
+    EXPECT_EQ(buffers->unitBuffer[1].record.name, "AB");
+}
+
+TEST(PasteFiles, ABadFieldChangesNothingAndNamesLineAndColumn)
+{
+    std::vector<std::string> lines = UnitFileLines(8);
+    std::string& row5 = lines[2 + 4];
+    // Column 12 is "Survivability".
+    std::size_t pos = 0;
+    for (int i = 0; i < 11; ++i)
+        pos = row5.find(',', pos) + 1;
+    row5.replace(pos, row5.find(',', pos) - pos, "abc");
+
+    auto buffers = Fresh();
+    buffers->unitBuffer[1] = {TOobUnit{.name = "Before"}, 3, true};
+    const auto before = std::make_unique<PasteBuffers>(*buffers);
+    const ImportResult result = ImportBufferText(*buffers, PasteKind::Unit, Join(lines, lines.size()), "f");
+    EXPECT_EQ(result.kind, ImportResult::Kind::BadField);
+    EXPECT_EQ(result.message, "Line 7, column 12: 'abc' is not a valid integer value");
+    EXPECT_EQ(result.line, 7);
+    EXPECT_EQ(result.column, 12);
+    EXPECT_EQ(buffers->unitBuffer, before->unitBuffer);
+}
+
+TEST(PasteFiles, EndOfTextStopsCleanlyBetweenRowsButNotInsideOne)
+{
+    const std::vector<std::string> lines = UnitFileLines(20);
+    const struct {
+        std::string text;
+        bool ok;
+        int read;
+        int line;
+    } cases[] = {
+        {Join(lines, 12), true, 10, 0},
+        {Join(lines, 12) + "\r\n \r\n", true, 10, 0},
+        {Join(lines, 11) + lines[11], true, 10, 0},                   // no line break after the last row
+        {Join(lines, 12) + lines[12].substr(0, 20), false, 0, 13},    // row 11 cut off
+        {Join(lines, 12) + "11", false, 0, 13},                       // only the entry number
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text.substr(c.text.size() - 30));
+        auto buffers = Fresh();
+        buffers->unitBuffer[11] = {TOobUnit{.name = "Eleven"}, 4, true};
+        const auto before = std::make_unique<PasteBuffers>(*buffers);
+        const ImportResult result = ImportBufferText(*buffers, PasteKind::Unit, c.text, "f");
+        EXPECT_EQ(result.ok(), c.ok) << result.message;
+        if (c.ok) {
+            EXPECT_EQ(result.entriesRead, c.read);
+            EXPECT_EQ(buffers->unitBuffer[10].record.name, "U10");
+            EXPECT_EQ(buffers->unitBuffer[11], before->unitBuffer[11]);
+        } else {
+            EXPECT_EQ(result.kind, ImportResult::Kind::BadField);
+            EXPECT_EQ(result.line, c.line);
+            EXPECT_EQ(result.message.rfind("Line 13, column ", 0), 0u) << result.message;
+            EXPECT_EQ(buffers->unitBuffer, before->unitBuffer);
+        }
+    }
+}
+
+TEST(PasteFiles, ExportAndImportThroughFiles)
+{
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("tarnwick-paste-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    auto buffers = Fresh();
+    buffers->weaponBuffer[5] = {TOobWeapon{.name = "Panzerfaust", .hePen = 7}, 5, true};
+
+    const std::filesystem::path file = dir / "TarnPASTE05wpns.csv";
+    ASSERT_TRUE(ExportBuffer(*buffers, PasteKind::Weapon, file, "/d", 5, Names()).ok());
+    auto target = Fresh();
+    const ImportResult read = ImportBuffer(*target, PasteKind::Weapon, file);
+    ASSERT_TRUE(read.ok()) << read.message;
+    EXPECT_EQ(target->weaponBuffer[5].record, buffers->weaponBuffer[5].record);
+
+    const ImportResult missing = ImportBuffer(*target, PasteKind::Weapon, dir / "none.csv");
+    EXPECT_EQ(missing.kind, ImportResult::Kind::CannotOpen);
+    EXPECT_EQ(missing.message, "Unable to open csv output file " + (dir / "none.csv").string());
+
+    const IoResult failed = ExportBuffer(*buffers, PasteKind::Weapon, dir / "no" / "such" / "x.csv", "/d", 5, Names());
+    EXPECT_FALSE(failed.ok());
+    std::filesystem::remove_all(dir);
+}
