@@ -1,7 +1,56 @@
-// tarnwick-cli: placeholder until the commands land.
-#include <cstdio>
-int main()
+// tarnwick-cli: the command-line companion of the editor.
+
+#include "cli/args.h"
+#include "cli/commands.h"
+
+#include <exception>
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <system_error>
+#include <vector>
+
+namespace {
+
+// The folder of the running program, where the editor looks for its settings first.
+std::filesystem::path ProgramDir(const char* argv0)
 {
-    std::fputs("tarnwick-cli: no commands yet\n", stderr);
-    return 2;
+    std::error_code ec;
+    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec || exe.empty())
+        exe = std::filesystem::absolute(argv0 != nullptr ? argv0 : "", ec);
+    return exe.parent_path();
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    using namespace tarnwick::cli;
+    std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    Output io{std::cout, std::cerr};
+    try {
+        Arguments parsed = ParseArguments(args);
+        if (parsed.help) {
+            std::cout << UsageText(parsed.command);
+            return kExitOk;
+        }
+        tarnwick::core::Settings settings;
+        if (parsed.command != Command::MakeDemo &&
+            !LoadSettings(parsed, ProgramDir(argc > 0 ? argv[0] : nullptr), settings, io))
+            return kExitFailure;
+        const int status = RunCommand(parsed, settings, io);
+        std::cout.flush();
+        return status;
+    } catch (const UsageError& e) {
+        std::cerr << "tarnwick-cli: " << e.what() << '\n';
+        if (e.command != Command::None)
+            std::cerr << "Try 'tarnwick-cli " << CommandName(e.command) << " --help'.\n";
+        else
+            std::cerr << "Try 'tarnwick-cli --help'.\n";
+        return kExitUsage;
+    } catch (const std::exception& e) {
+        std::cerr << "tarnwick-cli: " << e.what() << '\n';
+        return kExitFailure;
+    }
 }
