@@ -1,0 +1,300 @@
+#include "core/data/fileio.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <random>
+#include <system_error>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tarnwick::core {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string SystemReason(int err)
+{
+    return std::generic_category().message(err);
+}
+
+// Closes a descriptor, retrying nothing: after EINTR the descriptor is gone on Linux.
+int CloseDescriptor(int fd)
+{
+    return ::close(fd) == 0 ? 0 : errno;
+}
+
+class RealFileWriter final : public FileWriter {
+public:
+    explicit RealFileWriter(int fd) : fd_(fd) {}
+    ~RealFileWriter() override
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    RealFileWriter(const RealFileWriter&) = delete;
+    RealFileWriter& operator=(const RealFileWriter&) = delete;
+
+    bool write(const std::uint8_t* data, std::size_t size) override
+    {
+        if (fd_ < 0)
+            return fail(EBADF);
+        while (size > 0) {
+            const ssize_t n = ::write(fd_, data, size);
+            if (n < 0) {
+                if (errno == EINTR)
+                    continue;
+                return fail(errno);
+            }
+            if (n == 0)
+                return fail(EIO);
+            data += n;
+            size -= static_cast<std::size_t>(n);
+        }
+        return true;
+    }
+
+    bool finish() override
+    {
+        if (fd_ < 0)
+            return fail(EBADF);
+        const int syncError = ::fsync(fd_) == 0 ? 0 : errno;
+        const int closeError = CloseDescriptor(fd_);
+        fd_ = -1;
+        if (syncError != 0)
+            return fail(syncError);
+        if (closeError != 0)
+            return fail(closeError);
+        return true;
+    }
+
+    std::string error() const override { return error_; }
+
+private:
+    bool fail(int err)
+    {
+        error_ = SystemReason(err);
+        return false;
+    }
+
+    int fd_ = -1;
+    std::string error_;
+};
+
+// A name that no other writer in the folder is likely to pick: hidden, and
+// derived from the target's name so that a left-over is recognisable.
+fs::path TemporaryPathFor(const fs::path& target, std::mt19937_64& random)
+{
+    static constexpr char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
+    std::string suffix;
+    std::uint64_t bits = random();
+    for (int i = 0; i < 10; ++i) {
+        suffix += kDigits[bits % 36];
+        bits /= 36;
+    }
+    return target.parent_path() / ("." + target.filename().string() + ".tmp-" + suffix);
+}
+
+void SyncFolder(const fs::path& folder)
+{
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);  // best effort: the rename itself has already succeeded
+    ::close(fd);
+}
+
+bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        unsigned char x = static_cast<unsigned char>(a[i]);
+        unsigned char y = static_cast<unsigned char>(b[i]);
+        if (x >= 'A' && x <= 'Z')
+            x = static_cast<unsigned char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z')
+            y = static_cast<unsigned char>(y - 'A' + 'a');
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string IoResult::message() const
+{
+    const std::string where = path.string();
+    const std::string because = reason.empty() ? std::string() : ": " + reason;
+    switch (kind) {
+    case Kind::Ok:
+        return {};
+    case Kind::NotFound:
+        return "Cannot find " + where + because;
+    case Kind::ReadError:
+        return "Cannot read " + where + because;
+    case Kind::WriteError:
+        return "Cannot write " + where + because;
+    case Kind::BadData:
+        return "Cannot use " + where + because;
+    }
+    return {};
+}
+
+std::unique_ptr<FileWriter> OpenRealFileWriter(const fs::path& tempPath, std::string& reason)
+{
+    // O_EXCL: never write into a file that someone else created meanwhile.
+    const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        reason = SystemReason(errno);
+        return nullptr;
+    }
+    return std::make_unique<RealFileWriter>(fd);
+}
+
+IoResult WriteFileAtomic(const fs::path& target, const std::uint8_t* data, std::size_t size,
+                         const WriterFactory& factory)
+{
+    auto failure = [&](std::string why) { return IoResult::failure(IoResult::Kind::WriteError, target, std::move(why)); };
+
+    if (target.filename().empty())
+        return failure(SystemReason(EISDIR));
+
+    // Writing through a symbolic link replaces the file it points to, not the link.
+    fs::path finalPath = target;
+    std::error_code ec;
+    if (fs::is_symlink(target, ec)) {
+        fs::path resolved = fs::weakly_canonical(target, ec);
+        if (!ec)
+            finalPath = resolved;
+    }
+
+    struct stat existing {};
+    const bool targetExists = ::stat(finalPath.c_str(), &existing) == 0;
+    if (targetExists && S_ISDIR(existing.st_mode))
+        return failure(SystemReason(EISDIR));
+
+    const WriterFactory makeWriter = factory ? factory : WriterFactory(OpenRealFileWriter);
+    std::random_device seed;
+    std::mt19937_64 random((static_cast<std::uint64_t>(seed()) << 32) ^ seed() ^ static_cast<std::uint64_t>(::getpid()));
+
+    fs::path tempPath;
+    std::unique_ptr<FileWriter> writer;
+    std::string reason;
+    for (int attempt = 0; attempt < 16 && !writer; ++attempt) {
+        tempPath = TemporaryPathFor(finalPath, random);
+        if (fs::exists(fs::symlink_status(tempPath, ec)))
+            continue;
+        reason.clear();
+        writer = makeWriter(tempPath, reason);
+        if (!writer && !fs::exists(fs::symlink_status(tempPath, ec)))
+            break;  // a real failure (folder missing, not writable), not a name clash
+    }
+    if (!writer)
+        return failure(reason.empty() ? SystemReason(EEXIST) : reason);
+
+    auto abandon = [&](std::string why) {
+        writer.reset();  // closes the descriptor first
+        std::error_code ignored;
+        fs::remove(tempPath, ignored);
+        return failure(std::move(why));
+    };
+
+    if (size > 0 && !writer->write(data, size))
+        return abandon(writer->error());
+    if (!writer->finish())
+        return abandon(writer->error());
+    writer.reset();
+
+    if (targetExists) {
+        // Keep the old file's permissions; the owner stays whoever saves.
+        ::chmod(tempPath.c_str(), existing.st_mode & 07777);
+    }
+    if (::rename(tempPath.c_str(), finalPath.c_str()) != 0) {
+        const int err = errno;
+        std::error_code ignored;
+        fs::remove(tempPath, ignored);
+        return failure(SystemReason(err));
+    }
+    SyncFolder(finalPath.parent_path());
+    return IoResult::success(target);
+}
+
+IoResult WriteFileAtomic(const fs::path& target, std::string_view text, const WriterFactory& factory)
+{
+    return WriteFileAtomic(target, reinterpret_cast<const std::uint8_t*>(text.data()), text.size(), factory);
+}
+
+IoResult ReadWholeFile(const fs::path& path, std::vector<std::uint8_t>& out)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        const int err = errno;
+        const auto kind = (err == ENOENT || err == ENOTDIR) ? IoResult::Kind::NotFound : IoResult::Kind::ReadError;
+        return IoResult::failure(kind, path, SystemReason(err));
+    }
+    auto fail = [&](int err) {
+        ::close(fd);
+        return IoResult::failure(IoResult::Kind::ReadError, path, SystemReason(err));
+    };
+
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
+        return fail(errno);
+    if (S_ISDIR(info.st_mode))
+        return fail(EISDIR);
+
+    std::vector<std::uint8_t> bytes;
+    std::size_t used = 0;
+    bytes.resize(info.st_size > 0 ? static_cast<std::size_t>(info.st_size) + 1 : 4096);
+    for (;;) {
+        if (used == bytes.size())
+            bytes.resize(bytes.size() * 2);
+        const ssize_t n = ::read(fd, bytes.data() + used, bytes.size() - used);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return fail(errno);
+        }
+        if (n == 0)
+            break;
+        used += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    bytes.resize(used);
+    out = std::move(bytes);
+    return IoResult::success(path);
+}
+
+fs::path FindFileIgnoringCase(const fs::path& dir, std::string_view name)
+{
+    if (name.empty())
+        return {};
+    std::error_code ec;
+    const fs::path exact = dir / fs::path(std::string(name));
+    if (fs::exists(fs::symlink_status(exact, ec)))
+        return exact;
+
+    fs::path found;
+    int matches = 0;
+    fs::directory_iterator it(dir.empty() ? fs::path(".") : dir, ec);
+    if (ec)
+        return {};
+    for (const fs::directory_iterator end; it != end; it.increment(ec)) {
+        if (ec)
+            return {};
+        const std::string entry = it->path().filename().string();
+        if (EqualIgnoringAsciiCase(entry, name)) {
+            if (++matches > 1)
+                return {};
+            found = dir / entry;
+        }
+    }
+    return found;
+}
+
+}  // namespace tarnwick::core
