@@ -66,48 +66,20 @@ NameTables Names()
 // A unit whose every field holds a different value.
 TOobUnit FullUnit()
 {
-    TOobUnit u;
-    u.name = "Tiger I";
-    u.nation = 5;
-    u.unitClass = 7;
-    u.cost = 300;
-    u.size = 3;
-    u.crew = 4;
-    u.speed = 30;
-    u.swim = 0;
-    u.moveClass = 2;
-    u.radio = 80;
-    u.survivability = 6;
-    u.carry = 1;
-    u.weight = 9;
-    u.yearAvail = 40;
-    u.yearUnavail = 45;
-    u.fireControl = 11;
-    u.stabiliser = 12;
-    u.vision = 13;
-    u.smokeDischargers = 2;
-    u.rof = 14;
-    u.ew = 15;
-    u.rangeFinder = 16;
-    u.weapon = {21, 26, 29, 32};
-    u.heAmmo = {22, 27, 30, 33};
-    u.apAmmo = {23, 28, 31, 34};
-    u.heatAmmo = 24;
-    u.sabotAmmo = 25;
+    TOobUnit u{.name = "Tiger I", .unitClass = 7, .icon = 1234, .lbm = 40000, .size = 3, .crew = 4,
+               .weapon = {21, 26, 29, 32}, .heAmmo = {22, 27, 30, 33}, .apAmmo = {23, 28, 31, 34}, .speed = 30};
     for (int i = 0; i < kFacings; ++i) {
         u.steelArmour[i] = static_cast<std::uint8_t>(41 + i);
         u.heatArmour[i] = static_cast<std::uint8_t>(51 + i);
         u.eraArmour[i] = static_cast<std::uint8_t>(61 + i);
     }
-    u.icon = 1234;
-    u.lbm = 40000;
+    u.radio = 80, u.yearAvail = 40, u.yearUnavail = 45, u.cost = 300, u.nation = 5, u.fireControl = 11;
+    u.sabotAmmo = 25, u.heatAmmo = 24, u.stabiliser = 12, u.survivability = 6, u.vision = 13, u.swim = 0;
+    u.smokeDischargers = 2, u.rof = 14, u.carry = 1, u.weight = 9, u.ew = 15, u.rangeFinder = 16;
+    u.moveClass = 2;
     // Not in the file.
-    u.monthAvail = 4;
-    u.monthUnavail = 9;
-    u.unitSound = 17;
-    u.weaponSound = {1, 2, 3, 4};
-    u.reserved1 = 0xAA;
-    u.reserved2 = 0x55;
+    u.monthAvail = 4, u.monthUnavail = 9, u.unitSound = 17, u.weaponSound = {1, 2, 3, 4};
+    u.reserved1 = 0xAA, u.reserved2 = 0x55;
     return u;
 }
 
@@ -270,10 +242,9 @@ TEST(PasteFiles, TitleDecidesWhetherAFileIsTaken)
         SCOPED_TRACE(c.title);
         auto buffers = Fresh();
         const auto before = std::make_unique<PasteBuffers>(*buffers);
-        const std::string text = std::string(c.title) + ",\r\nheader,\r\n1,Name,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,"
-                                                        "16,17,18,19,20,21,22,23,24,25,26,27,28,29,30,31,32,33,"
-                                                        "34,35,36,37,38,39,40,41,42,43,44,45,46,47,48,49,50,51,"
-                                                        "52,53,54,55,56,57,58,\r\n";
+        std::vector<std::string> lines = UnitFileLines(1);
+        lines[0] = std::string(c.title) + ",";
+        const std::string text = Join(lines, 3);
         const ImportResult result = ImportBufferText(*buffers, c.kind, text, "/d/TarnPASTE05unit.csv");
         if (c.accepted) {
             EXPECT_TRUE(result.ok()) << result.message;
