@@ -8,6 +8,11 @@
 #include "core/data/records.h"
 #include "core/data/tarnio.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -45,6 +50,16 @@ std::optional<IoResult> CheckReadable(const fs::path& path)
         return IoResult::failure(IoResult::Kind::ReadError, path,
                                  std::make_error_code(std::errc::is_a_directory).message());
     return std::nullopt;
+}
+
+// Why a file cannot be opened for reading, in the system's words.
+std::string OpenFailureReason(const fs::path& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return std::strerror(errno);
+    ::close(fd);
+    return "cannot be read";
 }
 
 // Loads path as the file of nation; reports a failure or an odd size.
@@ -219,10 +234,6 @@ int RunBufferImport(const Arguments& args, Output& io)
 
     if (auto bad = CheckReadable(in))
         return Fail(io, bad->message());
-    std::vector<std::uint8_t> bytes;
-    IoResult read = core::ReadWholeFile(in, bytes);
-    if (!read.ok())
-        return Fail(io, read.message());
 
     auto data = std::make_unique<core::TOobData>();
     if (!LoadInput(*args.into, *args.nation, *data, io))
@@ -230,10 +241,13 @@ int RunBufferImport(const Arguments& args, Output& io)
 
     auto buffers = std::make_unique<core::PasteBuffers>();
     core::InitPasteBuffers(*buffers);
-    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    core::ImportResult imported = core::ImportBufferText(*buffers, *args.kind, text, in.string());
-    if (!imported.ok())
-        return Fail(io, imported.message.empty() ? "cannot import " + in.string() : imported.message);
+    core::ImportResult imported = core::ImportBuffer(*buffers, *args.kind, in);
+    if (!imported.ok()) {
+        std::string message = imported.message.empty() ? "cannot import " + in.string() : imported.message;
+        if (imported.kind == core::ImportResult::Kind::CannotOpen)
+            message += ": " + OpenFailureReason(in);
+        return Fail(io, message);
+    }
 
     core::PasteAllFromBuffer(*buffers, *args.kind, *data);
     io.out << "Read " << imported.entriesRead << ' ' << KindName(*args.kind) << " entries from " << in.string()

@@ -1,0 +1,179 @@
+// Usage errors, unreadable inputs and unwritable outputs: the exit status, the
+// message, and that nothing is left behind.
+
+#include "clirunner.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace {
+
+using clitest::OobImage;
+using clitest::ReadFile;
+using clitest::RunCli;
+using clitest::TempDir;
+using clitest::WriteFile;
+namespace fs = std::filesystem;
+
+std::vector<std::string> Entries(const fs::path& dir)
+{
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(CliUsage, HelpGoesToStdoutWithStatusZero)
+{
+    const std::vector<std::vector<std::string>> cases{
+        {"--help"}, {"-h"}, {"--ini", "x.ini", "--help"}, {"info", "--help"}, {"resave", "-h"},
+        {"csv", "x", "--help"}, {"buffer-export", "--help"}, {"buffer-import", "-h"}, {"make-demo", "--help"}};
+    for (const auto& args : cases) {
+        auto r = RunCli(args);
+        EXPECT_EQ(r.status, 0) << args[0];
+        EXPECT_EQ(r.out.rfind("Usage: tarnwick-cli", 0), 0u) << r.out;
+        EXPECT_EQ(r.err, "");
+    }
+    EXPECT_NE(RunCli({"buffer-import", "--help"}).out.find("--into BASE.obf"), std::string::npos);
+}
+
+TEST(CliUsage, BadCommandLinesExitWithStatusTwoAndWriteNothing)
+{
+    TempDir dir;
+    WriteFile(dir / "in.obf", OobImage().bytes);
+    const std::string in = (dir / "in.obf").string();
+    const std::string out = (dir / "out.obf").string();
+    struct Case {
+        std::vector<std::string> args;
+        std::string says;
+    };
+    const std::vector<Case> cases{
+        {{}, "no command"},
+        {{"bogus"}, "unknown command 'bogus'"},
+        {{"--verbose", "info", in}, "unknown option '--verbose'"},
+        {{"--ini"}, "--ini needs a file name"},
+        {{"info"}, "info needs IN.obf"},
+        {{"info", in, in}, "unexpected argument"},
+        {{"info", in, "--nation", "0"}, "from 1 to 999, not '0'"},
+        {{"info", in, "--nation", "1000"}, "not '1000'"},
+        {{"info", in, "--nation", "12a"}, "not '12a'"},
+        {{"info", in, "--nation", "-3"}, "not '-3'"},
+        {{"info", in, "--nation"}, "--nation needs a value"},
+        {{"info", in, "-o", out}, "unknown option '-o' for info"},
+        {{"resave", in, "--nation", "1"}, "resave needs -o"},
+        {{"resave", in, "-o", out}, "resave needs --nation"},
+        {{"resave", in, "--nation", "1", "--nation", "2", "-o", out}, "--nation given twice"},
+        {{"resave", in, "--nation", "1", "-o", (dir / "thirteen-char.obf").string()}, "at most 12"},
+        {{"resave", in, "--nation", "1", "-o", dir.path().string() + "/"}, "must name a file"},
+        {{"buffer-export", in, "--nation", "1", "--kind", "tank", "-o", out}, "unit, weapon or formation"},
+        {{"buffer-import", in, "--kind", "unit", "--nation", "1", "-o", out}, "needs --into"},
+        {{"buffer-import", in, "--kind", "unit", "--into", in, "--nation", "1", "-o",
+          (dir / "obat001-new.obf").string()},
+         "at most 12"},
+        {{"make-demo"}, "make-demo needs DIR"},
+    };
+    for (const Case& c : cases) {
+        auto r = RunCli(c.args);
+        const std::string shown = c.args.empty() ? "(none)" : c.args[0];
+        EXPECT_EQ(r.status, 2) << shown << ": " << r.err;
+        EXPECT_EQ(r.out, "") << shown;
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << shown << ": " << r.err;
+    }
+    EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"in.obf"});
+}
+
+TEST(CliFiles, MissingOrUnreadableInputsExitWithStatusOneNamingThePath)
+{
+    TempDir dir;
+    WriteFile(dir / "base.obf", OobImage().bytes);
+    fs::create_directory(dir / "folder.obf");
+    const std::string base = (dir / "base.obf").string();
+    const std::string missing = (dir / "missing.obf").string();
+    const std::string folder = (dir / "folder.obf").string();
+    const std::string out = (dir / "out.obf").string();
+    struct Case {
+        std::vector<std::string> args;
+        std::string path;
+        std::string reason;
+    };
+    const std::vector<Case> cases{
+        {{"info", missing}, missing, "No such file or directory"},
+        {{"info", folder}, folder, "Is a directory"},
+        {{"resave", missing, "--nation", "1", "-o", out}, missing, "No such file or directory"},
+        {{"csv", missing, "--nation", "1", "-o", dir.path().string()}, missing, "No such file"},
+        {{"buffer-export", folder, "--nation", "1", "--kind", "weapon", "-o", (dir / "w.csv").string()}, folder,
+         "Is a directory"},
+        {{"buffer-import", missing, "--kind", "unit", "--into", base, "--nation", "1", "-o", out}, missing,
+         "No such file"},
+        {{"buffer-import", base, "--kind", "unit", "--into", missing, "--nation", "1", "-o", out}, missing,
+         "No such file"},
+        {{"--ini", missing, "info", base}, missing, "No such file"},
+    };
+    for (const Case& c : cases) {
+        auto r = RunCli(c.args);
+        EXPECT_EQ(r.status, 1) << c.args[0] << ": " << r.err;
+        EXPECT_NE(r.err.find(c.path), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find(c.reason), std::string::npos) << r.err;
+    }
+    EXPECT_EQ(Entries(dir.path()), (std::vector<std::string>{"base.obf", "folder.obf"}));
+}
+
+TEST(CliFiles, OutputsThatCannotBeWrittenExitWithStatusOneAndLeaveNothing)
+{
+    TempDir dir;
+    OobImage img;
+    img.unitName(1, "Alpha");
+    WriteFile(dir / "in.obf", img.bytes);
+    fs::create_directory(dir / "taken.obf");
+    const std::string in = (dir / "in.obf").string();
+    const fs::path nowhere = dir / "no-such-folder";
+    const std::vector<std::vector<std::string>> cases{
+        {"resave", in, "--nation", "1", "-o", (nowhere / "out.obf").string()},
+        {"resave", in, "--nation", "1", "-o", (dir / "taken.obf").string()},
+        {"csv", in, "--nation", "1", "-o", nowhere.string()},
+        {"buffer-export", in, "--nation", "1", "--kind", "unit", "-o", (nowhere / "u.csv").string()},
+        {"buffer-export", in, "--nation", "1", "--kind", "unit", "-o", (dir / "taken.obf").string()},
+    };
+    for (const auto& args : cases) {
+        auto r = RunCli(args);
+        EXPECT_EQ(r.status, 1) << args[0] << " " << args.back() << ": " << r.err;
+        EXPECT_NE(r.err.find(args.back()), std::string::npos) << r.err;
+    }
+    EXPECT_FALSE(fs::exists(nowhere));
+    EXPECT_EQ(Entries(dir.path()), (std::vector<std::string>{"in.obf", "taken.obf"}));
+    EXPECT_TRUE(fs::is_empty(dir / "taken.obf"));
+}
+
+TEST(CliFiles, ABadBufferFileExitsWithStatusOneAndWritesNoOutput)
+{
+    TempDir dir;
+    OobImage base;
+    base.unitName(1, "Alpha");
+    WriteFile(dir / "base.obf", base.bytes);
+    const std::string header = "Slot No,Name,Weapon Class,\r\n";
+    std::string badNumber = "WEAPON PASTE BUFFER FROM /x/tarn01 - A,\r\n" + header + "1,Gun,7,1x,\r\n";
+    struct Case {
+        std::string file;
+        std::string kind;
+        std::string says;
+    };
+    const std::vector<Case> cases{
+        {"hello,world,\r\n", "unit", "appears NOT to be a valid tarnwick FTK .csv file!"},
+        {"UNIT PASTE BUFFER FROM /x/Tarn01 - A,\r\n" + header, "weapon", "appears NOT to be a valid"},
+        {badNumber, "weapon", "'1x' is not a valid integer value"},
+    };
+    for (const Case& c : cases) {
+        WriteFile(dir / "buffer.csv", c.file);
+        auto r = RunCli({"buffer-import", (dir / "buffer.csv").string(), "--kind", c.kind, "--into",
+                         (dir / "base.obf").string(), "--nation", "1", "-o", (dir / "out.obf").string()});
+        EXPECT_EQ(r.status, 1) << c.says;
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+        EXPECT_FALSE(fs::exists(dir / "out.obf"));
+    }
+}
+
+}  // namespace

@@ -1,0 +1,136 @@
+#include "clirunner.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace clitest {
+
+namespace fs = std::filesystem;
+
+TempDir::TempDir()
+{
+    std::string pattern = (fs::temp_directory_path() / "tarnwick-cli-test-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr)
+        throw std::runtime_error("mkdtemp failed");
+    path_ = pattern;
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ec;
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::remove_all(path_, ec);
+}
+
+void WriteFile(const fs::path& path, const std::string& bytes)
+{
+    std::ofstream f(path, std::ios::binary);
+    f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    ASSERT_TRUE(f.good()) << path;
+}
+
+void WriteFile(const fs::path& path, const std::vector<std::uint8_t>& bytes)
+{
+    WriteFile(path, std::string(bytes.begin(), bytes.end()));
+}
+
+std::string ReadFile(const fs::path& path)
+{
+    std::ifstream f(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+}
+
+std::vector<std::string> CrLfLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find("\r\n", start);
+        if (end == std::string::npos) {
+            lines.push_back(text.substr(start));
+            break;
+        }
+        lines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+RunResult RunCli(const std::vector<std::string>& args)
+{
+    TempDir scratch;
+    const fs::path outPath = scratch / "stdout";
+    const fs::path errPath = scratch / "stderr";
+    const fs::path config = scratch / "config";
+    fs::create_directory(config);
+
+    std::vector<std::string> env;
+    for (char** e = environ; *e != nullptr; ++e)
+        if (std::string(*e).rfind("XDG_CONFIG_HOME=", 0) != 0)
+            env.emplace_back(*e);
+    env.push_back("XDG_CONFIG_HOME=" + config.string());
+
+    std::vector<std::string> argStrings{TARNWICK_CLI_PATH};
+    argStrings.insert(argStrings.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& a : argStrings)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    std::vector<char*> envp;
+    for (std::string& e : env)
+        envp.push_back(e.data());
+    envp.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    pid_t pid = 0;
+    const int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    RunResult result;
+    if (rc != 0) {
+        result.err = "posix_spawn failed";
+        return result;
+    }
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.out = ReadFile(outPath);
+    result.err = ReadFile(errPath);
+    return result;
+}
+
+OobImage::OobImage() : bytes(106680, 0) {}
+
+void OobImage::text(std::size_t offset, std::size_t width, const std::string& value)
+{
+    for (std::size_t i = 0; i < width; ++i)
+        bytes.at(offset + i) = i < value.size() ? static_cast<std::uint8_t>(value[i]) : 0;
+}
+
+void OobImage::validDates()
+{
+    for (int s = 1; s < 600; ++s)
+        for (std::size_t base : {46080, 46680, 59880, 60480})
+            u8(base, s, 1, 0, 1);
+    for (int s = 1; s < 400; ++s) {
+        for (std::size_t base : {89080, 89480, 98680})
+            u8(base, s, 1, 0, 1);
+        u8(99080, s, 1, 0, 12);
+    }
+}
+
+}  // namespace clitest

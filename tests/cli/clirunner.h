@@ -1,0 +1,66 @@
+#pragma once
+
+// Runs the built tarnwick-cli and makes the files it works on.
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace clitest {
+
+struct RunResult {
+    int status = -1;  // exit status, or -1 when the program did not exit normally
+    std::string out;
+    std::string err;
+};
+
+// Runs the program with args in an environment whose XDG_CONFIG_HOME is an empty
+// folder, so no settings file of the machine's user is read.
+RunResult RunCli(const std::vector<std::string>& args);
+
+// A fresh folder under the system's temporary folder, removed with its contents.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+
+private:
+    std::filesystem::path path_;
+};
+
+void WriteFile(const std::filesystem::path& path, const std::string& bytes);
+void WriteFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
+std::string ReadFile(const std::filesystem::path& path);
+std::vector<std::string> CrLfLines(const std::string& text);
+
+// An order-of-battle file image built byte by byte at the layout's offsets.
+class OobImage {
+public:
+    OobImage();
+    std::vector<std::uint8_t> bytes;
+
+    void text(std::size_t offset, std::size_t width, const std::string& value);
+    void comment(const std::string& value) { text(0, 80, value); }
+    void weaponName(int slot, const std::string& name) { text(80 + 15 * slot, 15, name); }
+    void unitName(int slot, const std::string& name) { text(10080 + 15 * slot, 15, name); }
+    void formationName(int slot, const std::string& name) { text(82680 + 15 * slot, 15, name); }
+    // Column base + slot * width + index.
+    void u8(std::size_t base, int slot, std::size_t width, std::size_t index, std::uint8_t v)
+    {
+        bytes.at(base + slot * width + index) = v;
+    }
+    void u16(std::size_t base, int slot, std::size_t width, std::size_t index, std::uint16_t v)
+    {
+        u8(base, slot, width, index, static_cast<std::uint8_t>(v & 0xff));
+        u8(base, slot, width, index + 1, static_cast<std::uint8_t>(v >> 8));
+    }
+    // Dates every slot can be saved with unchanged (a save writes year or month 0 as 1).
+    void validDates();
+};
+
+}  // namespace clitest
