@@ -98,15 +98,6 @@ fs::path TemporaryPathFor(const fs::path& target, std::mt19937_64& random)
     return target.parent_path() / ("." + target.filename().string() + ".tmp-" + suffix);
 }
 
-void SyncFolder(const fs::path& folder)
-{
-    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    ::fsync(fd);  // best effort: the rename itself has already succeeded
-    ::close(fd);
-}
-
 bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b)
 {
     if (a.size() != b.size())
@@ -220,7 +211,8 @@ IoResult WriteFileAtomic(const fs::path& target, const std::uint8_t* data, std::
         fs::remove(tempPath, ignored);
         return failure(SystemReason(err));
     }
-    SyncFolder(finalPath.parent_path());
+    // The folder is not synced: after a crash the rename may be undone, which
+    // leaves the complete old file; syncing it costs a journal commit per save.
     return IoResult::success(target);
 }
 
