@@ -36,7 +36,7 @@ int Fail(Output& io, const std::string& message)
     return kExitFailure;
 }
 
-// A path the commands read must be an existing file, not a folder.
+// A path the commands read must be an existing regular file.
 std::optional<IoResult> CheckReadable(const fs::path& path)
 {
     std::error_code ec;
@@ -49,6 +49,9 @@ std::optional<IoResult> CheckReadable(const fs::path& path)
     if (fs::is_directory(st))
         return IoResult::failure(IoResult::Kind::ReadError, path,
                                  std::make_error_code(std::errc::is_a_directory).message());
+    // Devices and pipes could block or never end.
+    if (!fs::is_regular_file(st))
+        return IoResult::failure(IoResult::Kind::ReadError, path, "Not a regular file");
     return std::nullopt;
 }
 

@@ -32,15 +32,23 @@ int main(int argc, char** argv)
     try {
         Arguments parsed = ParseArguments(args);
         if (parsed.help) {
-            std::cout << UsageText(parsed.command);
+            std::cout << UsageText(parsed.command) << std::flush;
+            if (!std::cout) {
+                std::cerr << "tarnwick-cli: cannot write to standard output\n";
+                return kExitFailure;
+            }
             return kExitOk;
         }
         tarnwick::core::Settings settings;
         if (parsed.command != Command::MakeDemo &&
             !LoadSettings(parsed, ProgramDir(argc > 0 ? argv[0] : nullptr), settings, io))
             return kExitFailure;
-        const int status = RunCommand(parsed, settings, io);
+        int status = RunCommand(parsed, settings, io);
         std::cout.flush();
+        if (!std::cout) {
+            std::cerr << "tarnwick-cli: cannot write to standard output\n";
+            status = kExitFailure;
+        }
         return status;
     } catch (const UsageError& e) {
         std::cerr << "tarnwick-cli: " << e.what() << '\n';

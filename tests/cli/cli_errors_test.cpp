@@ -112,6 +112,7 @@ TEST(CliFiles, MissingOrUnreadableInputsExitWithStatusOneNamingThePath)
         {{"buffer-import", base, "--kind", "unit", "--into", missing, "--nation", "1", "-o", out}, missing,
          "No such file"},
         {{"--ini", missing, "info", base}, missing, "No such file"},
+        {{"info", "/dev/zero"}, "/dev/zero", "Not a regular file"},
     };
     for (const Case& c : cases) {
         auto r = RunCli(c.args);
