@@ -249,6 +249,8 @@ int RunBufferImport(const Arguments& args, Output& io)
         std::string message = imported.message.empty() ? "cannot import " + in.string() : imported.message;
         if (imported.kind == core::ImportResult::Kind::CannotOpen)
             message += ": " + OpenFailureReason(in);
+        else if (message.find(in.string()) == std::string::npos)
+            message = in.string() + ": " + message;
         return Fail(io, message);
     }
 
