@@ -59,7 +59,7 @@ constexpr const char* kGlobalUsage =
     "Usage: tarnwick-cli [--ini FILE] COMMAND [ARGS]\n"
     "\n"
     "Commands:\n"
-    "  info IN.obf [--nation N]                 sizes, comment and used slots\n"
+    "  info IN.obf [--nation N]                 size, comment and used slots\n"
     "  resave IN.obf --nation N -o OUT.obf      load and save unchanged\n"
     "  csv IN.obf --nation N -o DIR             write the three CSV dump files\n"
     "  buffer-export IN.obf --nation N --kind K -o OUT.csv\n"
