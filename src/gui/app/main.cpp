@@ -1,7 +1,76 @@
-// tarnwick: placeholder until the main window lands.
+// tarnwick: the editor's entry. Reads no command-line arguments.
+
+#include "core/data/settings.h"
+#include "core/rules/sdimain.h"
+#include "gui/app/sdimain.h"
+#include "gui/ui/about.h"
+#include "gui/ui/splashscreen.h"
+#include "gui/ui/titleartwork.h"
+
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QListWidget>
+#include <QTimer>
+
+#include <memory>
+
+namespace {
+
+using tarnwick::gui::MainWindowOptions;
+using tarnwick::gui::TSDIAppForm;
+
+MainWindowOptions StartOptions()
+{
+    MainWindowOptions options;
+    options.programDir = QCoreApplication::applicationDirPath();
+    const auto settings = tarnwick::core::FindSettingsFile(QFile::encodeName(options.programDir).toStdString());
+    options.settingsFile = QFile::decodeName(QByteArray::fromStdString(settings.string()));
+    return options;
+}
+
+// Opens the first file of the list, lets the window settle and writes its picture.
+int Screenshot(QApplication& app, const QString& target)
+{
+    TSDIAppForm window(StartOptions());
+    window.show();
+    if (window.TarnListBox->count() > 0)
+        window.TarnListBoxDblClick();
+    // exit(), not quit(): quit() would close the window and ask the exit question.
+    QTimer::singleShot(600, &window, [&] { QApplication::exit(window.grab().save(target) ? 0 : 1); });
+    return app.exec();
+}
+
+}  // namespace
+
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    return 0;
+    app.setWindowIcon(tarnwick::gui::ProgramIcon());
+
+    const QString screenshot = qEnvironmentVariable("TARNWICK_SCREENSHOT");
+    if (!screenshot.isEmpty()) {
+        app.setApplicationName(tarnwick::core::kApplicationTitle);
+        return Screenshot(app, screenshot);
+    }
+
+    auto splash = std::make_unique<tarnwick::gui::TSplash>();
+    splash->show();
+    splash->repaint();
+    while (splash->timerRunning())
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+
+    // The application name, not the display name: the display name would be
+    // appended to every window title.
+    app.setApplicationName(tarnwick::core::kApplicationTitle);
+
+    TSDIAppForm window(StartOptions());
+    window.show();
+    splash->hide();
+    splash.reset();
+
+    tarnwick::gui::TmyAboutBox about(&window);
+    window.setAboutBox(&about);
+
+    return app.exec();
 }

@@ -1,0 +1,48 @@
+#pragma once
+
+// Every message box, file dialog, folder dialog and desktop hand-over of the
+// editor goes through this interface, so that tests can answer them.
+
+#include <QString>
+
+#include <optional>
+
+class QWidget;
+
+namespace tarnwick::gui {
+
+class Dialogs {
+public:
+    enum class Kind { Information, Warning, Error, Question };
+    enum class Buttons { Ok, YesNo };
+    enum class Answer { Ok, Yes, No };
+
+    virtual ~Dialogs() = default;
+
+    // A modal message box.
+    virtual Answer message(QWidget* parent, Kind kind, const QString& caption, const QString& text,
+                           Buttons buttons = Buttons::Ok) = 0;
+
+    // The Save As file dialog: a path, or nothing when cancelled.
+    virtual std::optional<QString> saveAsFileName(QWidget* parent, const QString& title, const QString& filter,
+                                                  const QString& startDir) = 0;
+
+    // A folder chooser: a folder, or nothing when cancelled.
+    virtual std::optional<QString> folder(QWidget* parent, const QString& title, const QString& startDir) = 0;
+
+    // Asks the desktop to open a local document with its default handler.
+    virtual bool openDocument(const QString& path) = 0;
+};
+
+// The real boxes and dialogs of the toolkit.
+class RealDialogs : public Dialogs {
+public:
+    Answer message(QWidget* parent, Kind kind, const QString& caption, const QString& text,
+                   Buttons buttons = Buttons::Ok) override;
+    std::optional<QString> saveAsFileName(QWidget* parent, const QString& title, const QString& filter,
+                                          const QString& startDir) override;
+    std::optional<QString> folder(QWidget* parent, const QString& title, const QString& startDir) override;
+    bool openDocument(const QString& path) override;
+};
+
+}  // namespace tarnwick::gui

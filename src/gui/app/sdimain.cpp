@@ -1,0 +1,877 @@
+#include "gui/app/sdimain.h"
+
+#include "core/data/cp1252.h"
+#include "core/data/csvdump.h"
+#include "core/data/tarnio.h"
+#include "core/rules/sdimain.h"
+#include "gui/app/dialogs.h"
+#include "gui/app/hintstyle.h"
+#include "gui/app/speedicons.h"
+#include "gui/pages/formationpage.h"
+#include "gui/pages/infopage.h"
+#include "gui/pages/unitpage.h"
+#include "gui/pages/weaponpage.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QToolTip>
+#include <QVBoxLayout>
+
+#include <filesystem>
+#include <system_error>
+
+namespace tarnwick::gui {
+
+namespace {
+
+std::filesystem::path ToPath(const QString& path)
+{
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+}
+
+QString FromPath(const std::filesystem::path& path)
+{
+    return QFile::decodeName(QByteArray::fromStdString(path.string()));
+}
+
+QString Text(const std::string& utf8)
+{
+    return QString::fromStdString(utf8);
+}
+
+QString AppTitle()
+{
+    return QString::fromLatin1(core::kApplicationTitle);
+}
+
+QToolButton* MakeSpeedButton(QWidget* parent, const char* name, SpeedIcon icon, const char* hint)
+{
+    auto* button = new QToolButton(parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setIcon(MakeSpeedIcon(icon));
+    button->setIconSize(QSize(24, 24));
+    button->setAutoRaise(true);
+    button->setToolTip(QString::fromLatin1(hint));
+    button->setFocusPolicy(Qt::NoFocus);
+    return button;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, const char* hint)
+{
+    auto* button = new QPushButton(QString::fromLatin1(caption), parent);
+    button->setObjectName(QString::fromLatin1(name));
+    if (hint != nullptr)
+        button->setToolTip(QString::fromLatin1(hint));
+    button->setMinimumWidth(96);
+    return button;
+}
+
+QAction* MakeAction(QMenu* menu, const char* name, const char* caption, const char* hint = nullptr)
+{
+    QAction* action = menu->addAction(QString::fromLatin1(caption));
+    action->setObjectName(QString::fromLatin1(name));
+    if (hint != nullptr)
+        action->setToolTip(QString::fromLatin1(hint));
+    return action;
+}
+
+}  // namespace
+
+TSDIAppForm::TSDIAppForm(const MainWindowOptions& options, QWidget* parent)
+    : QMainWindow(parent), options_(options)
+{
+    setObjectName("SDIAppForm");
+    if (options_.dialogs != nullptr) {
+        dialogs_ = options_.dialogs;
+    } else {
+        ownDialogs_ = std::make_unique<RealDialogs>();
+        dialogs_ = ownDialogs_.get();
+    }
+    hintStyle_ = HintStyle::install();
+
+    QFont arial = font();
+    arial.setFamily("Arial");
+    setFont(arial);
+
+    buildSpeedPanel();
+    buildPages();
+    buildMenu();
+    StatusBar = new QStatusBar(this);
+    StatusBar->setObjectName("StatusBar");
+    StatusText = new QLabel(StatusBar);
+    StatusText->setObjectName("StatusText");
+    StatusText->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    StatusBar->addWidget(StatusText, 1);
+    setStatusBar(StatusBar);
+
+    resize(kDesignWidth, kDesignHeight);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame(QPoint(0, 0), size());
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+
+    qApp->installEventFilter(this);
+    FormCreate();
+}
+
+TSDIAppForm::~TSDIAppForm()
+{
+    qApp->removeEventFilter(this);
+}
+
+void TSDIAppForm::buildSpeedPanel()
+{
+    SpeedPanel = new QWidget(this);
+    SpeedPanel->setObjectName("SpeedPanel");
+    auto* row = new QHBoxLayout(SpeedPanel);
+    row->setContentsMargins(6, 3, 6, 3);
+    row->setSpacing(2);
+
+    EraseButton = MakeSpeedButton(SpeedPanel, "EraseButton", SpeedIcon::Erase, "Cear this form");
+    CopyButton = MakeSpeedButton(SpeedPanel, "CopyButton", SpeedIcon::Copy, "Copy to Paste Buffer");
+    PasteButton = MakeSpeedButton(SpeedPanel, "PasteButton", SpeedIcon::Paste, "Paste from Buffer");
+    SpeedButton_Move = MakeSpeedButton(SpeedPanel, "SpeedButton_Move", SpeedIcon::Move,
+                                       "Move this item to another slot number");
+    Back1Btn = MakeSpeedButton(SpeedPanel, "Back1Btn", SpeedIcon::Back, "Right click << 10 ");
+    Fwd1Btn = MakeSpeedButton(SpeedPanel, "Fwd1Btn", SpeedIcon::Forward, "Right click >> 10");
+    RestoreButton = MakeSpeedButton(SpeedPanel, "RestoreButton", SpeedIcon::Restore,
+                                    "Restore to last Commit action [F9]");
+    CommitButton = MakeSpeedButton(SpeedPanel, "CommitButton", SpeedIcon::Commit, "Commit your changes [F12]");
+
+    auto separator = [this, row] {
+        auto* line = new QFrame(SpeedPanel);
+        line->setFrameShape(QFrame::VLine);
+        line->setFrameShadow(QFrame::Sunken);
+        row->addSpacing(4);
+        row->addWidget(line);
+        row->addSpacing(4);
+    };
+    row->addWidget(EraseButton);
+    row->addWidget(CopyButton);
+    row->addWidget(PasteButton);
+    row->addWidget(SpeedButton_Move);
+    separator();
+    row->addWidget(Back1Btn);
+    row->addWidget(Fwd1Btn);
+    separator();
+    row->addWidget(RestoreButton);
+    row->addWidget(CommitButton);
+    separator();
+
+    auto* findLabel = new QLabel(tr("Find:"), SpeedPanel);
+    findLabel->setObjectName("FindLabel");
+    EditFind = new QComboBox(SpeedPanel);
+    EditFind->setObjectName("EditFind");
+    EditFind->setEditable(true);
+    EditFind->setInsertPolicy(QComboBox::InsertAtTop);
+    EditFind->setMinimumWidth(180);
+    EditFind->setToolTip("Enter search text or select a previously entered search string");
+    findLabel->setBuddy(EditFind);
+    SpeedButtonFind = MakeSpeedButton(SpeedPanel, "SpeedButtonFind", SpeedIcon::Find,
+                                      "[F11,F3] Find next item containing search sub-string");
+    row->addWidget(findLabel);
+    row->addWidget(EditFind);
+    row->addWidget(SpeedButtonFind);
+    row->addStretch(1);
+
+    connect(EraseButton, &QToolButton::clicked, this, &TSDIAppForm::EraseButtonClick);
+    connect(RestoreButton, &QToolButton::clicked, this, &TSDIAppForm::RestoreButtonClick);
+    connect(CommitButton, &QToolButton::clicked, this, &TSDIAppForm::CommitButtonClick);
+    connect(SpeedButtonFind, &QToolButton::clicked, this, &TSDIAppForm::SpeedButtonFindClick);
+}
+
+void TSDIAppForm::buildPages()
+{
+    auto* central = new QWidget(this);
+    central->setObjectName("Central");
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(4, 0, 4, 2);
+    column->setSpacing(2);
+
+    auto* rule = new QFrame(central);
+    rule->setFrameShape(QFrame::HLine);
+    rule->setFrameShadow(QFrame::Sunken);
+
+    Viewer = new QTabWidget(central);
+    Viewer->setObjectName("Viewer");
+    Units = new UnitPage(Viewer);
+    Units->setObjectName("Units");
+    Weapons = new WeaponPage(Viewer);
+    Weapons->setObjectName("Weapons");
+    Formations = new FormationPage(Viewer);
+    Formations->setObjectName("Formations");
+    Info = new InfoPage(Viewer);
+    Info->setObjectName("Info");
+    Load = buildLoadPage();
+    Load->setObjectName("Load");
+    Viewer->addTab(Units, "Units");
+    Viewer->addTab(Weapons, "Weapons");
+    Viewer->addTab(Formations, "Formations");
+    Viewer->addTab(Info, "Info");
+    Viewer->addTab(Load, "Load/Save");
+
+    column->addWidget(SpeedPanel);
+    column->addWidget(rule);
+    column->addWidget(Viewer, 1);
+    setCentralWidget(central);
+}
+
+QWidget* TSDIAppForm::buildLoadPage()
+{
+    auto* page = new QWidget(Viewer);
+    auto* row = new QHBoxLayout(page);
+    row->setContentsMargins(8, 8, 8, 8);
+    row->setSpacing(8);
+
+    // The folder chooser: the working folder's path and its subfolders.
+    auto* folderBox = new QGroupBox(tr("Folder"), page);
+    folderBox->setObjectName("FolderBox");
+    auto* folderColumn = new QVBoxLayout(folderBox);
+    DirectoryEdit = new QLineEdit(folderBox);
+    DirectoryEdit->setObjectName("DirectoryEdit");
+    DirectoryEdit->setToolTip("Type a folder and press Enter to go there");
+    BrowseBtn = new QPushButton(tr("Browse..."), folderBox);
+    BrowseBtn->setObjectName("BrowseBtn");
+    BrowseBtn->setToolTip("Choose a folder");
+    BrowseBtn->setAutoDefault(false);
+    DirectoryListBox1 = new QListWidget(folderBox);
+    DirectoryListBox1->setObjectName("DirectoryListBox1");
+    DirectoryListBox1->setToolTip("Navigate to the directory you wis to load from, or save to");
+    DirectoryListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
+    auto* pathRow = new QHBoxLayout;
+    pathRow->addWidget(DirectoryEdit, 1);
+    pathRow->addWidget(BrowseBtn);
+    folderColumn->addLayout(pathRow);
+    folderColumn->addWidget(DirectoryListBox1, 1);
+    folderBox->setMinimumWidth(190);
+
+    // The file list: one row per nation in three columns.
+    auto* filesBox = new QGroupBox(tr("Nations"), page);
+    filesBox->setObjectName("FilesBox");
+    auto* filesColumn = new QVBoxLayout(filesBox);
+    TarnListBox = new QListWidget(filesBox);
+    TarnListBox->setObjectName("TarnListBox");
+    TarnListBox->setSelectionMode(QAbstractItemView::SingleSelection);
+    TarnListBox->setFlow(QListView::TopToBottom);
+    TarnListBox->setWrapping(true);
+    TarnListBox->setResizeMode(QListView::Adjust);
+    TarnListBox->setUniformItemSizes(true);
+    TarnListBox->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    QFont listFont = TarnListBox->font();
+    listFont.setFamily("Sans Serif");
+    listFont.setBold(true);
+    TarnListBox->setFont(listFont);
+    QPalette listPalette = TarnListBox->palette();
+    listPalette.setColor(QPalette::Base, listPalette.color(QPalette::Button));
+    TarnListBox->setPalette(listPalette);
+    TarnListBox->installEventFilter(this);
+    filesColumn->addWidget(TarnListBox);
+
+    auto* buttons = new QVBoxLayout;
+    buttons->setSpacing(6);
+    OpenBtn = MakeButton(page, "OpenBtn", "Open", "Load the selected tarn (Or, double-click on a tarn to open it)");
+    OpenBtn->setDefault(true);
+    SaveBtn = MakeButton(page, "SaveBtn", "Save", "Save your edits to disk, overwriting the selected tarn");
+    SaveAsBtn = MakeButton(page, "SaveAsBtn", "Save As..",
+                           "Save your edits to disk, overwriting the selected tarn as another filename");
+    ExportBtn = MakeButton(page, "ExportBtn", "Dump CSV", "Print data from currently loaded ghob as 3 csv files");
+    Button1 = MakeButton(page, "Button1", "Help", nullptr);
+    ExitButton = MakeButton(page, "ExitButton", "Exit", nullptr);
+    buttons->addSpacing(14);
+    buttons->addWidget(OpenBtn);
+    buttons->addWidget(SaveBtn);
+    buttons->addWidget(SaveAsBtn);
+    buttons->addWidget(ExportBtn);
+    buttons->addStretch(1);
+    buttons->addWidget(Button1);
+    buttons->addWidget(ExitButton);
+
+    row->addWidget(folderBox, 2);
+    row->addWidget(filesBox, 5);
+    row->addLayout(buttons);
+
+    connect(DirectoryListBox1, &QListWidget::itemActivated, this, &TSDIAppForm::folderItemActivated);
+    connect(DirectoryEdit, &QLineEdit::returnPressed, this, &TSDIAppForm::enterTypedFolder);
+    connect(BrowseBtn, &QPushButton::clicked, this, &TSDIAppForm::browseForFolder);
+    connect(TarnListBox, &QListWidget::itemActivated, this, [this] { TarnListBoxDblClick(); });
+    connect(OpenBtn, &QPushButton::clicked, this, &TSDIAppForm::OpenBtnClick);
+    connect(SaveBtn, &QPushButton::clicked, this, &TSDIAppForm::SaveBtnClick);
+    connect(SaveAsBtn, &QPushButton::clicked, this, &TSDIAppForm::SaveAsBtnClick);
+    connect(ExportBtn, &QPushButton::clicked, this, &TSDIAppForm::ExportBtnClick);
+    connect(Button1, &QPushButton::clicked, this, &TSDIAppForm::Button1Click);
+    connect(ExitButton, &QPushButton::clicked, this, &TSDIAppForm::ExitButtonClick);
+    return page;
+}
+
+void TSDIAppForm::buildMenu()
+{
+    SDIAppMenu = new QMenuBar(this);
+    SDIAppMenu->setObjectName("SDIAppMenu");
+
+    FileMenu = SDIAppMenu->addMenu("&File");
+    FileMenu->setObjectName("FileMenu");
+    FileMenu->setToolTipsVisible(true);
+    SaveAs1 = MakeAction(FileMenu, "SaveAs1", "&Save Current File", "Save current file, witout going to Load/Save page");
+    SaveAs1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    FileMenu->addSeparator();
+    WriteCSV1 = MakeAction(FileMenu, "WriteCSV1", "Write CSV Files", "Write comma separated data file");
+    Reclassify1 = MakeAction(FileMenu, "Reclassify1", "Reclassify");
+    Renationalise1 = MakeAction(FileMenu, "Renationalise1",
+                                "Renationalise (Renumber units, formations to another nation's ID)");
+    SaveFileAs1 = MakeAction(FileMenu, "SaveFileAs1", "Save File As..");
+    ChangeTransparentColour1 = MakeAction(FileMenu, "ChangeTransparentColour1", "Change Transparent Colour");
+    FileMenu->addSeparator();
+    ExitItem = MakeAction(FileMenu, "ExitItem", "E&xit", "Exit application");
+    ExitItem->setShortcut(QKeySequence(Qt::ALT | Qt::Key_X));
+
+    Grid1 = SDIAppMenu->addMenu("Grid");
+    Grid1->setObjectName("Grid1");
+    WeaponsGrid1 = MakeAction(Grid1, "WeaponsGrid1", "Weapons Grid");
+    UnitsGrid1 = MakeAction(Grid1, "UnitsGrid1", "Units Grid");
+
+    Help1 = SDIAppMenu->addMenu("&Help");
+    Help1->setObjectName("Help1");
+    Help2 = MakeAction(Help1, "Help2", "Help");
+    Help1->addSeparator();
+    About1 = MakeAction(Help1, "About1", "&About...");
+    setMenuBar(SDIAppMenu);
+
+    connect(SaveAs1, &QAction::triggered, this, &TSDIAppForm::SaveAs1Click);
+    connect(WriteCSV1, &QAction::triggered, this, &TSDIAppForm::ExportBtnClick);
+    connect(Renationalise1, &QAction::triggered, this, &TSDIAppForm::Renationalise1Click);
+    connect(SaveFileAs1, &QAction::triggered, this, &TSDIAppForm::SaveAsBtnClick);
+    connect(ExitItem, &QAction::triggered, this, &TSDIAppForm::ExitItemClick);
+    connect(Help2, &QAction::triggered, this, &TSDIAppForm::Button1Click);
+    connect(About1, &QAction::triggered, this, &TSDIAppForm::About1Click);
+}
+
+void TSDIAppForm::FormCreate()
+{
+    EditFind->clearEditText();
+    EditFind->setEnabled(false);
+    SpeedButtonFind->setEnabled(EditFind->isEnabled());
+
+    hintsOn_ = true;
+    QPalette tipPalette = QToolTip::palette();
+    tipPalette.setColor(QPalette::ToolTipBase, QColor(255, 255, 0));
+    tipPalette.setColor(QPalette::ToolTipText, Qt::black);
+    QToolTip::setPalette(tipPalette);
+    hintStyle_->setHintDelay(core::kStartupHintDelayMs);
+
+    setWindowTitle(core::kTitleInitialising);
+    buffers_ = std::make_unique<core::PasteBuffers>();
+    core::InitPasteBuffers(*buffers_);
+
+    currentPage_ = kPageStartup;
+    Viewer->setCurrentWidget(Load);
+    setWindowTitle(core::kTitleNoFileLoaded);
+    currentPage_ = kPageLoad;
+
+    SetButtons(false);
+    for (QAction* item : {SaveAs1, WriteCSV1, Reclassify1, Renationalise1, SaveFileAs1, ChangeTransparentColour1})
+        item->setEnabled(false);
+    Grid1->menuAction()->setEnabled(false);
+    Grid1->setEnabled(false);
+    for (QPushButton* button : {SaveBtn, SaveAsBtn, ExportBtn})
+        button->setEnabled(false);
+    for (QWidget* sheet : {static_cast<QWidget*>(Units), static_cast<QWidget*>(Weapons),
+                           static_cast<QWidget*>(Formations), static_cast<QWidget*>(Info)})
+        Viewer->setTabVisible(Viewer->indexOf(sheet), false);
+    connect(Viewer, &QTabWidget::currentChanged, this, &TSDIAppForm::ViewerChange);
+
+    state_ = core::CurrentState{};
+    minWindowHeight_ = height();
+    minWindowWidth_ = width();
+    setMinimumSize(minWindowWidth_, minWindowHeight_);
+
+    oob_ = std::make_unique<core::TOobData>();
+    programDir_ = options_.programDir;
+
+    readinifile();
+
+    if (!currentDir_.isEmpty()) {
+        DirectoryListBox1Change(currentDir_);
+        setWindowTitle(core::kTitleStartedInDefaultDir);
+    } else {
+        const QString start = options_.workingFolder.isEmpty() ? QDir::currentPath() : options_.workingFolder;
+        currentDir_ = QDir::cleanPath(QDir(start).absolutePath());
+        std::error_code ec;
+        std::filesystem::current_path(ToPath(currentDir_), ec);
+        setWindowTitle(Text(core::StartedInCurrentDirTitle(currentDir_.toStdString())));
+        fillFolderList();
+        SetList();
+    }
+}
+
+void TSDIAppForm::readinifile()
+{
+    settings_ = core::readinifile(ToPath(options_.settingsFile));
+
+    const QString defaultDir = QFile::decodeName(QByteArray::fromStdString(settings_.defaultDir));
+    currentDir_.clear();
+    if (!defaultDir.isEmpty()) {
+        const QString absolute = QDir::cleanPath(QDir(defaultDir).absolutePath());
+        std::error_code ec;
+        std::filesystem::current_path(ToPath(absolute), ec);
+        if (ec) {
+            dialogs_->message(this, Dialogs::Kind::Information, AppTitle(), core::kNoDefaultDirText);
+        } else {
+            currentDir_ = absolute;
+        }
+    }
+
+    hintsOn_ = settings_.hints;
+    if (hintsOn_)
+        hintStyle_->setHintDelay(settings_.hintDelayMs);
+}
+
+int TSDIAppForm::hintDelay() const
+{
+    return hintStyle_->hintDelay();
+}
+
+QString TSDIAppForm::statusText() const
+{
+    return StatusText->text();
+}
+
+void TSDIAppForm::setStatus(const QString& text)
+{
+    StatusText->setText(text);
+}
+
+void TSDIAppForm::showError(const QString& text)
+{
+    dialogs_->message(this, Dialogs::Kind::Error, AppTitle(), text);
+}
+
+void TSDIAppForm::SetButtons(bool enabled)
+{
+    for (QToolButton* button :
+         {Back1Btn, Fwd1Btn, EraseButton, CopyButton, PasteButton, RestoreButton, CommitButton, SpeedButton_Move})
+        button->setEnabled(enabled);
+}
+
+// ---- Page states ----
+
+void TSDIAppForm::ViewerChange(int index)
+{
+    QWidget* sheet = Viewer->widget(index);
+    if (sheet == Weapons)
+        WeaponsEnter();
+    else if (sheet == Units)
+        UnitsEnter();
+    else if (sheet == Formations)
+        FormationsEnter();
+    else if (sheet == Load)
+        LoadEnter();
+    else if (sheet == Info)
+        InfoEnter();
+}
+
+void TSDIAppForm::enableFindControls()
+{
+    EditFind->setEnabled(true);
+    SpeedButtonFind->setEnabled(true);
+}
+
+void TSDIAppForm::WeaponsEnter()
+{
+    currentPage_ = kPageWeapons;
+    if (state_.fileLoaded)
+        SetButtons(true);
+    enableFindControls();
+}
+
+void TSDIAppForm::UnitsEnter()
+{
+    currentPage_ = kPageUnits;
+    if (state_.fileLoaded)
+        SetButtons(true);
+    enableFindControls();
+}
+
+void TSDIAppForm::FormationsEnter()
+{
+    currentPage_ = kPageFormations;
+    if (state_.fileLoaded)
+        SetButtons(true);
+    enableFindControls();
+}
+
+void TSDIAppForm::LoadEnter()
+{
+    currentPage_ = kPageLoad;
+    SetButtons(false);
+}
+
+void TSDIAppForm::InfoEnter()
+{
+    currentPage_ = kPageInfo;
+    Info->TarnCommentEdit->setFocus();
+}
+
+// ---- Page commands ----
+
+void TSDIAppForm::CommitButtonClick()
+{
+    switch (currentPage_) {
+    case kPageWeapons:
+    case kPageUnits:
+    case kPageFormations:
+    case kPageInfo:
+        break;  // the record pages store their fields here
+    default:
+        setStatus(core::kUnknownPageStatus);
+        break;
+    }
+}
+
+void TSDIAppForm::RestoreButtonClick()
+{
+    switch (currentPage_) {
+    case kPageWeapons:
+    case kPageUnits:
+    case kPageFormations:
+        break;  // the record pages reload their record here
+    default:
+        setStatus(core::kWrongPageStatus);
+        break;
+    }
+}
+
+void TSDIAppForm::EraseButtonClick() {}
+
+void TSDIAppForm::SpeedButtonFindClick() {}
+
+// ---- Keys, hints, exit ----
+
+bool TSDIAppForm::FormKeyDown(int key)
+{
+    switch (key) {
+    case Qt::Key_F12:
+        CommitButtonClick();
+        return true;
+    case Qt::Key_F11:
+    case Qt::Key_F3:
+        if (EditFind->isEnabled())
+            SpeedButtonFindClick();
+        return true;
+    case Qt::Key_F9:
+        RestoreButtonClick();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool TSDIAppForm::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget != nullptr && widget->window() == this) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if (key->modifiers() == Qt::NoModifier && FormKeyDown(key->key()))
+                return true;
+        }
+        break;
+    }
+    case QEvent::ToolTip:
+        if (!hintsOn_)
+            return true;
+        break;
+    case QEvent::Resize:
+        if (watched == TarnListBox) {
+            // Three columns, whatever the list's width.
+            const int rowHeight = TarnListBox->fontMetrics().height() + 4;
+            const int width = qMax(60, (TarnListBox->viewport()->width() - 2) / 3);
+            TarnListBox->setGridSize(QSize(width, rowHeight));
+        }
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TSDIAppForm::closeEvent(QCloseEvent* event)
+{
+    const auto answer = dialogs_->message(this, Dialogs::Kind::Question, core::kExitCaption, core::kExitQuestion,
+                                          Dialogs::Buttons::YesNo);
+    if (answer == Dialogs::Answer::Yes)
+        event->accept();
+    else
+        event->ignore();
+}
+
+void TSDIAppForm::ExitButtonClick()
+{
+    close();
+}
+
+void TSDIAppForm::ExitItemClick()
+{
+    close();
+}
+
+void TSDIAppForm::About1Click()
+{
+    if (auto* dialog = qobject_cast<QDialog*>(aboutBox_))
+        dialog->exec();
+    else if (aboutBox_ != nullptr)
+        aboutBox_->show();
+}
+
+void TSDIAppForm::Renationalise1Click()
+{
+    if (!state_.fileLoaded) {
+        dialogs_->message(this, Dialogs::Kind::Information, AppTitle(), core::kPleaseLoadText);
+        return;
+    }
+}
+
+void TSDIAppForm::Button1Click()
+{
+    const QDir dir(programDir_);
+    const QString beside = dir.filePath(core::kHelpFileName);
+    const QString shared = QDir::cleanPath(dir.filePath("../share/tarnwick/") + core::kHelpFileName);
+    for (const QString& candidate : {beside, shared}) {
+        if (QFileInfo::exists(candidate)) {
+            dialogs_->openDocument(candidate);  // a failure is not reported
+            return;
+        }
+    }
+}
+
+// ---- Folder and file list ----
+
+void TSDIAppForm::fillFolderList()
+{
+    DirectoryEdit->setText(QDir::toNativeSeparators(currentDir_));
+    DirectoryListBox1->clear();
+    const QDir dir(currentDir_);
+    if (!dir.isRoot())
+        DirectoryListBox1->addItem("..");
+    const QStringList folders = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    DirectoryListBox1->addItems(folders);
+}
+
+void TSDIAppForm::folderItemActivated(QListWidgetItem* item)
+{
+    if (item != nullptr)
+        DirectoryListBox1Change(QDir(currentDir_).filePath(item->text()));
+}
+
+void TSDIAppForm::enterTypedFolder()
+{
+    const QString typed = DirectoryEdit->text().trimmed();
+    if (typed.isEmpty())
+        return;
+    DirectoryListBox1Change(QDir(currentDir_).absoluteFilePath(QDir::fromNativeSeparators(typed)));
+}
+
+void TSDIAppForm::browseForFolder()
+{
+    if (const auto chosen = dialogs_->folder(this, tr("Choose a folder"), currentDir_))
+        DirectoryListBox1Change(*chosen);
+}
+
+void TSDIAppForm::DirectoryListBox1Change(const QString& dir)
+{
+    const QString target = QDir::cleanPath(QDir(currentDir_).absoluteFilePath(dir));
+    std::error_code ec;
+    std::filesystem::current_path(ToPath(target), ec);
+    if (ec) {
+        dialogs_->message(this, Dialogs::Kind::Warning, AppTitle(),
+                          Text(core::CannotEnterFolderText(target.toStdString(), ec.message())));
+        DirectoryEdit->setText(QDir::toNativeSeparators(currentDir_));
+        return;
+    }
+    currentDir_ = target;
+    fillFolderList();
+    SetList();
+    setStatus(Text(core::SearchingStatus(currentDir_.toStdString())));
+}
+
+QString TSDIAppForm::nationRowText(int nation) const
+{
+    const bool exists = core::OobFileExists(ToPath(currentDir_), nation);
+    return QString::fromStdU16String(core::Cp1252ToUtf16(
+        core::FileListRow(nation, exists, settings_.names.nationNames[static_cast<std::size_t>(nation)])));
+}
+
+void TSDIAppForm::SetList()
+{
+    TarnListBox->clear();
+    const std::filesystem::path dir = ToPath(currentDir_);
+    bool exists[100] = {};
+    int first = 0;
+    for (int n = 1; n <= 99; ++n) {
+        exists[n] = core::OobFileExists(dir, n);
+        if (exists[n] && first == 0)
+            first = n;
+    }
+    if (first == 0)
+        return;
+    QStringList rows;
+    rows.reserve(99);
+    for (int n = 1; n <= 99; ++n) {
+        rows << QString::fromStdU16String(core::Cp1252ToUtf16(
+            core::FileListRow(n, exists[n], settings_.names.nationNames[static_cast<std::size_t>(n)])));
+    }
+    TarnListBox->addItems(rows);
+    TarnListBox->setCurrentRow(first - 1);
+}
+
+// ---- File commands ----
+
+void TSDIAppForm::OpenBtnClick()
+{
+    TarnListBoxDblClick();
+}
+
+void TSDIAppForm::TarnListBoxDblClick()
+{
+    const int row = TarnListBox->currentRow();
+    if (row < 0 || TarnListBox->currentItem() == nullptr || !TarnListBox->currentItem()->isSelected())
+        return;
+    const int nation = row + 1;
+    const std::filesystem::path dir = ToPath(currentDir_);
+    if (!core::OobFileExists(dir, nation)) {
+        dialogs_->message(this, Dialogs::Kind::Information, core::kFileNotFoundCaption, core::kFileNotFoundText);
+        return;
+    }
+
+    // A failed read leaves the records, the title and the pages as they were.
+    const core::LoadResult result = core::LoadOobFile(*oob_, static_cast<std::uint16_t>(nation), dir);
+    if (!result.ok()) {
+        const QString text = result.io.kind == core::IoResult::Kind::NotFound
+                                 ? Text(core::UnableToFindText(core::OobFileName(nation)))
+                                 : Text(result.io.message());
+        dialogs_->message(this, Dialogs::Kind::Error, core::kFileLoadErrorCaption, text);
+        return;
+    }
+    state_.currentNation = static_cast<std::uint16_t>(nation);
+    const std::string path = FromPath(result.io.path).toStdString();
+    if (result.size == core::LoadResult::Size::Short)
+        dialogs_->message(this, Dialogs::Kind::Warning, AppTitle(), Text(core::ShortFileWarning(path, result.bytesInFile)));
+    else if (result.size == core::LoadResult::Size::Long)
+        dialogs_->message(this, Dialogs::Kind::Warning, AppTitle(), Text(core::LongFileWarning(path, result.bytesInFile)));
+
+    const QString rowText = nationRowText(nation);
+    TarnListBox->item(row)->setText(rowText);
+    setWindowTitle(Text(core::LoadedTitle(currentDir_.toStdString(), rowText.toStdString())));
+    state_.currentWeapon = 1;
+    state_.currentUnit = 1;
+    state_.currentFormation = 1;
+    setStatus(Text(core::LoadedStatus(currentDir_.toStdString(), rowText.toStdString())));
+
+    state_.fileLoaded = true;
+    for (QAction* item : {SaveAs1, WriteCSV1, Reclassify1, Renationalise1, SaveFileAs1, ChangeTransparentColour1})
+        item->setEnabled(true);
+    Grid1->menuAction()->setEnabled(true);
+    Grid1->setEnabled(true);
+    for (QPushButton* button : {SaveBtn, SaveAsBtn, ExportBtn})
+        button->setEnabled(true);
+    for (QWidget* sheet : {static_cast<QWidget*>(Units), static_cast<QWidget*>(Weapons),
+                           static_cast<QWidget*>(Formations), static_cast<QWidget*>(Info)})
+        Viewer->setTabVisible(Viewer->indexOf(sheet), true);
+
+    if (Viewer->currentWidget() == Units)
+        UnitsEnter();
+    else
+        Viewer->setCurrentWidget(Units);
+    Units->UnitnameEdit->setFocus();
+}
+
+bool TSDIAppForm::saveToCurrentDir(bool fromShortcut)
+{
+    if (!state_.fileLoaded) {
+        dialogs_->message(this, Dialogs::Kind::Information, AppTitle(), core::kPleaseLoadText);
+        return false;
+    }
+    const core::IoResult result = core::SaveOobFile(*oob_, state_.currentNation, ToPath(currentDir_));
+    if (!result.ok()) {
+        showError(Text(result.message()));
+        return false;
+    }
+    if (fromShortcut)
+        setStatus(Text(core::SavedShortcutStatus(currentDir_.toStdString(), state_.currentNation)));
+    else
+        setStatus(Text(core::SavedFileStatus(FromPath(result.path).toStdString())));
+    return true;
+}
+
+void TSDIAppForm::SaveBtnClick()
+{
+    saveToCurrentDir(false);
+}
+
+void TSDIAppForm::SaveAs1Click()
+{
+    saveToCurrentDir(true);
+}
+
+void TSDIAppForm::SaveAsBtnClick()
+{
+    if (!state_.fileLoaded) {
+        dialogs_->message(this, Dialogs::Kind::Information, core::kNoFileCaption, core::kLoadToOverwriteText);
+        return;
+    }
+    const auto chosen = dialogs_->saveAsFileName(this, core::kSaveAsTitle, core::kSaveAsFilter, currentDir_);
+    if (!chosen || chosen->isEmpty())
+        return;
+    const QFileInfo info(QDir(currentDir_).absoluteFilePath(*chosen));
+    const QString name = Text(core::SaveAsFileName(info.fileName().toStdString()));
+    if (name.isEmpty())
+        return;
+    const core::IoResult result = core::SaveOobFileAs(*oob_, state_.currentNation,
+                                                      QFile::encodeName(name).toStdString(),
+                                                      ToPath(info.absolutePath()));
+    if (!result.ok())
+        showError(Text(result.message()));
+    SetList();
+    update();
+}
+
+void TSDIAppForm::ExportBtnClick()
+{
+    if (!state_.fileLoaded) {
+        dialogs_->message(this, Dialogs::Kind::Information, core::kNoFileCaption, core::kLoadToReportText);
+        return;
+    }
+    const auto results = core::DumpCsv(*oob_, state_.currentNation, settings_.names, ToPath(currentDir_));
+    QStringList failures;
+    for (const core::IoResult& result : results) {
+        if (!result.ok())
+            failures << Text(result.message());
+    }
+    if (!failures.isEmpty()) {
+        showError(failures.join('\n'));
+        return;
+    }
+    setStatus(Text(core::CsvWrittenStatus(currentDir_.toStdString())));
+}
+
+}  // namespace tarnwick::gui

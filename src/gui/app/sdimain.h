@@ -1,0 +1,193 @@
+#pragma once
+
+// The main window: speed buttons, menu, tab pages, status bar, function keys,
+// the Load/Save page and the file commands.
+
+#include "core/data/pastebuffer.h"
+#include "core/data/records.h"
+#include "core/data/settings.h"
+
+#include <QMainWindow>
+#include <QString>
+
+#include <memory>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
+class QMenu;
+class QMenuBar;
+class QPushButton;
+class QStatusBar;
+class QTabWidget;
+class QToolButton;
+class QWidget;
+
+namespace tarnwick::gui {
+
+class Dialogs;
+class HintStyle;
+class UnitPage;
+class WeaponPage;
+class FormationPage;
+class InfoPage;
+
+struct MainWindowOptions {
+    QString settingsFile;   // the settings file to read (need not exist)
+    QString programDir;     // where the help page is looked for
+    QString workingFolder;  // the start folder when the settings name none; empty: the process's
+    Dialogs* dialogs = nullptr;  // not owned; null: the real boxes and dialogs
+};
+
+// Which tab page is in charge.
+enum PageState : int { kPageStartup = 0, kPageWeapons = 1, kPageUnits = 2, kPageFormations = 3,
+                       kPageLoad = 4, kPageInfo = 5 };
+
+class TSDIAppForm : public QMainWindow {
+    Q_OBJECT
+public:
+    static constexpr int kDesignWidth = 781;
+    static constexpr int kDesignHeight = 602;
+
+    explicit TSDIAppForm(const MainWindowOptions& options, QWidget* parent = nullptr);
+    ~TSDIAppForm() override;
+
+    // State, read by tests and by the windows that follow.
+    int currentPage() const { return currentPage_; }
+    const QString& currentDir() const { return currentDir_; }
+    const QString& programDir() const { return programDir_; }
+    const core::Settings& settings() const { return settings_; }
+    const core::CurrentState& state() const { return state_; }
+    core::TOobData& oobData() { return *oob_; }
+    core::PasteBuffers& pasteBuffers() { return *buffers_; }
+    bool hintsOn() const { return hintsOn_; }
+    int hintDelay() const;
+    int minWindowWidth() const { return minWindowWidth_; }
+    int minWindowHeight() const { return minWindowHeight_; }
+    QString statusText() const;
+
+    // The about box shown by Help > About (created after the main window).
+    void setAboutBox(QWidget* aboutBox) { aboutBox_ = aboutBox; }
+
+public slots:
+    void SetButtons(bool enabled);
+    void SetList();
+    void DirectoryListBox1Change(const QString& dir);
+    void TarnListBoxDblClick();
+    void OpenBtnClick();
+    void SaveBtnClick();
+    void SaveAs1Click();
+    void SaveAsBtnClick();
+    void ExportBtnClick();
+    void Button1Click();
+    void ExitButtonClick();
+    void ExitItemClick();
+    void About1Click();
+    void Renationalise1Click();
+    void CommitButtonClick();
+    void RestoreButtonClick();
+    void EraseButtonClick();
+    void SpeedButtonFindClick();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;  // FormCloseQuery
+    bool eventFilter(QObject* watched, QEvent* event) override;  // key preview, hints off
+
+private:
+    void FormCreate();
+    void readinifile();
+    void buildSpeedPanel();
+    void buildMenu();
+    void buildPages();
+    QWidget* buildLoadPage();
+    void applyHints();
+    bool FormKeyDown(int key);
+    void ViewerChange(int index);
+    void WeaponsEnter();
+    void UnitsEnter();
+    void FormationsEnter();
+    void LoadEnter();
+    void InfoEnter();
+    void enableFindControls();
+    void fillFolderList();
+    void enterTypedFolder();
+    void browseForFolder();
+    void folderItemActivated(QListWidgetItem* item);
+    bool saveToCurrentDir(bool fromShortcut);
+    void setStatus(const QString& text);
+    void showError(const QString& text);
+    QString nationRowText(int nation) const;
+
+    MainWindowOptions options_;
+    std::unique_ptr<Dialogs> ownDialogs_;
+    Dialogs* dialogs_ = nullptr;
+    HintStyle* hintStyle_ = nullptr;
+
+    std::unique_ptr<core::TOobData> oob_;
+    std::unique_ptr<core::PasteBuffers> buffers_;
+    core::CurrentState state_;
+    core::Settings settings_;
+    int currentPage_ = kPageStartup;
+    QString currentDir_;
+    QString programDir_;
+    bool hintsOn_ = true;
+    int minWindowWidth_ = 0;
+    int minWindowHeight_ = 0;
+    QWidget* aboutBox_ = nullptr;
+
+public:
+    // Widgets, by the names the rest of the program uses.
+    QWidget* SpeedPanel = nullptr;
+    QToolButton* EraseButton = nullptr;
+    QToolButton* CopyButton = nullptr;
+    QToolButton* PasteButton = nullptr;
+    QToolButton* SpeedButton_Move = nullptr;
+    QToolButton* Back1Btn = nullptr;
+    QToolButton* Fwd1Btn = nullptr;
+    QToolButton* RestoreButton = nullptr;
+    QToolButton* CommitButton = nullptr;
+    QComboBox* EditFind = nullptr;
+    QToolButton* SpeedButtonFind = nullptr;
+
+    QTabWidget* Viewer = nullptr;
+    UnitPage* Units = nullptr;
+    WeaponPage* Weapons = nullptr;
+    FormationPage* Formations = nullptr;
+    InfoPage* Info = nullptr;
+    QWidget* Load = nullptr;
+
+    QStatusBar* StatusBar = nullptr;
+    QLabel* StatusText = nullptr;
+
+    QMenuBar* SDIAppMenu = nullptr;
+    QMenu* FileMenu = nullptr;
+    QMenu* Grid1 = nullptr;
+    QMenu* Help1 = nullptr;
+    QAction* SaveAs1 = nullptr;
+    QAction* WriteCSV1 = nullptr;
+    QAction* Reclassify1 = nullptr;
+    QAction* Renationalise1 = nullptr;
+    QAction* SaveFileAs1 = nullptr;
+    QAction* ChangeTransparentColour1 = nullptr;
+    QAction* ExitItem = nullptr;
+    QAction* WeaponsGrid1 = nullptr;
+    QAction* UnitsGrid1 = nullptr;
+    QAction* Help2 = nullptr;
+    QAction* About1 = nullptr;
+
+    QListWidget* DirectoryListBox1 = nullptr;
+    QLineEdit* DirectoryEdit = nullptr;
+    QPushButton* BrowseBtn = nullptr;
+    QListWidget* TarnListBox = nullptr;
+    QPushButton* OpenBtn = nullptr;
+    QPushButton* SaveBtn = nullptr;
+    QPushButton* SaveAsBtn = nullptr;
+    QPushButton* ExportBtn = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* ExitButton = nullptr;
+};
+
+}  // namespace tarnwick::gui
