@@ -1,0 +1,35 @@
+#include "support/windowfixture.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTest>
+
+namespace tarnwick::testing {
+
+WindowFixture::WindowFixture()
+{
+    QDir(root.path()).mkpath("work");
+    work = QDir(root.path()).filePath("work");
+    settings = QDir(root.path()).filePath("TWFTK.ini");
+    QDir(root.path()).mkpath("bin");
+    programDir = QDir(root.path()).filePath("bin");
+}
+
+gui::TSDIAppForm& WindowFixture::open(bool show)
+{
+    gui::MainWindowOptions options;
+    options.settingsFile = settings;
+    options.programDir = programDir;
+    options.workingFolder = work;
+    options.dialogs = &dialogs;
+    window = std::make_unique<gui::TSDIAppForm>(options);
+    if (show) {
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        if (!QTest::qWaitForWindowExposed(window.get()))
+            qWarning("main window not exposed");
+    }
+    return *window;
+}
+
+}  // namespace tarnwick::testing
