@@ -1,0 +1,366 @@
+// The Load/Save page: folder chooser, file list, open, save, save as, CSV dump.
+
+#include "core/data/tarnio.h"
+#include "gui/app/sdimain.h"
+#include "gui/pages/unitpage.h"
+#include "support/guitest.h"
+#include "support/windowfixture.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolButton>
+
+using namespace tarnwick;
+using namespace tarnwick::testing;
+using Kind = gui::Dialogs::Kind;
+
+namespace {
+
+const std::map<int, std::string> kNames{{5, "Valdoria"}, {12, "Karsovia"}, {13, "Ostmark \xC4"}};
+
+QString Path(const QString& dir, const char* name)
+{
+    return QDir(dir).filePath(QString::fromLatin1(name));
+}
+
+}  // namespace
+
+class TestLoadSave : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { InstallMessageFilter(); }
+    void cleanup() { RejectOpenModals(); }
+
+    void emptyFolderGivesAnEmptyListAndOpenDoesNothing()
+    {
+        WindowFixture f;
+        auto& w = f.open(false);
+        QCOMPARE(w.TarnListBox->count(), 0);
+        const QString title = w.windowTitle();
+        w.OpenBtn->click();
+        QVERIFY(f.dialogs.boxes.isEmpty());
+        QCOMPARE(w.windowTitle(), title);
+        QVERIFY(!w.state().fileLoaded);
+    }
+
+    void listShowsEveryNationAndSelectsTheFirstFile()
+    {
+        WindowFixture f;
+        WriteSettingsFile(f.root.path(), {}, kNames);
+        WriteSampleOobFile(f.work, 12);
+        auto& w = f.open(false);
+        QCOMPARE(w.TarnListBox->count(), 99);
+        QCOMPARE(w.TarnListBox->item(11)->text(), QString("obat12 - Karsovia"));
+        QCOMPARE(w.TarnListBox->currentRow(), 11);
+        QVERIFY(w.TarnListBox->item(11)->isSelected());
+        QCOMPARE(w.TarnListBox->item(4)->text(), QString(" ? obat05 - Valdoria"));
+        QCOMPARE(w.TarnListBox->item(12)->text(), QString::fromUtf8(" ? obat13 - Ostmark \u00C4"));
+        for (int i = 0; i < 99; ++i) {
+            if (i != 11)
+                QVERIFY2(w.TarnListBox->item(i)->text().startsWith(" ? obat"), qPrintable(QString::number(i)));
+        }
+    }
+
+    void openShowsTheFileAndEveryPage()
+    {
+        WindowFixture f;
+        WriteSettingsFile(f.root.path(), {}, kNames);
+        WriteSampleOobFile(f.work, 5);
+        WriteSampleOobFile(f.work, 12);
+        auto& w = f.open();
+        w.TarnListBox->setCurrentRow(11);
+        w.OpenBtn->click();
+        QVERIFY(f.dialogs.boxes.isEmpty());
+        QCOMPARE(w.windowTitle(), "Tarnwick for GH:FTK : " + f.work + "/obat12 - Karsovia");
+        QCOMPARE(w.statusText(), "Loaded " + f.work + "/obat12 - Karsovia");
+        QVERIFY(w.state().fileLoaded);
+        QCOMPARE(w.state().currentNation, 12);
+        QCOMPARE(w.oobData().units[1].name, std::string("Scout car"));
+        for (int i = 0; i < 5; ++i)
+            QVERIFY(w.Viewer->isTabVisible(i));
+        QCOMPARE(w.Viewer->currentWidget(), static_cast<QWidget*>(w.Units));
+        QCOMPARE(w.currentPage(), int(gui::kPageUnits));
+        QTRY_VERIFY(w.findChild<QLineEdit*>("UnitnameEdit")->hasFocus());
+        for (QAction* a : {w.SaveAs1, w.WriteCSV1, w.Reclassify1, w.Renationalise1, w.SaveFileAs1,
+                           w.ChangeTransparentColour1, w.Grid1->menuAction()})
+            QVERIFY2(a->isEnabled(), qPrintable(a->objectName()));
+        for (QPushButton* b : {w.SaveBtn, w.SaveAsBtn, w.ExportBtn})
+            QVERIFY(b->isEnabled());
+        QVERIFY(w.CommitButton->isEnabled());
+        QVERIFY(w.EditFind->isEnabled());
+        QVERIFY(w.SpeedButtonFind->isEnabled());
+
+        // Back on the Load/Save page the record buttons are off, the find controls stay on.
+        w.Viewer->setCurrentWidget(w.Load);
+        QCOMPARE(w.currentPage(), int(gui::kPageLoad));
+        QVERIFY(!w.CommitButton->isEnabled());
+        QVERIFY(w.EditFind->isEnabled());
+
+        // Enter on a row opens it too.
+        w.TarnListBox->setCurrentRow(4);
+        w.TarnListBox->setFocus();
+        QTest::keyClick(w.TarnListBox, Qt::Key_Return);
+        QCOMPARE(w.state().currentNation, 5);
+        QCOMPARE(w.windowTitle(), "Tarnwick for GH:FTK : " + f.work + "/obat05 - Valdoria");
+    }
+
+    void rowWithoutAFileAsksForAnotherFolder()
+    {
+        WindowFixture f;
+        WriteSampleOobFile(f.work, 12);
+        auto& w = f.open(false);
+        const QString title = w.windowTitle();
+        w.TarnListBox->setCurrentRow(3);
+        w.TarnListBoxDblClick();
+        QCOMPARE(f.dialogs.boxes.size(), 1);
+        QCOMPARE(f.dialogs.boxes[0].caption, QString("File Not Found"));
+        QCOMPARE(f.dialogs.boxes[0].text, QString("Try changing your current directory !"));
+        QCOMPARE(w.windowTitle(), title);
+        QVERIFY(!w.state().fileLoaded);
+
+        // A file that went away after the list was filled is noticed at open.
+        QFile::remove(Path(f.work, "obat012.obf"));
+        w.TarnListBox->setCurrentRow(11);
+        w.TarnListBoxDblClick();
+        QCOMPARE(f.dialogs.boxes.size(), 2);
+        QCOMPARE(f.dialogs.boxes[1].text, QString("Try changing your current directory !"));
+    }
+
+    void failedReadChangesNothing()
+    {
+        WindowFixture f;
+        WriteSampleOobFile(f.work, 1);
+        // A file the system refuses to read: the kernel's memory file of the test itself.
+        QVERIFY(QFile::link("/proc/self/mem", Path(f.work, "obat002.obf")));
+        auto& w = f.open(false);
+        w.TarnListBox->setCurrentRow(0);
+        w.TarnListBoxDblClick();
+        QVERIFY(w.state().fileLoaded);
+        const QString title = w.windowTitle();
+        const QString status = w.statusText();
+
+        w.TarnListBox->setCurrentRow(1);
+        w.TarnListBoxDblClick();
+        QCOMPARE(f.dialogs.boxes.size(), 1);
+        QCOMPARE(f.dialogs.boxes[0].kind, Kind::Error);
+        QCOMPARE(f.dialogs.boxes[0].caption, QString("File Load Error"));
+        QVERIFY2(f.dialogs.boxes[0].text.contains(Path(f.work, "obat002.obf")), qPrintable(f.dialogs.boxes[0].text));
+        QCOMPARE(w.windowTitle(), title);
+        QCOMPARE(w.statusText(), status);
+        QCOMPARE(w.state().currentNation, 1);
+        QCOMPARE(w.oobData().units[1].name, std::string("Scout car"));
+        QCOMPARE(w.oobData().units[1].nation, 1);
+    }
+
+    void oddSizedFilesOpenWithAWarning_data()
+    {
+        QTest::addColumn<int>("size");
+        QTest::newRow("short") << 1000;
+        QTest::newRow("long") << int(core::kOobFileSize) + 10;
+    }
+    void oddSizedFilesOpenWithAWarning()
+    {
+        QFETCH(int, size);
+        WindowFixture f;
+        WriteBytes(Path(f.work, "obat007.obf"), QByteArray(size, '\0'));
+        auto& w = f.open(false);
+        w.TarnListBoxDblClick();
+        QCOMPARE(f.dialogs.boxes.size(), 1);
+        QCOMPARE(f.dialogs.boxes[0].kind, Kind::Warning);
+        QVERIFY(f.dialogs.boxes[0].text.contains(Path(f.work, "obat007.obf")));
+        QVERIFY(f.dialogs.boxes[0].text.contains(QString::number(size)));
+        QVERIFY(w.state().fileLoaded);
+
+        // The save writes a full file, plus the extra bytes of a long one.
+        w.SaveBtn->click();
+        QCOMPARE(QFileInfo(Path(f.work, "obat007.obf")).size(), qMax<qint64>(size, core::kOobFileSize));
+    }
+
+    void saveAndCtrlSWriteTheFileAndSayWhere()
+    {
+        WindowFixture f;
+        const QString file = WriteSampleOobFile(f.work, 12);
+        const QByteArray original = ReadBytes(file);
+        auto& w = f.open();
+        w.TarnListBoxDblClick();
+
+        QFile::remove(file);
+        w.SaveBtn->click();
+        QCOMPARE(w.statusText(), "Saved " + f.work + "/obat012.obf");
+        QCOMPARE(ReadBytes(file), original);
+
+        QFile::remove(file);
+        QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(w.statusText(), "Saved " + f.work + "/obat12");
+        QCOMPARE(ReadBytes(file), original);
+        QVERIFY(f.dialogs.boxes.isEmpty());
+    }
+
+    void saveGoesToTheFolderNowChosen()
+    {
+        WindowFixture f;
+        WriteSampleOobFile(f.work, 12);
+        QDir(f.work).mkpath("other");
+        auto& w = f.open(false);
+        w.TarnListBoxDblClick();
+        const QString title = w.windowTitle();
+
+        auto* folders = w.DirectoryListBox1;
+        QCOMPARE(folders->item(0)->text(), QString(".."));
+        QCOMPARE(folders->item(1)->text(), QString("other"));
+        emit folders->itemActivated(folders->item(1));
+        const QString other = Path(f.work, "other");
+        QCOMPARE(w.currentDir(), other);
+        QCOMPARE(QDir::currentPath(), other);
+        QCOMPARE(w.statusText(), "Searching in " + other);
+        QCOMPARE(w.TarnListBox->count(), 0);
+        QCOMPARE(w.windowTitle(), title);  // the loaded file stays
+
+        w.SaveBtn->click();
+        QCOMPARE(w.statusText(), "Saved " + other + "/obat012.obf");
+        QVERIFY(QFile::exists(Path(other, "obat012.obf")));
+        QCOMPARE(w.TarnListBox->count(), 0);  // a save does not refill the list
+
+        emit folders->itemActivated(folders->item(0));
+        QCOMPARE(w.currentDir(), f.work);
+    }
+
+    void folderFieldAndBrowse()
+    {
+        WindowFixture f;
+        QDir(f.work).mkpath("a/b");
+        auto& w = f.open(false);
+        w.DirectoryEdit->setText(Path(f.work, "a/b"));
+        emit w.DirectoryEdit->returnPressed();
+        QCOMPARE(w.currentDir(), Path(f.work, "a/b"));
+
+        // A folder that cannot be entered is reported and changes nothing.
+        w.DirectoryEdit->setText(Path(f.work, "missing"));
+        emit w.DirectoryEdit->returnPressed();
+        QCOMPARE(f.dialogs.boxes.size(), 1);
+        QCOMPARE(f.dialogs.boxes[0].kind, Kind::Warning);
+        QVERIFY(f.dialogs.boxes[0].text.contains(Path(f.work, "missing")));
+        QCOMPARE(w.currentDir(), Path(f.work, "a/b"));
+        QCOMPARE(w.DirectoryEdit->text(), Path(f.work, "a/b"));
+
+        f.dialogs.setNextFolder(Path(f.work, "a"));
+        w.BrowseBtn->click();
+        QCOMPARE(w.currentDir(), Path(f.work, "a"));
+        f.dialogs.setNextFolder(std::nullopt);
+        w.BrowseBtn->click();
+        QCOMPARE(w.currentDir(), Path(f.work, "a"));
+    }
+
+    void failedSaveIsReportedAndClaimsNothing()
+    {
+        WindowFixture f;
+        WriteSampleOobFile(f.work, 12);
+        QDir(f.work).mkpath("gone");
+        auto& w = f.open(false);
+        w.TarnListBoxDblClick();
+        w.DirectoryListBox1Change(Path(f.work, "gone"));
+        const QString status = w.statusText();
+        QVERIFY(QDir(Path(f.work, "gone")).removeRecursively());
+
+        w.SaveBtn->click();
+        w.SaveAs1->trigger();
+        w.ExportBtn->click();
+        QCOMPARE(f.dialogs.boxes.size(), 3);
+        for (const auto& box : f.dialogs.boxes) {
+            QCOMPARE(box.kind, Kind::Error);
+            QVERIFY2(box.text.contains(Path(f.work, "gone/")), qPrintable(box.text));
+            QVERIFY2(box.text.contains("No such file or directory"), qPrintable(box.text));
+        }
+        QCOMPARE(w.statusText(), status);
+    }
+
+    void saveOverAFolderLeavesItAlone()
+    {
+        WindowFixture f;
+        const QString file = WriteSampleOobFile(f.work, 12);
+        auto& w = f.open(false);
+        w.TarnListBoxDblClick();
+        // Something that is not a file stands where the save wants to write.
+        QFile::remove(file);
+        QDir(f.work).mkpath("obat012.obf/keep");
+        w.SaveBtn->click();
+        QCOMPARE(f.dialogs.boxes.size(), 1);
+        QCOMPARE(f.dialogs.boxes[0].kind, Kind::Error);
+        QVERIFY(QDir(Path(f.work, "obat012.obf/keep")).exists());
+        QVERIFY(!w.statusText().startsWith("Saved"));
+    }
+
+    void saveAsCutsTheNameAndRefillsTheList()
+    {
+        WindowFixture f;
+        const QString file = WriteSampleOobFile(f.work, 12);
+        QDir(f.work).mkpath("elsewhere");
+        auto& w = f.open(false);
+        w.TarnListBoxDblClick();
+        const QString title = w.windowTitle();
+        const QString status = w.statusText();
+
+        f.dialogs.setNextFileName(std::nullopt);
+        w.SaveAsBtn->click();
+        QCOMPARE(f.dialogs.fileDialogs.size(), 1);
+        QCOMPARE(f.dialogs.fileDialogs[0].title, QString("Select file to SAVE AS"));
+        QCOMPARE(f.dialogs.fileDialogs[0].filter, QString("obat Files (obat*.obf);;All Files (*)"));
+
+        f.dialogs.setNextFileName(Path(f.work, "elsewhere/obat012copy.obf"));
+        w.SaveFileAs1->trigger();
+        QCOMPARE(QDir(Path(f.work, "elsewhere")).entryList(QDir::Files), QStringList{"obat012copy."});
+        QCOMPARE(ReadBytes(Path(f.work, "elsewhere/obat012copy.")), ReadBytes(file));
+
+        f.dialogs.setNextFileName(Path(f.work, "obat004.obf"));
+        w.SaveAsBtn->click();
+        QCOMPARE(w.TarnListBox->item(3)->text().left(6), QString("obat04"));  // the list was refilled
+        QCOMPARE(w.windowTitle(), title);
+        QCOMPARE(w.statusText(), status);
+        QCOMPARE(w.state().currentNation, 12);
+        QVERIFY(f.dialogs.boxes.isEmpty());
+    }
+
+    void dumpCsvWritesThreeFiles()
+    {
+        WindowFixture f;
+        WriteSampleOobFile(f.work, 7);
+        auto& w = f.open(false);
+        w.TarnListBoxDblClick();
+        w.ExportBtn->click();
+        QCOMPARE(w.statusText(), "Text files written to " + f.work);
+        for (const char* name : {"obatDUMP07unit.csv", "obatDUMP07wpns.csv", "obatDUMP07fmns.csv"})
+            QVERIFY2(QFileInfo(Path(f.work, name)).size() > 0, name);
+        QVERIFY(ReadBytes(Path(f.work, "obatDUMP07unit.csv")).contains("Scout car,"));
+    }
+
+    void fileCommandsWithoutAFileOnlyExplain()
+    {
+        WindowFixture f;
+        auto& w = f.open(false);
+        w.SaveBtnClick();
+        w.SaveAsBtnClick();
+        w.ExportBtnClick();
+        w.Renationalise1Click();
+        QCOMPARE(f.dialogs.boxes.size(), 4);
+        QCOMPARE(f.dialogs.boxes[0].text, QString("Please load a file first!!"));
+        QCOMPARE(f.dialogs.boxes[1].caption, QString("NO FILE"));
+        QCOMPARE(f.dialogs.boxes[1].text, QString("Load a Tarn to overwrite first!"));
+        QCOMPARE(f.dialogs.boxes[2].caption, QString("NO FILE"));
+        QCOMPARE(f.dialogs.boxes[2].text, QString("Load a Tarn to report from first!"));
+        QCOMPARE(f.dialogs.boxes[3].text, QString("Please load a file first!!"));
+        QVERIFY(f.dialogs.fileDialogs.isEmpty());
+        QVERIFY(QDir(f.work).entryList(QDir::Files).isEmpty());
+    }
+};
+
+QTEST_MAIN(TestLoadSave)
+#include "test_loadsave.moc"
