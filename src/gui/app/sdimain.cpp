@@ -258,12 +258,15 @@ QWidget* TSDIAppForm::buildLoadPage()
     DirectoryListBox1->setObjectName("DirectoryListBox1");
     DirectoryListBox1->setToolTip("Navigate to the directory you wis to load from, or save to");
     DirectoryListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
-    auto* pathRow = new QHBoxLayout;
-    pathRow->addWidget(DirectoryEdit, 1);
-    pathRow->addWidget(BrowseBtn);
-    folderColumn->addLayout(pathRow);
+    DirectoryListBox1->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
+    DirectoryEdit->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    auto* browseRow = new QHBoxLayout;
+    browseRow->addStretch(1);
+    browseRow->addWidget(BrowseBtn);
+    folderColumn->addWidget(DirectoryEdit);
     folderColumn->addWidget(DirectoryListBox1, 1);
-    folderBox->setMinimumWidth(190);
+    folderColumn->addLayout(browseRow);
+    folderBox->setMinimumWidth(170);
 
     // The file list: one row per nation in three columns.
     auto* filesBox = new QGroupBox(tr("Nations"), page);
@@ -276,15 +279,18 @@ QWidget* TSDIAppForm::buildLoadPage()
     TarnListBox->setWrapping(true);
     TarnListBox->setResizeMode(QListView::Adjust);
     TarnListBox->setUniformItemSizes(true);
+    TarnListBox->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
     TarnListBox->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     QFont listFont = TarnListBox->font();
     listFont.setFamily("Sans Serif");
     listFont.setBold(true);
+    if (listFont.pointSizeF() > 8.5)
+        listFont.setPointSizeF(listFont.pointSizeF() - 1);
     TarnListBox->setFont(listFont);
     QPalette listPalette = TarnListBox->palette();
     listPalette.setColor(QPalette::Base, listPalette.color(QPalette::Button));
     TarnListBox->setPalette(listPalette);
-    TarnListBox->installEventFilter(this);
+    TarnListBox->viewport()->installEventFilter(this);
     filesColumn->addWidget(TarnListBox);
 
     auto* buttons = new QVBoxLayout;
@@ -602,10 +608,10 @@ bool TSDIAppForm::eventFilter(QObject* watched, QEvent* event)
             return true;
         break;
     case QEvent::Resize:
-        if (watched == TarnListBox) {
+        if (watched == TarnListBox->viewport()) {
             // Three columns, whatever the list's width.
-            const int rowHeight = TarnListBox->fontMetrics().height() + 4;
-            const int width = qMax(60, (TarnListBox->viewport()->width() - 2) / 3);
+            const int rowHeight = TarnListBox->fontMetrics().height() + 3;
+            const int width = qMax(60, TarnListBox->viewport()->width() / 3);
             TarnListBox->setGridSize(QSize(width, rowHeight));
         }
         break;
@@ -741,6 +747,8 @@ void TSDIAppForm::SetList()
             core::FileListRow(n, exists[n], settings_.names.nationNames[static_cast<std::size_t>(n)])));
     }
     TarnListBox->addItems(rows);
+    for (int i = 0; i < TarnListBox->count(); ++i)
+        TarnListBox->item(i)->setToolTip(rows[i]);  // a long name is cut off in its column
     TarnListBox->setCurrentRow(first - 1);
 }
 
@@ -781,6 +789,7 @@ void TSDIAppForm::TarnListBoxDblClick()
 
     const QString rowText = nationRowText(nation);
     TarnListBox->item(row)->setText(rowText);
+    TarnListBox->item(row)->setToolTip(rowText);
     setWindowTitle(Text(core::LoadedTitle(currentDir_.toStdString(), rowText.toStdString())));
     state_.currentWeapon = 1;
     state_.currentUnit = 1;
