@@ -19,6 +19,8 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <unistd.h>
+
 using namespace tarnwick;
 using namespace tarnwick::testing;
 using Kind = gui::Dialogs::Kind;
@@ -297,6 +299,27 @@ private slots:
         QCOMPARE(f.dialogs.boxes[0].kind, Kind::Error);
         QVERIFY(QDir(Path(f.work, "obat012.obf/keep")).exists());
         QVERIFY(!w.statusText().startsWith("Saved"));
+    }
+
+    void saveIntoAReadOnlyFolderKeepsTheOldFile()
+    {
+        if (::geteuid() == 0)
+            QSKIP("the superuser writes into read-only folders");
+        WindowFixture f;
+        const QString file = WriteSampleOobFile(f.work, 12);
+        const QByteArray original = ReadBytes(file);
+        auto& w = f.open(false);
+        w.TarnListBoxDblClick();
+        w.oobData().units[1].name = "Changed";
+        const QString status = w.statusText();
+        QFile::setPermissions(f.work, QFile::ReadOwner | QFile::ExeOwner);
+        w.SaveBtn->click();
+        QFile::setPermissions(f.work, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(f.dialogs.boxes.size(), 1);
+        QCOMPARE(f.dialogs.boxes[0].kind, Kind::Error);
+        QVERIFY(f.dialogs.boxes[0].text.contains(f.work));
+        QCOMPARE(w.statusText(), status);
+        QCOMPARE(ReadBytes(file), original);
     }
 
     void saveAsCutsTheNameAndRefillsTheList()

@@ -2,6 +2,7 @@
 
 #include "core/rules/sdimain.h"
 #include "gui/app/sdimain.h"
+#include "gui/ui/about.h"
 #include "support/guitest.h"
 #include "support/windowfixture.h"
 
@@ -268,6 +269,22 @@ private slots:
         QCOMPARE(w.size(), QSize(781, 700));
         w.resize(900, 300);
         QCOMPARE(w.size(), QSize(900, 602));
+    }
+
+    void aboutShowsTheAboutBoxModally()
+    {
+        WindowFixture f;
+        auto& w = f.open();
+        gui::TmyAboutBox about(&w);
+        w.setAboutBox(&about);
+        bool seen = false;
+        OnNextModal([&](QWidget* modal) {
+            seen = modal == &about;
+            about.accept();
+        });
+        w.findChild<QAction*>("About1")->trigger();  // returns when the box is closed
+        QVERIFY(seen);
+        QVERIFY(!about.isVisible());
     }
 
     void helpOpensThePageBesideTheProgramOrTheSharedOne()
