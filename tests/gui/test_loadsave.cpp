@@ -79,6 +79,8 @@ private slots:
         WriteSampleOobFile(f.work, 5);
         WriteSampleOobFile(f.work, 12);
         auto& w = f.open();
+        // The keyboard starts in the file list.
+        QTRY_VERIFY(w.TarnListBox->hasFocus());
         w.TarnListBox->setCurrentRow(11);
         w.OpenBtn->click();
         QVERIFY(f.dialogs.boxes.isEmpty());
@@ -107,9 +109,9 @@ private slots:
         QVERIFY(!w.CommitButton->isEnabled());
         QVERIFY(w.EditFind->isEnabled());
 
-        // Enter on a row opens it too.
+        // Enter on a row opens it too; the list has the keyboard again.
+        QTRY_VERIFY(w.TarnListBox->hasFocus());
         w.TarnListBox->setCurrentRow(4);
-        w.TarnListBox->setFocus();
         QTest::keyClick(w.TarnListBox, Qt::Key_Return);
         QCOMPARE(w.state().currentNation, 5);
         QCOMPARE(w.windowTitle(), "Tarnwick for GH:FTK : " + f.work + "/obat05 - Valdoria");

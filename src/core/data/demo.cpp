@@ -357,22 +357,26 @@ std::string SettingsText(const std::filesystem::path& dir)
         numbers.insert(n.number);
     for (const AllyName& a : kAllies)
         numbers.insert(a.number);
-    for (int n : numbers) {
+    // Every nation gets a name, so the file list reads cleanly; those without
+    // records are placeholders.
+    for (int n = 1; n <= 99; ++n) {
         const char* name = nullptr;
         for (const DemoNation& d : kNations)
             if (d.number == n)
                 name = d.name;
-        line("tarn" + std::to_string(n) + "=" + (name != nullptr ? name : AllyNameOf(n)));
+        if (name == nullptr && numbers.count(n) != 0)
+            name = AllyNameOf(n);
+        line("tarn" + std::to_string(n) + "=" + (name != nullptr ? std::string(name) : "Sample nation " + std::to_string(n)));
     }
     line("");
     line("[UnitClassNames]");
-    std::set<int> classes;
-    for (const ClassName& c : kUnitClasses)
-        classes.insert(c.code);
-    for (int code : classes)
+    for (int code = 0; code <= 255; ++code) {
+        std::string name = "Sample class " + std::to_string(code);
         for (const ClassName& c : kUnitClasses)
             if (c.code == code)
-                line("UnitClass" + std::to_string(code) + "=" + c.name);
+                name = c.name;
+        line("UnitClass" + std::to_string(code) + "=" + name);
+    }
     return t;
 }
 

@@ -30,6 +30,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QShowEvent>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QToolButton>
@@ -120,6 +121,7 @@ TSDIAppForm::TSDIAppForm(const MainWindowOptions& options, QWidget* parent)
     StatusText = new QLabel(StatusBar);
     StatusText->setObjectName("StatusText");
     StatusText->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    StatusText->setFocusPolicy(Qt::NoFocus);  // a click to copy the text leaves the keyboard where it was
     StatusBar->addWidget(StatusText, 1);
     setStatusBar(StatusBar);
 
@@ -529,6 +531,7 @@ void TSDIAppForm::LoadEnter()
 {
     currentPage_ = kPageLoad;
     SetButtons(false);
+    TarnListBox->setFocus();  // arrows choose a nation, Return opens it
 }
 
 void TSDIAppForm::InfoEnter()
@@ -629,6 +632,15 @@ void TSDIAppForm::closeEvent(QCloseEvent* event)
         event->accept();
     else
         event->ignore();
+}
+
+void TSDIAppForm::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // Focus asked for before the window was shown is lost; the keyboard starts in
+    // the file list, so arrows choose a nation and Return opens it.
+    if (!event->spontaneous() && Viewer->currentWidget() == Load)
+        TarnListBox->setFocus();
 }
 
 void TSDIAppForm::ExitButtonClick()

@@ -94,6 +94,7 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* event) override;  // FormCloseQuery
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;  // key preview, hints off
 
 private:
