@@ -1,5 +1,7 @@
 #include "core/data/csvdump.h"
 
+#include "oobfixture.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -11,6 +13,7 @@
 #include <unistd.h>
 
 using namespace tarnwick::core;
+using tarnwick::testing::CrLfLines;
 namespace fs = std::filesystem;
 
 namespace {
@@ -34,22 +37,6 @@ const char kFormationHeader[] =
     "Avail From Yr,Avail To Mo,Avail To Yr,Exp Mod,Mor Mod,Subunit 01,Description1,Subunit 02,Description2,"
     "Subunit 03,Description3,Subunit 04,Description4,Subunit 05,Description5,Subunit 06,Description6,"
     "Subunit 07,Description7,Subunit 08,Description8,Subunit 09,Description9,Subunit 10,Description,\r\n";
-
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = text.find("\r\n", start);
-        if (end == std::string::npos) {
-            lines.push_back(text.substr(start));  // an unterminated last line shows up in the count
-            break;
-        }
-        lines.push_back(text.substr(start, end - start));
-        start = end + 2;
-    }
-    return lines;
-}
 
 std::string UnusedRow(int nation, const std::string& nationName, int slot, int placeholders)
 {
@@ -163,13 +150,13 @@ TEST(CsvDump, AnEmptyFileGivesHeadersAndOnlyUnusedRows)
     };
     for (const Case& c : cases) {
         ASSERT_EQ(c.text.substr(0, std::string(c.header).size()), c.header);
-        const std::vector<std::string> lines = Lines(c.text.substr(std::string(c.header).size()));
+        const std::vector<std::string> lines = CrLfLines(c.text.substr(std::string(c.header).size()));
         ASSERT_EQ(lines.size(), static_cast<std::size_t>(c.slots)) << c.header;
         for (int slot = 1; slot <= c.slots; ++slot)
             ASSERT_EQ(lines[static_cast<std::size_t>(slot - 1)], UnusedRow(12, "Ruritania", slot, c.placeholders));
         EXPECT_EQ(c.text.substr(c.text.size() - 2), "\r\n");
     }
-    EXPECT_EQ(Lines(BuildUnitCsv(data, 12, names))[1],
+    EXPECT_EQ(CrLfLines(BuildUnitCsv(data, 12, names))[1],
               "12,Ruritania,1,XUNUSEDX,"  // and 64 placeholders
               "-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,"
               "-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,"
@@ -180,7 +167,7 @@ TEST(CsvDump, AnEmptyFileGivesHeadersAndOnlyUnusedRows)
 TEST(CsvDump, AUnitRowHoldsEveryFieldInColumnOrder)
 {
     const TOobData data = DataWithTiger();
-    const std::vector<std::string> lines = Lines(BuildUnitCsv(data, 12, Names()));
+    const std::vector<std::string> lines = CrLfLines(BuildUnitCsv(data, 12, Names()));
     // Weapon 3 is none and weapon 4 names no weapon: both name columns stay empty.
     EXPECT_EQ(lines[5],
               "12,Ruritania,5,Tiger I,3,7,Heavy Tank,1200,10,11,12,13,4,Track,14,15,16,17,18,19,20,21,22,23,24,25,"
@@ -206,7 +193,7 @@ TEST(CsvDump, AWeaponRowHoldsTheClassAsACodeOnly)
     w.sabotPen = 11;
     w.heatPen = 12;
     const std::string csv = BuildWeaponCsv(data, 3, Names());
-    EXPECT_EQ(Lines(csv).back(), "3,Gr\xFCnland,249,\xC4tzer,6,2,3,4,5,222,7,8,255,10,11,12,");
+    EXPECT_EQ(CrLfLines(csv).back(), "3,Gr\xFCnland,249,\xC4tzer,6,2,3,4,5,222,7,8,255,10,11,12,");
     EXPECT_EQ(csv.substr(csv.size() - 2), "\r\n");
 }
 
@@ -226,7 +213,7 @@ TEST(CsvDump, FormationMembersAndSignedModifiers)
     f.expMod = static_cast<std::int8_t>(251);  // the file byte 251
     f.moraleMod = 127;
     f.slot = {5, 1003, 0, 600, 999, 1000, 1400, 65535, 1399, 6};
-    const std::vector<std::string> lines = Lines(BuildFormationCsv(data, 12, Names()));
+    const std::vector<std::string> lines = CrLfLines(BuildFormationCsv(data, 12, Names()));
     // Numbers that name no record keep their number and get no description; an empty
     // formation slot still lends its (empty) name and an empty unit slot its brackets.
     EXPECT_EQ(lines[7],
@@ -234,14 +221,14 @@ TEST(CsvDump, FormationMembersAndSignedModifiers)
               "5,[Tiger I],1003,Recce Plt,0,,600,,999,,1000,,1400,,65535,,1399,,6,[],");
 
     f.expMod = -128;
-    EXPECT_NE(Lines(BuildFormationCsv(data, 12, Names()))[7].find(",45,-128,127,5,"), std::string::npos);
+    EXPECT_NE(CrLfLines(BuildFormationCsv(data, 12, Names()))[7].find(",45,-128,127,5,"), std::string::npos);
 }
 
 TEST(CsvDump, NationOutsideTheTableIsUnknownAndAControlOnlyNameIsEmpty)
 {
     TOobData data;
     data.weapons[1].name = "\x01 ";
-    const std::vector<std::string> lines = Lines(BuildWeaponCsv(data, 0, Names()));
+    const std::vector<std::string> lines = CrLfLines(BuildWeaponCsv(data, 0, Names()));
     EXPECT_EQ(lines[1], UnusedRow(0, "Unknown", 1, 16));
 }
 

@@ -278,6 +278,23 @@ private:
     std::filesystem::path path_;
 };
 
+// The lines of a CR LF text; an unterminated last line is kept, so it shows up in the count.
+inline std::vector<std::string> CrLfLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find("\r\n", start);
+        if (end == std::string::npos) {
+            lines.push_back(text.substr(start));
+            break;
+        }
+        lines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
 inline void WriteBytes(const std::filesystem::path& path, const Image& bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);

@@ -1,5 +1,7 @@
 #include "core/data/pastefiles.h"
 
+#include "oobfixture.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -9,6 +11,7 @@
 #include <vector>
 
 using namespace tarnwick::core;
+using tarnwick::testing::CrLfLines;
 
 namespace {
 
@@ -29,22 +32,6 @@ std::string Xs(int n)
     for (int i = 0; i < n; ++i)
         s += "X,";
     return s;
-}
-
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = text.find("\r\n", start);
-        if (end == std::string::npos) {
-            lines.push_back(text.substr(start));
-            break;
-        }
-        lines.push_back(text.substr(start, end - start));
-        start = end + 2;
-    }
-    return lines;
 }
 
 std::string Join(const std::vector<std::string>& lines, std::size_t count)
@@ -101,7 +88,7 @@ std::vector<std::string> UnitFileLines(int rows)
     for (int k = 1; k <= rows; ++k)
         buffers->unitBuffer[k] = {TOobUnit{.name = "U" + std::to_string(k), .cost = static_cast<std::uint16_t>(k)},
                                   5, true};
-    return Lines(ExportBufferText(*buffers, PasteKind::Unit, "/d", 5, Names()));
+    return CrLfLines(ExportBufferText(*buffers, PasteKind::Unit, "/d", 5, Names()));
 }
 
 }  // namespace
@@ -112,7 +99,7 @@ TEST(PasteFiles, ExportWithOnlyEntry3InUseWrites601ExactLines)
     buffers->unitBuffer[3] = {FullUnit(), 5, true};
 
     const std::string text = ExportBufferText(*buffers, PasteKind::Unit, "/games/oob", 5, Names());
-    const std::vector<std::string> lines = Lines(text);
+    const std::vector<std::string> lines = CrLfLines(text);
 
     ASSERT_EQ(lines.size(), 601u);
     ASSERT_EQ(text.substr(text.size() - 2), "\r\n");
@@ -136,7 +123,7 @@ TEST(PasteFiles, WeaponAndFormationFilesTitleHeaderAndLines)
     buffers->formationBuffer[2] = {fm, 12, true};
 
     const std::vector<std::string> weapons =
-        Lines(ExportBufferText(*buffers, PasteKind::Weapon, "C", 12, Names()));
+        CrLfLines(ExportBufferText(*buffers, PasteKind::Weapon, "C", 12, Names()));
     ASSERT_EQ(weapons.size(), 601u);
     EXPECT_EQ(weapons[0], "WEAPON PASTE BUFFER FROM C" + kSep + "tarn12 - Poland,");
     EXPECT_EQ(weapons[1], "Slot No,Name,Weapon Class,Weapon Size,Warhead Size,HE Pen,HE Kill,AP Pen,AP Kill,"
@@ -145,7 +132,7 @@ TEST(PasteFiles, WeaponAndFormationFilesTitleHeaderAndLines)
     EXPECT_EQ(weapons[3], "2,XUNUSEDX," + Xs(13));
 
     const std::vector<std::string> formations =
-        Lines(ExportBufferText(*buffers, PasteKind::Formation, "C", 0, Names()));
+        CrLfLines(ExportBufferText(*buffers, PasteKind::Formation, "C", 0, Names()));
     ASSERT_EQ(formations.size(), 601u);
     EXPECT_EQ(formations[0], "FORMATION PASTE BUFFER FROM C" + kSep + "Tarn00 - Unknown,");
     EXPECT_EQ(formations[1],
@@ -278,7 +265,7 @@ TEST(PasteFiles, FormationImportReadsRows1To399Only)
     auto source = Fresh();
     for (int k = 1; k <= kPasteEntries; ++k)
         source->formationBuffer[k] = {TOobFormation{.name = "F" + std::to_string(k)}, 5, true};
-    std::vector<std::string> lines = Lines(ExportBufferText(*source, PasteKind::Formation, "/d", 5, Names()));
+    std::vector<std::string> lines = CrLfLines(ExportBufferText(*source, PasteKind::Formation, "/d", 5, Names()));
     ASSERT_EQ(lines.size(), 601u);
     lines[2 + 450] = "451,Bad,x,y,";  // never read
 
