@@ -366,12 +366,12 @@ std::string SettingsText(const std::filesystem::path& dir)
                 name = d.name;
         if (name == nullptr && numbers.count(n) != 0)
             name = AllyNameOf(n);
-        line("tarn" + std::to_string(n) + "=" + (name != nullptr ? std::string(name) : "Sample nation " + std::to_string(n)));
+        line("tarn" + std::to_string(n) + "=" + (name != nullptr ? std::string(name) : "Nation " + std::to_string(n)));
     }
     line("");
     line("[UnitClassNames]");
     for (int code = 0; code <= 255; ++code) {
-        std::string name = "Sample class " + std::to_string(code);
+        std::string name = "Class " + std::to_string(code);
         for (const ClassName& c : kUnitClasses)
             if (c.code == code)
                 name = c.name;
