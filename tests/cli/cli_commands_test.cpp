@@ -1,6 +1,7 @@
 // The commands on files the tests write byte by byte.
 
 #include "clirunner.h"
+#include "../core/oobfixture.h"
 
 #include "core/data/records.h"
 #include "core/data/tarnio.h"
@@ -13,7 +14,7 @@
 
 namespace {
 
-using clitest::CrLfLines;
+using tarnwick::testing::CrLfLines;
 using clitest::OobImage;
 using clitest::ReadFile;
 using clitest::RunCli;

@@ -36,7 +36,6 @@ private:
 void WriteFile(const std::filesystem::path& path, const std::string& bytes);
 void WriteFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
 std::string ReadFile(const std::filesystem::path& path);
-std::vector<std::string> CrLfLines(const std::string& text);
 
 // An order-of-battle file image built byte by byte at the layout's offsets.
 class OobImage {
