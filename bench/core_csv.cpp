@@ -115,15 +115,15 @@ void BM_CsvBaselinePlainWrite(benchmark::State& state)
 {
     const TOobData data = FullData();
     const NameTables names = FullNames();
-    const std::array<std::string, 3> texts = {BuildUnitCsv(data, 12, names), BuildWeaponCsv(data, 12, names),
-                                              BuildFormationCsv(data, 12, names)};
+    const std::array<std::string, 3> texts = { BuildUnitCsv(data, 12, names), BuildWeaponCsv(data, 12, names),
+        BuildFormationCsv(data, 12, names) };
     const std::array<std::string, 3> fileNames = CsvDumpFileNames(12);
     const fs::path dir = BenchDir();
     for (auto _ : state) {
         for (std::size_t i = 0; i < 3; ++i) {
             const int fd = ::open((dir / fileNames[i]).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            const bool written =
-                fd >= 0 && ::write(fd, texts[i].data(), texts[i].size()) == static_cast<ssize_t>(texts[i].size());
+            const bool written = fd >= 0
+                && ::write(fd, texts[i].data(), texts[i].size()) == static_cast<ssize_t>(texts[i].size());
             if (fd >= 0)
                 ::close(fd);
             if (!written) {
@@ -136,4 +136,4 @@ void BM_CsvBaselinePlainWrite(benchmark::State& state)
 }
 BENCHMARK(BM_CsvBaselinePlainWrite)->Unit(benchmark::kMicrosecond);
 
-}  // namespace
+} // namespace

@@ -160,4 +160,4 @@ void BM_EncodeImage(benchmark::State& state)
 }
 BENCHMARK(BM_EncodeImage);
 
-}  // namespace
+} // namespace

@@ -110,7 +110,7 @@ void BM_OpenFullFileToUnitsPage(benchmark::State& state)
         QApplication::processEvents();
         state.ResumeTiming();
         window.TarnListBoxDblClick();
-        QApplication::processEvents();  // the Units page drawn
+        QApplication::processEvents(); // the Units page drawn
         benchmark::DoNotOptimize(window.currentPage());
     }
 }
@@ -128,10 +128,13 @@ void BM_CoreLoadAndSave(benchmark::State& state)
 }
 
 BENCHMARK(BM_MainWindowBuilt)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
-BENCHMARK(BM_OpenFullFileToUnitsPage)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
+BENCHMARK(BM_OpenFullFileToUnitsPage)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(7)
+    ->ReportAggregatesOnly(true);
 BENCHMARK(BM_CoreLoadAndSave)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

@@ -14,8 +14,7 @@ using namespace tarnwick::core;
 
 namespace {
 
-template <class Record>
-void CheckNames(const PasteBuffer<Record>& buffer)
+template <class Record> void CheckNames(const PasteBuffer<Record>& buffer)
 {
     for (const auto& entry : buffer) {
         if (entry.record.name.size() > kNameLength || entry.record.name.find('\0') != std::string::npos)
@@ -25,8 +24,7 @@ void CheckNames(const PasteBuffer<Record>& buffer)
 
 // Reading an export back must give the same records; entries read get sourceNation 99.
 // Only holds when no name could be taken for a separator or the free mark.
-template <class Record>
-bool NamesSafe(const PasteBuffer<Record>& buffer)
+template <class Record> bool NamesSafe(const PasteBuffer<Record>& buffer)
 {
     for (const auto& entry : buffer) {
         const auto& name = entry.record.name;
@@ -43,25 +41,25 @@ void CheckReread(const PasteBuffer<Record>& written, const PasteBuffer<Record>& 
         return;
     for (int k = 1; k < static_cast<int>(written.size()); ++k) {
         const bool read = k <= rows && written[k].used;
-        if (reread[k].record != written[k].record || reread[k].used != written[k].used ||
-            reread[k].sourceNation != (read ? 99 : written[k].sourceNation))
+        if (reread[k].record != written[k].record || reread[k].used != written[k].used
+            || reread[k].sourceNation != (read ? 99 : written[k].sourceNation))
             std::abort();
     }
 }
 
 bool SameBuffers(const PasteBuffers& a, const PasteBuffers& b)
 {
-    return a.weaponBuffer == b.weaponBuffer && a.unitBuffer == b.unitBuffer &&
-           a.formationBuffer == b.formationBuffer;
+    return a.weaponBuffer == b.weaponBuffer && a.unitBuffer == b.unitBuffer
+        && a.formationBuffer == b.formationBuffer;
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     if (size == 0)
         return 0;
-    const PasteKind kinds[] = {PasteKind::Weapon, PasteKind::Unit, PasteKind::Formation};
+    const PasteKind kinds[] = { PasteKind::Weapon, PasteKind::Unit, PasteKind::Formation };
     const PasteKind kind = kinds[data[0] % 3];
     const std::string_view text(reinterpret_cast<const char*>(data + 1), size - 1);
 
@@ -69,9 +67,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     auto buffers = std::make_unique<PasteBuffers>();
     InitPasteBuffers(*buffers);
     // Something in the buffers so that a partial change would show.
-    buffers->unitBuffer[2] = {TOobUnit{.name = "Before", .cost = 9}, 3, true};
-    buffers->weaponBuffer[2] = {TOobWeapon{.name = "Before", .range = 9}, 3, true};
-    buffers->formationBuffer[2] = {TOobFormation{.name = "Before", .expMod = -1}, 3, true};
+    buffers->unitBuffer[2] = { TOobUnit { .name = "Before", .cost = 9 }, 3, true };
+    buffers->weaponBuffer[2] = { TOobWeapon { .name = "Before", .range = 9 }, 3, true };
+    buffers->formationBuffer[2] = { TOobFormation { .name = "Before", .expMod = -1 }, 3, true };
     const auto before = std::make_unique<PasteBuffers>(*buffers);
 
     const ImportResult result = ImportBufferText(*buffers, kind, text, "fuzz.csv");

@@ -13,69 +13,70 @@ enum Option : unsigned { kNation = 1, kOutput = 2, kKind = 4, kInto = 8 };
 struct CommandInfo {
     Command command;
     const char* name;
-    unsigned allowed;   // options the command takes
-    unsigned required;  // options it cannot do without
+    unsigned allowed; // options the command takes
+    unsigned required; // options it cannot do without
     const char* usage;
 };
 
-constexpr std::array<CommandInfo, 6> kCommands{{
-    {Command::Info, "info", kNation, 0,
-     "Usage: tarnwick-cli [--ini FILE] info IN.obf [--nation N]\n"
-     "\n"
-     "Prints the size, the comment and the number of used weapon, unit and\n"
-     "formation slots of an order-of-battle file. The nation (1..999) is taken\n"
-     "from an obatNNN.obf file name when --nation is not given.\n"},
-    {Command::Resave, "resave", kNation | kOutput, kNation | kOutput,
-     "Usage: tarnwick-cli [--ini FILE] resave IN.obf --nation N -o OUT.obf\n"
-     "\n"
-     "Loads IN as the file of nation N and saves it as OUT, as the editor's Save\n"
-     "does when nothing was edited. OUT's file name may have at most 12 characters.\n"},
-    {Command::Csv, "csv", kNation | kOutput, kNation | kOutput,
-     "Usage: tarnwick-cli [--ini FILE] csv IN.obf --nation N -o DIR\n"
-     "\n"
-     "Writes the three CSV dump files of IN (obatDUMPnnunit.csv, obatDUMPnnwpns.csv,\n"
-     "obatDUMPnnfmns.csv) into the existing folder DIR.\n"},
-    {Command::BufferExport, "buffer-export", kNation | kOutput | kKind, kNation | kOutput | kKind,
-     "Usage: tarnwick-cli [--ini FILE] buffer-export IN.obf --nation N --kind unit|weapon|formation -o OUT.csv\n"
-     "\n"
-     "Copies every slot of one table of IN into a fresh paste buffer and writes\n"
-     "the buffer as a paste-buffer file.\n"},
-    {Command::BufferImport, "buffer-import", kNation | kOutput | kKind | kInto,
-     kNation | kOutput | kKind | kInto,
-     "Usage: tarnwick-cli [--ini FILE] buffer-import IN.csv --kind unit|weapon|formation --into BASE.obf "
-     "--nation N -o OUT.obf\n"
-     "\n"
-     "Reads the paste-buffer file IN into a fresh buffer, pastes the whole buffer\n"
-     "into the table of that kind of BASE (loaded as nation N) and saves the result\n"
-     "as OUT. OUT's file name may have at most 12 characters.\n"},
-    {Command::MakeDemo, "make-demo", 0, 0,
-     "Usage: tarnwick-cli make-demo DIR\n"
-     "\n"
-     "Writes a folder of made-up sample data: order-of-battle files of three\n"
-     "nations, a TWFTK.ini naming them and a README.txt.\n"},
-}};
+constexpr std::array<CommandInfo, 6> kCommands { {
+    { Command::Info, "info", kNation, 0,
+        "Usage: tarnwick-cli [--ini FILE] info IN.obf [--nation N]\n"
+        "\n"
+        "Prints the size, the comment and the number of used weapon, unit and\n"
+        "formation slots of an order-of-battle file. The nation (1..999) is taken\n"
+        "from an obatNNN.obf file name when --nation is not given.\n" },
+    { Command::Resave, "resave", kNation | kOutput, kNation | kOutput,
+        "Usage: tarnwick-cli [--ini FILE] resave IN.obf --nation N -o OUT.obf\n"
+        "\n"
+        "Loads IN as the file of nation N and saves it as OUT, as the editor's Save\n"
+        "does when nothing was edited. OUT's file name may have at most 12 characters.\n" },
+    { Command::Csv, "csv", kNation | kOutput, kNation | kOutput,
+        "Usage: tarnwick-cli [--ini FILE] csv IN.obf --nation N -o DIR\n"
+        "\n"
+        "Writes the three CSV dump files of IN (obatDUMPnnunit.csv, obatDUMPnnwpns.csv,\n"
+        "obatDUMPnnfmns.csv) into the existing folder DIR.\n" },
+    { Command::BufferExport, "buffer-export", kNation | kOutput | kKind, kNation | kOutput | kKind,
+        "Usage: tarnwick-cli [--ini FILE] buffer-export IN.obf --nation N --kind unit|weapon|formation -o "
+        "OUT.csv\n"
+        "\n"
+        "Copies every slot of one table of IN into a fresh paste buffer and writes\n"
+        "the buffer as a paste-buffer file.\n" },
+    { Command::BufferImport, "buffer-import", kNation | kOutput | kKind | kInto,
+        kNation | kOutput | kKind | kInto,
+        "Usage: tarnwick-cli [--ini FILE] buffer-import IN.csv --kind unit|weapon|formation --into BASE.obf "
+        "--nation N -o OUT.obf\n"
+        "\n"
+        "Reads the paste-buffer file IN into a fresh buffer, pastes the whole buffer\n"
+        "into the table of that kind of BASE (loaded as nation N) and saves the result\n"
+        "as OUT. OUT's file name may have at most 12 characters.\n" },
+    { Command::MakeDemo, "make-demo", 0, 0,
+        "Usage: tarnwick-cli make-demo DIR\n"
+        "\n"
+        "Writes a folder of made-up sample data: order-of-battle files of three\n"
+        "nations, a TWFTK.ini naming them and a README.txt.\n" },
+} };
 
-constexpr const char* kGlobalUsage =
-    "Usage: tarnwick-cli [--ini FILE] COMMAND [ARGS]\n"
-    "\n"
-    "Commands:\n"
-    "  info IN.obf [--nation N]                 size, comment and used slots\n"
-    "  resave IN.obf --nation N -o OUT.obf      load and save unchanged\n"
-    "  csv IN.obf --nation N -o DIR             write the three CSV dump files\n"
-    "  buffer-export IN.obf --nation N --kind K -o OUT.csv\n"
-    "                                           write one table as a paste-buffer file\n"
-    "  buffer-import IN.csv --kind K --into BASE.obf --nation N -o OUT.obf\n"
-    "                                           paste a paste-buffer file into a file\n"
-    "  make-demo DIR                            write a folder of sample data\n"
-    "\n"
-    "K is unit, weapon or formation; N is a nation number 1..999.\n"
-    "\n"
-    "Options:\n"
-    "  --ini FILE   read nation and unit-class names from FILE instead of the\n"
-    "               TWFTK.ini the editor would use\n"
-    "  -h, --help   show this text, or a command's usage after the command\n"
-    "\n"
-    "Exit status: 0 success, 1 a file or data error, 2 a usage error.\n";
+constexpr const char* kGlobalUsage
+    = "Usage: tarnwick-cli [--ini FILE] COMMAND [ARGS]\n"
+      "\n"
+      "Commands:\n"
+      "  info IN.obf [--nation N]                 size, comment and used slots\n"
+      "  resave IN.obf --nation N -o OUT.obf      load and save unchanged\n"
+      "  csv IN.obf --nation N -o DIR             write the three CSV dump files\n"
+      "  buffer-export IN.obf --nation N --kind K -o OUT.csv\n"
+      "                                           write one table as a paste-buffer file\n"
+      "  buffer-import IN.csv --kind K --into BASE.obf --nation N -o OUT.obf\n"
+      "                                           paste a paste-buffer file into a file\n"
+      "  make-demo DIR                            write a folder of sample data\n"
+      "\n"
+      "K is unit, weapon or formation; N is a nation number 1..999.\n"
+      "\n"
+      "Options:\n"
+      "  --ini FILE   read nation and unit-class names from FILE instead of the\n"
+      "               TWFTK.ini the editor would use\n"
+      "  -h, --help   show this text, or a command's usage after the command\n"
+      "\n"
+      "Exit status: 0 success, 1 a file or data error, 2 a usage error.\n";
 
 const CommandInfo* FindCommand(std::string_view name)
 {
@@ -93,7 +94,10 @@ const CommandInfo* FindCommand(Command command)
     return nullptr;
 }
 
-bool IsHelp(std::string_view a) { return a == "-h" || a == "--help"; }
+bool IsHelp(std::string_view a)
+{
+    return a == "-h" || a == "--help";
+}
 
 // Splits "--name=value"; the value is empty (and hasValue false) without '='.
 struct OptionText {
@@ -106,9 +110,9 @@ OptionText SplitOption(const std::string& arg)
     if (arg.rfind("--", 0) == 0) {
         const auto eq = arg.find('=');
         if (eq != std::string::npos)
-            return {arg.substr(0, eq), arg.substr(eq + 1)};
+            return { arg.substr(0, eq), arg.substr(eq + 1) };
     }
-    return {arg, std::nullopt};
+    return { arg, std::nullopt };
 }
 
 core::PasteKind ParseKind(const std::string& text)
@@ -125,18 +129,23 @@ core::PasteKind ParseKind(const std::string& text)
 const char* OptionName(unsigned option)
 {
     switch (option) {
-    case kNation: return "--nation";
-    case kOutput: return "-o";
-    case kKind: return "--kind";
-    case kInto: return "--into";
-    default: return "?";
+    case kNation:
+        return "--nation";
+    case kOutput:
+        return "-o";
+    case kKind:
+        return "--kind";
+    case kInto:
+        return "--into";
+    default:
+        return "?";
     }
 }
 
-void ParseCommandArguments(const std::vector<std::string>& args, std::size_t i, const CommandInfo& commandInfo,
-                           Arguments& out);
+void ParseCommandArguments(
+    const std::vector<std::string>& args, std::size_t i, const CommandInfo& commandInfo, Arguments& out);
 
-}  // namespace
+} // namespace
 
 const char* CommandName(Command command)
 {
@@ -147,9 +156,12 @@ const char* CommandName(Command command)
 const char* KindName(core::PasteKind kind)
 {
     switch (kind) {
-    case core::PasteKind::Unit: return "unit";
-    case core::PasteKind::Weapon: return "weapon";
-    case core::PasteKind::Formation: return "formation";
+    case core::PasteKind::Unit:
+        return "unit";
+    case core::PasteKind::Weapon:
+        return "weapon";
+    case core::PasteKind::Formation:
+        return "formation";
     }
     return "";
 }
@@ -240,8 +252,8 @@ Arguments ParseArguments(const std::vector<std::string>& args)
 
 namespace {
 
-void ParseCommandArguments(const std::vector<std::string>& args, std::size_t i, const CommandInfo& commandInfo,
-                           Arguments& out)
+void ParseCommandArguments(
+    const std::vector<std::string>& args, std::size_t i, const CommandInfo& commandInfo, Arguments& out)
 {
     const CommandInfo* info = &commandInfo;
 
@@ -287,29 +299,34 @@ void ParseCommandArguments(const std::vector<std::string>& args, std::size_t i, 
         }
         const std::string& v = *opt.value;
         switch (which) {
-        case kNation: out.nation = ParseNation(v); break;
+        case kNation:
+            out.nation = ParseNation(v);
+            break;
         case kOutput:
             if (v.empty())
                 throw UsageError("-o needs a path");
             out.output = v;
             break;
-        case kKind: out.kind = ParseKind(v); break;
+        case kKind:
+            out.kind = ParseKind(v);
+            break;
         case kInto:
             if (v.empty())
                 throw UsageError("--into needs a path");
             out.into = v;
             break;
-        default: break;
+        default:
+            break;
         }
     }
 
-    for (unsigned option : {kNation, kOutput, kKind, kInto})
+    for (unsigned option : { kNation, kOutput, kKind, kInto })
         if ((info->required & option) != 0 && (seen & option) == 0)
             throw UsageError(std::string(info->name) + " needs " + OptionName(option));
 
-    const char* what = info->command == Command::MakeDemo       ? "DIR"
-                       : info->command == Command::BufferImport ? "IN.csv"
-                                                                : "IN.obf";
+    const char* what = info->command == Command::MakeDemo ? "DIR"
+        : info->command == Command::BufferImport          ? "IN.csv"
+                                                          : "IN.obf";
     if (positional.empty())
         throw UsageError(std::string(info->name) + " needs " + what);
     if (positional.size() > 1)
@@ -319,6 +336,6 @@ void ParseCommandArguments(const std::vector<std::string>& args, std::size_t i, 
     out.input = positional[0];
 }
 
-}  // namespace
+} // namespace
 
-}  // namespace tarnwick::cli
+} // namespace tarnwick::cli

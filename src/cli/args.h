@@ -12,8 +12,8 @@
 namespace tarnwick::cli {
 
 inline constexpr int kExitOk = 0;
-inline constexpr int kExitFailure = 1;  // a file or data error
-inline constexpr int kExitUsage = 2;    // a command line we cannot run
+inline constexpr int kExitFailure = 1; // a file or data error
+inline constexpr int kExitUsage = 2; // a command line we cannot run
 
 enum class Command { None, Info, Resave, Csv, BufferExport, BufferImport, MakeDemo };
 
@@ -22,21 +22,22 @@ enum class Command { None, Info, Resave, Csv, BufferExport, BufferImport, MakeDe
 class UsageError : public std::runtime_error {
 public:
     explicit UsageError(const std::string& why, Command command = Command::None)
-        : std::runtime_error(why), command(command)
+        : std::runtime_error(why)
+        , command(command)
     {
     }
     Command command;
 };
 
 struct Arguments {
-    bool help = false;                // --help anywhere: print usage, run nothing
-    std::optional<std::string> ini;   // --ini FILE
+    bool help = false; // --help anywhere: print usage, run nothing
+    std::optional<std::string> ini; // --ini FILE
     Command command = Command::None;
-    std::string input;                // the one positional argument
-    std::optional<int> nation;        // --nation N, 1..999
-    std::optional<std::string> output;  // -o PATH
-    std::optional<core::PasteKind> kind;  // --kind unit|weapon|formation
-    std::optional<std::string> into;  // --into BASE.obf
+    std::string input; // the one positional argument
+    std::optional<int> nation; // --nation N, 1..999
+    std::optional<std::string> output; // -o PATH
+    std::optional<core::PasteKind> kind; // --kind unit|weapon|formation
+    std::optional<std::string> into; // --into BASE.obf
 };
 
 // Parses argv[1..]; throws UsageError. With help set the other checks are skipped.
@@ -54,4 +55,4 @@ std::string UsageText(Command command);
 const char* CommandName(Command command);
 const char* KindName(core::PasteKind kind);
 
-}  // namespace tarnwick::cli
+} // namespace tarnwick::cli

@@ -45,10 +45,10 @@ std::optional<IoResult> CheckReadable(const fs::path& path)
         return IoResult::failure(IoResult::Kind::ReadError, path, ec.message());
     if (!fs::exists(st))
         return IoResult::failure(IoResult::Kind::NotFound, path,
-                                 std::make_error_code(std::errc::no_such_file_or_directory).message());
+            std::make_error_code(std::errc::no_such_file_or_directory).message());
     if (fs::is_directory(st))
-        return IoResult::failure(IoResult::Kind::ReadError, path,
-                                 std::make_error_code(std::errc::is_a_directory).message());
+        return IoResult::failure(
+            IoResult::Kind::ReadError, path, std::make_error_code(std::errc::is_a_directory).message());
     // Devices and pipes could block or never end.
     if (!fs::is_regular_file(st))
         return IoResult::failure(IoResult::Kind::ReadError, path, "Not a regular file");
@@ -100,13 +100,13 @@ SaveTarget SplitSaveTarget(const std::string& output)
     if (name.empty() || name == "." || name == "..")
         throw UsageError("-o must name a file, not a folder: '" + output + "'");
     if (name.size() > kMaxSaveName)
-        throw UsageError("the output file name '" + name + "' has " + std::to_string(name.size()) +
-                         " characters; a save keeps only the first " + std::to_string(kMaxSaveName) +
-                         ", so choose a name of at most " + std::to_string(kMaxSaveName));
+        throw UsageError("the output file name '" + name + "' has " + std::to_string(name.size())
+            + " characters; a save keeps only the first " + std::to_string(kMaxSaveName)
+            + ", so choose a name of at most " + std::to_string(kMaxSaveName));
     fs::path dir = p.parent_path();
     if (dir.empty())
         dir = ".";
-    return {dir, name};
+    return { dir, name };
 }
 
 int SaveOutput(core::TOobData& data, int nation, const SaveTarget& target, Output& io)
@@ -114,9 +114,10 @@ int SaveOutput(core::TOobData& data, int nation, const SaveTarget& target, Outpu
     const fs::path full = target.dir / target.name;
     std::error_code ec;
     if (fs::is_directory(full, ec))
-        return Fail(io, IoResult::failure(IoResult::Kind::WriteError, full,
-                                          std::make_error_code(std::errc::is_a_directory).message())
-                            .message());
+        return Fail(io,
+            IoResult::failure(
+                IoResult::Kind::WriteError, full, std::make_error_code(std::errc::is_a_directory).message())
+                .message());
     IoResult r = core::SaveOobFileAs(data, static_cast<std::uint16_t>(nation), target.name, target.dir);
     if (!r.ok())
         return Fail(io, r.message());
@@ -181,9 +182,11 @@ int RunCsv(const Arguments& args, const core::Settings& settings, Output& io)
     const fs::path dir(*args.output);
     std::error_code ec;
     if (!fs::is_directory(dir, ec)) {
-        const auto why = fs::exists(dir, ec) ? std::errc::not_a_directory : std::errc::no_such_file_or_directory;
-        return Fail(io, IoResult::failure(IoResult::Kind::WriteError, dir, std::make_error_code(why).message())
-                            .message());
+        const auto why
+            = fs::exists(dir, ec) ? std::errc::not_a_directory : std::errc::no_such_file_or_directory;
+        return Fail(io,
+            IoResult::failure(IoResult::Kind::WriteError, dir, std::make_error_code(why).message())
+                .message());
     }
     auto data = std::make_unique<core::TOobData>();
     if (!LoadInput(args.input, *args.nation, *data, io))
@@ -220,9 +223,10 @@ int RunBufferExport(const Arguments& args, const core::Settings& settings, Outpu
     core::InitPasteBuffers(*buffers);
     core::CopyAllToBuffer(*buffers, *args.kind, *data, *args.nation);
     if (fs::is_directory(out, ec))
-        return Fail(io, IoResult::failure(IoResult::Kind::WriteError, out,
-                                          std::make_error_code(std::errc::is_a_directory).message())
-                            .message());
+        return Fail(io,
+            IoResult::failure(
+                IoResult::Kind::WriteError, out, std::make_error_code(std::errc::is_a_directory).message())
+                .message());
     IoResult r = core::ExportBuffer(*buffers, *args.kind, out, folder.string(), *args.nation, settings.names);
     if (!r.ok())
         return Fail(io, r.message());
@@ -255,8 +259,8 @@ int RunBufferImport(const Arguments& args, Output& io)
     }
 
     core::PasteAllFromBuffer(*buffers, *args.kind, *data);
-    io.out << "Read " << imported.entriesRead << ' ' << KindName(*args.kind) << " entries from " << in.string()
-           << '\n';
+    io.out << "Read " << imported.entriesRead << ' ' << KindName(*args.kind) << " entries from "
+           << in.string() << '\n';
     return SaveOutput(*data, *args.nation, target, io);
 }
 
@@ -275,7 +279,7 @@ int RunMakeDemo(const Arguments& args, Output& io)
     return kExitOk;
 }
 
-}  // namespace
+} // namespace
 
 bool LoadSettings(const Arguments& args, const fs::path& programDir, core::Settings& settings, Output& io)
 {
@@ -312,17 +316,24 @@ namespace {
 int RunParsed(const Arguments& args, const core::Settings& settings, Output& io)
 {
     switch (args.command) {
-    case Command::Info: return RunInfo(args, settings, io);
-    case Command::Resave: return RunResave(args, io);
-    case Command::Csv: return RunCsv(args, settings, io);
-    case Command::BufferExport: return RunBufferExport(args, settings, io);
-    case Command::BufferImport: return RunBufferImport(args, io);
-    case Command::MakeDemo: return RunMakeDemo(args, io);
-    case Command::None: break;
+    case Command::Info:
+        return RunInfo(args, settings, io);
+    case Command::Resave:
+        return RunResave(args, io);
+    case Command::Csv:
+        return RunCsv(args, settings, io);
+    case Command::BufferExport:
+        return RunBufferExport(args, settings, io);
+    case Command::BufferImport:
+        return RunBufferImport(args, io);
+    case Command::MakeDemo:
+        return RunMakeDemo(args, io);
+    case Command::None:
+        break;
     }
     throw UsageError("no command given");
 }
 
-}  // namespace
+} // namespace
 
-}  // namespace tarnwick::cli
+} // namespace tarnwick::cli

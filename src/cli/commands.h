@@ -23,7 +23,7 @@ int RunCommand(const Arguments& args, const core::Settings& settings, Output& io
 // The settings the command uses: --ini FILE when given (a missing file is an error),
 // else the file the editor would read beside programDir. Returns false with a
 // message on err when an explicit file cannot be read.
-bool LoadSettings(const Arguments& args, const std::filesystem::path& programDir, core::Settings& settings,
-                  Output& io);
+bool LoadSettings(
+    const Arguments& args, const std::filesystem::path& programDir, core::Settings& settings, Output& io);
 
-}  // namespace tarnwick::cli
+} // namespace tarnwick::cli

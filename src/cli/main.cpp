@@ -22,13 +22,13 @@ std::filesystem::path ProgramDir(const char* argv0)
     return exe.parent_path();
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
     using namespace tarnwick::cli;
     std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
-    Output io{std::cout, std::cerr};
+    Output io { std::cout, std::cerr };
     try {
         Arguments parsed = ParseArguments(args);
         if (parsed.help) {
@@ -40,8 +40,8 @@ int main(int argc, char** argv)
             return kExitOk;
         }
         tarnwick::core::Settings settings;
-        if (parsed.command != Command::MakeDemo &&
-            !LoadSettings(parsed, ProgramDir(argc > 0 ? argv[0] : nullptr), settings, io))
+        if (parsed.command != Command::MakeDemo
+            && !LoadSettings(parsed, ProgramDir(argc > 0 ? argv[0] : nullptr), settings, io))
             return kExitFailure;
         int status = RunCommand(parsed, settings, io);
         std::cout.flush();

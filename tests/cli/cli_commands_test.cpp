@@ -1,7 +1,7 @@
 // The commands on files the tests write byte by byte.
 
-#include "clirunner.h"
 #include "../core/oobfixture.h"
+#include "clirunner.h"
 
 #include "core/data/records.h"
 #include "core/data/tarnio.h"
@@ -14,17 +14,16 @@
 
 namespace {
 
-using tarnwick::testing::CrLfLines;
 using clitest::OobImage;
 using clitest::ReadFile;
 using clitest::RunCli;
 using clitest::TempDir;
 using clitest::WriteFile;
+using tarnwick::testing::CrLfLines;
 namespace fs = std::filesystem;
 
-const std::string kIni =
-    "[NationNames]\r\ntarn3=Testland\r\ntarn4=Otherland\r\ntarn12=Twelveland\r\n"
-    "[UnitClassNames]\r\nUnitClass7=Gunboat\r\n";
+const std::string kIni = "[NationNames]\r\ntarn3=Testland\r\ntarn4=Otherland\r\ntarn12=Twelveland\r\n"
+                         "[UnitClassNames]\r\nUnitClass7=Gunboat\r\n";
 
 TEST(CliInfo, CountsUsedSlotsAndShowsTheCommentAsBytes)
 {
@@ -36,22 +35,23 @@ TEST(CliInfo, CountsUsedSlotsAndShowsTheCommentAsBytes)
     img.unitName(1, "Alpha");
     img.unitName(2, "  Bravo");
     img.unitName(599, "Zulu");
-    img.unitName(3, "   ");  // blanks only: an empty slot
+    img.unitName(3, "   "); // blanks only: an empty slot
     img.formationName(400 - 1, "Last Coy");
     WriteFile(dir / "OBAT012.OBF", img.bytes);
     WriteFile(dir / "TWFTK.ini", kIni);
 
-    auto r = RunCli({"--ini", (dir / "TWFTK.ini").string(), "info", (dir / "OBAT012.OBF").string()});
+    auto r = RunCli({ "--ini", (dir / "TWFTK.ini").string(), "info", (dir / "OBAT012.OBF").string() });
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
-    EXPECT_EQ(r.out, "File:       " + (dir / "OBAT012.OBF").string() +
-                         "\n"
-                         "Size:       106680 bytes\n"
-                         "Nation:     12 (Twelveland)\n"
-                         "Comment:    Caf\xe9 test file, 80 chars max\n"
-                         "Weapons:    2 of 249 slots used\n"
-                         "Units:      3 of 599 slots used\n"
-                         "Formations: 1 of 399 slots used\n");
+    EXPECT_EQ(r.out,
+        "File:       " + (dir / "OBAT012.OBF").string()
+            + "\n"
+              "Size:       106680 bytes\n"
+              "Nation:     12 (Twelveland)\n"
+              "Comment:    Caf\xe9 test file, 80 chars max\n"
+              "Weapons:    2 of 249 slots used\n"
+              "Units:      3 of 599 slots used\n"
+              "Formations: 1 of 399 slots used\n");
 }
 
 TEST(CliInfo, NotesShortAndLongFiles)
@@ -60,13 +60,15 @@ TEST(CliInfo, NotesShortAndLongFiles)
     WriteFile(dir / "short.obf", std::string(1000, '\0'));
     WriteFile(dir / "long.obf", std::string(106680 + 20, '\0'));
 
-    auto shortRun = RunCli({"info", (dir / "short.obf").string(), "--nation", "5"});
+    auto shortRun = RunCli({ "info", (dir / "short.obf").string(), "--nation", "5" });
     ASSERT_EQ(shortRun.status, 0) << shortRun.err;
-    EXPECT_NE(shortRun.out.find("Size:       1000 bytes (short: a full file has 106680 bytes"), std::string::npos)
+    EXPECT_NE(
+        shortRun.out.find("Size:       1000 bytes (short: a full file has 106680 bytes"), std::string::npos)
         << shortRun.out;
-    auto longRun = RunCli({"info", (dir / "long.obf").string()});
+    auto longRun = RunCli({ "info", (dir / "long.obf").string() });
     ASSERT_EQ(longRun.status, 0) << longRun.err;
-    EXPECT_NE(longRun.out.find("Size:       106700 bytes (long: the 20 bytes beyond 106680"), std::string::npos)
+    EXPECT_NE(
+        longRun.out.find("Size:       106700 bytes (long: the 20 bytes beyond 106680"), std::string::npos)
         << longRun.out;
     EXPECT_NE(longRun.out.find("Nation:     0\n"), std::string::npos);
 }
@@ -80,23 +82,23 @@ OobImage FaithfulImage()
     img.comment("Round trip");
     img.weaponName(1, "Rifle");
     img.unitName(1, "Alpha");
-    img.u8(48480, 1, 1, 0, 12);  // nation
-    img.u16(47280, 1, 2, 0, 300);  // cost
+    img.u8(48480, 1, 1, 0, 12); // nation
+    img.u16(47280, 1, 2, 0, 300); // cost
     img.formationName(1, "HQ");
-    img.u16(90680, 1, 20, 2, 1002);  // member 2
-    img.u8(99480, 1, 1, 0, 251);     // expMod -5
+    img.u16(90680, 1, 20, 2, 1002); // member 2
+    img.u8(99480, 1, 1, 0, 251); // expMod -5
     auto pattern = [&img](std::size_t from, std::size_t to) {
         for (std::size_t i = from; i < to; ++i)
             img.bytes[i] = static_cast<std::uint8_t>(i * 7 + 3);
     };
-    pattern(4080, 4330);      // weapon column the editor does not use
+    pattern(4080, 4330); // weapon column the editor does not use
     pattern(7080, 10080);
     pattern(41880, 45480);
     pattern(64680, 82680);
     pattern(100280, 106680);
-    pattern(10080, 10095);    // slot 0 of the unit names
-    pattern(82680, 82695);    // slot 0 of the formation names
-    img.u8(19680, 7, 1, 0, 0xAB);  // reserved byte of a unit
+    pattern(10080, 10095); // slot 0 of the unit names
+    pattern(82680, 82695); // slot 0 of the formation names
+    img.u8(19680, 7, 1, 0, 0xAB); // reserved byte of a unit
     return img;
 }
 
@@ -106,7 +108,8 @@ TEST(CliResave, WritesBackEveryByteOfAFaithfulFile)
     const OobImage img = FaithfulImage();
     WriteFile(dir / "in.obf", img.bytes);
 
-    auto r = RunCli({"resave", (dir / "in.obf").string(), "--nation", "12", "-o", (dir / "obat012.obf").string()});
+    auto r = RunCli(
+        { "resave", (dir / "in.obf").string(), "--nation", "12", "-o", (dir / "obat012.obf").string() });
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(ReadFile(dir / "obat012.obf"), std::string(img.bytes.begin(), img.bytes.end()));
@@ -116,14 +119,15 @@ TEST(CliResave, ChangesOnlyWhatTheSaveTidiesAndKeepsTheTailOfALongFile)
 {
     TempDir dir;
     OobImage img = FaithfulImage();
-    img.u8(59880, 4, 1, 0, 0);   // unit month 0 is written as 1
-    img.u8(99080, 2, 1, 0, 0);   // formation last month 0 is written as 12
+    img.u8(59880, 4, 1, 0, 0); // unit month 0 is written as 1
+    img.u8(99080, 2, 1, 0, 0); // formation last month 0 is written as 12
     img.u8(46080, 5, 1, 0, 150); // a year above 120 is written as 120
     std::string in(img.bytes.begin(), img.bytes.end());
     in += "TAIL-BYTES";
     WriteFile(dir / "in.obf", in);
 
-    auto r = RunCli({"resave", (dir / "in.obf").string(), "--nation", "12", "-o", (dir / "out.obf").string()});
+    auto r
+        = RunCli({ "resave", (dir / "in.obf").string(), "--nation", "12", "-o", (dir / "out.obf").string() });
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.err.find("warning"), std::string::npos);
 
@@ -139,7 +143,7 @@ TEST(CliCsv, WritesTheThreeDumpFilesUnderTheEditorsNames)
     TempDir dir;
     OobImage img;
     img.weaponName(1, "Rifle");
-    const std::size_t bases[] = {3830, 4330, 4580, 4830, 5330, 4831, 5331, 5830, 6080, 6330, 6580, 6830};
+    const std::size_t bases[] = { 3830, 4330, 4580, 4830, 5330, 4831, 5331, 5830, 6080, 6330, 6580, 6830 };
     // class, size, warhead, HE pen, HE kill, AP pen, AP kill, accuracy, range, sabot range/pen, HEAT pen
     for (std::size_t i = 0; i < 12; ++i) {
         const bool paired = bases[i] >= 4830 && bases[i] < 5830;
@@ -149,14 +153,15 @@ TEST(CliCsv, WritesTheThreeDumpFilesUnderTheEditorsNames)
     WriteFile(dir / "TWFTK.ini", kIni);
     fs::create_directory(dir / "out");
 
-    auto r = RunCli({"--ini", (dir / "TWFTK.ini").string(), "csv", (dir / "in.obf").string(), "--nation", "3",
-                     "-o", (dir / "out").string()});
+    auto r = RunCli({ "--ini", (dir / "TWFTK.ini").string(), "csv", (dir / "in.obf").string(), "--nation",
+        "3", "-o", (dir / "out").string() });
     ASSERT_EQ(r.status, 0) << r.err;
     std::vector<std::string> written;
     for (const auto& e : fs::directory_iterator(dir / "out"))
         written.push_back(e.path().filename().string());
     std::sort(written.begin(), written.end());
-    EXPECT_EQ(written, (std::vector<std::string>{"obatDUMP03fmns.csv", "obatDUMP03unit.csv", "obatDUMP03wpns.csv"}));
+    EXPECT_EQ(written,
+        (std::vector<std::string> { "obatDUMP03fmns.csv", "obatDUMP03unit.csv", "obatDUMP03wpns.csv" }));
 
     const auto lines = CrLfLines(ReadFile(dir / "out" / "obatDUMP03wpns.csv"));
     ASSERT_EQ(lines.size(), 250u);
@@ -169,9 +174,9 @@ TEST(CliBuffer, ExportThenImportCarriesUnitsIntoAnotherFile)
     TempDir dir;
     OobImage a;
     a.unitName(1, "Alpha");
-    a.u8(19080, 1, 1, 0, 7);     // class
-    a.u16(47280, 1, 2, 0, 300);  // cost
-    a.u8(48480, 1, 1, 0, 3);     // nation
+    a.u8(19080, 1, 1, 0, 7); // class
+    a.u16(47280, 1, 2, 0, 300); // cost
+    a.u8(48480, 1, 1, 0, 3); // nation
     a.u16(56880, 1, 2, 0, 4321); // icon
     a.unitName(2, "Bravo");
     WriteFile(dir / "obat003.obf", a.bytes);
@@ -183,8 +188,8 @@ TEST(CliBuffer, ExportThenImportCarriesUnitsIntoAnotherFile)
     WriteFile(dir / "TWFTK.ini", kIni);
     WriteFile(dir / "other.ini", "[NationNames]\ntarn3=Renamed Land\n");
 
-    auto ex = RunCli({"--ini", (dir / "TWFTK.ini").string(), "buffer-export", (dir / "obat003.obf").string(),
-                      "--nation", "3", "--kind", "unit", "-o", (dir / "units.csv").string()});
+    auto ex = RunCli({ "--ini", (dir / "TWFTK.ini").string(), "buffer-export", (dir / "obat003.obf").string(),
+        "--nation", "3", "--kind", "unit", "-o", (dir / "units.csv").string() });
     ASSERT_EQ(ex.status, 0) << ex.err;
     const auto lines = CrLfLines(ReadFile(dir / "units.csv"));
     ASSERT_EQ(lines.size(), 601u);
@@ -194,14 +199,15 @@ TEST(CliBuffer, ExportThenImportCarriesUnitsIntoAnotherFile)
     EXPECT_EQ(lines[2].rfind("1,Alpha,3,7,300,", 0), 0u) << lines[2];
 
     // Another settings file names the nation differently in the title line.
-    auto ex2 = RunCli({"--ini", (dir / "other.ini").string(), "buffer-export", (dir / "obat003.obf").string(),
-                       "--nation", "3", "--kind", "unit", "-o", (dir / "units2.csv").string()});
+    auto ex2
+        = RunCli({ "--ini", (dir / "other.ini").string(), "buffer-export", (dir / "obat003.obf").string(),
+            "--nation", "3", "--kind", "unit", "-o", (dir / "units2.csv").string() });
     ASSERT_EQ(ex2.status, 0) << ex2.err;
     EXPECT_EQ(CrLfLines(ReadFile(dir / "units2.csv"))[0],
-              "UNIT PASTE BUFFER FROM " + folder + "/Tarn03 - Renamed Land,");
+        "UNIT PASTE BUFFER FROM " + folder + "/Tarn03 - Renamed Land,");
 
-    auto im = RunCli({"buffer-import", (dir / "units.csv").string(), "--kind", "unit", "--into",
-                      (dir / "base.obf").string(), "--nation", "4", "-o", (dir / "obat004.obf").string()});
+    auto im = RunCli({ "buffer-import", (dir / "units.csv").string(), "--kind", "unit", "--into",
+        (dir / "base.obf").string(), "--nation", "4", "-o", (dir / "obat004.obf").string() });
     ASSERT_EQ(im.status, 0) << im.err;
 
     tarnwick::core::TOobData data;
@@ -212,8 +218,8 @@ TEST(CliBuffer, ExportThenImportCarriesUnitsIntoAnotherFile)
     EXPECT_EQ(data.units[1].nation, 3);
     EXPECT_EQ(data.units[1].icon, 4321);
     EXPECT_EQ(data.units[2].name, "Bravo");
-    EXPECT_EQ(data.units[5].name, "");  // the whole buffer is pasted, free entries included
+    EXPECT_EQ(data.units[5].name, ""); // the whole buffer is pasted, free entries included
     EXPECT_EQ(data.weapons[1].name, "Kept Weapon");
 }
 
-}  // namespace
+} // namespace

@@ -25,13 +25,13 @@ TEST(CliMakeDemo, WritesLoadableFilesAndSettingsThatNameEverythingUsed)
 {
     TempDir tmp;
     const fs::path dir = tmp / "nested" / "demo";
-    auto r = RunCli({"make-demo", dir.string()});
+    auto r = RunCli({ "make-demo", dir.string() });
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("Wrote " + (dir / "obat012.obf").string() + "\n"), std::string::npos) << r.out;
 
     const std::string iniText = ReadFile(dir / "TWFTK.ini");
     EXPECT_NE(iniText.find("\r\nDefaultDir=" + dir.string() + "\r\n"), std::string::npos) << iniText;
-    EXPECT_EQ(iniText.find('\n'), iniText.find("\r\n") + 1);  // CR LF lines
+    EXPECT_EQ(iniText.find('\n'), iniText.find("\r\n") + 1); // CR LF lines
     EXPECT_NE(ReadFile(dir / "README.txt").find("SAMPLE DATA"), std::string::npos);
     const Settings settings = readinifile(dir / "TWFTK.ini");
     EXPECT_EQ(settings.transparentColour, 240);
@@ -60,7 +60,7 @@ TEST(CliMakeDemo, WritesLoadableFilesAndSettingsThatNameEverythingUsed)
                 EXPECT_TRUE(w == 0 || (IsWeaponSlot(w) && !data->weapons[w].name.empty())) << u.name;
         }
         EXPECT_GE(units, 15);
-        EXPECT_TRUE(data->units[13].name.empty());  // a gap in the middle
+        EXPECT_TRUE(data->units[13].name.empty()); // a gap in the middle
 
         for (int s = 1; s <= kFormationSlots; ++s) {
             const TOobFormation& f = data->formations[s];
@@ -92,23 +92,25 @@ TEST(CliMakeDemo, WritesLoadableFilesAndSettingsThatNameEverythingUsed)
 
     // Deterministic: a second folder holds the same order-of-battle files.
     const fs::path again = tmp / "again";
-    ASSERT_EQ(RunCli({"make-demo", again.string()}).status, 0);
+    ASSERT_EQ(RunCli({ "make-demo", again.string() }).status, 0);
     for (int nation : nations)
         EXPECT_EQ(ReadFile(dir / OobFileName(nation)), ReadFile(again / OobFileName(nation)));
 
     // The sample settings name the nation in a file's info.
-    auto info = RunCli({"--ini", (dir / "TWFTK.ini").string(), "info", (dir / OobFileName(nations[0])).string()});
+    auto info
+        = RunCli({ "--ini", (dir / "TWFTK.ini").string(), "info", (dir / OobFileName(nations[0])).string() });
     ASSERT_EQ(info.status, 0) << info.err;
-    EXPECT_NE(info.out.find("(" + settings.names.nationNames[nations[0]] + ")"), std::string::npos) << info.out;
+    EXPECT_NE(info.out.find("(" + settings.names.nationNames[nations[0]] + ")"), std::string::npos)
+        << info.out;
 }
 
 TEST(CliMakeDemo, AFileInTheWayIsReported)
 {
     TempDir tmp;
     clitest::WriteFile(tmp / "plain", std::string("x"));
-    auto r = RunCli({"make-demo", (tmp / "plain" / "demo").string()});
+    auto r = RunCli({ "make-demo", (tmp / "plain" / "demo").string() });
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find((tmp / "plain").string()), std::string::npos) << r.err;
 }
 
-}  // namespace
+} // namespace

@@ -29,16 +29,16 @@ std::vector<std::string> Entries(const fs::path& dir)
 
 TEST(CliUsage, HelpGoesToStdoutWithStatusZero)
 {
-    const std::vector<std::vector<std::string>> cases{
-        {"--help"}, {"-h"}, {"--ini", "x.ini", "--help"}, {"info", "--help"}, {"resave", "-h"},
-        {"csv", "x", "--help"}, {"buffer-export", "--help"}, {"buffer-import", "-h"}, {"make-demo", "--help"}};
+    const std::vector<std::vector<std::string>> cases { { "--help" }, { "-h" },
+        { "--ini", "x.ini", "--help" }, { "info", "--help" }, { "resave", "-h" }, { "csv", "x", "--help" },
+        { "buffer-export", "--help" }, { "buffer-import", "-h" }, { "make-demo", "--help" } };
     for (const auto& args : cases) {
         auto r = RunCli(args);
         EXPECT_EQ(r.status, 0) << args[0];
         EXPECT_EQ(r.out.rfind("Usage: tarnwick-cli", 0), 0u) << r.out;
         EXPECT_EQ(r.err, "");
     }
-    EXPECT_NE(RunCli({"buffer-import", "--help"}).out.find("--into BASE.obf"), std::string::npos);
+    EXPECT_NE(RunCli({ "buffer-import", "--help" }).out.find("--into BASE.obf"), std::string::npos);
 }
 
 TEST(CliUsage, BadCommandLinesExitWithStatusTwoAndWriteNothing)
@@ -51,30 +51,31 @@ TEST(CliUsage, BadCommandLinesExitWithStatusTwoAndWriteNothing)
         std::vector<std::string> args;
         std::string says;
     };
-    const std::vector<Case> cases{
-        {{}, "no command"},
-        {{"bogus"}, "unknown command 'bogus'"},
-        {{"--verbose", "info", in}, "unknown option '--verbose'"},
-        {{"--ini"}, "--ini needs a file name"},
-        {{"info"}, "info needs IN.obf"},
-        {{"info", in, in}, "unexpected argument"},
-        {{"info", in, "--nation", "0"}, "from 1 to 999, not '0'"},
-        {{"info", in, "--nation", "1000"}, "not '1000'"},
-        {{"info", in, "--nation", "12a"}, "not '12a'"},
-        {{"info", in, "--nation", "-3"}, "not '-3'"},
-        {{"info", in, "--nation"}, "--nation needs a value"},
-        {{"info", in, "-o", out}, "unknown option '-o' for info"},
-        {{"resave", in, "--nation", "1"}, "resave needs -o"},
-        {{"resave", in, "-o", out}, "resave needs --nation"},
-        {{"resave", in, "--nation", "1", "--nation", "2", "-o", out}, "--nation given twice"},
-        {{"resave", in, "--nation", "1", "-o", (dir / "thirteen-char.obf").string()}, "at most 12"},
-        {{"resave", in, "--nation", "1", "-o", dir.path().string() + "/"}, "must name a file"},
-        {{"buffer-export", in, "--nation", "1", "--kind", "tank", "-o", out}, "unit, weapon or formation"},
-        {{"buffer-import", in, "--kind", "unit", "--nation", "1", "-o", out}, "needs --into"},
-        {{"buffer-import", in, "--kind", "unit", "--into", in, "--nation", "1", "-o",
-          (dir / "obat001-new.obf").string()},
-         "at most 12"},
-        {{"make-demo"}, "make-demo needs DIR"},
+    const std::vector<Case> cases {
+        { {}, "no command" },
+        { { "bogus" }, "unknown command 'bogus'" },
+        { { "--verbose", "info", in }, "unknown option '--verbose'" },
+        { { "--ini" }, "--ini needs a file name" },
+        { { "info" }, "info needs IN.obf" },
+        { { "info", in, in }, "unexpected argument" },
+        { { "info", in, "--nation", "0" }, "from 1 to 999, not '0'" },
+        { { "info", in, "--nation", "1000" }, "not '1000'" },
+        { { "info", in, "--nation", "12a" }, "not '12a'" },
+        { { "info", in, "--nation", "-3" }, "not '-3'" },
+        { { "info", in, "--nation" }, "--nation needs a value" },
+        { { "info", in, "-o", out }, "unknown option '-o' for info" },
+        { { "resave", in, "--nation", "1" }, "resave needs -o" },
+        { { "resave", in, "-o", out }, "resave needs --nation" },
+        { { "resave", in, "--nation", "1", "--nation", "2", "-o", out }, "--nation given twice" },
+        { { "resave", in, "--nation", "1", "-o", (dir / "thirteen-char.obf").string() }, "at most 12" },
+        { { "resave", in, "--nation", "1", "-o", dir.path().string() + "/" }, "must name a file" },
+        { { "buffer-export", in, "--nation", "1", "--kind", "tank", "-o", out },
+            "unit, weapon or formation" },
+        { { "buffer-import", in, "--kind", "unit", "--nation", "1", "-o", out }, "needs --into" },
+        { { "buffer-import", in, "--kind", "unit", "--into", in, "--nation", "1", "-o",
+              (dir / "obat001-new.obf").string() },
+            "at most 12" },
+        { { "make-demo" }, "make-demo needs DIR" },
     };
     for (const Case& c : cases) {
         auto r = RunCli(c.args);
@@ -83,7 +84,7 @@ TEST(CliUsage, BadCommandLinesExitWithStatusTwoAndWriteNothing)
         EXPECT_EQ(r.out, "") << shown;
         EXPECT_NE(r.err.find(c.says), std::string::npos) << shown << ": " << r.err;
     }
-    EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"in.obf"});
+    EXPECT_EQ(Entries(dir.path()), std::vector<std::string> { "in.obf" });
 }
 
 TEST(CliFiles, MissingOrUnreadableInputsExitWithStatusOneNamingThePath)
@@ -100,19 +101,19 @@ TEST(CliFiles, MissingOrUnreadableInputsExitWithStatusOneNamingThePath)
         std::string path;
         std::string reason;
     };
-    const std::vector<Case> cases{
-        {{"info", missing}, missing, "No such file or directory"},
-        {{"info", folder}, folder, "Is a directory"},
-        {{"resave", missing, "--nation", "1", "-o", out}, missing, "No such file or directory"},
-        {{"csv", missing, "--nation", "1", "-o", dir.path().string()}, missing, "No such file"},
-        {{"buffer-export", folder, "--nation", "1", "--kind", "weapon", "-o", (dir / "w.csv").string()}, folder,
-         "Is a directory"},
-        {{"buffer-import", missing, "--kind", "unit", "--into", base, "--nation", "1", "-o", out}, missing,
-         "No such file"},
-        {{"buffer-import", base, "--kind", "unit", "--into", missing, "--nation", "1", "-o", out}, missing,
-         "No such file"},
-        {{"--ini", missing, "info", base}, missing, "No such file"},
-        {{"info", "/dev/zero"}, "/dev/zero", "Not a regular file"},
+    const std::vector<Case> cases {
+        { { "info", missing }, missing, "No such file or directory" },
+        { { "info", folder }, folder, "Is a directory" },
+        { { "resave", missing, "--nation", "1", "-o", out }, missing, "No such file or directory" },
+        { { "csv", missing, "--nation", "1", "-o", dir.path().string() }, missing, "No such file" },
+        { { "buffer-export", folder, "--nation", "1", "--kind", "weapon", "-o", (dir / "w.csv").string() },
+            folder, "Is a directory" },
+        { { "buffer-import", missing, "--kind", "unit", "--into", base, "--nation", "1", "-o", out }, missing,
+            "No such file" },
+        { { "buffer-import", base, "--kind", "unit", "--into", missing, "--nation", "1", "-o", out }, missing,
+            "No such file" },
+        { { "--ini", missing, "info", base }, missing, "No such file" },
+        { { "info", "/dev/zero" }, "/dev/zero", "Not a regular file" },
     };
     for (const Case& c : cases) {
         auto r = RunCli(c.args);
@@ -120,7 +121,7 @@ TEST(CliFiles, MissingOrUnreadableInputsExitWithStatusOneNamingThePath)
         EXPECT_NE(r.err.find(c.path), std::string::npos) << r.err;
         EXPECT_NE(r.err.find(c.reason), std::string::npos) << r.err;
     }
-    EXPECT_EQ(Entries(dir.path()), (std::vector<std::string>{"base.obf", "folder.obf"}));
+    EXPECT_EQ(Entries(dir.path()), (std::vector<std::string> { "base.obf", "folder.obf" }));
 }
 
 TEST(CliFiles, OutputsThatCannotBeWrittenExitWithStatusOneAndLeaveNothing)
@@ -132,12 +133,12 @@ TEST(CliFiles, OutputsThatCannotBeWrittenExitWithStatusOneAndLeaveNothing)
     fs::create_directory(dir / "taken.obf");
     const std::string in = (dir / "in.obf").string();
     const fs::path nowhere = dir / "no-such-folder";
-    const std::vector<std::vector<std::string>> cases{
-        {"resave", in, "--nation", "1", "-o", (nowhere / "out.obf").string()},
-        {"resave", in, "--nation", "1", "-o", (dir / "taken.obf").string()},
-        {"csv", in, "--nation", "1", "-o", nowhere.string()},
-        {"buffer-export", in, "--nation", "1", "--kind", "unit", "-o", (nowhere / "u.csv").string()},
-        {"buffer-export", in, "--nation", "1", "--kind", "unit", "-o", (dir / "taken.obf").string()},
+    const std::vector<std::vector<std::string>> cases {
+        { "resave", in, "--nation", "1", "-o", (nowhere / "out.obf").string() },
+        { "resave", in, "--nation", "1", "-o", (dir / "taken.obf").string() },
+        { "csv", in, "--nation", "1", "-o", nowhere.string() },
+        { "buffer-export", in, "--nation", "1", "--kind", "unit", "-o", (nowhere / "u.csv").string() },
+        { "buffer-export", in, "--nation", "1", "--kind", "unit", "-o", (dir / "taken.obf").string() },
     };
     for (const auto& args : cases) {
         auto r = RunCli(args);
@@ -145,7 +146,7 @@ TEST(CliFiles, OutputsThatCannotBeWrittenExitWithStatusOneAndLeaveNothing)
         EXPECT_NE(r.err.find(args.back()), std::string::npos) << r.err;
     }
     EXPECT_FALSE(fs::exists(nowhere));
-    EXPECT_EQ(Entries(dir.path()), (std::vector<std::string>{"in.obf", "taken.obf"}));
+    EXPECT_EQ(Entries(dir.path()), (std::vector<std::string> { "in.obf", "taken.obf" }));
     EXPECT_TRUE(fs::is_empty(dir / "taken.obf"));
 }
 
@@ -162,15 +163,15 @@ TEST(CliFiles, ABadBufferFileExitsWithStatusOneAndWritesNoOutput)
         std::string kind;
         std::string says;
     };
-    const std::vector<Case> cases{
-        {"hello,world,\r\n", "unit", "appears NOT to be a valid tarnwick FTK .csv file!"},
-        {"UNIT PASTE BUFFER FROM /x/Tarn01 - A,\r\n" + header, "weapon", "appears NOT to be a valid"},
-        {badNumber, "weapon", "'1x' is not a valid integer value"},
+    const std::vector<Case> cases {
+        { "hello,world,\r\n", "unit", "appears NOT to be a valid tarnwick FTK .csv file!" },
+        { "UNIT PASTE BUFFER FROM /x/Tarn01 - A,\r\n" + header, "weapon", "appears NOT to be a valid" },
+        { badNumber, "weapon", "'1x' is not a valid integer value" },
     };
     for (const Case& c : cases) {
         WriteFile(dir / "buffer.csv", c.file);
-        auto r = RunCli({"buffer-import", (dir / "buffer.csv").string(), "--kind", c.kind, "--into",
-                         (dir / "base.obf").string(), "--nation", "1", "-o", (dir / "out.obf").string()});
+        auto r = RunCli({ "buffer-import", (dir / "buffer.csv").string(), "--kind", c.kind, "--into",
+            (dir / "base.obf").string(), "--nation", "1", "-o", (dir / "out.obf").string() });
         EXPECT_EQ(r.status, 1) << c.says;
         EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
         EXPECT_NE(r.err.find((dir / "buffer.csv").string()), std::string::npos) << r.err;
@@ -178,4 +179,4 @@ TEST(CliFiles, ABadBufferFileExitsWithStatusOneAndWritesNoOutput)
     }
 }
 
-}  // namespace
+} // namespace

@@ -65,7 +65,7 @@ RunResult RunCli(const std::vector<std::string>& args)
             env.emplace_back(*e);
     env.push_back("XDG_CONFIG_HOME=" + config.string());
 
-    std::vector<std::string> argStrings{TARNWICK_CLI_PATH};
+    std::vector<std::string> argStrings { TARNWICK_CLI_PATH };
     argStrings.insert(argStrings.end(), args.begin(), args.end());
     std::vector<char*> argv;
     for (std::string& a : argStrings)
@@ -89,15 +89,17 @@ RunResult RunCli(const std::vector<std::string>& args)
         return result;
     }
     int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) { }
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     result.out = ReadFile(outPath);
     result.err = ReadFile(errPath);
     return result;
 }
 
-OobImage::OobImage() : bytes(106680, 0) {}
+OobImage::OobImage()
+    : bytes(106680, 0)
+{
+}
 
 void OobImage::text(std::size_t offset, std::size_t width, const std::string& value)
 {
@@ -108,13 +110,13 @@ void OobImage::text(std::size_t offset, std::size_t width, const std::string& va
 void OobImage::validDates()
 {
     for (int s = 1; s < 600; ++s)
-        for (std::size_t base : {46080, 46680, 59880, 60480})
+        for (std::size_t base : { 46080, 46680, 59880, 60480 })
             u8(base, s, 1, 0, 1);
     for (int s = 1; s < 400; ++s) {
-        for (std::size_t base : {89080, 89480, 98680})
+        for (std::size_t base : { 89080, 89480, 98680 })
             u8(base, s, 1, 0, 1);
         u8(99080, s, 1, 0, 12);
     }
 }
 
-}  // namespace clitest
+} // namespace clitest

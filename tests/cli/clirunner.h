@@ -10,7 +10,7 @@
 namespace clitest {
 
 struct RunResult {
-    int status = -1;  // exit status, or -1 when the program did not exit normally
+    int status = -1; // exit status, or -1 when the program did not exit normally
     std::string out;
     std::string err;
 };
@@ -62,4 +62,4 @@ public:
     void validDates();
 };
 
-}  // namespace clitest
+} // namespace clitest

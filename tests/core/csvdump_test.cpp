@@ -18,25 +18,27 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char kUnitHeader[] =
-    "Nation ID,Nationality,OB Slot No,Name,Nation,Class ID,Class,Cost,Size,Crew,Speed,Swim Spd,Move Class ID,"
-    "Move Class,Radio%,Survivability,Lift Cap,Load Cost,1st Month Avail,1st Year Avail,Last Month Avail,"
-    "Last Year Avail,Fire Control,Stabiliser,Vision,Nr S/D,Rate of Fire,EW,Range Finder,Weapon 1,Wpn 1 Name,"
-    "Wpn1 HE Rds,Wpn1 AP Rds,Wpn1 HEAT Rds,Wpn1 SABOT Rds,Wpn1 Sound,Weapon 2,Wpn 2 Name,Wpn2 HE Rds,"
-    "Wpn2 AP Rds,Wpn2 Sound,Weapon 3,Wpn 3 Name,Wpn3 HE Rds,Wpn3 AP Rds,Wpn3 Sound,Weapon 4,Wpn 4 Name,"
-    "Wpn4 HE Rds,Wpn4 AP Rds,Wpn4 Sound,Steel HF,Steel HS,Steel HR,Steel TF,Steel TS,Steel TR,Steel Top,"
-    "HEAT HF,HEAT HS,HEAT HR,HEAT TF,HEAT TS,HEAT TR,HEAT Top,ERA HF,ERA HS,ERA HR,ERA TF,ERA TS,ERA TR,"
-    "ERA Top,Unit Sound,Graphic (Icon) ID,Picture (LBM) ID\r\n";
+const char kUnitHeader[]
+    = "Nation ID,Nationality,OB Slot No,Name,Nation,Class ID,Class,Cost,Size,Crew,Speed,Swim Spd,Move Class "
+      "ID,"
+      "Move Class,Radio%,Survivability,Lift Cap,Load Cost,1st Month Avail,1st Year Avail,Last Month Avail,"
+      "Last Year Avail,Fire Control,Stabiliser,Vision,Nr S/D,Rate of Fire,EW,Range Finder,Weapon 1,Wpn 1 "
+      "Name,"
+      "Wpn1 HE Rds,Wpn1 AP Rds,Wpn1 HEAT Rds,Wpn1 SABOT Rds,Wpn1 Sound,Weapon 2,Wpn 2 Name,Wpn2 HE Rds,"
+      "Wpn2 AP Rds,Wpn2 Sound,Weapon 3,Wpn 3 Name,Wpn3 HE Rds,Wpn3 AP Rds,Wpn3 Sound,Weapon 4,Wpn 4 Name,"
+      "Wpn4 HE Rds,Wpn4 AP Rds,Wpn4 Sound,Steel HF,Steel HS,Steel HR,Steel TF,Steel TS,Steel TR,Steel Top,"
+      "HEAT HF,HEAT HS,HEAT HR,HEAT TF,HEAT TS,HEAT TR,HEAT Top,ERA HF,ERA HS,ERA HR,ERA TF,ERA TS,ERA TR,"
+      "ERA Top,Unit Sound,Graphic (Icon) ID,Picture (LBM) ID\r\n";
 
-const char kWeaponHeader[] =
-    "Nation ID,Nationality,OB Slot No,Name,Weapon Class,Weapon Size,Warhead Size,HE Pen,HE Kill,AP Pen,"
-    "AP Kill,Accuracy,Range,Sabot Range,Sabot Pen,HEAT Pen,\r\n";
+const char kWeaponHeader[]
+    = "Nation ID,Nationality,OB Slot No,Name,Weapon Class,Weapon Size,Warhead Size,HE Pen,HE Kill,AP Pen,"
+      "AP Kill,Accuracy,Range,Sabot Range,Sabot Pen,HEAT Pen,\r\n";
 
-const char kFormationHeader[] =
-    "Nation ID,Nationality,OB Slot No,Name,Country,Form Type,FT Desc,Buy Page,BP Desc,Avail From Mo,"
-    "Avail From Yr,Avail To Mo,Avail To Yr,Exp Mod,Mor Mod,Subunit 01,Description1,Subunit 02,Description2,"
-    "Subunit 03,Description3,Subunit 04,Description4,Subunit 05,Description5,Subunit 06,Description6,"
-    "Subunit 07,Description7,Subunit 08,Description8,Subunit 09,Description9,Subunit 10,Description,\r\n";
+const char kFormationHeader[]
+    = "Nation ID,Nationality,OB Slot No,Name,Country,Form Type,FT Desc,Buy Page,BP Desc,Avail From Mo,"
+      "Avail From Yr,Avail To Mo,Avail To Yr,Exp Mod,Mor Mod,Subunit 01,Description1,Subunit 02,Description2,"
+      "Subunit 03,Description3,Subunit 04,Description4,Subunit 05,Description5,Subunit 06,Description6,"
+      "Subunit 07,Description7,Subunit 08,Description8,Subunit 09,Description9,Subunit 10,Description,\r\n";
 
 std::string UnusedRow(int nation, const std::string& nationName, int slot, int placeholders)
 {
@@ -86,15 +88,15 @@ TOobData DataWithTiger()
     u.rof = 26;
     u.ew = 27;
     u.rangeFinder = 28;
-    u.weapon = {1, 2, 0, 250};
-    u.heAmmo = {31, 41, 51, 61};
-    u.apAmmo = {32, 42, 52, 62};
+    u.weapon = { 1, 2, 0, 250 };
+    u.heAmmo = { 31, 41, 51, 61 };
+    u.apAmmo = { 32, 42, 52, 62 };
     u.heatAmmo = 33;
     u.sabotAmmo = 34;
-    u.weaponSound = {35, 45, 55, 65};
-    u.steelArmour = {71, 72, 73, 74, 75, 76, 77};
-    u.heatArmour = {81, 82, 83, 84, 85, 86, 87};
-    u.eraArmour = {91, 92, 93, 94, 95, 96, 97};
+    u.weaponSound = { 35, 45, 55, 65 };
+    u.steelArmour = { 71, 72, 73, 74, 75, 76, 77 };
+    u.heatArmour = { 81, 82, 83, 84, 85, 86, 87 };
+    u.eraArmour = { 91, 92, 93, 94, 95, 96, 97 };
     u.unitSound = 99;
     u.icon = 300;
     u.lbm = 65535;
@@ -111,7 +113,8 @@ std::string ReadFile(const fs::path& path)
 
 class TempDir {
 public:
-    TempDir() : path_(fs::temp_directory_path() / ("tarnwick-csv-" + std::to_string(::getpid())))
+    TempDir()
+        : path_(fs::temp_directory_path() / ("tarnwick-csv-" + std::to_string(::getpid())))
     {
         fs::remove_all(path_);
         fs::create_directories(path_);
@@ -123,12 +126,12 @@ private:
     fs::path path_;
 };
 
-}  // namespace
+} // namespace
 
 TEST(CsvDump, FileNamesCarryTheNationInTwoDigits)
 {
-    EXPECT_EQ(CsvDumpFileNames(3), (std::array<std::string, 3>{"obatDUMP03unit.csv", "obatDUMP03wpns.csv",
-                                                               "obatDUMP03fmns.csv"}));
+    EXPECT_EQ(CsvDumpFileNames(3),
+        (std::array<std::string, 3> { "obatDUMP03unit.csv", "obatDUMP03wpns.csv", "obatDUMP03fmns.csv" }));
     EXPECT_EQ(CsvDumpFileNames(12)[0], "obatDUMP12unit.csv");
     EXPECT_EQ(CsvDumpFileNames(99)[2], "obatDUMP99fmns.csv");
 }
@@ -144,24 +147,25 @@ TEST(CsvDump, AnEmptyFileGivesHeadersAndOnlyUnusedRows)
         int placeholders;
     };
     const Case cases[] = {
-        {BuildUnitCsv(data, 12, names), kUnitHeader, 599, 64},
-        {BuildWeaponCsv(data, 12, names), kWeaponHeader, 249, 16},
-        {BuildFormationCsv(data, 12, names), kFormationHeader, 399, 30},
+        { BuildUnitCsv(data, 12, names), kUnitHeader, 599, 64 },
+        { BuildWeaponCsv(data, 12, names), kWeaponHeader, 249, 16 },
+        { BuildFormationCsv(data, 12, names), kFormationHeader, 399, 30 },
     };
     for (const Case& c : cases) {
         ASSERT_EQ(c.text.substr(0, std::string(c.header).size()), c.header);
         const std::vector<std::string> lines = CrLfLines(c.text.substr(std::string(c.header).size()));
         ASSERT_EQ(lines.size(), static_cast<std::size_t>(c.slots)) << c.header;
         for (int slot = 1; slot <= c.slots; ++slot)
-            ASSERT_EQ(lines[static_cast<std::size_t>(slot - 1)], UnusedRow(12, "Ruritania", slot, c.placeholders));
+            ASSERT_EQ(
+                lines[static_cast<std::size_t>(slot - 1)], UnusedRow(12, "Ruritania", slot, c.placeholders));
         EXPECT_EQ(c.text.substr(c.text.size() - 2), "\r\n");
     }
     EXPECT_EQ(CrLfLines(BuildUnitCsv(data, 12, names))[1],
-              "12,Ruritania,1,XUNUSEDX,"  // and 64 placeholders
-              "-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,"
-              "-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,"
-              "-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,"
-              "-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,");
+        "12,Ruritania,1,XUNUSEDX," // and 64 placeholders
+        "-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,"
+        "-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,"
+        "-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,"
+        "-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,");
 }
 
 TEST(CsvDump, AUnitRowHoldsEveryFieldInColumnOrder)
@@ -170,9 +174,9 @@ TEST(CsvDump, AUnitRowHoldsEveryFieldInColumnOrder)
     const std::vector<std::string> lines = CrLfLines(BuildUnitCsv(data, 12, Names()));
     // Weapon 3 is none and weapon 4 names no weapon: both name columns stay empty.
     EXPECT_EQ(lines[5],
-              "12,Ruritania,5,Tiger I,3,7,Heavy Tank,1200,10,11,12,13,4,Track,14,15,16,17,18,19,20,21,22,23,24,25,"
-              "26,27,28,1,88mm KwK,31,32,33,34,35,2,MG34,41,42,45,0,,51,52,55,250,,61,62,65,71,72,73,74,75,76,77,"
-              "81,82,83,84,85,86,87,91,92,93,94,95,96,97,99,300,65535,");
+        "12,Ruritania,5,Tiger I,3,7,Heavy Tank,1200,10,11,12,13,4,Track,14,15,16,17,18,19,20,21,22,23,24,25,"
+        "26,27,28,1,88mm KwK,31,32,33,34,35,2,MG34,41,42,45,0,,51,52,55,250,,61,62,65,71,72,73,74,75,76,77,"
+        "81,82,83,84,85,86,87,91,92,93,94,95,96,97,99,300,65535,");
 }
 
 TEST(CsvDump, AWeaponRowHoldsTheClassAsACodeOnly)
@@ -210,15 +214,15 @@ TEST(CsvDump, FormationMembersAndSignedModifiers)
     f.yearAvail = 42;
     f.monthUnavail = 5;
     f.yearUnavail = 45;
-    f.expMod = static_cast<std::int8_t>(251);  // the file byte 251
+    f.expMod = static_cast<std::int8_t>(251); // the file byte 251
     f.moraleMod = 127;
-    f.slot = {5, 1003, 0, 600, 999, 1000, 1400, 65535, 1399, 6};
+    f.slot = { 5, 1003, 0, 600, 999, 1000, 1400, 65535, 1399, 6 };
     const std::vector<std::string> lines = CrLfLines(BuildFormationCsv(data, 12, Names()));
     // Numbers that name no record keep their number and get no description; an empty
     // formation slot still lends its (empty) name and an empty unit slot its brackets.
     EXPECT_EQ(lines[7],
-              "12,Ruritania,7,Tiger Coy,3,2,Company,10,Battalion HQ.,6,42,5,45,-5,127,"
-              "5,[Tiger I],1003,Recce Plt,0,,600,,999,,1000,,1400,,65535,,1399,,6,[],");
+        "12,Ruritania,7,Tiger Coy,3,2,Company,10,Battalion HQ.,6,42,5,45,-5,127,"
+        "5,[Tiger I],1003,Recce Plt,0,,600,,999,,1000,,1400,,65535,,1399,,6,[],");
 
     f.expMod = -128;
     EXPECT_NE(CrLfLines(BuildFormationCsv(data, 12, Names()))[7].find(",45,-128,127,5,"), std::string::npos);
@@ -238,8 +242,8 @@ TEST(CsvDump, DumpWritesTheThreeFilesAsBuilt)
     const TOobData data = DataWithTiger();
     const NameTables names = Names();
     const std::array<IoResult, 3> results = DumpCsv(data, 12, names, dir.path());
-    const std::array<std::string, 3> expected = {BuildUnitCsv(data, 12, names), BuildWeaponCsv(data, 12, names),
-                                                 BuildFormationCsv(data, 12, names)};
+    const std::array<std::string, 3> expected = { BuildUnitCsv(data, 12, names),
+        BuildWeaponCsv(data, 12, names), BuildFormationCsv(data, 12, names) };
     const std::array<std::string, 3> fileNames = CsvDumpFileNames(12);
     for (std::size_t i = 0; i < 3; ++i) {
         EXPECT_TRUE(results[i].ok()) << results[i].message();

@@ -17,35 +17,35 @@ struct LookupCase {
     const char* expected;
 };
 
-}  // namespace
+} // namespace
 
 TEST(CodeTables, FixedTablesAndTheirFallbacks)
 {
     const std::vector<LookupCase> cases = {
-        {"weapon class", WeaponClassName, 0, "Unknown Class"},
-        {"weapon class", WeaponClassName, 1, "Primary Inf Weapon (Rifles, SMGs etc)"},
-        {"weapon class", WeaponClassName, 7, "Guns,Howitzers > c. 101mm"},
-        {"weapon class", WeaponClassName, 11, "off-map Aircraft Weapon - Mg, Cannon, Bombs, Rockets"},
-        {"weapon class", WeaponClassName, 21, "Multi-Charge ATGM"},
-        {"weapon class", WeaponClassName, 22, "Unknown Class"},
-        {"weapon class", WeaponClassName, 255, "Unknown Class"},
-        {"move class", MoveClassName, 0, "Default"},
-        {"move class", MoveClassName, 1, "UNKNOWN"},
-        {"move class", MoveClassName, 3, "A/T Wheel"},
-        {"move class", MoveClassName, 5, "UNKNOWN"},
-        {"move class", MoveClassName, 6, "UNKNOWN"},
-        {"move class", MoveClassName, 7, "Ship"},
-        {"move class", MoveClassName, 8, "UNKNOWN"},
-        {"buy page", BuyPageName, 0, "Default"},
-        {"buy page", BuyPageName, 5, "Air Transport + Troops"},
-        {"buy page", BuyPageName, 6, "Unknown"},
-        {"buy page", BuyPageName, 9, "Unknown"},
-        {"buy page", BuyPageName, 10, "Battalion HQ."},
-        {"buy page", BuyPageName, 11, "Unknown"},
-        {"formation type", FormTypeName, 0, "Section"},
-        {"formation type", FormTypeName, 3, "2nd Rate Co"},
-        {"formation type", FormTypeName, 5, "Bn HQ"},
-        {"formation type", FormTypeName, 6, "Unknown"},
+        { "weapon class", WeaponClassName, 0, "Unknown Class" },
+        { "weapon class", WeaponClassName, 1, "Primary Inf Weapon (Rifles, SMGs etc)" },
+        { "weapon class", WeaponClassName, 7, "Guns,Howitzers > c. 101mm" },
+        { "weapon class", WeaponClassName, 11, "off-map Aircraft Weapon - Mg, Cannon, Bombs, Rockets" },
+        { "weapon class", WeaponClassName, 21, "Multi-Charge ATGM" },
+        { "weapon class", WeaponClassName, 22, "Unknown Class" },
+        { "weapon class", WeaponClassName, 255, "Unknown Class" },
+        { "move class", MoveClassName, 0, "Default" },
+        { "move class", MoveClassName, 1, "UNKNOWN" },
+        { "move class", MoveClassName, 3, "A/T Wheel" },
+        { "move class", MoveClassName, 5, "UNKNOWN" },
+        { "move class", MoveClassName, 6, "UNKNOWN" },
+        { "move class", MoveClassName, 7, "Ship" },
+        { "move class", MoveClassName, 8, "UNKNOWN" },
+        { "buy page", BuyPageName, 0, "Default" },
+        { "buy page", BuyPageName, 5, "Air Transport + Troops" },
+        { "buy page", BuyPageName, 6, "Unknown" },
+        { "buy page", BuyPageName, 9, "Unknown" },
+        { "buy page", BuyPageName, 10, "Battalion HQ." },
+        { "buy page", BuyPageName, 11, "Unknown" },
+        { "formation type", FormTypeName, 0, "Section" },
+        { "formation type", FormTypeName, 3, "2nd Rate Co" },
+        { "formation type", FormTypeName, 5, "Bn HQ" },
+        { "formation type", FormTypeName, 6, "Unknown" },
     };
     for (const LookupCase& c : cases)
         EXPECT_EQ(c.lookup(c.code), c.expected) << c.table << " " << int(c.code);
@@ -77,7 +77,7 @@ TEST(NumericRule, DigitsOnlyKeepsDigitsAndMinusSignsInOrder)
     EXPECT_EQ(DigitsOnly(""), "0");
     EXPECT_EQ(DigitsOnly(" -7 "), "-7");
     EXPECT_EQ(DigitsOnly("1-2+3"), "1-23");
-    EXPECT_EQ(DigitsOnly("\xB2\xB3"), "0");  // superscript digits are not digits
+    EXPECT_EQ(DigitsOnly("\xB2\xB3"), "0"); // superscript digits are not digits
 }
 
 TEST(NumericRule, ClampTextClampsWithTheUpperBoundFirst)
@@ -88,13 +88,21 @@ TEST(NumericRule, ClampTextClampsWithTheUpperBoundFirst)
         const char* expected;
     };
     const Case cases[] = {
-        {0, 255, "300", "255"},  {1, 12, "0", "1"},        {0, 255, "", "0"},
-        {0, 255, "12a3", "123"}, {-128, 127, " -7 ", "-7"}, {-128, 127, "-200", "-128"},
-        {10, 5, "7", "5"},       {10, 5, "1", "10"},         {0, 65535, "007", "7"},
-        {0, 255, "-0", "0"},     {0, 255, "x2147483647", "255"},
+        { 0, 255, "300", "255" },
+        { 1, 12, "0", "1" },
+        { 0, 255, "", "0" },
+        { 0, 255, "12a3", "123" },
+        { -128, 127, " -7 ", "-7" },
+        { -128, 127, "-200", "-128" },
+        { 10, 5, "7", "5" },
+        { 10, 5, "1", "10" },
+        { 0, 65535, "007", "7" },
+        { 0, 255, "-0", "0" },
+        { 0, 255, "x2147483647", "255" },
     };
     for (const Case& c : cases)
-        EXPECT_EQ(ClampText(c.min, c.max, c.text), c.expected) << c.min << ".." << c.max << " '" << c.text << "'";
+        EXPECT_EQ(ClampText(c.min, c.max, c.text), c.expected)
+            << c.min << ".." << c.max << " '" << c.text << "'";
     EXPECT_EQ(ClampValue(INT32_MIN, INT32_MAX, "-2147483648"), INT32_MIN);
 }
 
@@ -105,14 +113,14 @@ TEST(NumericRule, TextsThatAreNoIntegerNameTheFilteredText)
         const char* message;
     };
     const Case cases[] = {
-        {"-", "'-' is not a valid integer value"},
-        {"a-b", "'-' is not a valid integer value"},
-        {"1-2", "'1-2' is not a valid integer value"},
-        {"--5", "'--5' is not a valid integer value"},
-        {"5-", "'5-' is not a valid integer value"},
-        {"99999999999", "'99999999999' is not a valid integer value"},
-        {"2147483648", "'2147483648' is not a valid integer value"},
-        {"-2147483649", "'-2147483649' is not a valid integer value"},
+        { "-", "'-' is not a valid integer value" },
+        { "a-b", "'-' is not a valid integer value" },
+        { "1-2", "'1-2' is not a valid integer value" },
+        { "--5", "'--5' is not a valid integer value" },
+        { "5-", "'5-' is not a valid integer value" },
+        { "99999999999", "'99999999999' is not a valid integer value" },
+        { "2147483648", "'2147483648' is not a valid integer value" },
+        { "-2147483649", "'-2147483649' is not a valid integer value" },
     };
     for (const Case& c : cases) {
         try {

@@ -40,38 +40,66 @@ struct Column {
 inline const std::vector<Column>& OwnedColumns()
 {
     static const std::vector<Column> columns = {
-        {"weapon name", 80, 15, kWeaponRows},       {"weaponClass", 3830, 1, kWeaponRows},
-        {"weaponSize", 4330, 1, kWeaponRows},       {"warheadSize", 4580, 1, kWeaponRows},
-        {"hePen apPen", 4830, 2, kWeaponRows},      {"heKill apKill", 5330, 2, kWeaponRows},
-        {"accuracy", 5830, 1, kWeaponRows},         {"range", 6080, 1, kWeaponRows},
-        {"sabotRange", 6330, 1, kWeaponRows},       {"sabotPen", 6580, 1, kWeaponRows},
-        {"heatPen", 6830, 1, kWeaponRows},
+        { "weapon name", 80, 15, kWeaponRows },
+        { "weaponClass", 3830, 1, kWeaponRows },
+        { "weaponSize", 4330, 1, kWeaponRows },
+        { "warheadSize", 4580, 1, kWeaponRows },
+        { "hePen apPen", 4830, 2, kWeaponRows },
+        { "heKill apKill", 5330, 2, kWeaponRows },
+        { "accuracy", 5830, 1, kWeaponRows },
+        { "range", 6080, 1, kWeaponRows },
+        { "sabotRange", 6330, 1, kWeaponRows },
+        { "sabotPen", 6580, 1, kWeaponRows },
+        { "heatPen", 6830, 1, kWeaponRows },
 
-        {"unit name", 10080, 15, kUnitRows},        {"unitClass", 19080, 1, kUnitRows},
-        {"reserved1", 19680, 1, kUnitRows},         {"size", 20280, 1, kUnitRows},
-        {"crew", 20880, 1, kUnitRows},              {"weapon", 21480, 4, kUnitRows},
-        {"ammo", 23880, 8, kUnitRows},              {"speed", 28680, 1, kUnitRows},
-        {"armour", 29280, 14, kUnitRows},           {"eraArmour", 37680, 7, kUnitRows},
-        {"radio", 45480, 1, kUnitRows},             {"yearAvail", 46080, 1, kUnitRows},
-        {"yearUnavail", 46680, 1, kUnitRows},       {"cost", 47280, 2, kUnitRows},
-        {"nation", 48480, 1, kUnitRows},            {"lbm", 49080, 2, kUnitRows},
-        {"vision", 50280, 1, kUnitRows},            {"fireControl", 50880, 1, kUnitRows},
-        {"sabotAmmo", 51480, 1, kUnitRows},         {"heatAmmo", 52080, 1, kUnitRows},
-        {"rof", 52680, 1, kUnitRows},               {"stabiliser", 53280, 1, kUnitRows},
-        {"rangeFinder", 53880, 1, kUnitRows},       {"ew", 54480, 1, kUnitRows},
-        {"carry", 55080, 1, kUnitRows},             {"survivability", 55680, 1, kUnitRows},
-        {"weight", 56280, 1, kUnitRows},            {"icon", 56880, 2, kUnitRows},
-        {"swim", 58080, 1, kUnitRows},              {"moveClass", 58680, 1, kUnitRows},
-        {"smokeDischargers", 59280, 1, kUnitRows},  {"monthAvail", 59880, 1, kUnitRows},
-        {"monthUnavail", 60480, 1, kUnitRows},      {"unitSound", 61080, 1, kUnitRows},
-        {"weaponSound", 61680, 4, kUnitRows},       {"reserved2", 64080, 1, kUnitRows},
+        { "unit name", 10080, 15, kUnitRows },
+        { "unitClass", 19080, 1, kUnitRows },
+        { "reserved1", 19680, 1, kUnitRows },
+        { "size", 20280, 1, kUnitRows },
+        { "crew", 20880, 1, kUnitRows },
+        { "weapon", 21480, 4, kUnitRows },
+        { "ammo", 23880, 8, kUnitRows },
+        { "speed", 28680, 1, kUnitRows },
+        { "armour", 29280, 14, kUnitRows },
+        { "eraArmour", 37680, 7, kUnitRows },
+        { "radio", 45480, 1, kUnitRows },
+        { "yearAvail", 46080, 1, kUnitRows },
+        { "yearUnavail", 46680, 1, kUnitRows },
+        { "cost", 47280, 2, kUnitRows },
+        { "nation", 48480, 1, kUnitRows },
+        { "lbm", 49080, 2, kUnitRows },
+        { "vision", 50280, 1, kUnitRows },
+        { "fireControl", 50880, 1, kUnitRows },
+        { "sabotAmmo", 51480, 1, kUnitRows },
+        { "heatAmmo", 52080, 1, kUnitRows },
+        { "rof", 52680, 1, kUnitRows },
+        { "stabiliser", 53280, 1, kUnitRows },
+        { "rangeFinder", 53880, 1, kUnitRows },
+        { "ew", 54480, 1, kUnitRows },
+        { "carry", 55080, 1, kUnitRows },
+        { "survivability", 55680, 1, kUnitRows },
+        { "weight", 56280, 1, kUnitRows },
+        { "icon", 56880, 2, kUnitRows },
+        { "swim", 58080, 1, kUnitRows },
+        { "moveClass", 58680, 1, kUnitRows },
+        { "smokeDischargers", 59280, 1, kUnitRows },
+        { "monthAvail", 59880, 1, kUnitRows },
+        { "monthUnavail", 60480, 1, kUnitRows },
+        { "unitSound", 61080, 1, kUnitRows },
+        { "weaponSound", 61680, 4, kUnitRows },
+        { "reserved2", 64080, 1, kUnitRows },
 
-        {"formation name", 82680, 15, kFormationRows}, {"form nation", 88680, 1, kFormationRows},
-        {"form yearAvail", 89080, 1, kFormationRows},  {"form yearUnavail", 89480, 1, kFormationRows},
-        {"buyPage", 89880, 1, kFormationRows},         {"formType", 90280, 1, kFormationRows},
-        {"members", 90680, 20, kFormationRows},        {"form monthAvail", 98680, 1, kFormationRows},
-        {"form monthUnavail", 99080, 1, kFormationRows}, {"expMod", 99480, 1, kFormationRows},
-        {"moraleMod", 99880, 1, kFormationRows},
+        { "formation name", 82680, 15, kFormationRows },
+        { "form nation", 88680, 1, kFormationRows },
+        { "form yearAvail", 89080, 1, kFormationRows },
+        { "form yearUnavail", 89480, 1, kFormationRows },
+        { "buyPage", 89880, 1, kFormationRows },
+        { "formType", 90280, 1, kFormationRows },
+        { "members", 90680, 20, kFormationRows },
+        { "form monthAvail", 98680, 1, kFormationRows },
+        { "form monthUnavail", 99080, 1, kFormationRows },
+        { "expMod", 99480, 1, kFormationRows },
+        { "moraleMod", 99880, 1, kFormationRows },
     };
     return columns;
 }
@@ -93,21 +121,21 @@ inline std::size_t At(std::size_t base, std::size_t width, std::size_t slot, std
     return base + slot * width + offset;
 }
 
-inline void PutByte(Image& img, std::size_t base, std::size_t width, std::size_t slot, std::size_t offset,
-                    std::uint8_t value)
+inline void PutByte(
+    Image& img, std::size_t base, std::size_t width, std::size_t slot, std::size_t offset, std::uint8_t value)
 {
     img.at(At(base, width, slot, offset)) = value;
 }
 
-inline std::uint8_t GetByte(const Image& img, std::size_t base, std::size_t width, std::size_t slot,
-                            std::size_t offset = 0)
+inline std::uint8_t GetByte(
+    const Image& img, std::size_t base, std::size_t width, std::size_t slot, std::size_t offset = 0)
 {
     return img.at(At(base, width, slot, offset));
 }
 
 // 16-bit value number `index` of a slot, low byte first.
-inline void PutWord(Image& img, std::size_t base, std::size_t width, std::size_t slot, std::size_t index,
-                    std::uint16_t value)
+inline void PutWord(
+    Image& img, std::size_t base, std::size_t width, std::size_t slot, std::size_t index, std::uint16_t value)
 {
     PutByte(img, base, width, slot, 2 * index, static_cast<std::uint8_t>(value & 0xFF));
     PutByte(img, base, width, slot, 2 * index + 1, static_cast<std::uint8_t>(value >> 8));
@@ -115,14 +143,14 @@ inline void PutWord(Image& img, std::size_t base, std::size_t width, std::size_t
 
 // Writes exactly `width` bytes: the given bytes (which may hold NULs), then NUL padding.
 inline void PutText(Image& img, std::size_t base, std::size_t slot, const std::string& bytes,
-                    std::size_t width = core::kNameLength)
+    std::size_t width = core::kNameLength)
 {
     for (std::size_t k = 0; k < width; ++k)
         PutByte(img, base, width, slot, k, k < bytes.size() ? static_cast<std::uint8_t>(bytes[k]) : 0);
 }
 
-inline std::string GetText(const Image& img, std::size_t base, std::size_t slot,
-                           std::size_t width = core::kNameLength)
+inline std::string GetText(
+    const Image& img, std::size_t base, std::size_t slot, std::size_t width = core::kNameLength)
 {
     const auto first = img.begin() + static_cast<std::ptrdiff_t>(At(base, width, slot));
     return std::string(first, first + static_cast<std::ptrdiff_t>(width));
@@ -151,7 +179,7 @@ inline Image NormalImage(std::uint32_t seed, std::uint8_t nation)
         for (auto& c : s)
             c = static_cast<char>(number('!', '~'));
         if (s.size() > 2)
-            s[s.size() / 2] = ' ';  // blanks inside a name stay
+            s[s.size() / 2] = ' '; // blanks inside a name stay
         return s;
     };
     auto otherNation = [&] {
@@ -169,9 +197,9 @@ inline Image NormalImage(std::uint32_t seed, std::uint8_t nation)
         PutText(img, 10080, s, name);
         if (name.empty() && GetByte(img, 48480, 1, s) == nation && GetByte(img, 19080, 1, s) == 0)
             PutByte(img, 48480, 1, s, 0, otherNation());
-        for (std::size_t base : {46080, 46680})
+        for (std::size_t base : { 46080, 46680 })
             PutByte(img, base, 1, s, 0, static_cast<std::uint8_t>(number(1, 120)));
-        for (std::size_t base : {59880, 60480})
+        for (std::size_t base : { 59880, 60480 })
             PutByte(img, base, 1, s, 0, static_cast<std::uint8_t>(number(1, 12)));
     }
     for (std::size_t s = 1; s < kFormationRows; ++s) {
@@ -179,9 +207,9 @@ inline Image NormalImage(std::uint32_t seed, std::uint8_t nation)
         PutText(img, 82680, s, name);
         if (name.empty() && GetByte(img, 88680, 1, s) == nation)
             PutByte(img, 88680, 1, s, 0, otherNation());
-        for (std::size_t base : {89080, 89480})
+        for (std::size_t base : { 89080, 89480 })
             PutByte(img, base, 1, s, 0, static_cast<std::uint8_t>(number(1, 120)));
-        for (std::size_t base : {98680, 99080})
+        for (std::size_t base : { 98680, 99080 })
             PutByte(img, base, 1, s, 0, static_cast<std::uint8_t>(number(1, 12)));
     }
     return img;
@@ -192,7 +220,8 @@ inline core::TOobData SampleData(std::uint8_t nation)
 {
     core::TOobData data;
     data.comment = "Sample order of battle, made up for tests";
-    const char* weaponNames[] = {"75mm Gun", "MG 7.62mm", "Rifle", "120mm Mortar", "ATGM Mk 2", "20mm Cannon"};
+    const char* weaponNames[]
+        = { "75mm Gun", "MG 7.62mm", "Rifle", "120mm Mortar", "ATGM Mk 2", "20mm Cannon" };
     for (int s = 1; s <= 60; ++s) {
         auto& w = data.weapons[static_cast<std::size_t>(s)];
         w.name = std::string(weaponNames[s % 6]) + " " + std::to_string(s);
@@ -324,7 +353,9 @@ inline core::WriterFactory FailAfterBytes(std::size_t limit, int err = ENOSPC)
     class Failing final : public core::FileWriter {
     public:
         Failing(std::unique_ptr<core::FileWriter> real, std::size_t limit, int err)
-            : real_(std::move(real)), left_(limit), err_(err)
+            : real_(std::move(real))
+            , left_(limit)
+            , err_(err)
         {
         }
         bool write(const std::uint8_t* data, std::size_t size) override
@@ -348,7 +379,8 @@ inline core::WriterFactory FailAfterBytes(std::size_t limit, int err = ENOSPC)
         int err_;
         std::string error_;
     };
-    return [limit, err](const std::filesystem::path& temp, std::string& reason) -> std::unique_ptr<core::FileWriter> {
+    return [limit, err](
+               const std::filesystem::path& temp, std::string& reason) -> std::unique_ptr<core::FileWriter> {
         auto real = core::OpenRealFileWriter(temp, reason);
         if (!real)
             return nullptr;
@@ -356,4 +388,4 @@ inline core::WriterFactory FailAfterBytes(std::size_t limit, int err = ENOSPC)
     };
 }
 
-}  // namespace tarnwick::testing
+} // namespace tarnwick::testing

@@ -17,14 +17,14 @@ namespace {
 
 const std::string kSep(1, static_cast<char>(std::filesystem::path::preferred_separator));
 
-const char* kUnitHeader =
-    "Slot No,Name,Nationality,Class,Cost,Size,Crew,Speed,Swim Speed,Movement Class,Radio%,Survivability,"
-    "Lift Capacity,Load Cost,1st Year Avail,Last Year Avail,Fire Control,Stabiliser,Vision,No of SD,"
-    "Rate of Fire,EW Factor,Range Finder,Weapon 1,Wpn1 HE Rds,Wpn1 AP Rds,Wpn1 HEAT Rds,Wpn1 SABOT Rds,"
-    "Weapon 2,Wpn2 HE Rds,Wpn2 AP Rds,Weapon 3,Wpn3 HE Rds,Wpn3 AP Rds,Weapon 4,Wpn4 HE Rds,Wpn4 AP Rds,"
-    "Steel HF,Steel HS,Steel HR,Steel TF,Steel TS,Steel TR,Steel Top,"
-    "HEAT HF,HEAT HS,HEAT HR,HEAT TF,HEAT TS,HEAT TR,HEAT Top,"
-    "ERA HF,ERA HS,ERA HR,ERA TF,ERA TS,ERA TR,ERA Top,Graphic (Icon) ID,Picture (LBM) ID,";
+const char* kUnitHeader
+    = "Slot No,Name,Nationality,Class,Cost,Size,Crew,Speed,Swim Speed,Movement Class,Radio%,Survivability,"
+      "Lift Capacity,Load Cost,1st Year Avail,Last Year Avail,Fire Control,Stabiliser,Vision,No of SD,"
+      "Rate of Fire,EW Factor,Range Finder,Weapon 1,Wpn1 HE Rds,Wpn1 AP Rds,Wpn1 HEAT Rds,Wpn1 SABOT Rds,"
+      "Weapon 2,Wpn2 HE Rds,Wpn2 AP Rds,Weapon 3,Wpn3 HE Rds,Wpn3 AP Rds,Weapon 4,Wpn4 HE Rds,Wpn4 AP Rds,"
+      "Steel HF,Steel HS,Steel HR,Steel TF,Steel TS,Steel TR,Steel Top,"
+      "HEAT HF,HEAT HS,HEAT HR,HEAT TF,HEAT TS,HEAT TR,HEAT Top,"
+      "ERA HF,ERA HS,ERA HR,ERA TF,ERA TS,ERA TR,ERA Top,Graphic (Icon) ID,Picture (LBM) ID,";
 
 std::string Xs(int n)
 {
@@ -53,8 +53,16 @@ NameTables Names()
 // A unit whose every field holds a different value.
 TOobUnit FullUnit()
 {
-    TOobUnit u{.name = "Tiger I", .unitClass = 7, .icon = 1234, .lbm = 40000, .size = 3, .crew = 4,
-               .weapon = {21, 26, 29, 32}, .heAmmo = {22, 27, 30, 33}, .apAmmo = {23, 28, 31, 34}, .speed = 30};
+    TOobUnit u { .name = "Tiger I",
+        .unitClass = 7,
+        .icon = 1234,
+        .lbm = 40000,
+        .size = 3,
+        .crew = 4,
+        .weapon = { 21, 26, 29, 32 },
+        .heAmmo = { 22, 27, 30, 33 },
+        .apAmmo = { 23, 28, 31, 34 },
+        .speed = 30 };
     for (int i = 0; i < kFacings; ++i) {
         u.steelArmour[i] = static_cast<std::uint8_t>(41 + i);
         u.heatArmour[i] = static_cast<std::uint8_t>(51 + i);
@@ -65,14 +73,15 @@ TOobUnit FullUnit()
     u.smokeDischargers = 2, u.rof = 14, u.carry = 1, u.weight = 9, u.ew = 15, u.rangeFinder = 16;
     u.moveClass = 2;
     // Not in the file.
-    u.monthAvail = 4, u.monthUnavail = 9, u.unitSound = 17, u.weaponSound = {1, 2, 3, 4};
+    u.monthAvail = 4, u.monthUnavail = 9, u.unitSound = 17, u.weaponSound = { 1, 2, 3, 4 };
     u.reserved1 = 0xAA, u.reserved2 = 0x55;
     return u;
 }
 
-const std::string kFullUnitLine =
-    "3,Tiger I,5,7,300,3,4,30,0,2,80,6,1,9,40,45,11,12,13,2,14,15,16,21,22,23,24,25,26,27,28,29,30,31,32,33,34,"
-    "41,42,43,44,45,46,47,51,52,53,54,55,56,57,61,62,63,64,65,66,67,1234,40000,";
+const std::string kFullUnitLine
+    = "3,Tiger "
+      "I,5,7,300,3,4,30,0,2,80,6,1,9,40,45,11,12,13,2,14,15,16,21,22,23,24,25,26,27,28,29,30,31,32,33,34,"
+      "41,42,43,44,45,46,47,51,52,53,54,55,56,57,61,62,63,64,65,66,67,1234,40000,";
 
 std::unique_ptr<PasteBuffers> Fresh()
 {
@@ -86,17 +95,18 @@ std::vector<std::string> UnitFileLines(int rows)
 {
     auto buffers = Fresh();
     for (int k = 1; k <= rows; ++k)
-        buffers->unitBuffer[k] = {TOobUnit{.name = "U" + std::to_string(k), .cost = static_cast<std::uint16_t>(k)},
-                                  5, true};
+        buffers->unitBuffer[k]
+            = { TOobUnit { .name = "U" + std::to_string(k), .cost = static_cast<std::uint16_t>(k) }, 5,
+                  true };
     return CrLfLines(ExportBufferText(*buffers, PasteKind::Unit, "/d", 5, Names()));
 }
 
-}  // namespace
+} // namespace
 
 TEST(PasteFiles, ExportWithOnlyEntry3InUseWrites601ExactLines)
 {
     auto buffers = Fresh();
-    buffers->unitBuffer[3] = {FullUnit(), 5, true};
+    buffers->unitBuffer[3] = { FullUnit(), 5, true };
 
     const std::string text = ExportBufferText(*buffers, PasteKind::Unit, "/games/oob", 5, Names());
     const std::vector<std::string> lines = CrLfLines(text);
@@ -116,29 +126,39 @@ TEST(PasteFiles, ExportWithOnlyEntry3InUseWrites601ExactLines)
 TEST(PasteFiles, WeaponAndFormationFilesTitleHeaderAndLines)
 {
     auto buffers = Fresh();
-    buffers->weaponBuffer[1] = {TOobWeapon{"88mm L/56", 6, 8, 88, 10, 11, 12, 13, 14, 40, 20, 21, 255}, 5, true};
-    TOobFormation fm{.name = "Pz Coy", .nation = 12, .yearAvail = 39, .monthAvail = 9, .yearUnavail = 45,
-                     .monthUnavail = 5, .buyPage = 3, .formType = 2, .expMod = -3, .moraleMod = 4};
-    fm.slot = {1, 2, 0, 0, 0, 0, 0, 0, 1001, 65535};
-    buffers->formationBuffer[2] = {fm, 12, true};
+    buffers->weaponBuffer[1]
+        = { TOobWeapon { "88mm L/56", 6, 8, 88, 10, 11, 12, 13, 14, 40, 20, 21, 255 }, 5, true };
+    TOobFormation fm { .name = "Pz Coy",
+        .nation = 12,
+        .yearAvail = 39,
+        .monthAvail = 9,
+        .yearUnavail = 45,
+        .monthUnavail = 5,
+        .buyPage = 3,
+        .formType = 2,
+        .expMod = -3,
+        .moraleMod = 4 };
+    fm.slot = { 1, 2, 0, 0, 0, 0, 0, 0, 1001, 65535 };
+    buffers->formationBuffer[2] = { fm, 12, true };
 
-    const std::vector<std::string> weapons =
-        CrLfLines(ExportBufferText(*buffers, PasteKind::Weapon, "C", 12, Names()));
+    const std::vector<std::string> weapons
+        = CrLfLines(ExportBufferText(*buffers, PasteKind::Weapon, "C", 12, Names()));
     ASSERT_EQ(weapons.size(), 601u);
     EXPECT_EQ(weapons[0], "WEAPON PASTE BUFFER FROM C" + kSep + "tarn12 - Poland,");
-    EXPECT_EQ(weapons[1], "Slot No,Name,Weapon Class,Weapon Size,Warhead Size,HE Pen,HE Kill,AP Pen,AP Kill,"
-                          "Accuracy,Range,Sabot Range,Sabot Pen,HEAT Pen,");
+    EXPECT_EQ(weapons[1],
+        "Slot No,Name,Weapon Class,Weapon Size,Warhead Size,HE Pen,HE Kill,AP Pen,AP Kill,"
+        "Accuracy,Range,Sabot Range,Sabot Pen,HEAT Pen,");
     EXPECT_EQ(weapons[2], "1,88mm L/56,6,8,88,10,11,12,13,14,40,20,21,255,");
     EXPECT_EQ(weapons[3], "2,XUNUSEDX," + Xs(13));
 
-    const std::vector<std::string> formations =
-        CrLfLines(ExportBufferText(*buffers, PasteKind::Formation, "C", 0, Names()));
+    const std::vector<std::string> formations
+        = CrLfLines(ExportBufferText(*buffers, PasteKind::Formation, "C", 0, Names()));
     ASSERT_EQ(formations.size(), 601u);
     EXPECT_EQ(formations[0], "FORMATION PASTE BUFFER FROM C" + kSep + "Tarn00 - Unknown,");
     EXPECT_EQ(formations[1],
-              "Slot No,Name,Country,Form Type,Category,Avail From,To,Subunit 01,Count 01,Subunit 02,Count 02,"
-              "Subunit 03,Count 03,Subunit 04,Count 04,Subunit 05,Count 05,Subunit 06,Count 06,Subunit 07,"
-              "Count 07,Subunit 08,Count 08,Subunit 09,Count 09,Subunit 10,Count 10,");
+        "Slot No,Name,Country,Form Type,Category,Avail From,To,Subunit 01,Count 01,Subunit 02,Count 02,"
+        "Subunit 03,Count 03,Subunit 04,Count 04,Subunit 05,Count 05,Subunit 06,Count 06,Subunit 07,"
+        "Count 07,Subunit 08,Count 08,Subunit 09,Count 09,Subunit 10,Count 10,");
     EXPECT_EQ(formations[2], "1,XUNUSEDX," + Xs(27));
     EXPECT_EQ(formations[3], "2,Pz Coy,12,2,3,39,45,1,2,0,0,0,0,0,0,1001,65535,");
 }
@@ -147,14 +167,22 @@ TEST(PasteFiles, RoundTripRestoresExportedFieldsAndKeepsTheOthers)
 {
     auto source = Fresh();
     TOobUnit unit = FullUnit();
-    source->unitBuffer[3] = {unit, 5, true};
+    source->unitBuffer[3] = { unit, 5, true };
     unit.name = "Exactly15Chars!";
-    source->unitBuffer[599] = {unit, 7, true};
-    source->weaponBuffer[249] = {TOobWeapon{"Flak", 4, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}, 5, true};
-    TOobFormation fm{.name = "HQ", .nation = 5, .yearAvail = 1, .monthAvail = 2, .yearUnavail = 3,
-                     .monthUnavail = 4, .buyPage = 5, .formType = 6, .expMod = 7, .moraleMod = 8};
-    fm.slot = {9, 10, 11, 12, 13, 14, 15, 16, 1399, 1000};
-    source->formationBuffer[399] = {fm, 5, true};
+    source->unitBuffer[599] = { unit, 7, true };
+    source->weaponBuffer[249] = { TOobWeapon { "Flak", 4, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11 }, 5, true };
+    TOobFormation fm { .name = "HQ",
+        .nation = 5,
+        .yearAvail = 1,
+        .monthAvail = 2,
+        .yearUnavail = 3,
+        .monthUnavail = 4,
+        .buyPage = 5,
+        .formType = 6,
+        .expMod = 7,
+        .moraleMod = 8 };
+    fm.slot = { 9, 10, 11, 12, 13, 14, 15, 16, 1399, 1000 };
+    source->formationBuffer[399] = { fm, 5, true };
 
     // The target entries hold other values in the fields that have no column.
     auto target = Fresh();
@@ -163,18 +191,18 @@ TEST(PasteFiles, RoundTripRestoresExportedFieldsAndKeepsTheOthers)
     before.monthAvail = 11;
     before.monthUnavail = 12;
     before.unitSound = 3;
-    before.weaponSound = {9, 8, 7, 6};
+    before.weaponSound = { 9, 8, 7, 6 };
     before.reserved1 = 1;
     before.reserved2 = 2;
-    target->unitBuffer[3] = {before, 40, true};
-    target->unitBuffer[4] = {TOobUnit{.name = "Stays"}, 41, true};
+    target->unitBuffer[3] = { before, 40, true };
+    target->unitBuffer[4] = { TOobUnit { .name = "Stays" }, 41, true };
     target->formationBuffer[399].record.expMod = -9;
     target->formationBuffer[399].record.monthAvail = 6;
 
     const struct {
         PasteKind kind;
         int expectedRead;
-    } cases[] = {{PasteKind::Unit, 2}, {PasteKind::Weapon, 1}, {PasteKind::Formation, 1}};
+    } cases[] = { { PasteKind::Unit, 2 }, { PasteKind::Weapon, 1 }, { PasteKind::Formation, 1 } };
     const auto untouched = std::make_unique<PasteBuffers>(*target);
     for (const auto& c : cases) {
         const std::string text = ExportBufferText(*source, c.kind, "/x", 5, Names());
@@ -188,7 +216,7 @@ TEST(PasteFiles, RoundTripRestoresExportedFieldsAndKeepsTheOthers)
     expected.monthAvail = 11;
     expected.monthUnavail = 12;
     expected.unitSound = 3;
-    expected.weaponSound = {9, 8, 7, 6};
+    expected.weaponSound = { 9, 8, 7, 6 };
     expected.reserved1 = 1;
     expected.reserved2 = 2;
     EXPECT_EQ(target->unitBuffer[3].record, expected);
@@ -199,14 +227,15 @@ TEST(PasteFiles, RoundTripRestoresExportedFieldsAndKeepsTheOthers)
     EXPECT_EQ(target->unitBuffer[599].sourceNation, 99);
     EXPECT_EQ(target->unitBuffer[1], untouched->unitBuffer[1]);
 
-    EXPECT_EQ(target->weaponBuffer[249], (TPasteEntry<TOobWeapon>{source->weaponBuffer[249].record, 99, true}));
+    EXPECT_EQ(
+        target->weaponBuffer[249], (TPasteEntry<TOobWeapon> { source->weaponBuffer[249].record, 99, true }));
 
     TOobFormation expectedFm = fm;
     expectedFm.expMod = -9;
     expectedFm.moraleMod = 0;
     expectedFm.monthAvail = 6;
     expectedFm.monthUnavail = 0;
-    EXPECT_EQ(target->formationBuffer[399], (TPasteEntry<TOobFormation>{expectedFm, 99, true}));
+    EXPECT_EQ(target->formationBuffer[399], (TPasteEntry<TOobFormation> { expectedFm, 99, true }));
 }
 
 TEST(PasteFiles, TitleDecidesWhetherAFileIsTaken)
@@ -216,14 +245,14 @@ TEST(PasteFiles, TitleDecidesWhetherAFileIsTaken)
         PasteKind kind;
         bool accepted;
     } cases[] = {
-        {"UNIT PASTE BUFFER FROM /d/Tarn05 - Germany", PasteKind::Unit, true},
-        {"UNIT PASTE BUFFER FROM /d/Tarn05 - Germany", PasteKind::Weapon, false},
-        {"UNIT PASTE BUFFER FROM /d/Tarn05 - Germany", PasteKind::Formation, false},
-        {"05 UNIT DUMP", PasteKind::Unit, true},
-        {"WEAPON DUMP", PasteKind::Weapon, true},
-        {"FORMATION LIST", PasteKind::Formation, false},
-        {"unit paste buffer", PasteKind::Unit, false},
-        {"", PasteKind::Unit, false},
+        { "UNIT PASTE BUFFER FROM /d/Tarn05 - Germany", PasteKind::Unit, true },
+        { "UNIT PASTE BUFFER FROM /d/Tarn05 - Germany", PasteKind::Weapon, false },
+        { "UNIT PASTE BUFFER FROM /d/Tarn05 - Germany", PasteKind::Formation, false },
+        { "05 UNIT DUMP", PasteKind::Unit, true },
+        { "WEAPON DUMP", PasteKind::Weapon, true },
+        { "FORMATION LIST", PasteKind::Formation, false },
+        { "unit paste buffer", PasteKind::Unit, false },
+        { "", PasteKind::Unit, false },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.title);
@@ -237,7 +266,8 @@ TEST(PasteFiles, TitleDecidesWhetherAFileIsTaken)
             EXPECT_TRUE(result.ok()) << result.message;
         } else {
             EXPECT_EQ(result.kind, ImportResult::Kind::NotPasteFile);
-            EXPECT_EQ(result.message, "/d/TarnPASTE05unit.csv appears NOT to be a valid tarnwick FTK .csv file! ");
+            EXPECT_EQ(
+                result.message, "/d/TarnPASTE05unit.csv appears NOT to be a valid tarnwick FTK .csv file! ");
             EXPECT_EQ(buffers->weaponBuffer, before->weaponBuffer);
             EXPECT_EQ(buffers->unitBuffer, before->unitBuffer);
             EXPECT_EQ(buffers->formationBuffer, before->formationBuffer);
@@ -248,8 +278,8 @@ TEST(PasteFiles, TitleDecidesWhetherAFileIsTaken)
 TEST(PasteFiles, FreeLinesLeaveTheirEntriesAsTheyWere)
 {
     auto buffers = Fresh();
-    buffers->weaponBuffer[1] = {TOobWeapon{.name = "Kept", .range = 4}, 8, true};
-    buffers->weaponBuffer[2] = {TOobWeapon{.name = "Free", .range = 5}, 9, false};
+    buffers->weaponBuffer[1] = { TOobWeapon { .name = "Kept", .range = 4 }, 8, true };
+    buffers->weaponBuffer[2] = { TOobWeapon { .name = "Free", .range = 5 }, 9, false };
     const auto before = std::make_unique<PasteBuffers>(*buffers);
 
     auto empty = Fresh();
@@ -264,10 +294,11 @@ TEST(PasteFiles, FormationImportReadsRows1To399Only)
 {
     auto source = Fresh();
     for (int k = 1; k <= kPasteEntries; ++k)
-        source->formationBuffer[k] = {TOobFormation{.name = "F" + std::to_string(k)}, 5, true};
-    std::vector<std::string> lines = CrLfLines(ExportBufferText(*source, PasteKind::Formation, "/d", 5, Names()));
+        source->formationBuffer[k] = { TOobFormation { .name = "F" + std::to_string(k) }, 5, true };
+    std::vector<std::string> lines
+        = CrLfLines(ExportBufferText(*source, PasteKind::Formation, "/d", 5, Names()));
     ASSERT_EQ(lines.size(), 601u);
-    lines[2 + 450] = "451,Bad,x,y,";  // never read
+    lines[2 + 450] = "451,Bad,x,y,"; // never read
 
     auto target = Fresh();
     const ImportResult result = ImportBufferText(*target, PasteKind::Formation, Join(lines, 601), "f");
@@ -275,7 +306,7 @@ TEST(PasteFiles, FormationImportReadsRows1To399Only)
     EXPECT_EQ(result.entriesRead, 399);
     EXPECT_EQ(target->formationBuffer[399].record.name, "F399");
     for (int k = 400; k <= kPasteEntries; ++k)
-        EXPECT_EQ(target->formationBuffer[k], TPasteEntry<TOobFormation>{}) << k;
+        EXPECT_EQ(target->formationBuffer[k], TPasteEntry<TOobFormation> {}) << k;
 }
 
 TEST(PasteFiles, FieldsAreCutAndClampedToTheirWidths)
@@ -316,7 +347,7 @@ TEST(PasteFiles, ABadFieldChangesNothingAndNamesLineAndColumn)
     row5.replace(pos, row5.find(',', pos) - pos, "abc");
 
     auto buffers = Fresh();
-    buffers->unitBuffer[1] = {TOobUnit{.name = "Before"}, 3, true};
+    buffers->unitBuffer[1] = { TOobUnit { .name = "Before" }, 3, true };
     const auto before = std::make_unique<PasteBuffers>(*buffers);
     const ImportResult result = ImportBufferText(*buffers, PasteKind::Unit, Join(lines, lines.size()), "f");
     EXPECT_EQ(result.kind, ImportResult::Kind::BadField);
@@ -335,16 +366,15 @@ TEST(PasteFiles, EndOfTextStopsCleanlyBetweenRowsButNotInsideOne)
         int read;
         int line;
     } cases[] = {
-        {Join(lines, 12), true, 10, 0},
-        {Join(lines, 12) + "\r\n \r\n", true, 10, 0},
-        {Join(lines, 11) + lines[11], true, 10, 0},                   // no line break after the last row
-        {Join(lines, 12) + lines[12].substr(0, 20), false, 0, 13},    // row 11 cut off
-        {Join(lines, 12) + "11", false, 0, 13},                       // only the entry number
+        { Join(lines, 12), true, 10, 0 }, { Join(lines, 12) + "\r\n \r\n", true, 10, 0 },
+        { Join(lines, 11) + lines[11], true, 10, 0 }, // no line break after the last row
+        { Join(lines, 12) + lines[12].substr(0, 20), false, 0, 13 }, // row 11 cut off
+        { Join(lines, 12) + "11", false, 0, 13 }, // only the entry number
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text.substr(c.text.size() - 30));
         auto buffers = Fresh();
-        buffers->unitBuffer[11] = {TOobUnit{.name = "Eleven"}, 4, true};
+        buffers->unitBuffer[11] = { TOobUnit { .name = "Eleven" }, 4, true };
         const auto before = std::make_unique<PasteBuffers>(*buffers);
         const ImportResult result = ImportBufferText(*buffers, PasteKind::Unit, c.text, "f");
         EXPECT_EQ(result.ok(), c.ok) << result.message;
@@ -363,11 +393,11 @@ TEST(PasteFiles, EndOfTextStopsCleanlyBetweenRowsButNotInsideOne)
 
 TEST(PasteFiles, ExportAndImportThroughFiles)
 {
-    const std::filesystem::path dir =
-        std::filesystem::temp_directory_path() / ("tarnwick-paste-" + std::to_string(::getpid()));
+    const std::filesystem::path dir
+        = std::filesystem::temp_directory_path() / ("tarnwick-paste-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     auto buffers = Fresh();
-    buffers->weaponBuffer[5] = {TOobWeapon{.name = "Panzerfaust", .hePen = 7}, 5, true};
+    buffers->weaponBuffer[5] = { TOobWeapon { .name = "Panzerfaust", .hePen = 7 }, 5, true };
 
     const std::filesystem::path file = dir / "TarnPASTE05wpns.csv";
     ASSERT_TRUE(ExportBuffer(*buffers, PasteKind::Weapon, file, "/d", 5, Names()).ok());
@@ -380,7 +410,8 @@ TEST(PasteFiles, ExportAndImportThroughFiles)
     EXPECT_EQ(missing.kind, ImportResult::Kind::CannotOpen);
     EXPECT_EQ(missing.message, "Unable to open csv output file " + (dir / "none.csv").string());
 
-    const IoResult failed = ExportBuffer(*buffers, PasteKind::Weapon, dir / "no" / "such" / "x.csv", "/d", 5, Names());
+    const IoResult failed
+        = ExportBuffer(*buffers, PasteKind::Weapon, dir / "no" / "such" / "x.csv", "/d", 5, Names());
     EXPECT_FALSE(failed.ok());
     std::filesystem::remove_all(dir);
 }

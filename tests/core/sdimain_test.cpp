@@ -15,11 +15,13 @@ TEST(SdiMainTexts, FileListRows)
         const char* row;
     };
     const Case cases[] = {
-        {1, true, "Valdoria", "obat01 - Valdoria"},
-        {5, false, "Karsovia", " ? obat05 - Karsovia"},
-        {12, true, "*NO INI FILE!*", "obat12 - *NO INI FILE!*"},
-        {99, false, "", " ? obat99 - "},
-        {7, true, "M\xfc" "nster", "obat07 - M\xfc" "nster"},  // name bytes pass through
+        { 1, true, "Valdoria", "obat01 - Valdoria" }, { 5, false, "Karsovia", " ? obat05 - Karsovia" },
+        { 12, true, "*NO INI FILE!*", "obat12 - *NO INI FILE!*" }, { 99, false, "", " ? obat99 - " },
+        { 7, true,
+            "M\xfc"
+            "nster",
+            "obat07 - M\xfc"
+            "nster" }, // name bytes pass through
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.row);
@@ -29,7 +31,8 @@ TEST(SdiMainTexts, FileListRows)
 
 TEST(SdiMainTexts, TitlesAndStatusNameThePathWithTheSeparator)
 {
-    EXPECT_EQ(LoadedTitle("/games/oob", "obat05 - Valdoria"), "Tarnwick for GH:FTK : /games/oob/obat05 - Valdoria");
+    EXPECT_EQ(
+        LoadedTitle("/games/oob", "obat05 - Valdoria"), "Tarnwick for GH:FTK : /games/oob/obat05 - Valdoria");
     EXPECT_EQ(LoadedStatus("/games/oob", "obat05 - Valdoria"), "Loaded /games/oob/obat05 - Valdoria");
     EXPECT_EQ(LoadedStatus("/", "obat05 - V"), "Loaded /obat05 - V");
     EXPECT_EQ(StartedInCurrentDirTitle("/home/x"), "Tarnwick for GH:FTK : No File Loaded /home/x:");
@@ -45,8 +48,8 @@ TEST(SdiMainTexts, SaveStatusForms)
         int nation;
         const char* status;
     };
-    const Case cases[] = {{1, "Saved /x/obat01"}, {9, "Saved /x/obat09"}, {12, "Saved /x/obat12"},
-                          {99, "Saved /x/obat99"}};
+    const Case cases[] = { { 1, "Saved /x/obat01" }, { 9, "Saved /x/obat09" }, { 12, "Saved /x/obat12" },
+        { 99, "Saved /x/obat99" } };
     for (const Case& c : cases)
         EXPECT_EQ(SavedShortcutStatus("/x", c.nation), c.status);
 }

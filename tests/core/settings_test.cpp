@@ -45,7 +45,8 @@ void WriteFile(const fs::path& path, std::string_view bytes)
 // Sets an environment variable for one test and puts the old value back.
 class ScopedEnv {
 public:
-    ScopedEnv(const char* name, const std::optional<std::string>& value) : name_(name)
+    ScopedEnv(const char* name, const std::optional<std::string>& value)
+        : name_(name)
     {
         if (const char* old = std::getenv(name))
             old_ = old;
@@ -65,25 +66,24 @@ private:
     std::optional<std::string> old_;
 };
 
-}  // namespace
+} // namespace
 
 TEST(IniFile, SectionsKeysAndValues)
 {
-    const IniFile ini = IniFile::Parse(
-        "ignored=before any section\r\n"
-        "; a comment=line\r\n"
-        "  [ Tarnwick ]  \r\n"
-        "DefaultDir = /games/oob dir \r\n"
-        "  ; indented=comment\n"
-        "not a key line\n"
-        "=no key\n"
-        "Path=a=b\r"
-        "Empty=\n"
-        "[broken\n"
-        "Twice=first\n"
-        "TWICE=second\n"
-        "[NationNames]\n"
-        "tarn1=\xC4gypten\n");
+    const IniFile ini = IniFile::Parse("ignored=before any section\r\n"
+                                       "; a comment=line\r\n"
+                                       "  [ Tarnwick ]  \r\n"
+                                       "DefaultDir = /games/oob dir \r\n"
+                                       "  ; indented=comment\n"
+                                       "not a key line\n"
+                                       "=no key\n"
+                                       "Path=a=b\r"
+                                       "Empty=\n"
+                                       "[broken\n"
+                                       "Twice=first\n"
+                                       "TWICE=second\n"
+                                       "[NationNames]\n"
+                                       "tarn1=\xC4gypten\n");
     EXPECT_EQ(ini.value("TARNWICK", "defaultdir"), "/games/oob dir");
     EXPECT_EQ(ini.value("tarnwick", "Path"), "a=b");
     EXPECT_EQ(ini.value("Tarnwick", "Empty"), "");
@@ -99,16 +99,16 @@ TEST(IniFile, SectionsKeysAndValues)
 
 TEST(IniFile, IntegersFallBackWhenTheValueIsNoNumber)
 {
-    const IniFile ini = IniFile::Parse(
-        "[S]\nplain=42\nneg=-7\nplus=+8\nblank= \nword=abc\ntail=12x\nhuge=99999999999\n"
-        "signs=+-3\nlone=-\nmax=2147483647\nmin=-2147483648\n");
+    const IniFile ini
+        = IniFile::Parse("[S]\nplain=42\nneg=-7\nplus=+8\nblank= \nword=abc\ntail=12x\nhuge=99999999999\n"
+                         "signs=+-3\nlone=-\nmax=2147483647\nmin=-2147483648\n");
     struct Case {
         const char* key;
         int expected;
     };
-    const Case cases[] = {{"plain", 42}, {"neg", -7},  {"plus", 8},  {"blank", 5},         {"word", 5},
-                          {"tail", 5},   {"huge", 5},  {"signs", 5}, {"lone", 5},          {"missing", 5},
-                          {"max", 2147483647},         {"min", -2147483647 - 1}};
+    const Case cases[] = { { "plain", 42 }, { "neg", -7 }, { "plus", 8 }, { "blank", 5 }, { "word", 5 },
+        { "tail", 5 }, { "huge", 5 }, { "signs", 5 }, { "lone", 5 }, { "missing", 5 }, { "max", 2147483647 },
+        { "min", -2147483647 - 1 } };
     for (const Case& c : cases)
         EXPECT_EQ(ini.readInteger("s", c.key, 5), c.expected) << c.key;
 }
@@ -126,9 +126,11 @@ TEST(Settings, DefaultsWhenKeysAreMissing)
 
 TEST(Settings, TransparentColourIsClampedAndANonNumberGivesTheDefault)
 {
-    const std::pair<const char*, int> cases[] = {{"300", 255}, {"-5", 0}, {"abc", 240}, {"0", 0}, {"17", 17}};
+    const std::pair<const char*, int> cases[]
+        = { { "300", 255 }, { "-5", 0 }, { "abc", 240 }, { "0", 0 }, { "17", 17 } };
     for (const auto& [text, expected] : cases)
-        EXPECT_EQ(FromText(std::string("[Tarnwick]\nTransparentColour=") + text).transparentColour, expected) << text;
+        EXPECT_EQ(FromText(std::string("[Tarnwick]\nTransparentColour=") + text).transparentColour, expected)
+            << text;
 }
 
 TEST(Settings, HintsAndTheirDelay)
@@ -139,13 +141,13 @@ TEST(Settings, HintsAndTheirDelay)
         int delayMs;
     };
     const Case cases[] = {
-        {"Hints=1\nHintDelay=4\n", true, 2000},
-        {"Hints=0\nHintDelay=4\n", false, 500},
-        {"Hints=2\nHintDelay=4\n", false, 500},
-        {"Hints=x\nHintDelay=4\n", true, 2000},  // not a number: the default, which is on
-        {"HintDelay=0\n", true, 0},
-        {"HintDelay=-3\n", true, 0},
-        {"HintDelay=2147483647\n", true, 2147483647},
+        { "Hints=1\nHintDelay=4\n", true, 2000 },
+        { "Hints=0\nHintDelay=4\n", false, 500 },
+        { "Hints=2\nHintDelay=4\n", false, 500 },
+        { "Hints=x\nHintDelay=4\n", true, 2000 }, // not a number: the default, which is on
+        { "HintDelay=0\n", true, 0 },
+        { "HintDelay=-3\n", true, 0 },
+        { "HintDelay=2147483647\n", true, 2147483647 },
     };
     for (const Case& c : cases) {
         const Settings s = FromText(std::string("[Tarnwick]\n") + c.text);
@@ -183,8 +185,8 @@ TEST(Settings, ReadsAFileAndGivesDefaultsWithoutOne)
     EXPECT_FALSE(readinifile(dir.path() / "folder.ini").fileFound);
 
     WriteFile(dir.path() / kSettingsFileName,
-              "[Tarnwick]\r\nDefaultDir=C:\\Games\r\nTransparentColour=12\r\n"
-              "[NationNames]\r\ntarn7=Ruritania\r\n");
+        "[Tarnwick]\r\nDefaultDir=C:\\Games\r\nTransparentColour=12\r\n"
+        "[NationNames]\r\ntarn7=Ruritania\r\n");
     const Settings found = readinifile(dir.path() / kSettingsFileName);
     EXPECT_TRUE(found.fileFound);
     EXPECT_EQ(found.defaultDir, "C:\\Games");
@@ -216,7 +218,7 @@ TEST(Settings, LookedUpBesideTheProgramThenInTheConfigFolder)
     EXPECT_EQ(FindSettingsFile(program), program / kSettingsFileName);
 
     WriteFile(home / ".config" / "tarnwick" / kSettingsFileName, "[Tarnwick]\n");
-    EXPECT_EQ(FindSettingsFile(program), program / kSettingsFileName);  // XDG_CONFIG_HOME is set
+    EXPECT_EQ(FindSettingsFile(program), program / kSettingsFileName); // XDG_CONFIG_HOME is set
     {
         ScopedEnv emptyXdg("XDG_CONFIG_HOME", std::string());
         EXPECT_EQ(FindSettingsFile(program), home / ".config" / "tarnwick" / kSettingsFileName);

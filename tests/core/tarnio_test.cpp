@@ -38,23 +38,19 @@ long FirstDifference(const Image& a, const Image& b)
 
 using ByteRef = std::function<std::uint8_t&(TOobData&, std::size_t)>;
 
-template <class M>
-ByteRef Unit(M TOobUnit::*member)
+template <class M> ByteRef Unit(M TOobUnit::*member)
 {
     return [member](TOobData& d, std::size_t s) -> std::uint8_t& { return d.units[s].*member; };
 }
-template <class M>
-ByteRef Unit(M TOobUnit::*member, std::size_t i)
+template <class M> ByteRef Unit(M TOobUnit::*member, std::size_t i)
 {
     return [member, i](TOobData& d, std::size_t s) -> std::uint8_t& { return (d.units[s].*member)[i]; };
 }
-template <class M>
-ByteRef Weapon(M TOobWeapon::*member)
+template <class M> ByteRef Weapon(M TOobWeapon::*member)
 {
     return [member](TOobData& d, std::size_t s) -> std::uint8_t& { return d.weapons[s].*member; };
 }
-template <class M>
-ByteRef Formation(M TOobFormation::*member)
+template <class M> ByteRef Formation(M TOobFormation::*member)
 {
     return [member](TOobData& d, std::size_t s) -> std::uint8_t& { return d.formations[s].*member; };
 }
@@ -74,79 +70,85 @@ std::vector<ByteCase> ByteCases()
     using W = TOobWeapon;
     using F = TOobFormation;
     std::vector<ByteCase> cases = {
-        {"weaponClass", 3830, 1, 0, kWeaponRows, Weapon(&W::weaponClass)},
-        {"weaponSize", 4330, 1, 0, kWeaponRows, Weapon(&W::weaponSize)},
-        {"warheadSize", 4580, 1, 0, kWeaponRows, Weapon(&W::warheadSize)},
-        {"hePen", 4830, 2, 0, kWeaponRows, Weapon(&W::hePen)},
-        {"apPen", 4830, 2, 1, kWeaponRows, Weapon(&W::apPen)},
-        {"heKill", 5330, 2, 0, kWeaponRows, Weapon(&W::heKill)},
-        {"apKill", 5330, 2, 1, kWeaponRows, Weapon(&W::apKill)},
-        {"accuracy", 5830, 1, 0, kWeaponRows, Weapon(&W::accuracy)},
-        {"range", 6080, 1, 0, kWeaponRows, Weapon(&W::range)},
-        {"sabotRange", 6330, 1, 0, kWeaponRows, Weapon(&W::sabotRange)},
-        {"sabotPen", 6580, 1, 0, kWeaponRows, Weapon(&W::sabotPen)},
-        {"heatPen", 6830, 1, 0, kWeaponRows, Weapon(&W::heatPen)},
+        { "weaponClass", 3830, 1, 0, kWeaponRows, Weapon(&W::weaponClass) },
+        { "weaponSize", 4330, 1, 0, kWeaponRows, Weapon(&W::weaponSize) },
+        { "warheadSize", 4580, 1, 0, kWeaponRows, Weapon(&W::warheadSize) },
+        { "hePen", 4830, 2, 0, kWeaponRows, Weapon(&W::hePen) },
+        { "apPen", 4830, 2, 1, kWeaponRows, Weapon(&W::apPen) },
+        { "heKill", 5330, 2, 0, kWeaponRows, Weapon(&W::heKill) },
+        { "apKill", 5330, 2, 1, kWeaponRows, Weapon(&W::apKill) },
+        { "accuracy", 5830, 1, 0, kWeaponRows, Weapon(&W::accuracy) },
+        { "range", 6080, 1, 0, kWeaponRows, Weapon(&W::range) },
+        { "sabotRange", 6330, 1, 0, kWeaponRows, Weapon(&W::sabotRange) },
+        { "sabotPen", 6580, 1, 0, kWeaponRows, Weapon(&W::sabotPen) },
+        { "heatPen", 6830, 1, 0, kWeaponRows, Weapon(&W::heatPen) },
 
-        {"unitClass", 19080, 1, 0, kUnitRows, Unit(&U::unitClass)},
-        {"reserved1", 19680, 1, 0, kUnitRows, Unit(&U::reserved1)},
-        {"size", 20280, 1, 0, kUnitRows, Unit(&U::size)},
-        {"crew", 20880, 1, 0, kUnitRows, Unit(&U::crew)},
-        {"weapon 1", 21480, 4, 0, kUnitRows, Unit(&U::weapon, 0)},
-        {"weapon 4", 21480, 4, 3, kUnitRows, Unit(&U::weapon, 3)},
-        {"heAmmo 1", 23880, 8, 0, kUnitRows, Unit(&U::heAmmo, 0)},
-        {"apAmmo 1", 23880, 8, 1, kUnitRows, Unit(&U::apAmmo, 0)},
-        {"heAmmo 3", 23880, 8, 4, kUnitRows, Unit(&U::heAmmo, 2)},
-        {"apAmmo 4", 23880, 8, 7, kUnitRows, Unit(&U::apAmmo, 3)},
-        {"speed", 28680, 1, 0, kUnitRows, Unit(&U::speed)},
-        {"steelArmour HF", 29280, 14, 0, kUnitRows, Unit(&U::steelArmour, 0)},
-        {"steelArmour Top", 29280, 14, 6, kUnitRows, Unit(&U::steelArmour, 6)},
-        {"heatArmour HF", 29280, 14, 7, kUnitRows, Unit(&U::heatArmour, 0)},
-        {"heatArmour Top", 29280, 14, 13, kUnitRows, Unit(&U::heatArmour, 6)},
-        {"eraArmour HF", 37680, 7, 0, kUnitRows, Unit(&U::eraArmour, 0)},
-        {"eraArmour Top", 37680, 7, 6, kUnitRows, Unit(&U::eraArmour, 6)},
-        {"radio", 45480, 1, 0, kUnitRows, Unit(&U::radio)},
-        {"yearAvail", 46080, 1, 0, kUnitRows, Unit(&U::yearAvail)},
-        {"yearUnavail", 46680, 1, 0, kUnitRows, Unit(&U::yearUnavail)},
-        {"nation", 48480, 1, 0, kUnitRows, Unit(&U::nation)},
-        {"vision", 50280, 1, 0, kUnitRows, Unit(&U::vision)},
-        {"fireControl", 50880, 1, 0, kUnitRows, Unit(&U::fireControl)},
-        {"sabotAmmo", 51480, 1, 0, kUnitRows, Unit(&U::sabotAmmo)},
-        {"heatAmmo", 52080, 1, 0, kUnitRows, Unit(&U::heatAmmo)},
-        {"rof", 52680, 1, 0, kUnitRows, Unit(&U::rof)},
-        {"stabiliser", 53280, 1, 0, kUnitRows, Unit(&U::stabiliser)},
-        {"rangeFinder", 53880, 1, 0, kUnitRows, Unit(&U::rangeFinder)},
-        {"ew", 54480, 1, 0, kUnitRows, Unit(&U::ew)},
-        {"carry", 55080, 1, 0, kUnitRows, Unit(&U::carry)},
-        {"survivability", 55680, 1, 0, kUnitRows, Unit(&U::survivability)},
-        {"weight", 56280, 1, 0, kUnitRows, Unit(&U::weight)},
-        {"swim", 58080, 1, 0, kUnitRows, Unit(&U::swim)},
-        {"moveClass", 58680, 1, 0, kUnitRows, Unit(&U::moveClass)},
-        {"smokeDischargers", 59280, 1, 0, kUnitRows, Unit(&U::smokeDischargers)},
-        {"monthAvail", 59880, 1, 0, kUnitRows, Unit(&U::monthAvail)},
-        {"monthUnavail", 60480, 1, 0, kUnitRows, Unit(&U::monthUnavail)},
-        {"unitSound", 61080, 1, 0, kUnitRows, Unit(&U::unitSound)},
-        {"weaponSound 1", 61680, 4, 0, kUnitRows, Unit(&U::weaponSound, 0)},
-        {"weaponSound 4", 61680, 4, 3, kUnitRows, Unit(&U::weaponSound, 3)},
-        {"reserved2", 64080, 1, 0, kUnitRows, Unit(&U::reserved2)},
+        { "unitClass", 19080, 1, 0, kUnitRows, Unit(&U::unitClass) },
+        { "reserved1", 19680, 1, 0, kUnitRows, Unit(&U::reserved1) },
+        { "size", 20280, 1, 0, kUnitRows, Unit(&U::size) },
+        { "crew", 20880, 1, 0, kUnitRows, Unit(&U::crew) },
+        { "weapon 1", 21480, 4, 0, kUnitRows, Unit(&U::weapon, 0) },
+        { "weapon 4", 21480, 4, 3, kUnitRows, Unit(&U::weapon, 3) },
+        { "heAmmo 1", 23880, 8, 0, kUnitRows, Unit(&U::heAmmo, 0) },
+        { "apAmmo 1", 23880, 8, 1, kUnitRows, Unit(&U::apAmmo, 0) },
+        { "heAmmo 3", 23880, 8, 4, kUnitRows, Unit(&U::heAmmo, 2) },
+        { "apAmmo 4", 23880, 8, 7, kUnitRows, Unit(&U::apAmmo, 3) },
+        { "speed", 28680, 1, 0, kUnitRows, Unit(&U::speed) },
+        { "steelArmour HF", 29280, 14, 0, kUnitRows, Unit(&U::steelArmour, 0) },
+        { "steelArmour Top", 29280, 14, 6, kUnitRows, Unit(&U::steelArmour, 6) },
+        { "heatArmour HF", 29280, 14, 7, kUnitRows, Unit(&U::heatArmour, 0) },
+        { "heatArmour Top", 29280, 14, 13, kUnitRows, Unit(&U::heatArmour, 6) },
+        { "eraArmour HF", 37680, 7, 0, kUnitRows, Unit(&U::eraArmour, 0) },
+        { "eraArmour Top", 37680, 7, 6, kUnitRows, Unit(&U::eraArmour, 6) },
+        { "radio", 45480, 1, 0, kUnitRows, Unit(&U::radio) },
+        { "yearAvail", 46080, 1, 0, kUnitRows, Unit(&U::yearAvail) },
+        { "yearUnavail", 46680, 1, 0, kUnitRows, Unit(&U::yearUnavail) },
+        { "nation", 48480, 1, 0, kUnitRows, Unit(&U::nation) },
+        { "vision", 50280, 1, 0, kUnitRows, Unit(&U::vision) },
+        { "fireControl", 50880, 1, 0, kUnitRows, Unit(&U::fireControl) },
+        { "sabotAmmo", 51480, 1, 0, kUnitRows, Unit(&U::sabotAmmo) },
+        { "heatAmmo", 52080, 1, 0, kUnitRows, Unit(&U::heatAmmo) },
+        { "rof", 52680, 1, 0, kUnitRows, Unit(&U::rof) },
+        { "stabiliser", 53280, 1, 0, kUnitRows, Unit(&U::stabiliser) },
+        { "rangeFinder", 53880, 1, 0, kUnitRows, Unit(&U::rangeFinder) },
+        { "ew", 54480, 1, 0, kUnitRows, Unit(&U::ew) },
+        { "carry", 55080, 1, 0, kUnitRows, Unit(&U::carry) },
+        { "survivability", 55680, 1, 0, kUnitRows, Unit(&U::survivability) },
+        { "weight", 56280, 1, 0, kUnitRows, Unit(&U::weight) },
+        { "swim", 58080, 1, 0, kUnitRows, Unit(&U::swim) },
+        { "moveClass", 58680, 1, 0, kUnitRows, Unit(&U::moveClass) },
+        { "smokeDischargers", 59280, 1, 0, kUnitRows, Unit(&U::smokeDischargers) },
+        { "monthAvail", 59880, 1, 0, kUnitRows, Unit(&U::monthAvail) },
+        { "monthUnavail", 60480, 1, 0, kUnitRows, Unit(&U::monthUnavail) },
+        { "unitSound", 61080, 1, 0, kUnitRows, Unit(&U::unitSound) },
+        { "weaponSound 1", 61680, 4, 0, kUnitRows, Unit(&U::weaponSound, 0) },
+        { "weaponSound 4", 61680, 4, 3, kUnitRows, Unit(&U::weaponSound, 3) },
+        { "reserved2", 64080, 1, 0, kUnitRows, Unit(&U::reserved2) },
 
-        {"formation nation", 88680, 1, 0, kFormationRows, Formation(&F::nation)},
-        {"formation yearAvail", 89080, 1, 0, kFormationRows, Formation(&F::yearAvail)},
-        {"formation yearUnavail", 89480, 1, 0, kFormationRows, Formation(&F::yearUnavail)},
-        {"buyPage", 89880, 1, 0, kFormationRows, Formation(&F::buyPage)},
-        {"formType", 90280, 1, 0, kFormationRows, Formation(&F::formType)},
-        {"formation monthAvail", 98680, 1, 0, kFormationRows, Formation(&F::monthAvail)},
-        {"formation monthUnavail", 99080, 1, 0, kFormationRows, Formation(&F::monthUnavail)},
+        { "formation nation", 88680, 1, 0, kFormationRows, Formation(&F::nation) },
+        { "formation yearAvail", 89080, 1, 0, kFormationRows, Formation(&F::yearAvail) },
+        { "formation yearUnavail", 89480, 1, 0, kFormationRows, Formation(&F::yearUnavail) },
+        { "buyPage", 89880, 1, 0, kFormationRows, Formation(&F::buyPage) },
+        { "formType", 90280, 1, 0, kFormationRows, Formation(&F::formType) },
+        { "formation monthAvail", 98680, 1, 0, kFormationRows, Formation(&F::monthAvail) },
+        { "formation monthUnavail", 99080, 1, 0, kFormationRows, Formation(&F::monthUnavail) },
     };
     return cases;
 }
 
-}  // namespace
+} // namespace
 
 TEST(OobFileName, ThreeDigitsUpTo999ThenPlainDecimal)
 {
     const std::pair<int, const char*> cases[] = {
-        {0, "obat000.obf"},   {1, "obat001.obf"},   {7, "obat007.obf"},     {12, "obat012.obf"},
-        {99, "obat099.obf"},  {123, "obat123.obf"}, {999, "obat999.obf"},   {1000, "obat1000.obf"},
+        { 0, "obat000.obf" },
+        { 1, "obat001.obf" },
+        { 7, "obat007.obf" },
+        { 12, "obat012.obf" },
+        { 99, "obat099.obf" },
+        { 123, "obat123.obf" },
+        { 999, "obat999.obf" },
+        { 1000, "obat1000.obf" },
     };
     for (const auto& [nation, name] : cases)
         EXPECT_EQ(OobFileName(nation), name) << nation;
@@ -158,14 +160,14 @@ TEST(OobLayout, EachByteFieldDecodesFromAndEncodesToItsColumn)
 {
     const Image normal = NormalImage(7, kNation);
     for (const ByteCase& c : ByteCases()) {
-        for (std::size_t slot : {std::size_t{1}, c.rows - 1}) {
+        for (std::size_t slot : { std::size_t { 1 }, c.rows - 1 }) {
             SCOPED_TRACE(std::string(c.field) + " slot " + std::to_string(slot));
             Image image = normal;
             PutByte(image, c.base, c.width, slot, c.offset, 11);
             TOobData data = Loaded(image);
             EXPECT_EQ(c.ref(data, slot), 11);
 
-            c.ref(data, slot) = 7;  // in range for dates, so no clamp applies
+            c.ref(data, slot) = 7; // in range for dates, so no clamp applies
             const Image saved = EncodeOobFile(data, kNation);
             EXPECT_EQ(GetByte(saved, c.base, c.width, slot, c.offset), 7);
             image[At(c.base, c.width, slot, c.offset)] = 7;
@@ -183,17 +185,20 @@ TEST(OobLayout, SixteenBitFieldsAreLittleEndian)
         Ref ref;
     };
     const Case cases[] = {
-        {"cost", 47280, 2, 0, kUnitRows, [](TOobData& d, std::size_t s) -> std::uint16_t& { return d.units[s].cost; }},
-        {"lbm", 49080, 2, 0, kUnitRows, [](TOobData& d, std::size_t s) -> std::uint16_t& { return d.units[s].lbm; }},
-        {"icon", 56880, 2, 0, kUnitRows, [](TOobData& d, std::size_t s) -> std::uint16_t& { return d.units[s].icon; }},
-        {"member 1", 90680, 20, 0, kFormationRows,
-         [](TOobData& d, std::size_t s) -> std::uint16_t& { return d.formations[s].slot[0]; }},
-        {"member 10", 90680, 20, 9, kFormationRows,
-         [](TOobData& d, std::size_t s) -> std::uint16_t& { return d.formations[s].slot[9]; }},
+        { "cost", 47280, 2, 0, kUnitRows,
+            [](TOobData& d, std::size_t s) -> std::uint16_t& { return d.units[s].cost; } },
+        { "lbm", 49080, 2, 0, kUnitRows,
+            [](TOobData& d, std::size_t s) -> std::uint16_t& { return d.units[s].lbm; } },
+        { "icon", 56880, 2, 0, kUnitRows,
+            [](TOobData& d, std::size_t s) -> std::uint16_t& { return d.units[s].icon; } },
+        { "member 1", 90680, 20, 0, kFormationRows,
+            [](TOobData& d, std::size_t s) -> std::uint16_t& { return d.formations[s].slot[0]; } },
+        { "member 10", 90680, 20, 9, kFormationRows,
+            [](TOobData& d, std::size_t s) -> std::uint16_t& { return d.formations[s].slot[9]; } },
     };
     const Image normal = NormalImage(8, kNation);
     for (const Case& c : cases) {
-        for (std::size_t slot : {std::size_t{1}, c.rows - 1}) {
+        for (std::size_t slot : { std::size_t { 1 }, c.rows - 1 }) {
             SCOPED_TRACE(std::string(c.field) + " slot " + std::to_string(slot));
             Image image = normal;
             PutWord(image, c.base, c.width, slot, c.index, 0xFE01);
@@ -210,7 +215,8 @@ TEST(OobLayout, SixteenBitFieldsAreLittleEndian)
 
 TEST(OobLayout, ModifiersAreSignedBytes)
 {
-    const std::pair<std::int8_t, std::uint8_t> values[] = {{-5, 251}, {-128, 128}, {127, 127}, {-1, 255}, {0, 0}};
+    const std::pair<std::int8_t, std::uint8_t> values[]
+        = { { -5, 251 }, { -128, 128 }, { 127, 127 }, { -1, 255 }, { 0, 0 } };
     for (const auto& [value, byte] : values) {
         Image image = NormalImage(9, kNation);
         PutByte(image, 99480, 1, 3, 0, byte);
@@ -230,11 +236,11 @@ TEST(OobLayout, ModifiersAreSignedBytes)
 TEST(OobLayout, WeaponSoundsOfFirstAndLastUnit)
 {
     TOobData data = Loaded(Image(kOobFileSize, 0));
-    data.units[1].weaponSound = {1, 2, 3, 4};
-    data.units[599].weaponSound = {5, 6, 7, 8};
+    data.units[1].weaponSound = { 1, 2, 3, 4 };
+    data.units[599].weaponSound = { 5, 6, 7, 8 };
     const Image saved = EncodeOobFile(data, kNation);
-    EXPECT_EQ(Image(saved.begin() + 61684, saved.begin() + 61688), (Image{1, 2, 3, 4}));
-    EXPECT_EQ(Image(saved.begin() + 64076, saved.begin() + 64080), (Image{5, 6, 7, 8}));
+    EXPECT_EQ(Image(saved.begin() + 61684, saved.begin() + 61688), (Image { 1, 2, 3, 4 }));
+    EXPECT_EQ(Image(saved.begin() + 64076, saved.begin() + 64080), (Image { 5, 6, 7, 8 }));
 }
 
 TEST(OobNames, DecodeAndEncodeFollowTheNameRules)
@@ -242,29 +248,30 @@ TEST(OobNames, DecodeAndEncodeFollowTheNameRules)
     struct Case {
         const char* what;
         std::size_t base;
-        std::string stored;    // the 15 bytes in the file
-        std::string loaded;    // the record after a load
-        std::string written;   // the bytes after a save, NUL padded to 15
+        std::string stored; // the 15 bytes in the file
+        std::string loaded; // the record after a load
+        std::string written; // the bytes after a save, NUL padded to 15
     };
     const std::string fifteen = "ABCDEFGHIJKLMNO";
     const Case cases[] = {
-        {"unit stops at NUL", 10080, std::string("AB\0CD", 5), "AB", "AB"},
-        {"unit trimmed on load", 10080, "  Tiger\t ", "Tiger", "Tiger"},
-        {"unit keeps inner blanks", 10080, "T-34 / 85", "T-34 / 85", "T-34 / 85"},
-        {"unit of fifteen", 10080, fifteen, fifteen, fifteen},
-        {"weapon kept until save", 80, "  75mm Gun ", "  75mm Gun ", "75mm Gun"},
-        {"weapon stops at NUL", 80, std::string("MG\0\x01\x02", 5), "MG", "MG"},
-        {"weapon of fifteen", 80, fifteen, fifteen, fifteen},
-        {"formation trimmed on load", 82680, "\x01 HQ Company", "HQ Company", "HQ Company"},
-        {"formation of fifteen", 82680, fifteen, fifteen, fifteen},
+        { "unit stops at NUL", 10080, std::string("AB\0CD", 5), "AB", "AB" },
+        { "unit trimmed on load", 10080, "  Tiger\t ", "Tiger", "Tiger" },
+        { "unit keeps inner blanks", 10080, "T-34 / 85", "T-34 / 85", "T-34 / 85" },
+        { "unit of fifteen", 10080, fifteen, fifteen, fifteen },
+        { "weapon kept until save", 80, "  75mm Gun ", "  75mm Gun ", "75mm Gun" },
+        { "weapon stops at NUL", 80, std::string("MG\0\x01\x02", 5), "MG", "MG" },
+        { "weapon of fifteen", 80, fifteen, fifteen, fifteen },
+        { "formation trimmed on load", 82680, "\x01 HQ Company", "HQ Company", "HQ Company" },
+        { "formation of fifteen", 82680, fifteen, fifteen, fifteen },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Image image = NormalImage(10, kNation);
         PutText(image, c.base, 5, c.stored);
         TOobData data = Loaded(image);
-        const std::string& name =
-            c.base == 80 ? data.weapons[5].name : c.base == 10080 ? data.units[5].name : data.formations[5].name;
+        const std::string& name = c.base == 80 ? data.weapons[5].name
+            : c.base == 10080                  ? data.units[5].name
+                                               : data.formations[5].name;
         EXPECT_EQ(name, c.loaded);
 
         const Image saved = EncodeOobFile(data, kNation);
@@ -314,9 +321,9 @@ TEST(OobTidy, EmptySlotsOfTheLoadedNation)
         bool cleared;
     };
     const Case cases[] = {
-        {"own nation, class 0", kNation, 0, true},
-        {"own nation, class 5", kNation, 5, false},
-        {"other nation, class 0", 13, 0, false},
+        { "own nation, class 0", kNation, 0, true },
+        { "own nation, class 5", kNation, 5, false },
+        { "other nation, class 0", 13, 0, false },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -337,7 +344,7 @@ TEST(OobTidy, EmptySlotsOfTheLoadedNation)
 
         TOobData data = Loaded(image);
         const TOobUnit& u = data.units[9];
-        const bool formationCleared = c.nation == kNation;  // formations ignore the class
+        const bool formationCleared = c.nation == kNation; // formations ignore the class
         EXPECT_EQ(u.nation, c.cleared ? 0 : c.nation);
         EXPECT_EQ(u.yearAvail, c.cleared ? 0 : 45);
         EXPECT_EQ(u.monthAvail, c.cleared ? 0 : 3);
@@ -365,19 +372,26 @@ TEST(OobClamp, DatesAreClampedInTheFileOnly)
         std::uint8_t value, written;
     };
     const Case cases[] = {
-        {"unit yearAvail", 46080, 0, 1},          {"unit yearAvail", 46080, 120, 120},
-        {"unit yearAvail", 46080, 121, 120},      {"unit yearUnavail", 46680, 255, 120},
-        {"unit monthAvail", 59880, 0, 1},         {"unit monthAvail", 59880, 13, 12},
-        {"unit monthUnavail", 60480, 0, 1},       {"unit monthUnavail", 60480, 12, 12},
-        {"formation yearAvail", 89080, 0, 1},     {"formation yearUnavail", 89480, 200, 120},
-        {"formation monthAvail", 98680, 0, 1},    {"formation monthAvail", 98680, 99, 12},
-        {"formation monthUnavail", 99080, 0, 12}, {"formation monthUnavail", 99080, 13, 12},
+        { "unit yearAvail", 46080, 0, 1 },
+        { "unit yearAvail", 46080, 120, 120 },
+        { "unit yearAvail", 46080, 121, 120 },
+        { "unit yearUnavail", 46680, 255, 120 },
+        { "unit monthAvail", 59880, 0, 1 },
+        { "unit monthAvail", 59880, 13, 12 },
+        { "unit monthUnavail", 60480, 0, 1 },
+        { "unit monthUnavail", 60480, 12, 12 },
+        { "formation yearAvail", 89080, 0, 1 },
+        { "formation yearUnavail", 89480, 200, 120 },
+        { "formation monthAvail", 98680, 0, 1 },
+        { "formation monthAvail", 98680, 99, 12 },
+        { "formation monthUnavail", 99080, 0, 12 },
+        { "formation monthUnavail", 99080, 13, 12 },
     };
     const auto byteCases = ByteCases();
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.field) + " = " + std::to_string(c.value));
-        const auto it = std::find_if(byteCases.begin(), byteCases.end(),
-                                     [&](const ByteCase& b) { return b.base == c.base; });
+        const auto it = std::find_if(
+            byteCases.begin(), byteCases.end(), [&](const ByteCase& b) { return b.base == c.base; });
         ASSERT_NE(it, byteCases.end());
         TOobData data = Loaded(NormalImage(14, kNation));
         it->ref(data, 20) = c.value;
@@ -391,7 +405,7 @@ TEST(OobClamp, DatesAreClampedInTheFileOnly)
 // not own, and settle the owned bytes into a form that a second pass keeps.
 TEST(OobRoundTrip, RandomFilesKeepEveryByteTheEditorDoesNotOwn)
 {
-    for (std::uint32_t seed : {1u, 2u, 3u, 4u}) {
+    for (std::uint32_t seed : { 1u, 2u, 3u, 4u }) {
         SCOPED_TRACE(seed);
         const Image original = RandomImage(seed);
         const Image once = LoadAndSave(original);
@@ -412,7 +426,7 @@ TEST(OobRoundTrip, RandomFilesKeepEveryByteTheEditorDoesNotOwn)
 
 TEST(OobRoundTrip, FileInNormalFormComesBackIdentical)
 {
-    for (std::uint32_t seed : {21u, 22u, 23u}) {
+    for (std::uint32_t seed : { 21u, 22u, 23u }) {
         const Image normal = NormalImage(seed, kNation);
         EXPECT_EQ(FirstDifference(LoadAndSave(normal), normal), -1) << "seed " << seed;
     }
@@ -472,7 +486,8 @@ TEST(OobLoad, FailedLoadLeavesTheDataAsItWas)
 
     const LoadResult missing = LoadOobFile(data, 5, dir.path());
     EXPECT_EQ(missing.io.kind, IoResult::Kind::NotFound);
-    EXPECT_EQ(missing.io.message(), "Cannot find " + (dir / "obat005.obf").string() + ": No such file or directory");
+    EXPECT_EQ(missing.io.message(),
+        "Cannot find " + (dir / "obat005.obf").string() + ": No such file or directory");
 
     std::filesystem::create_directory(dir / "obat006.obf");
     const LoadResult folder = LoadOobFile(data, 6, dir.path());
@@ -502,7 +517,7 @@ TEST(OobSave, FileFoundInAnotherCaseKeepsItsName)
     const IoResult saved = SaveOobFile(data, kNation, dir.path());
     ASSERT_TRUE(saved.ok()) << saved.message();
     EXPECT_EQ(saved.path, dir / "OBAT012.OBF");
-    EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"OBAT012.OBF"});
+    EXPECT_EQ(Entries(dir.path()), std::vector<std::string> { "OBAT012.OBF" });
     EXPECT_EQ(GetByte(ReadBytes(dir / "OBAT012.OBF"), 47280, 2, 1), 44);
 }
 
@@ -512,15 +527,15 @@ TEST(OobSave, SaveAsCutsTheNameToTwelveCharacters)
     TOobData data = Loaded(NormalImage(61, kNation));
     const IoResult saved = SaveOobFileAs(data, kNation, "abcdefghijkl.obf", dir.path());
     ASSERT_TRUE(saved.ok()) << saved.message();
-    EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"abcdefghijkl"});
+    EXPECT_EQ(Entries(dir.path()), std::vector<std::string> { "abcdefghijkl" });
     EXPECT_EQ(ReadBytes(dir / "abcdefghijkl").size(), kOobFileSize);
 
-    for (const char* bad : {"", "../x.obf", "..", "sub/x.obf"}) {
+    for (const char* bad : { "", "../x.obf", "..", "sub/x.obf" }) {
         const IoResult refused = SaveOobFileAs(data, kNation, bad, dir.path());
         EXPECT_EQ(refused.kind, IoResult::Kind::WriteError) << bad;
         EXPECT_EQ(refused.reason, "Invalid file name") << bad;
     }
-    EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"abcdefghijkl"});
+    EXPECT_EQ(Entries(dir.path()), std::vector<std::string> { "abcdefghijkl" });
 }
 
 TEST(OobSave, FullDiskLeavesTheOldFileIntact)
@@ -534,7 +549,8 @@ TEST(OobSave, FullDiskLeavesTheOldFileIntact)
 
     const IoResult failed = SaveOobFile(data, kNation, dir.path(), FailAfterBytes(50000));
     EXPECT_EQ(failed.kind, IoResult::Kind::WriteError);
-    EXPECT_EQ(failed.message(), "Cannot write " + (dir / "obat012.obf").string() + ": No space left on device");
+    EXPECT_EQ(
+        failed.message(), "Cannot write " + (dir / "obat012.obf").string() + ": No space left on device");
     EXPECT_EQ(ReadBytes(dir / "obat012.obf"), old);
-    EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"obat012.obf"});
+    EXPECT_EQ(Entries(dir.path()), std::vector<std::string> { "obat012.obf" });
 }

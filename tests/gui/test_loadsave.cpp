@@ -27,14 +27,14 @@ using Kind = gui::Dialogs::Kind;
 
 namespace {
 
-const std::map<int, std::string> kNames{{5, "Valdoria"}, {12, "Karsovia"}, {13, "Ostmark \xC4"}};
+const std::map<int, std::string> kNames { { 5, "Valdoria" }, { 12, "Karsovia" }, { 13, "Ostmark \xC4" } };
 
 QString Path(const QString& dir, const char* name)
 {
     return QDir(dir).filePath(QString::fromLatin1(name));
 }
 
-}  // namespace
+} // namespace
 
 class TestLoadSave : public QObject {
     Q_OBJECT
@@ -68,7 +68,8 @@ private slots:
         QCOMPARE(w.TarnListBox->item(12)->text(), QString::fromUtf8(" ? obat13 - Ostmark \u00C4"));
         for (int i = 0; i < 99; ++i) {
             if (i != 11)
-                QVERIFY2(w.TarnListBox->item(i)->text().startsWith(" ? obat"), qPrintable(QString::number(i)));
+                QVERIFY2(
+                    w.TarnListBox->item(i)->text().startsWith(" ? obat"), qPrintable(QString::number(i)));
         }
     }
 
@@ -94,10 +95,10 @@ private slots:
         QCOMPARE(w.Viewer->currentWidget(), static_cast<QWidget*>(w.Units));
         QCOMPARE(w.currentPage(), int(gui::kPageUnits));
         QTRY_VERIFY(w.findChild<QLineEdit*>("UnitnameEdit")->hasFocus());
-        for (QAction* a : {w.SaveAs1, w.WriteCSV1, w.Reclassify1, w.Renationalise1, w.SaveFileAs1,
-                           w.ChangeTransparentColour1, w.Grid1->menuAction()})
+        for (QAction* a : { w.SaveAs1, w.WriteCSV1, w.Reclassify1, w.Renationalise1, w.SaveFileAs1,
+                 w.ChangeTransparentColour1, w.Grid1->menuAction() })
             QVERIFY2(a->isEnabled(), qPrintable(a->objectName()));
-        for (QPushButton* b : {w.SaveBtn, w.SaveAsBtn, w.ExportBtn})
+        for (QPushButton* b : { w.SaveBtn, w.SaveAsBtn, w.ExportBtn })
             QVERIFY(b->isEnabled());
         QVERIFY(w.CommitButton->isEnabled());
         QVERIFY(w.EditFind->isEnabled());
@@ -157,7 +158,8 @@ private slots:
         QCOMPARE(f.dialogs.boxes.size(), 1);
         QCOMPARE(f.dialogs.boxes[0].kind, Kind::Error);
         QCOMPARE(f.dialogs.boxes[0].caption, QString("File Load Error"));
-        QVERIFY2(f.dialogs.boxes[0].text.contains(Path(f.work, "obat002.obf")), qPrintable(f.dialogs.boxes[0].text));
+        QVERIFY2(f.dialogs.boxes[0].text.contains(Path(f.work, "obat002.obf")),
+            qPrintable(f.dialogs.boxes[0].text));
         QCOMPARE(w.windowTitle(), title);
         QCOMPARE(w.statusText(), status);
         QCOMPARE(w.state().currentNation, 1);
@@ -227,12 +229,12 @@ private slots:
         QCOMPARE(QDir::currentPath(), other);
         QCOMPARE(w.statusText(), "Searching in " + other);
         QCOMPARE(w.TarnListBox->count(), 0);
-        QCOMPARE(w.windowTitle(), title);  // the loaded file stays
+        QCOMPARE(w.windowTitle(), title); // the loaded file stays
 
         w.SaveBtn->click();
         QCOMPARE(w.statusText(), "Saved " + other + "/obat012.obf");
         QVERIFY(QFile::exists(Path(other, "obat012.obf")));
-        QCOMPARE(w.TarnListBox->count(), 0);  // a save does not refill the list
+        QCOMPARE(w.TarnListBox->count(), 0); // a save does not refill the list
 
         emit folders->itemActivated(folders->item(0));
         QCOMPARE(w.currentDir(), f.work);
@@ -342,12 +344,12 @@ private slots:
 
         f.dialogs.setNextFileName(Path(f.work, "elsewhere/obat012copy.obf"));
         w.SaveFileAs1->trigger();
-        QCOMPARE(QDir(Path(f.work, "elsewhere")).entryList(QDir::Files), QStringList{"obat012copy."});
+        QCOMPARE(QDir(Path(f.work, "elsewhere")).entryList(QDir::Files), QStringList { "obat012copy." });
         QCOMPARE(ReadBytes(Path(f.work, "elsewhere/obat012copy.")), ReadBytes(file));
 
         f.dialogs.setNextFileName(Path(f.work, "obat004.obf"));
         w.SaveAsBtn->click();
-        QCOMPARE(w.TarnListBox->item(3)->text().left(6), QString("obat04"));  // the list was refilled
+        QCOMPARE(w.TarnListBox->item(3)->text().left(6), QString("obat04")); // the list was refilled
         QCOMPARE(w.windowTitle(), title);
         QCOMPARE(w.statusText(), status);
         QCOMPARE(w.state().currentNation, 12);
@@ -362,7 +364,7 @@ private slots:
         w.TarnListBoxDblClick();
         w.ExportBtn->click();
         QCOMPARE(w.statusText(), "Text files written to " + f.work);
-        for (const char* name : {"obatDUMP07unit.csv", "obatDUMP07wpns.csv", "obatDUMP07fmns.csv"})
+        for (const char* name : { "obatDUMP07unit.csv", "obatDUMP07wpns.csv", "obatDUMP07fmns.csv" })
             QVERIFY2(QFileInfo(Path(f.work, name)).size() > 0, name);
         QVERIFY(ReadBytes(Path(f.work, "obatDUMP07unit.csv")).contains("Scout car,"));
     }

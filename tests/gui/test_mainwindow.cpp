@@ -41,8 +41,8 @@ private slots:
 
         auto* viewer = w.findChild<QTabWidget*>("Viewer");
         QVERIFY(viewer);
-        const QStringList names{"Units", "Weapons", "Formations", "Info", "Load"};
-        const QStringList captions{"Units", "Weapons", "Formations", "Info", "Load/Save"};
+        const QStringList names { "Units", "Weapons", "Formations", "Info", "Load" };
+        const QStringList captions { "Units", "Weapons", "Formations", "Info", "Load/Save" };
         for (int i = 0; i < viewer->count(); ++i) {
             QCOMPARE(viewer->widget(i)->objectName(), names[i]);
             QCOMPARE(viewer->tabText(i), captions[i]);
@@ -50,19 +50,19 @@ private slots:
         }
         QCOMPARE(viewer->currentWidget()->objectName(), QString("Load"));
 
-        for (const char* name : {"EraseButton", "CopyButton", "PasteButton", "SpeedButton_Move", "Back1Btn",
-                                 "Fwd1Btn", "RestoreButton", "CommitButton", "SpeedButtonFind"})
+        for (const char* name : { "EraseButton", "CopyButton", "PasteButton", "SpeedButton_Move", "Back1Btn",
+                 "Fwd1Btn", "RestoreButton", "CommitButton", "SpeedButtonFind" })
             QVERIFY2(!w.findChild<QToolButton*>(name)->isEnabled(), name);
         QVERIFY(!w.findChild<QComboBox*>("EditFind")->isEnabled());
         QVERIFY(w.findChild<QComboBox*>("EditFind")->currentText().isEmpty());
-        for (const char* name : {"SaveBtn", "SaveAsBtn", "ExportBtn"})
+        for (const char* name : { "SaveBtn", "SaveAsBtn", "ExportBtn" })
             QVERIFY2(!w.findChild<QPushButton*>(name)->isEnabled(), name);
-        for (const char* name : {"OpenBtn", "Button1", "ExitButton"})
+        for (const char* name : { "OpenBtn", "Button1", "ExitButton" })
             QVERIFY2(w.findChild<QPushButton*>(name)->isEnabled(), name);
-        for (const char* name : {"SaveAs1", "WriteCSV1", "Reclassify1", "Renationalise1", "SaveFileAs1",
-                                 "ChangeTransparentColour1"})
+        for (const char* name : { "SaveAs1", "WriteCSV1", "Reclassify1", "Renationalise1", "SaveFileAs1",
+                 "ChangeTransparentColour1" })
             QVERIFY2(!w.findChild<QAction*>(name)->isEnabled(), name);
-        for (const char* name : {"ExitItem", "Help2", "About1"})
+        for (const char* name : { "ExitItem", "Help2", "About1" })
             QVERIFY2(w.findChild<QAction*>(name)->isEnabled(), name);
         QVERIFY(!w.findChild<QMenu*>("Grid1")->menuAction()->isEnabled());
     }
@@ -71,17 +71,17 @@ private slots:
     {
         WindowFixture f;
         auto& w = f.open();
-        const QList<QPair<QString, QString>> expected{
-            {"EraseButton", "Cear this form"},
-            {"CopyButton", "Copy to Paste Buffer"},
-            {"PasteButton", "Paste from Buffer"},
-            {"SpeedButton_Move", "Move this item to another slot number"},
-            {"Back1Btn", "Right click << 10 "},
-            {"Fwd1Btn", "Right click >> 10"},
-            {"RestoreButton", "Restore to last Commit action [F9]"},
-            {"CommitButton", "Commit your changes [F12]"},
-            {"EditFind", "Enter search text or select a previously entered search string"},
-            {"SpeedButtonFind", "[F11,F3] Find next item containing search sub-string"},
+        const QList<QPair<QString, QString>> expected {
+            { "EraseButton", "Cear this form" },
+            { "CopyButton", "Copy to Paste Buffer" },
+            { "PasteButton", "Paste from Buffer" },
+            { "SpeedButton_Move", "Move this item to another slot number" },
+            { "Back1Btn", "Right click << 10 " },
+            { "Fwd1Btn", "Right click >> 10" },
+            { "RestoreButton", "Restore to last Commit action [F9]" },
+            { "CommitButton", "Commit your changes [F12]" },
+            { "EditFind", "Enter search text or select a previously entered search string" },
+            { "SpeedButtonFind", "[F11,F3] Find next item containing search sub-string" },
         };
         int lastX = -1;
         for (const auto& [name, hint] : expected) {
@@ -109,19 +109,22 @@ private slots:
         };
         QCOMPARE(w.findChild<QMenu*>("FileMenu")->title(), QString("&File"));
         QCOMPARE(layout(w.findChild<QMenu*>("FileMenu")),
-                 QStringList({"SaveAs1=&Save Current File", "-", "WriteCSV1=Write CSV Files", "Reclassify1=Reclassify",
-                              "Renationalise1=Renationalise (Renumber units, formations to another nation's ID)",
-                              "SaveFileAs1=Save File As..", "ChangeTransparentColour1=Change Transparent Colour", "-",
-                              "ExitItem=E&xit"}));
+            QStringList(
+                { "SaveAs1=&Save Current File", "-", "WriteCSV1=Write CSV Files", "Reclassify1=Reclassify",
+                    "Renationalise1=Renationalise (Renumber units, formations to another nation's ID)",
+                    "SaveFileAs1=Save File As..", "ChangeTransparentColour1=Change Transparent Colour", "-",
+                    "ExitItem=E&xit" }));
         QCOMPARE(w.findChild<QMenu*>("Grid1")->title(), QString("Grid"));
         QCOMPARE(layout(w.findChild<QMenu*>("Grid1")),
-                 QStringList({"WeaponsGrid1=Weapons Grid", "UnitsGrid1=Units Grid"}));
+            QStringList({ "WeaponsGrid1=Weapons Grid", "UnitsGrid1=Units Grid" }));
         QCOMPARE(w.findChild<QMenu*>("Help1")->title(), QString("&Help"));
-        QCOMPARE(layout(w.findChild<QMenu*>("Help1")), QStringList({"Help2=Help", "-", "About1=&About..."}));
+        QCOMPARE(
+            layout(w.findChild<QMenu*>("Help1")), QStringList({ "Help2=Help", "-", "About1=&About..." }));
 
         QCOMPARE(w.findChild<QAction*>("SaveAs1")->shortcut(), QKeySequence("Ctrl+S"));
         QCOMPARE(w.findChild<QAction*>("ExitItem")->shortcut(), QKeySequence("Alt+X"));
-        QCOMPARE(w.findChild<QAction*>("SaveAs1")->toolTip(), QString("Save current file, witout going to Load/Save page"));
+        QCOMPARE(w.findChild<QAction*>("SaveAs1")->toolTip(),
+            QString("Save current file, witout going to Load/Save page"));
         QCOMPARE(w.findChild<QAction*>("WriteCSV1")->toolTip(), QString("Write comma separated data file"));
         QCOMPARE(w.findChild<QAction*>("ExitItem")->toolTip(), QString("Exit application"));
     }
@@ -134,11 +137,21 @@ private slots:
         QTest::addColumn<int>("expectedColour");
         QTest::addColumn<bool>("expectedHints");
         QTest::addColumn<int>("expectedDelay");
-        QTest::newRow("colour above range") << "300" << "1" << "1" << 255 << true << 500;
-        QTest::newRow("colour below range") << "-5" << "1" << "1" << 0 << true << 500;
-        QTest::newRow("colour not a number") << "abc" << "1" << "1" << 240 << true << 500;
-        QTest::newRow("hint delay 4") << "17" << "1" << "4" << 17 << true << 2000;
-        QTest::newRow("hints off") << "17" << "0" << "4" << 17 << false << -1;
+        QTest::newRow("colour above range") << "300"
+                                            << "1"
+                                            << "1" << 255 << true << 500;
+        QTest::newRow("colour below range") << "-5"
+                                            << "1"
+                                            << "1" << 0 << true << 500;
+        QTest::newRow("colour not a number") << "abc"
+                                             << "1"
+                                             << "1" << 240 << true << 500;
+        QTest::newRow("hint delay 4") << "17"
+                                      << "1"
+                                      << "4" << 17 << true << 2000;
+        QTest::newRow("hints off") << "17"
+                                   << "0"
+                                   << "4" << 17 << false << -1;
     }
     void settingsValues()
     {
@@ -146,9 +159,9 @@ private slots:
         QFETCH(QString, hints);
         QFETCH(QString, delay);
         WindowFixture f;
-        WriteSettingsFile(f.root.path(), {{"TransparentColour", colour.toStdString()},
-                                          {"Hints", hints.toStdString()},
-                                          {"HintDelay", delay.toStdString()}});
+        WriteSettingsFile(f.root.path(),
+            { { "TransparentColour", colour.toStdString() }, { "Hints", hints.toStdString() },
+                { "HintDelay", delay.toStdString() } });
         auto& w = f.open(false);
         QTEST(w.settings().transparentColour, "expectedColour");
         QTEST(w.hintsOn(), "expectedHints");
@@ -191,7 +204,7 @@ private slots:
         const QString games = QDir(f.root.path()).filePath("games");
         if (exists)
             QDir().mkpath(games);
-        WriteSettingsFile(f.root.path(), {{"DefaultDir", games.toStdString()}});
+        WriteSettingsFile(f.root.path(), { { "DefaultDir", games.toStdString() } });
         auto& w = f.open(false);
         if (exists) {
             QVERIFY(f.dialogs.boxes.isEmpty());
@@ -202,7 +215,7 @@ private slots:
         } else {
             QCOMPARE(f.dialogs.boxes.size(), 1);
             QCOMPARE(f.dialogs.boxes[0].text,
-                     QString("Cannot find default directory directory, starting in Tarnwick GH:FTK .exe dir"));
+                QString("Cannot find default directory directory, starting in Tarnwick GH:FTK .exe dir"));
             QCOMPARE(w.currentDir(), f.work);
             QCOMPARE(w.windowTitle(), "Tarnwick for GH:FTK : No File Loaded " + f.work + ":");
         }
@@ -214,7 +227,7 @@ private slots:
         auto& w = f.open();
         auto* edit = w.findChild<QLineEdit*>("DirectoryEdit");
         edit->setFocus();
-        QTest::keyClick(edit, Qt::Key_F3);  // nothing to find before a record page was entered
+        QTest::keyClick(edit, Qt::Key_F3); // nothing to find before a record page was entered
         QCOMPARE(w.statusText(), QString());
         QTest::keyClick(edit, Qt::Key_F12);
         QCOMPARE(w.statusText(), QString("Unknown Page!"));
@@ -247,7 +260,8 @@ private slots:
         QCOMPARE(f.dialogs.boxes.size(), 1);
         QCOMPARE(f.dialogs.boxes[0].kind, Kind::Question);
         QCOMPARE(f.dialogs.boxes[0].caption, QString("Program Exit"));
-        QCOMPARE(f.dialogs.boxes[0].text, QString("Do you really want to quit?\n\n - Have you saved all your edits?"));
+        QCOMPARE(f.dialogs.boxes[0].text,
+            QString("Do you really want to quit?\n\n - Have you saved all your edits?"));
         QCOMPARE(f.dialogs.boxes[0].buttons, gui::Dialogs::Buttons::YesNo);
         QCOMPARE(w.isVisible(), !yes);
         if (!yes) {
@@ -282,7 +296,7 @@ private slots:
             seen = modal == &about;
             about.accept();
         });
-        w.findChild<QAction*>("About1")->trigger();  // returns when the box is closed
+        w.findChild<QAction*>("About1")->trigger(); // returns when the box is closed
         QVERIFY(seen);
         QVERIFY(!about.isVisible());
     }
@@ -292,7 +306,7 @@ private slots:
         WindowFixture f;
         auto& w = f.open(false);
         auto* help = w.findChild<QPushButton*>("Button1");
-        help->click();  // no page anywhere: nothing happens, nothing is reported
+        help->click(); // no page anywhere: nothing happens, nothing is reported
         QVERIFY(f.dialogs.openedDocuments.isEmpty());
         QVERIFY(f.dialogs.boxes.isEmpty());
 
@@ -300,7 +314,7 @@ private slots:
         QDir().mkpath(sharedDir);
         WriteBytes(QDir(sharedDir).filePath("TWGHFTXHelp.htm"), "<html></html>");
         help->click();
-        QCOMPARE(f.dialogs.openedDocuments, QStringList{QDir(sharedDir).filePath("TWGHFTXHelp.htm")});
+        QCOMPARE(f.dialogs.openedDocuments, QStringList { QDir(sharedDir).filePath("TWGHFTXHelp.htm") });
 
         const QString beside = QDir(f.programDir).filePath("TWGHFTXHelp.htm");
         WriteBytes(beside, "<html></html>");

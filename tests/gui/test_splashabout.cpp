@@ -39,7 +39,7 @@ int DistinctColours(const QImage& image)
     return colours.size();
 }
 
-}  // namespace
+} // namespace
 
 class TestSplashAbout : public QObject {
     Q_OBJECT
@@ -143,7 +143,7 @@ private slots:
     {
         const QIcon icon = ProgramIcon();
         QVERIFY(!icon.isNull());
-        for (int side : {16, 32, 48, 256}) {
+        for (int side : { 16, 32, 48, 256 }) {
             QVERIFY2(icon.availableSizes().contains(QSize(side, side)), qPrintable(QString::number(side)));
             const QImage image = ProgramIconImage(side);
             QCOMPARE(image.size(), QSize(side, side));

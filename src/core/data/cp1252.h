@@ -28,4 +28,4 @@ std::optional<std::string> Utf32ToCp1252(std::u32string_view text);
 std::optional<std::string> Utf16ToCp1252(std::u16string_view text);
 std::optional<std::string> Utf8ToCp1252(std::string_view text);
 
-}  // namespace tarnwick::core
+} // namespace tarnwick::core

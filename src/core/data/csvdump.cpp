@@ -25,7 +25,10 @@ constexpr std::size_t kFormationRowGuess = 192;
 // Appends fields, each followed by a comma.
 class Row {
 public:
-    explicit Row(std::string& out) : out_(out) {}
+    explicit Row(std::string& out)
+        : out_(out)
+    {
+    }
 
     Row& number(long long value)
     {
@@ -73,17 +76,19 @@ void AppendUnusedRow(std::string& out, int placeholders)
 
 std::string UnitHeader()
 {
-    std::string header =
-        "Nation ID,Nationality,OB Slot No,Name,Nation,Class ID,Class,Cost,Size,Crew,Speed,Swim Spd,"
-        "Move Class ID,Move Class,Radio%,Survivability,Lift Cap,Load Cost,1st Month Avail,1st Year Avail,"
-        "Last Month Avail,Last Year Avail,Fire Control,Stabiliser,Vision,Nr S/D,Rate of Fire,EW,Range Finder,"
-        "Weapon 1,Wpn 1 Name,Wpn1 HE Rds,Wpn1 AP Rds,Wpn1 HEAT Rds,Wpn1 SABOT Rds,Wpn1 Sound,";
+    std::string header
+        = "Nation ID,Nationality,OB Slot No,Name,Nation,Class ID,Class,Cost,Size,Crew,Speed,Swim Spd,"
+          "Move Class ID,Move Class,Radio%,Survivability,Lift Cap,Load Cost,1st Month Avail,1st Year Avail,"
+          "Last Month Avail,Last Year Avail,Fire Control,Stabiliser,Vision,Nr S/D,Rate of Fire,EW,Range "
+          "Finder,"
+          "Weapon 1,Wpn 1 Name,Wpn1 HE Rds,Wpn1 AP Rds,Wpn1 HEAT Rds,Wpn1 SABOT Rds,Wpn1 Sound,";
     for (int n = 2; n <= 4; ++n) {
         const std::string k = std::to_string(n);
-        header += "Weapon " + k + ",Wpn " + k + " Name,Wpn" + k + " HE Rds,Wpn" + k + " AP Rds,Wpn" + k + " Sound,";
+        header += "Weapon " + k + ",Wpn " + k + " Name,Wpn" + k + " HE Rds,Wpn" + k + " AP Rds,Wpn" + k
+            + " Sound,";
     }
-    for (const char* kind : {"Steel", "HEAT", "ERA"}) {
-        for (const char* facing : {"HF", "HS", "HR", "TF", "TS", "TR", "Top"})
+    for (const char* kind : { "Steel", "HEAT", "ERA" }) {
+        for (const char* facing : { "HF", "HS", "HR", "TF", "TS", "TR", "Top" })
             header += std::string(kind) + " " + facing + ",";
     }
     header += "Unit Sound,Graphic (Icon) ID,Picture (LBM) ID";
@@ -93,9 +98,8 @@ std::string UnitHeader()
 
 std::string FormationHeader()
 {
-    std::string header =
-        "Nation ID,Nationality,OB Slot No,Name,Country,Form Type,FT Desc,Buy Page,BP Desc,"
-        "Avail From Mo,Avail From Yr,Avail To Mo,Avail To Yr,Exp Mod,Mor Mod,";
+    std::string header = "Nation ID,Nationality,OB Slot No,Name,Country,Form Type,FT Desc,Buy Page,BP Desc,"
+                         "Avail From Mo,Avail From Yr,Avail To Mo,Avail To Yr,Exp Mod,Mor Mod,";
     for (int i = 1; i <= 9; ++i)
         header += "Subunit 0" + std::to_string(i) + ",Description" + std::to_string(i) + ",";
     header += "Subunit 10,Description,";
@@ -122,12 +126,13 @@ void AppendMemberDescription(std::string& out, const TOobData& data, int member)
     out.push_back(',');
 }
 
-}  // namespace
+} // namespace
 
 std::array<std::string, 3> CsvDumpFileNames(int nation)
 {
-    const std::string prefix = std::string(nation >= 0 && nation <= 9 ? "obatDUMP0" : "obatDUMP") + std::to_string(nation);
-    return {prefix + "unit.csv", prefix + "wpns.csv", prefix + "fmns.csv"};
+    const std::string prefix
+        = std::string(nation >= 0 && nation <= 9 ? "obatDUMP0" : "obatDUMP") + std::to_string(nation);
+    return { prefix + "unit.csv", prefix + "wpns.csv", prefix + "fmns.csv" };
 }
 
 std::string BuildUnitCsv(const TOobData& data, int nation, const NameTables& names)
@@ -184,7 +189,7 @@ std::string BuildUnitCsv(const TOobData& data, int nation, const NameTables& nam
                 .number(u.apAmmo[n])
                 .number(u.weaponSound[n]);
         }
-        for (const auto* armour : {&u.steelArmour, &u.heatArmour, &u.eraArmour}) {
+        for (const auto* armour : { &u.steelArmour, &u.heatArmour, &u.eraArmour }) {
             for (std::uint8_t value : *armour)
                 row.number(value);
         }
@@ -197,9 +202,9 @@ std::string BuildUnitCsv(const TOobData& data, int nation, const NameTables& nam
 std::string BuildWeaponCsv(const TOobData& data, int nation, const NameTables& names)
 {
     const std::string nationName = NationName(names, nation);
-    std::string out =
-        "Nation ID,Nationality,OB Slot No,Name,Weapon Class,Weapon Size,Warhead Size,HE Pen,HE Kill,"
-        "AP Pen,AP Kill,Accuracy,Range,Sabot Range,Sabot Pen,HEAT Pen,";
+    std::string out
+        = "Nation ID,Nationality,OB Slot No,Name,Weapon Class,Weapon Size,Warhead Size,HE Pen,HE Kill,"
+          "AP Pen,AP Kill,Accuracy,Range,Sabot Range,Sabot Pen,HEAT Pen,";
     out.append(kLineEnd);
     out.reserve(out.size() + kWeaponSlots * (kWeaponRowGuess + nationName.size()));
     for (int slot = 1; slot <= kWeaponSlots; ++slot) {
@@ -263,7 +268,7 @@ std::string BuildFormationCsv(const TOobData& data, int nation, const NameTables
 }
 
 std::array<IoResult, 3> DumpCsv(const TOobData& data, int nation, const NameTables& names,
-                                const std::filesystem::path& dir, const WriterFactory& factory)
+    const std::filesystem::path& dir, const WriterFactory& factory)
 {
     const std::array<std::string, 3> fileNames = CsvDumpFileNames(nation);
     std::array<IoResult, 3> results;
@@ -274,4 +279,4 @@ std::array<IoResult, 3> DumpCsv(const TOobData& data, int nation, const NameTabl
     return results;
 }
 
-}  // namespace tarnwick::core
+} // namespace tarnwick::core

@@ -23,6 +23,6 @@ std::string BuildFormationCsv(const TOobData& data, int nation, const NameTables
 // Writes the three files into dir (each atomically); a file that fails does not stop
 // the others. Results are in the order units, weapons, formations.
 std::array<IoResult, 3> DumpCsv(const TOobData& data, int nation, const NameTables& names,
-                                const std::filesystem::path& dir, const WriterFactory& factory = {});
+    const std::filesystem::path& dir, const WriterFactory& factory = {});
 
-}  // namespace tarnwick::core
+} // namespace tarnwick::core

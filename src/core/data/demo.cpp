@@ -24,43 +24,46 @@ namespace {
 struct DemoNation {
     int number;
     const char* name;
-    int ally;  // a nation some borrowed records belong to
+    int ally; // a nation some borrowed records belong to
     const char* comment;
 };
 
-constexpr std::array<DemoNation, 3> kNations{{
-    {1, "Republic of Valdoria", 5, "SAMPLE DATA - Valdoria: made up for the Tarnwick editor demo, not game data"},
-    {2, "Karsovian Union", 9, "SAMPLE DATA - Karsovia: made up for the Tarnwick editor demo, not game data"},
-    {12, "Morvany Federation", 5, "SAMPLE DATA - Morvany: made up for the Tarnwick editor demo, not game data"},
-}};
+constexpr std::array<DemoNation, 3> kNations { {
+    { 1, "Republic of Valdoria", 5,
+        "SAMPLE DATA - Valdoria: made up for the Tarnwick editor demo, not game data" },
+    { 2, "Karsovian Union", 9,
+        "SAMPLE DATA - Karsovia: made up for the Tarnwick editor demo, not game data" },
+    { 12, "Morvany Federation", 5,
+        "SAMPLE DATA - Morvany: made up for the Tarnwick editor demo, not game data" },
+} };
 
 struct AllyName {
     int number;
     const char* name;
 };
-constexpr std::array<AllyName, 2> kAllies{{{5, "Kingdom of Lisreth"}, {9, "Dunmark Isles"}}};
+constexpr std::array<AllyName, 2> kAllies { { { 5, "Kingdom of Lisreth" }, { 9, "Dunmark Isles" } } };
 
 // Unit classes the sample records use, with their names for the settings file.
 struct ClassName {
     int code;
     const char* name;
 };
-constexpr std::array<ClassName, 14> kUnitClasses{{
-    {0, "Infantry"},
-    {1, "Tank"},
-    {2, "APC"},
-    {3, "Recon Vehicle"},
-    {5, "Towed Gun"},
-    {10, "Mortar Team"},
-    {11, "Engineers"},
-    {12, "HQ Section"},
-    {13, "AT Team"},
-    {14, "MG Team"},
-    {20, "Truck"},
-    {26, "SP Artillery"},
-    {42, "SAM Vehicle"},
-    {35, "SAM Team"},
-}};
+constexpr std::array<ClassName, 14> kUnitClasses { {
+    { 0, "Infantry" },
+    { 1, "Tank" },
+    { 2, "APC" },
+    { 3, "Recon Vehicle" },
+    { 5, "Towed Gun" },
+    { 10, "Mortar Team" },
+    { 11, "Engineers" },
+    { 12, "HQ Section" },
+    { 13, "AT Team" },
+    { 14, "MG Team" },
+    { 20, "Truck" },
+    { 26, "SP Artillery" },
+    { 42, "SAM Vehicle" },
+    { 35, "SAM Team" },
+} };
 
 // Weapon templates: one name per nation (in kNations order) and the numbers.
 struct WeaponTemplate {
@@ -71,28 +74,31 @@ struct WeaponTemplate {
 };
 
 // Slots 9 and 10 stay empty so the list shows a gap.
-constexpr std::array<WeaponTemplate, 20> kWeapons{{
-    {1, {"VR-7 Rifle", "KA-41 Rifle", "M90 Carbine"}, 1, 1, 1, 1, 4, 1, 3, 60, 8, 0, 0, 0},
-    {2, {"VS-3 SMG", "KP-12 SMG", "M77 SMG"}, 1, 1, 1, 1, 3, 1, 2, 55, 4, 0, 0, 0},
-    {3, {"VL-9 LMG", "KL-50 LMG", "M88 LMG"}, 2, 1, 1, 1, 6, 2, 4, 50, 12, 0, 0, 0},
-    {4, {"Rocket LAW", "RPK-7 Launcher", "M40 AT Rocket"}, 2, 1, 3, 2, 6, 30, 30, 40, 6, 0, 0, 45},
-    {5, {"VM-2 MMG", "KM-60 GPMG", "M66 MMG"}, 3, 2, 1, 1, 8, 3, 5, 55, 18, 0, 0, 0},
-    {6, {"81mm Mortar", "82mm Mortar", "81mm M12 Mortar"}, 3, 3, 6, 6, 12, 4, 6, 35, 60, 3, 0, 0},
-    {7, {"12.7mm HMG", "14.5mm HMG", "12.7mm M2 HMG"}, 4, 2, 2, 2, 8, 12, 8, 50, 20, 0, 0, 0},
-    {8, {"25mm Autocannon", "30mm Autocannon", "20mm Autocannon"}, 19, 3, 3, 4, 10, 28, 18, 60, 24, 0, 0, 0},
-    {11, {"7.62mm Coax MG", "7.62mm Coax", "7.5mm Coax MG"}, 5, 1, 1, 1, 6, 2, 4, 55, 14, 0, 0, 0},
-    {12, {"76mm Gun", "85mm Gun", "75mm Gun"}, 6, 5, 8, 8, 18, 60, 30, 55, 30, 15, 90, 0},
-    {13, {"120mm Tank Gun", "125mm Tank Gun", "105mm Tank Gun"}, 7, 7, 12, 12, 24, 90, 45, 70, 40, 30, 160, 120},
-    {14, {"155mm Howitzer", "152mm Howitzer", "105mm Howitzer"}, 7, 8, 18, 18, 40, 30, 30, 30, 230, 10, 0, 0},
-    {15, {"120mm Mortar", "120mm Mortar", "107mm Mortar"}, 3, 4, 10, 10, 25, 6, 8, 30, 80, 5, 0, 0},
-    {16, {"Vesper ATGM", "Kopis ATGM", "Harrow ATGM"}, 13, 3, 6, 4, 10, 100, 60, 80, 40, 4, 0, 110},
-    {17, {"Lance TA-ATGM", "Sarissa ATGM", "Talon TA-ATGM"}, 20, 3, 6, 4, 10, 90, 60, 85, 45, 4, 0, 95},
-    {18, {"Swift SAM", "Strela-K SAM", "Kestrel SAM"}, 12, 3, 4, 2, 6, 2, 10, 70, 50, 2, 0, 0},
-    {19, {"Man Flamer", "LPO Flamer", "M9 Flamethrower"}, 8, 2, 4, 20, 20, 4, 6, 45, 3, 0, 0, 0},
-    {20, {"Vehicle Flamer", "ATO Flame Gun", "Tank Flame Gun"}, 9, 4, 6, 30, 30, 6, 10, 50, 6, 0, 0, 0},
-    {21, {"227mm MLRS", "220mm MRL", "160mm MLRS"}, 14, 9, 20, 20, 45, 10, 20, 25, 240, 20, 0, 0},
-    {22, {"40mm AGL", "30mm AGL", "40mm M19 AGL"}, 3, 2, 3, 3, 10, 6, 8, 45, 20, 0, 0, 0},
-}};
+constexpr std::array<WeaponTemplate, 20> kWeapons { {
+    { 1, { "VR-7 Rifle", "KA-41 Rifle", "M90 Carbine" }, 1, 1, 1, 1, 4, 1, 3, 60, 8, 0, 0, 0 },
+    { 2, { "VS-3 SMG", "KP-12 SMG", "M77 SMG" }, 1, 1, 1, 1, 3, 1, 2, 55, 4, 0, 0, 0 },
+    { 3, { "VL-9 LMG", "KL-50 LMG", "M88 LMG" }, 2, 1, 1, 1, 6, 2, 4, 50, 12, 0, 0, 0 },
+    { 4, { "Rocket LAW", "RPK-7 Launcher", "M40 AT Rocket" }, 2, 1, 3, 2, 6, 30, 30, 40, 6, 0, 0, 45 },
+    { 5, { "VM-2 MMG", "KM-60 GPMG", "M66 MMG" }, 3, 2, 1, 1, 8, 3, 5, 55, 18, 0, 0, 0 },
+    { 6, { "81mm Mortar", "82mm Mortar", "81mm M12 Mortar" }, 3, 3, 6, 6, 12, 4, 6, 35, 60, 3, 0, 0 },
+    { 7, { "12.7mm HMG", "14.5mm HMG", "12.7mm M2 HMG" }, 4, 2, 2, 2, 8, 12, 8, 50, 20, 0, 0, 0 },
+    { 8, { "25mm Autocannon", "30mm Autocannon", "20mm Autocannon" }, 19, 3, 3, 4, 10, 28, 18, 60, 24, 0, 0,
+        0 },
+    { 11, { "7.62mm Coax MG", "7.62mm Coax", "7.5mm Coax MG" }, 5, 1, 1, 1, 6, 2, 4, 55, 14, 0, 0, 0 },
+    { 12, { "76mm Gun", "85mm Gun", "75mm Gun" }, 6, 5, 8, 8, 18, 60, 30, 55, 30, 15, 90, 0 },
+    { 13, { "120mm Tank Gun", "125mm Tank Gun", "105mm Tank Gun" }, 7, 7, 12, 12, 24, 90, 45, 70, 40, 30, 160,
+        120 },
+    { 14, { "155mm Howitzer", "152mm Howitzer", "105mm Howitzer" }, 7, 8, 18, 18, 40, 30, 30, 30, 230, 10, 0,
+        0 },
+    { 15, { "120mm Mortar", "120mm Mortar", "107mm Mortar" }, 3, 4, 10, 10, 25, 6, 8, 30, 80, 5, 0, 0 },
+    { 16, { "Vesper ATGM", "Kopis ATGM", "Harrow ATGM" }, 13, 3, 6, 4, 10, 100, 60, 80, 40, 4, 0, 110 },
+    { 17, { "Lance TA-ATGM", "Sarissa ATGM", "Talon TA-ATGM" }, 20, 3, 6, 4, 10, 90, 60, 85, 45, 4, 0, 95 },
+    { 18, { "Swift SAM", "Strela-K SAM", "Kestrel SAM" }, 12, 3, 4, 2, 6, 2, 10, 70, 50, 2, 0, 0 },
+    { 19, { "Man Flamer", "LPO Flamer", "M9 Flamethrower" }, 8, 2, 4, 20, 20, 4, 6, 45, 3, 0, 0, 0 },
+    { 20, { "Vehicle Flamer", "ATO Flame Gun", "Tank Flame Gun" }, 9, 4, 6, 30, 30, 6, 10, 50, 6, 0, 0, 0 },
+    { 21, { "227mm MLRS", "220mm MRL", "160mm MLRS" }, 14, 9, 20, 20, 45, 10, 20, 25, 240, 20, 0, 0 },
+    { 22, { "40mm AGL", "30mm AGL", "40mm M19 AGL" }, 3, 2, 3, 3, 10, 6, 8, 45, 20, 0, 0, 0 },
+} };
 
 // Unit templates. Armour bytes are hull front/side/rear, turret front/side/rear, top.
 struct UnitTemplate {
@@ -104,70 +110,77 @@ struct UnitTemplate {
     std::array<std::uint8_t, 4> weapon, heAmmo, apAmmo;
     std::uint8_t speed;
     std::array<std::uint8_t, 7> steel, heat;
-    std::uint8_t era;  // on the three front facings only
+    std::uint8_t era; // on the three front facings only
     std::uint8_t yearAvail, yearUnavail;
     std::uint16_t cost;
     std::uint8_t moveClass, vision, fireControl, stabiliser, rangeFinder, swim, carry, weight;
-    bool ally = false;  // belongs to the nation's ally
+    bool ally = false; // belongs to the nation's ally
 };
 
 using A4 = std::array<std::uint8_t, 4>;
 using A7 = std::array<std::uint8_t, 7>;
 
-constexpr A7 kSoft{0, 0, 0, 0, 0, 0, 0};
+constexpr A7 kSoft { 0, 0, 0, 0, 0, 0, 0 };
 
 // Slots 13 and 20..21 stay empty.
-constexpr std::array<UnitTemplate, 22> kUnits{{
-    {1, {"Rifle Section", "Rifle Squad", "Infantry Sect"}, 0, 1, 101, 1, 9, A4{1, 3, 4, 0}, A4{40, 30, 2, 0},
-     A4{0, 0, 2, 0}, 8, kSoft, kSoft, 0, 70, 120, 20, 0, 20, 0, 0, 0, 0, 0, 3},
-    {2, {"HQ Section", "Command Squad", "HQ Group"}, 12, 2, 102, 1, 6, A4{2, 1, 0, 0}, A4{30, 30, 0, 0},
-     A4{0, 0, 0, 0}, 8, kSoft, kSoft, 0, 70, 120, 25, 0, 20, 0, 0, 0, 0, 0, 3},
-    {3, {"Engineer Sect", "Sapper Squad", "Pioneer Sect"}, 11, 3, 103, 1, 8, A4{1, 19, 4, 0}, A4{40, 6, 2, 0},
-     A4{0, 0, 2, 0}, 8, kSoft, kSoft, 0, 72, 120, 30, 0, 20, 0, 0, 0, 0, 0, 3},
-    {4, {"81mm Mortar Tm", "82mm Mortar Tm", "Mortar Det"}, 10, 4, 104, 1, 4, A4{6, 0, 0, 0}, A4{60, 0, 0, 0},
-     A4{0, 0, 0, 0}, 6, kSoft, kSoft, 0, 70, 120, 25, 0, 20, 0, 0, 0, 0, 0, 4},
-    {5, {"ATGM Team", "AT Missile Tm", "Harrow Team"}, 13, 5, 105, 1, 3, A4{16, 0, 0, 0}, A4{0, 0, 0, 0},
-     A4{4, 0, 0, 0}, 6, kSoft, kSoft, 0, 78, 120, 45, 0, 20, 0, 0, 0, 0, 0, 4},
-    {6, {"MMG Team", "GPMG Team", "MG Team"}, 14, 6, 106, 1, 3, A4{5, 0, 0, 0}, A4{80, 0, 0, 0},
-     A4{0, 0, 0, 0}, 6, kSoft, kSoft, 0, 70, 120, 20, 0, 20, 0, 0, 0, 0, 0, 3},
-    {7, {"SAM Team", "Strela Team", "Kestrel Team"}, 35, 7, 107, 1, 2, A4{18, 0, 0, 0}, A4{0, 0, 0, 0},
-     A4{3, 0, 0, 0}, 6, kSoft, kSoft, 0, 80, 120, 40, 0, 20, 0, 0, 0, 0, 0, 3},
-    {8, {"Tarrant MBT", "K-84 MBT", "Garron MBT"}, 1, 20, 120, 5, 4, A4{13, 11, 7, 0}, A4{18, 60, 30, 0},
-     A4{22, 0, 0, 0}, 30, A7{90, 25, 12, 110, 40, 18, 6}, A7{140, 40, 15, 170, 60, 20, 8}, 0, 82, 120, 320, 4,
-     30, 60, 4, 5, 0, 0, 0},
-    {9, {"Tarrant MBT-2", "K-84M MBT", "Garron Mk2"}, 1, 21, 121, 5, 4, A4{13, 11, 7, 0}, A4{18, 60, 30, 0},
-     A4{22, 0, 0, 0}, 30, A7{100, 30, 12, 120, 45, 18, 6}, A7{180, 50, 15, 210, 70, 20, 8}, 12, 95, 120, 410, 4,
-     45, 80, 5, 6, 0, 0, 0},
-    {10, {"Kite Lt Tank", "PT-70 Lt Tank", "Scamp Lt Tank"}, 1, 22, 122, 4, 3, A4{12, 11, 0, 0}, A4{20, 50, 0, 0},
-     A4{20, 0, 0, 0}, 36, A7{30, 12, 8, 35, 15, 10, 4}, A7{30, 12, 8, 35, 15, 10, 4}, 0, 65, 100, 150, 4, 20,
-     20, 2, 2, 6, 0, 0},
-    {11, {"Pell APC", "BTR-K APC", "Corran APC"}, 2, 23, 123, 4, 2, A4{7, 0, 0, 0}, A4{50, 0, 0, 0},
-     A4{0, 0, 0, 0}, 40, A7{10, 6, 6, 8, 8, 8, 3}, kSoft, 0, 68, 120, 70, 2, 20, 10, 0, 0, 6, 12, 0},
-    {12, {"Falke IFV", "BMK-2 IFV", "Warden IFV"}, 2, 24, 124, 4, 3, A4{8, 11, 16, 0}, A4{150, 40, 0, 0},
-     A4{50, 0, 3, 0}, 34, A7{35, 12, 8, 30, 10, 8, 4}, A7{40, 12, 8, 35, 10, 8, 4}, 0, 84, 120, 180, 4, 30, 40,
-     3, 3, 5, 10, 0},
-    {14, {"Scout Car", "BRDM-K Scout", "Ferret Scout"}, 3, 25, 125, 3, 3, A4{7, 0, 0, 0}, A4{40, 0, 0, 0},
-     A4{0, 0, 0, 0}, 50, A7{8, 6, 6, 6, 6, 6, 2}, kSoft, 0, 62, 110, 45, 2, 40, 10, 0, 0, 5, 0, 0},
-    {15, {"155mm Towed", "152mm Towed", "105mm Towed"}, 5, 30, 130, 3, 8, A4{14, 0, 0, 0}, A4{60, 0, 0, 0},
-     A4{0, 0, 0, 0}, 4, kSoft, kSoft, 0, 60, 120, 90, 0, 20, 20, 0, 2, 0, 0, 14},
-    {16, {"Thorn SP How", "2S-K SP How", "Anvil SP How"}, 26, 31, 131, 5, 5, A4{14, 7, 0, 0}, A4{40, 40, 0, 0},
-     A4{0, 0, 0, 0}, 28, A7{20, 12, 8, 18, 10, 8, 4}, kSoft, 0, 80, 120, 260, 4, 20, 30, 0, 3, 0, 0, 0},
-    {17, {"Bolt MLRS", "Grom MRL", "Tempest MLRS"}, 26, 32, 132, 5, 3, A4{21, 0, 0, 0}, A4{12, 0, 0, 0},
-     A4{0, 0, 0, 0}, 32, A7{8, 6, 6, 0, 0, 0, 2}, kSoft, 0, 83, 120, 300, 4, 20, 30, 0, 3, 0, 0, 0},
-    {18, {"Ember Flame Tk", "OT-K Flame Tk", "Brand Flame Tk"}, 1, 33, 133, 5, 3, A4{20, 11, 0, 0},
-     A4{20, 40, 0, 0}, A4{0, 0, 0, 0}, 28, A7{60, 20, 10, 70, 25, 12, 5}, A7{60, 20, 10, 70, 25, 12, 5}, 0, 58,
-     95, 200, 4, 20, 30, 2, 2, 0, 0, 0},
-    {19, {"Aegis SAM Veh", "Krug-K SAM", "Sentinel SAM"}, 42, 34, 134, 4, 3, A4{18, 7, 0, 0}, A4{0, 30, 0, 0},
-     A4{8, 0, 0, 0}, 34, A7{12, 8, 6, 6, 6, 6, 3}, kSoft, 0, 85, 120, 280, 4, 40, 105, 0, 3, 0, 0, 0},
-    {22, {"Cargo Truck", "Ural-K Truck", "Bison Truck"}, 20, 40, 140, 3, 1, A4{0, 0, 0, 0}, A4{0, 0, 0, 0},
-     A4{0, 0, 0, 0}, 45, kSoft, kSoft, 0, 60, 120, 20, 2, 20, 0, 0, 0, 0, 16, 0},
-    {23, {"120mm Mortar Tm", "120mm Mortar", "107mm Mortar Tm"}, 10, 8, 108, 2, 6, A4{15, 0, 0, 0},
-     A4{40, 0, 0, 0}, A4{0, 0, 0, 0}, 4, kSoft, kSoft, 0, 68, 120, 40, 0, 20, 0, 0, 0, 0, 0, 8},
-    {24, {"Lisreth AGL Tm", "Dunmark AGL Tm", "Lisreth AGL Tm"}, 14, 9, 109, 1, 3, A4{22, 1, 0, 0},
-     A4{60, 20, 0, 0}, A4{0, 0, 0, 0}, 6, kSoft, kSoft, 0, 88, 120, 35, 0, 20, 0, 0, 0, 0, 0, 3, true},
-    {25, {"Lisreth Jeep", "Dunmark Rover", "Lisreth Jeep"}, 3, 41, 141, 2, 2, A4{7, 0, 0, 0}, A4{30, 0, 0, 0},
-     A4{0, 0, 0, 0}, 55, kSoft, kSoft, 0, 75, 120, 25, 2, 20, 0, 0, 0, 0, 4, 0, true},
-}};
+constexpr std::array<UnitTemplate, 22> kUnits { {
+    { 1, { "Rifle Section", "Rifle Squad", "Infantry Sect" }, 0, 1, 101, 1, 9, A4 { 1, 3, 4, 0 },
+        A4 { 40, 30, 2, 0 }, A4 { 0, 0, 2, 0 }, 8, kSoft, kSoft, 0, 70, 120, 20, 0, 20, 0, 0, 0, 0, 0, 3 },
+    { 2, { "HQ Section", "Command Squad", "HQ Group" }, 12, 2, 102, 1, 6, A4 { 2, 1, 0, 0 },
+        A4 { 30, 30, 0, 0 }, A4 { 0, 0, 0, 0 }, 8, kSoft, kSoft, 0, 70, 120, 25, 0, 20, 0, 0, 0, 0, 0, 3 },
+    { 3, { "Engineer Sect", "Sapper Squad", "Pioneer Sect" }, 11, 3, 103, 1, 8, A4 { 1, 19, 4, 0 },
+        A4 { 40, 6, 2, 0 }, A4 { 0, 0, 2, 0 }, 8, kSoft, kSoft, 0, 72, 120, 30, 0, 20, 0, 0, 0, 0, 0, 3 },
+    { 4, { "81mm Mortar Tm", "82mm Mortar Tm", "Mortar Det" }, 10, 4, 104, 1, 4, A4 { 6, 0, 0, 0 },
+        A4 { 60, 0, 0, 0 }, A4 { 0, 0, 0, 0 }, 6, kSoft, kSoft, 0, 70, 120, 25, 0, 20, 0, 0, 0, 0, 0, 4 },
+    { 5, { "ATGM Team", "AT Missile Tm", "Harrow Team" }, 13, 5, 105, 1, 3, A4 { 16, 0, 0, 0 },
+        A4 { 0, 0, 0, 0 }, A4 { 4, 0, 0, 0 }, 6, kSoft, kSoft, 0, 78, 120, 45, 0, 20, 0, 0, 0, 0, 0, 4 },
+    { 6, { "MMG Team", "GPMG Team", "MG Team" }, 14, 6, 106, 1, 3, A4 { 5, 0, 0, 0 }, A4 { 80, 0, 0, 0 },
+        A4 { 0, 0, 0, 0 }, 6, kSoft, kSoft, 0, 70, 120, 20, 0, 20, 0, 0, 0, 0, 0, 3 },
+    { 7, { "SAM Team", "Strela Team", "Kestrel Team" }, 35, 7, 107, 1, 2, A4 { 18, 0, 0, 0 },
+        A4 { 0, 0, 0, 0 }, A4 { 3, 0, 0, 0 }, 6, kSoft, kSoft, 0, 80, 120, 40, 0, 20, 0, 0, 0, 0, 0, 3 },
+    { 8, { "Tarrant MBT", "K-84 MBT", "Garron MBT" }, 1, 20, 120, 5, 4, A4 { 13, 11, 7, 0 },
+        A4 { 18, 60, 30, 0 }, A4 { 22, 0, 0, 0 }, 30, A7 { 90, 25, 12, 110, 40, 18, 6 },
+        A7 { 140, 40, 15, 170, 60, 20, 8 }, 0, 82, 120, 320, 4, 30, 60, 4, 5, 0, 0, 0 },
+    { 9, { "Tarrant MBT-2", "K-84M MBT", "Garron Mk2" }, 1, 21, 121, 5, 4, A4 { 13, 11, 7, 0 },
+        A4 { 18, 60, 30, 0 }, A4 { 22, 0, 0, 0 }, 30, A7 { 100, 30, 12, 120, 45, 18, 6 },
+        A7 { 180, 50, 15, 210, 70, 20, 8 }, 12, 95, 120, 410, 4, 45, 80, 5, 6, 0, 0, 0 },
+    { 10, { "Kite Lt Tank", "PT-70 Lt Tank", "Scamp Lt Tank" }, 1, 22, 122, 4, 3, A4 { 12, 11, 0, 0 },
+        A4 { 20, 50, 0, 0 }, A4 { 20, 0, 0, 0 }, 36, A7 { 30, 12, 8, 35, 15, 10, 4 },
+        A7 { 30, 12, 8, 35, 15, 10, 4 }, 0, 65, 100, 150, 4, 20, 20, 2, 2, 6, 0, 0 },
+    { 11, { "Pell APC", "BTR-K APC", "Corran APC" }, 2, 23, 123, 4, 2, A4 { 7, 0, 0, 0 }, A4 { 50, 0, 0, 0 },
+        A4 { 0, 0, 0, 0 }, 40, A7 { 10, 6, 6, 8, 8, 8, 3 }, kSoft, 0, 68, 120, 70, 2, 20, 10, 0, 0, 6, 12,
+        0 },
+    { 12, { "Falke IFV", "BMK-2 IFV", "Warden IFV" }, 2, 24, 124, 4, 3, A4 { 8, 11, 16, 0 },
+        A4 { 150, 40, 0, 0 }, A4 { 50, 0, 3, 0 }, 34, A7 { 35, 12, 8, 30, 10, 8, 4 },
+        A7 { 40, 12, 8, 35, 10, 8, 4 }, 0, 84, 120, 180, 4, 30, 40, 3, 3, 5, 10, 0 },
+    { 14, { "Scout Car", "BRDM-K Scout", "Ferret Scout" }, 3, 25, 125, 3, 3, A4 { 7, 0, 0, 0 },
+        A4 { 40, 0, 0, 0 }, A4 { 0, 0, 0, 0 }, 50, A7 { 8, 6, 6, 6, 6, 6, 2 }, kSoft, 0, 62, 110, 45, 2, 40,
+        10, 0, 0, 5, 0, 0 },
+    { 15, { "155mm Towed", "152mm Towed", "105mm Towed" }, 5, 30, 130, 3, 8, A4 { 14, 0, 0, 0 },
+        A4 { 60, 0, 0, 0 }, A4 { 0, 0, 0, 0 }, 4, kSoft, kSoft, 0, 60, 120, 90, 0, 20, 20, 0, 2, 0, 0, 14 },
+    { 16, { "Thorn SP How", "2S-K SP How", "Anvil SP How" }, 26, 31, 131, 5, 5, A4 { 14, 7, 0, 0 },
+        A4 { 40, 40, 0, 0 }, A4 { 0, 0, 0, 0 }, 28, A7 { 20, 12, 8, 18, 10, 8, 4 }, kSoft, 0, 80, 120, 260, 4,
+        20, 30, 0, 3, 0, 0, 0 },
+    { 17, { "Bolt MLRS", "Grom MRL", "Tempest MLRS" }, 26, 32, 132, 5, 3, A4 { 21, 0, 0, 0 },
+        A4 { 12, 0, 0, 0 }, A4 { 0, 0, 0, 0 }, 32, A7 { 8, 6, 6, 0, 0, 0, 2 }, kSoft, 0, 83, 120, 300, 4, 20,
+        30, 0, 3, 0, 0, 0 },
+    { 18, { "Ember Flame Tk", "OT-K Flame Tk", "Brand Flame Tk" }, 1, 33, 133, 5, 3, A4 { 20, 11, 0, 0 },
+        A4 { 20, 40, 0, 0 }, A4 { 0, 0, 0, 0 }, 28, A7 { 60, 20, 10, 70, 25, 12, 5 },
+        A7 { 60, 20, 10, 70, 25, 12, 5 }, 0, 58, 95, 200, 4, 20, 30, 2, 2, 0, 0, 0 },
+    { 19, { "Aegis SAM Veh", "Krug-K SAM", "Sentinel SAM" }, 42, 34, 134, 4, 3, A4 { 18, 7, 0, 0 },
+        A4 { 0, 30, 0, 0 }, A4 { 8, 0, 0, 0 }, 34, A7 { 12, 8, 6, 6, 6, 6, 3 }, kSoft, 0, 85, 120, 280, 4, 40,
+        105, 0, 3, 0, 0, 0 },
+    { 22, { "Cargo Truck", "Ural-K Truck", "Bison Truck" }, 20, 40, 140, 3, 1, A4 { 0, 0, 0, 0 },
+        A4 { 0, 0, 0, 0 }, A4 { 0, 0, 0, 0 }, 45, kSoft, kSoft, 0, 60, 120, 20, 2, 20, 0, 0, 0, 0, 16, 0 },
+    { 23, { "120mm Mortar Tm", "120mm Mortar", "107mm Mortar Tm" }, 10, 8, 108, 2, 6, A4 { 15, 0, 0, 0 },
+        A4 { 40, 0, 0, 0 }, A4 { 0, 0, 0, 0 }, 4, kSoft, kSoft, 0, 68, 120, 40, 0, 20, 0, 0, 0, 0, 0, 8 },
+    { 24, { "Lisreth AGL Tm", "Dunmark AGL Tm", "Lisreth AGL Tm" }, 14, 9, 109, 1, 3, A4 { 22, 1, 0, 0 },
+        A4 { 60, 20, 0, 0 }, A4 { 0, 0, 0, 0 }, 6, kSoft, kSoft, 0, 88, 120, 35, 0, 20, 0, 0, 0, 0, 0, 3,
+        true },
+    { 25, { "Lisreth Jeep", "Dunmark Rover", "Lisreth Jeep" }, 3, 41, 141, 2, 2, A4 { 7, 0, 0, 0 },
+        A4 { 30, 0, 0, 0 }, A4 { 0, 0, 0, 0 }, 55, kSoft, kSoft, 0, 75, 120, 25, 2, 20, 0, 0, 0, 0, 4, 0,
+        true },
+} };
 
 // Formations: type (0 section, 1 platoon, 2 company, 3 second-rate company, 5 Bn HQ),
 // buy page and ten members. Only companies and the Bn HQ hold sub-formations, and a
@@ -185,26 +198,34 @@ struct FormationTemplate {
 using M10 = std::array<std::uint16_t, 10>;
 
 // Slot 7 stays empty.
-constexpr std::array<FormationTemplate, 15> kFormations{{
-    {1, {"Battalion HQ", "Battalion HQ", "Battalion HQ"}, 5, 10, M10{2, 11, 14, 1009, 1010, 1012}, 5, 10, 70, false},
-    {2, {"Rifle Sect", "Rifle Squad", "Infantry Sect"}, 0, 3, M10{1}, 0, 0, 70, false},
-    {3, {"Rifle Platoon", "Motor Rifle Plt", "Infantry Plt"}, 1, 3, M10{2, 1, 1, 1, 6}, 0, 0, 70, false},
-    {4, {"Rifle Company", "Motor Rifle Coy", "Infantry Coy"}, 2, 3, M10{2, 1003, 1003, 1003, 4, 5}, 0, 0, 70,
-     false},
-    {5, {"Mech Platoon", "BMK Platoon", "Warden Platoon"}, 1, 3, M10{12, 1, 12, 1, 12, 1}, 5, 5, 84, false},
-    {6, {"Tank Platoon", "Tank Platoon", "Tank Troop"}, 1, 1, M10{8, 8, 8, 8}, 0, 5, 82, false},
-    {8, {"Tank Company", "Tank Company", "Tank Squadron"}, 2, 1, M10{9, 1006, 1006, 1006}, 5, 5, 95, false},
-    {9, {"Recon Platoon", "Recon Platoon", "Recon Troop"}, 1, 4, M10{14, 14, 14, 10, 10}, 10, 10, 65, false},
-    {10, {"Mortar Platoon", "Mortar Battery", "Mortar Troop"}, 1, 2, M10{2, 4, 4, 4, 23, 23}, 0, 0, 70, false},
-    {11, {"Artillery Bty", "Artillery Bty", "Field Battery"}, 2, 2, M10{2, 16, 16, 16, 16, 22, 22}, 0, 0, 80,
-     false},
-    {12, {"AD Platoon", "AD Platoon", "AD Troop"}, 1, 4, M10{19, 19, 7, 7, 7}, 0, 0, 85, false},
-    {13, {"Reserve Company", "Reservist Coy", "Home Guard Coy"}, 3, 3, M10{2, 1002, 1014, 1014}, -10, -5, 60,
-     false},
-    {14, {"Militia Sect", "Reservist Squad", "Home Guard Sect"}, 0, 3, M10{1}, -10, -5, 60, false},
-    {15, {"Allied Support", "Allied Support", "Allied Support"}, 1, 4, M10{24, 24, 25}, 0, -5, 88, true},
-    {16, {"Mech Company", "BMK Company", "Warden Company"}, 2, 3, M10{12, 1005, 1005, 1005}, 5, 5, 84, false},
-}};
+constexpr std::array<FormationTemplate, 15> kFormations { {
+    { 1, { "Battalion HQ", "Battalion HQ", "Battalion HQ" }, 5, 10, M10 { 2, 11, 14, 1009, 1010, 1012 }, 5,
+        10, 70, false },
+    { 2, { "Rifle Sect", "Rifle Squad", "Infantry Sect" }, 0, 3, M10 { 1 }, 0, 0, 70, false },
+    { 3, { "Rifle Platoon", "Motor Rifle Plt", "Infantry Plt" }, 1, 3, M10 { 2, 1, 1, 1, 6 }, 0, 0, 70,
+        false },
+    { 4, { "Rifle Company", "Motor Rifle Coy", "Infantry Coy" }, 2, 3, M10 { 2, 1003, 1003, 1003, 4, 5 }, 0,
+        0, 70, false },
+    { 5, { "Mech Platoon", "BMK Platoon", "Warden Platoon" }, 1, 3, M10 { 12, 1, 12, 1, 12, 1 }, 5, 5, 84,
+        false },
+    { 6, { "Tank Platoon", "Tank Platoon", "Tank Troop" }, 1, 1, M10 { 8, 8, 8, 8 }, 0, 5, 82, false },
+    { 8, { "Tank Company", "Tank Company", "Tank Squadron" }, 2, 1, M10 { 9, 1006, 1006, 1006 }, 5, 5, 95,
+        false },
+    { 9, { "Recon Platoon", "Recon Platoon", "Recon Troop" }, 1, 4, M10 { 14, 14, 14, 10, 10 }, 10, 10, 65,
+        false },
+    { 10, { "Mortar Platoon", "Mortar Battery", "Mortar Troop" }, 1, 2, M10 { 2, 4, 4, 4, 23, 23 }, 0, 0, 70,
+        false },
+    { 11, { "Artillery Bty", "Artillery Bty", "Field Battery" }, 2, 2, M10 { 2, 16, 16, 16, 16, 22, 22 }, 0,
+        0, 80, false },
+    { 12, { "AD Platoon", "AD Platoon", "AD Troop" }, 1, 4, M10 { 19, 19, 7, 7, 7 }, 0, 0, 85, false },
+    { 13, { "Reserve Company", "Reservist Coy", "Home Guard Coy" }, 3, 3, M10 { 2, 1002, 1014, 1014 }, -10,
+        -5, 60, false },
+    { 14, { "Militia Sect", "Reservist Squad", "Home Guard Sect" }, 0, 3, M10 { 1 }, -10, -5, 60, false },
+    { 15, { "Allied Support", "Allied Support", "Allied Support" }, 1, 4, M10 { 24, 24, 25 }, 0, -5, 88,
+        true },
+    { 16, { "Mech Company", "BMK Company", "Warden Company" }, 2, 3, M10 { 12, 1005, 1005, 1005 }, 5, 5, 84,
+        false },
+} };
 
 constexpr std::size_t Length(const char* s)
 {
@@ -214,8 +235,7 @@ constexpr std::size_t Length(const char* s)
     return n;
 }
 
-template <class Table>
-constexpr bool NamesFit(const Table& table)
+template <class Table> constexpr bool NamesFit(const Table& table)
 {
     for (const auto& t : table)
         for (const char* name : t.names)
@@ -236,7 +256,10 @@ static_assert(NamesFit(kWeapons) && NamesFit(kUnits) && NamesFit(kFormations), "
 static_assert(CommentsFit(), "a sample comment is too long");
 
 // Slightly different service dates per nation so the files differ beyond their names.
-int YearShift(std::size_t nationIndex) { return static_cast<int>(nationIndex) * 2 - 2; }
+int YearShift(std::size_t nationIndex)
+{
+    return static_cast<int>(nationIndex) * 2 - 2;
+}
 
 std::uint8_t ShiftedYear(std::uint8_t year, int shift)
 {
@@ -287,7 +310,7 @@ TOobData BuildNation(std::size_t index)
         u.speed = t.speed;
         u.steelArmour = t.steel;
         u.heatArmour = t.heat;
-        for (int f : {0, 1, 3})
+        for (int f : { 0, 1, 3 })
             u.eraArmour[f] = t.era;
         u.radio = t.unitClass == 12 ? 100 : 60;
         u.yearAvail = ShiftedYear(t.yearAvail, shift);
@@ -366,7 +389,8 @@ std::string SettingsText(const std::filesystem::path& dir)
                 name = d.name;
         if (name == nullptr && numbers.count(n) != 0)
             name = AllyNameOf(n);
-        line("tarn" + std::to_string(n) + "=" + (name != nullptr ? std::string(name) : "Nation " + std::to_string(n)));
+        line("tarn" + std::to_string(n) + "="
+            + (name != nullptr ? std::string(name) : "Nation " + std::to_string(n)));
     }
     line("");
     line("[UnitClassNames]");
@@ -380,20 +404,20 @@ std::string SettingsText(const std::filesystem::path& dir)
     return t;
 }
 
-constexpr const char* kReadme =
-    "Tarnwick sample folder\n"
-    "======================\n"
-    "\n"
-    "Everything in this folder is SAMPLE DATA made up for trying the Tarnwick\n"
-    "editor. The nations, weapons, units and formations are invented; the numbers\n"
-    "are plausible but belong to no real army and no real game data set.\n"
-    "\n"
-    "obat001.obf, obat002.obf, obat012.obf  order-of-battle files of three nations\n"
-    "TWFTK.ini                              settings naming the nations and unit classes\n"
-    "\n"
-    "Copy TWFTK.ini beside the editor (or into ~/.config/tarnwick/) to see the names.\n";
+constexpr const char* kReadme
+    = "Tarnwick sample folder\n"
+      "======================\n"
+      "\n"
+      "Everything in this folder is SAMPLE DATA made up for trying the Tarnwick\n"
+      "editor. The nations, weapons, units and formations are invented; the numbers\n"
+      "are plausible but belong to no real army and no real game data set.\n"
+      "\n"
+      "obat001.obf, obat002.obf, obat012.obf  order-of-battle files of three nations\n"
+      "TWFTK.ini                              settings naming the nations and unit classes\n"
+      "\n"
+      "Copy TWFTK.ini beside the editor (or into ~/.config/tarnwick/) to see the names.\n";
 
-}  // namespace
+} // namespace
 
 std::vector<int> DemoNations()
 {
@@ -411,7 +435,7 @@ IoResult MakeDemoFolder(const std::filesystem::path& dir)
         return IoResult::failure(IoResult::Kind::WriteError, dir, ec.message());
     absDir = absDir.lexically_normal();
     if (!absDir.has_filename() && absDir.has_parent_path() && absDir != absDir.root_path())
-        absDir = absDir.parent_path();  // no trailing separator in DefaultDir
+        absDir = absDir.parent_path(); // no trailing separator in DefaultDir
 
     std::filesystem::create_directories(absDir, ec);
     if (ec)
@@ -437,4 +461,4 @@ IoResult MakeDemoFolder(const std::filesystem::path& dir)
     return IoResult::success(absDir);
 }
 
-}  // namespace tarnwick::core
+} // namespace tarnwick::core

@@ -16,4 +16,4 @@ std::vector<int> DemoNations();
 // creating dir when needed.
 IoResult MakeDemoFolder(const std::filesystem::path& dir);
 
-}  // namespace tarnwick::core
+} // namespace tarnwick::core

@@ -29,7 +29,10 @@ int CloseDescriptor(int fd)
 
 class RealFileWriter final : public FileWriter {
 public:
-    explicit RealFileWriter(int fd) : fd_(fd) {}
+    explicit RealFileWriter(int fd)
+        : fd_(fd)
+    {
+    }
     ~RealFileWriter() override
     {
         if (fd_ >= 0)
@@ -115,7 +118,7 @@ bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b)
     return true;
 }
 
-}  // namespace
+} // namespace
 
 std::string IoResult::message() const
 {
@@ -147,10 +150,12 @@ std::unique_ptr<FileWriter> OpenRealFileWriter(const fs::path& tempPath, std::st
     return std::make_unique<RealFileWriter>(fd);
 }
 
-IoResult WriteFileAtomic(const fs::path& target, const std::uint8_t* data, std::size_t size,
-                         const WriterFactory& factory)
+IoResult WriteFileAtomic(
+    const fs::path& target, const std::uint8_t* data, std::size_t size, const WriterFactory& factory)
 {
-    auto failure = [&](std::string why) { return IoResult::failure(IoResult::Kind::WriteError, target, std::move(why)); };
+    auto failure = [&](std::string why) {
+        return IoResult::failure(IoResult::Kind::WriteError, target, std::move(why));
+    };
 
     if (target.filename().empty())
         return failure(SystemReason(EISDIR));
@@ -164,14 +169,15 @@ IoResult WriteFileAtomic(const fs::path& target, const std::uint8_t* data, std::
             finalPath = resolved;
     }
 
-    struct stat existing {};
+    struct stat existing { };
     const bool targetExists = ::stat(finalPath.c_str(), &existing) == 0;
     if (targetExists && S_ISDIR(existing.st_mode))
         return failure(SystemReason(EISDIR));
 
     const WriterFactory makeWriter = factory ? factory : WriterFactory(OpenRealFileWriter);
     std::random_device seed;
-    std::mt19937_64 random((static_cast<std::uint64_t>(seed()) << 32) ^ seed() ^ static_cast<std::uint64_t>(::getpid()));
+    std::mt19937_64 random(
+        (static_cast<std::uint64_t>(seed()) << 32) ^ seed() ^ static_cast<std::uint64_t>(::getpid()));
 
     fs::path tempPath;
     std::unique_ptr<FileWriter> writer;
@@ -183,13 +189,13 @@ IoResult WriteFileAtomic(const fs::path& target, const std::uint8_t* data, std::
         reason.clear();
         writer = makeWriter(tempPath, reason);
         if (!writer && !fs::exists(fs::symlink_status(tempPath, ec)))
-            break;  // a real failure (folder missing, not writable), not a name clash
+            break; // a real failure (folder missing, not writable), not a name clash
     }
     if (!writer)
         return failure(reason.empty() ? SystemReason(EEXIST) : reason);
 
     auto abandon = [&](std::string why) {
-        writer.reset();  // closes the descriptor first
+        writer.reset(); // closes the descriptor first
         std::error_code ignored;
         fs::remove(tempPath, ignored);
         return failure(std::move(why));
@@ -226,7 +232,8 @@ IoResult ReadWholeFile(const fs::path& path, std::vector<std::uint8_t>& out)
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         const int err = errno;
-        const auto kind = (err == ENOENT || err == ENOTDIR) ? IoResult::Kind::NotFound : IoResult::Kind::ReadError;
+        const auto kind
+            = (err == ENOENT || err == ENOTDIR) ? IoResult::Kind::NotFound : IoResult::Kind::ReadError;
         return IoResult::failure(kind, path, SystemReason(err));
     }
     auto fail = [&](int err) {
@@ -234,7 +241,7 @@ IoResult ReadWholeFile(const fs::path& path, std::vector<std::uint8_t>& out)
         return IoResult::failure(IoResult::Kind::ReadError, path, SystemReason(err));
     };
 
-    struct stat info {};
+    struct stat info { };
     if (::fstat(fd, &info) != 0)
         return fail(errno);
     if (S_ISDIR(info.st_mode))
@@ -289,4 +296,4 @@ fs::path FindFileIgnoringCase(const fs::path& dir, std::string_view name)
     return found;
 }
 
-}  // namespace tarnwick::core
+} // namespace tarnwick::core

@@ -19,13 +19,13 @@ struct IoResult {
     enum class Kind { Ok, NotFound, ReadError, WriteError, BadData };
     Kind kind = Kind::Ok;
     std::filesystem::path path;
-    std::string reason;  // the system's reason, e.g. "No space left on device"
+    std::string reason; // the system's reason, e.g. "No space left on device"
 
     bool ok() const { return kind == Kind::Ok; }
-    static IoResult success(std::filesystem::path p) { return {Kind::Ok, std::move(p), {}}; }
+    static IoResult success(std::filesystem::path p) { return { Kind::Ok, std::move(p), {} }; }
     static IoResult failure(Kind k, std::filesystem::path p, std::string why)
     {
-        return {k, std::move(p), std::move(why)};
+        return { k, std::move(p), std::move(why) };
     }
     // "Cannot write /x/obat001.obf: Permission denied" and the like.
     std::string message() const;
@@ -38,13 +38,13 @@ public:
     virtual ~FileWriter() = default;
     // Each returns false on failure and leaves the reason in error().
     virtual bool write(const std::uint8_t* data, std::size_t size) = 0;
-    virtual bool finish() = 0;  // flush to the device and close
+    virtual bool finish() = 0; // flush to the device and close
     virtual std::string error() const = 0;
 };
 
 // Opens a writer on a new temporary file; on failure returns null and sets reason.
-using WriterFactory =
-    std::function<std::unique_ptr<FileWriter>(const std::filesystem::path& tempPath, std::string& reason)>;
+using WriterFactory
+    = std::function<std::unique_ptr<FileWriter>(const std::filesystem::path& tempPath, std::string& reason)>;
 
 // The writer on real files.
 std::unique_ptr<FileWriter> OpenRealFileWriter(const std::filesystem::path& tempPath, std::string& reason);
@@ -52,9 +52,9 @@ std::unique_ptr<FileWriter> OpenRealFileWriter(const std::filesystem::path& temp
 // Writes bytes to a temporary file beside target, flushes it and renames it over
 // target. On any failure the temporary file is removed and target is untouched.
 IoResult WriteFileAtomic(const std::filesystem::path& target, const std::uint8_t* data, std::size_t size,
-                         const WriterFactory& factory = {});
-IoResult WriteFileAtomic(const std::filesystem::path& target, std::string_view text,
-                         const WriterFactory& factory = {});
+    const WriterFactory& factory = {});
+IoResult WriteFileAtomic(
+    const std::filesystem::path& target, std::string_view text, const WriterFactory& factory = {});
 
 // Reads a whole file; on failure returns NotFound or ReadError with the reason.
 IoResult ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>& out);
@@ -63,4 +63,4 @@ IoResult ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8
 // Returns an empty path when there is none (or more than one case-insensitive match).
 std::filesystem::path FindFileIgnoringCase(const std::filesystem::path& dir, std::string_view name);
 
-}  // namespace tarnwick::core
+} // namespace tarnwick::core

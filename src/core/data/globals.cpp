@@ -24,49 +24,58 @@ std::string LookUp(const CodeName (&table)[N], std::uint8_t code, const char* fa
 }
 
 constexpr CodeName kWeaponClasses[] = {
-    {1, "Primary Inf Weapon (Rifles, SMGs etc)"},
-    {2, "Secondary Inf Weapon (LMGs, LAWs etc)"},
-    {3, "Team Weapon (MMGs, Mortars, etc)"},
-    {4, "FLAK, AA capable MG/Autocannon"},
-    {5, "Light Gun, autocannon, CMG, BMG"},
-    {6, "Medium guns < c. 101mm"},
-    {7, "Guns,Howitzers > c. 101mm"},
-    {8, "Infantry Flame"},
-    {9, "Vehicle flame"},
-    {10, "Naval Artillery"},
-    {11, "off-map Aircraft Weapon - Mg, Cannon, Bombs, Rockets"},
-    {12, "Surface to Air Missile"},
-    {13, "Anti Tank Guided Missile"},
-    {14, "Aircraft Cluster Bomb, MLRS"},
-    {15, "Cluster minelets, FASCAM etc"},
-    {16, "Anti Radiation Missile"},
-    {17, "Air to Surface Missile, LGB"},
-    {18, "Napalm"},
-    {19, "Auto Cannon"},
-    {20, "Top Attack ATGM"},
-    {21, "Multi-Charge ATGM"},
+    { 1, "Primary Inf Weapon (Rifles, SMGs etc)" },
+    { 2, "Secondary Inf Weapon (LMGs, LAWs etc)" },
+    { 3, "Team Weapon (MMGs, Mortars, etc)" },
+    { 4, "FLAK, AA capable MG/Autocannon" },
+    { 5, "Light Gun, autocannon, CMG, BMG" },
+    { 6, "Medium guns < c. 101mm" },
+    { 7, "Guns,Howitzers > c. 101mm" },
+    { 8, "Infantry Flame" },
+    { 9, "Vehicle flame" },
+    { 10, "Naval Artillery" },
+    { 11, "off-map Aircraft Weapon - Mg, Cannon, Bombs, Rockets" },
+    { 12, "Surface to Air Missile" },
+    { 13, "Anti Tank Guided Missile" },
+    { 14, "Aircraft Cluster Bomb, MLRS" },
+    { 15, "Cluster minelets, FASCAM etc" },
+    { 16, "Anti Radiation Missile" },
+    { 17, "Air to Surface Missile, LGB" },
+    { 18, "Napalm" },
+    { 19, "Auto Cannon" },
+    { 20, "Top Attack ATGM" },
+    { 21, "Multi-Charge ATGM" },
 };
 
 // Codes 1, 5 and 6 are not movement classes of the game.
 constexpr CodeName kMoveClasses[] = {
-    {0, "Default"}, {2, "Wheel"}, {3, "A/T Wheel"}, {4, "Track"}, {7, "Ship"},
+    { 0, "Default" },
+    { 2, "Wheel" },
+    { 3, "A/T Wheel" },
+    { 4, "Track" },
+    { 7, "Ship" },
 };
 
 constexpr CodeName kBuyPages[] = {
-    {0, "Default"},
-    {1, "Armour"},
-    {2, "Artillery"},
-    {3, "Infantry"},
-    {4, "Misc."},
-    {5, "Air Transport + Troops"},
-    {10, "Battalion HQ."},
+    { 0, "Default" },
+    { 1, "Armour" },
+    { 2, "Artillery" },
+    { 3, "Infantry" },
+    { 4, "Misc." },
+    { 5, "Air Transport + Troops" },
+    { 10, "Battalion HQ." },
 };
 
 constexpr CodeName kFormTypes[] = {
-    {0, "Section"}, {1, "Platoon"}, {2, "Company"}, {3, "2nd Rate Co"}, {4, "Naval"}, {5, "Bn HQ"},
+    { 0, "Section" },
+    { 1, "Platoon" },
+    { 2, "Company" },
+    { 3, "2nd Rate Co" },
+    { 4, "Naval" },
+    { 5, "Bn HQ" },
 };
 
-}  // namespace
+} // namespace
 
 NameTables::NameTables()
 {
@@ -107,7 +116,8 @@ std::string UnitClassName(const NameTables& tables, std::uint8_t code)
 }
 
 EConvertError::EConvertError(const std::string& text)
-    : std::runtime_error("'" + text + "' is not a valid integer value"), text_(text)
+    : std::runtime_error("'" + text + "' is not a valid integer value")
+    , text_(text)
 {
 }
 
@@ -176,4 +186,4 @@ std::string TwoDigits(int n)
     return std::to_string(n);
 }
 
-}  // namespace tarnwick::core
+} // namespace tarnwick::core

@@ -15,15 +15,15 @@ inline constexpr const char* kNoIniFile = "*NO INI FILE!*";
 // Nation and unit-class names, read from the settings file at start-up.
 struct NameTables {
     NameTables();
-    std::array<std::string, 100> nationNames;      // [1..99]; [0] unused
-    std::array<std::string, 256> unitClassNames;   // [0..255]
+    std::array<std::string, 100> nationNames; // [1..99]; [0] unused
+    std::array<std::string, 256> unitClassNames; // [0..255]
 };
 
-std::string WeaponClassName(std::uint8_t code);  // fallback "Unknown Class"
-std::string MoveClassName(std::uint8_t code);    // fallback "UNKNOWN"
-std::string BuyPageName(std::uint8_t code);      // fallback "Unknown"
-std::string FormTypeName(std::uint8_t code);     // fallback "Unknown"
-std::string NationName(const NameTables& tables, int number);  // "Unknown" outside 1..99
+std::string WeaponClassName(std::uint8_t code); // fallback "Unknown Class"
+std::string MoveClassName(std::uint8_t code); // fallback "UNKNOWN"
+std::string BuyPageName(std::uint8_t code); // fallback "Unknown"
+std::string FormTypeName(std::uint8_t code); // fallback "Unknown"
+std::string NationName(const NameTables& tables, int number); // "Unknown" outside 1..99
 std::string UnitClassName(const NameTables& tables, std::uint8_t code);
 
 // A text that is no integer: what() is "'<text>' is not a valid integer value".
@@ -51,4 +51,4 @@ std::string ThreeDigits(int n);
 // "07", "12": nation numbers in file-list rows and buffer rows.
 std::string TwoDigits(int n);
 
-}  // namespace tarnwick::core
+} // namespace tarnwick::core

@@ -4,11 +4,10 @@ namespace tarnwick::core {
 
 namespace {
 
-template <class Record>
-void ClearBuffer(PasteBuffer<Record>& buffer)
+template <class Record> void ClearBuffer(PasteBuffer<Record>& buffer)
 {
     for (auto& entry : buffer)
-        entry = TPasteEntry<Record>{};
+        entry = TPasteEntry<Record> {};
 }
 
 template <class Record, std::size_t TableSize>
@@ -34,7 +33,7 @@ void PasteTable(const PasteBuffer<Record>& buffer, std::array<Record, TableSize>
         table[k] = buffer[k].record;
 }
 
-}  // namespace
+} // namespace
 
 void InitPasteBuffers(PasteBuffers& buffers)
 {
@@ -89,4 +88,4 @@ void PasteAllFromBuffer(const PasteBuffers& buffers, PasteKind kind, TOobData& d
     }
 }
 
-}  // namespace tarnwick::core
+} // namespace tarnwick::core

@@ -11,12 +11,11 @@
 
 namespace tarnwick::core {
 
-inline constexpr int kPasteEntries = 599;   // entries 1..599 in every buffer
-inline constexpr int kNeverFilled = 100;    // sourceNation of an entry never filled
+inline constexpr int kPasteEntries = 599; // entries 1..599 in every buffer
+inline constexpr int kNeverFilled = 100; // sourceNation of an entry never filled
 
-template <class Record>
-struct TPasteEntry {
-    Record record{};
+template <class Record> struct TPasteEntry {
+    Record record {};
     std::int32_t sourceNation = kNeverFilled;
     bool used = false;
 
@@ -24,13 +23,11 @@ struct TPasteEntry {
 };
 
 // Indexed by entry number; index 0 is not used.
-template <class Record>
-using PasteBuffer = std::array<TPasteEntry<Record>, kPasteEntries + 1>;
+template <class Record> using PasteBuffer = std::array<TPasteEntry<Record>, kPasteEntries + 1>;
 
 // A record on its way between a page and a buffer.
-template <class Record>
-struct TransferRecord {
-    Record record{};
+template <class Record> struct TransferRecord {
+    Record record {};
     std::int32_t sourceNation = 0;
 };
 
@@ -57,4 +54,4 @@ void CopyAllToBuffer(PasteBuffers& buffers, PasteKind kind, const TOobData& data
 // "All" in paste mode: table slots 1..N take entries 1..N, used or not.
 void PasteAllFromBuffer(const PasteBuffers& buffers, PasteKind kind, TOobData& data);
 
-}  // namespace tarnwick::core
+} // namespace tarnwick::core

@@ -17,34 +17,34 @@ constexpr std::string_view kFreeMark = "XUNUSEDX";
 constexpr std::uintmax_t kMaxImportBytes = 16u * 1024u * 1024u;
 
 // Facing names in the order of the armour arrays.
-constexpr const char* kFacingNames[kFacings] = {"HF", "HS", "HR", "TF", "TS", "TR", "Top"};
+constexpr const char* kFacingNames[kFacings] = { "HF", "HS", "HR", "TF", "TS", "TR", "Top" };
 
 struct KindInfo {
-    const char* title;     // start of the title line
-    const char* dirWord;   // follows the folder and a path separator in the title line
-    const char* keyword;   // the title of a file for this kind must contain it
-    int freeFields;        // "X" fields after "XUNUSEDX" on a free line
-    int importRows;        // rows an import reads
+    const char* title; // start of the title line
+    const char* dirWord; // follows the folder and a path separator in the title line
+    const char* keyword; // the title of a file for this kind must contain it
+    int freeFields; // "X" fields after "XUNUSEDX" on a free line
+    int importRows; // rows an import reads
 };
 
 KindInfo Info(PasteKind kind)
 {
     switch (kind) {
     case PasteKind::Weapon:
-        return {"WEAPON PASTE BUFFER FROM ", "tarn", "WEAPON", 13, kPasteEntries};
+        return { "WEAPON PASTE BUFFER FROM ", "tarn", "WEAPON", 13, kPasteEntries };
     case PasteKind::Unit:
-        return {"UNIT PASTE BUFFER FROM ", "Tarn", "UNIT", 59, kPasteEntries};
+        return { "UNIT PASTE BUFFER FROM ", "Tarn", "UNIT", 59, kPasteEntries };
     case PasteKind::Formation:
-        return {"FORMATION PASTE BUFFER FROM ", "Tarn", "FORMATION", 27, kFormationSlots};
+        return { "FORMATION PASTE BUFFER FROM ", "Tarn", "FORMATION", 27, kFormationSlots };
     }
-    return {"", "", "", 0, 0};
+    return { "", "", "", 0, 0 };
 }
 
 // The numeric columns of each kind, in file order. f(label, field) is called once per
 // column; the record may be const (export) or not (import).
 
 template <class U, class F>
-    requires std::is_same_v<std::remove_const_t<U>, TOobUnit>
+requires std::is_same_v<std::remove_const_t<U>, TOobUnit>
 void VisitColumns(U& u, F&& f)
 {
     f("Nationality,", u.nation);
@@ -90,7 +90,7 @@ void VisitColumns(U& u, F&& f)
 }
 
 template <class W, class F>
-    requires std::is_same_v<std::remove_const_t<W>, TOobWeapon>
+requires std::is_same_v<std::remove_const_t<W>, TOobWeapon>
 void VisitColumns(W& w, F&& f)
 {
     f("Weapon Class,", w.weaponClass);
@@ -120,7 +120,7 @@ std::string FormationLabels()
 }
 
 template <class Fm, class F>
-    requires std::is_same_v<std::remove_const_t<Fm>, TOobFormation>
+requires std::is_same_v<std::remove_const_t<Fm>, TOobFormation>
 void VisitColumns(Fm& fm, F&& f)
 {
     f("", fm.nation);
@@ -132,21 +132,19 @@ void VisitColumns(Fm& fm, F&& f)
         f("", member);
 }
 
-template <class Record>
-std::string HeaderLine()
+template <class Record> std::string HeaderLine()
 {
     std::string line = "Slot No,Name,";
     if constexpr (std::is_same_v<Record, TOobFormation>) {
         line += FormationLabels();
     } else {
-        Record dummy{};
+        Record dummy {};
         VisitColumns(dummy, [&](const std::string& label, auto&) { line += label; });
     }
     return line + kLineEnd;
 }
 
-template <class Record>
-void AppendRows(std::string& out, const PasteBuffer<Record>& buffer, int freeFields)
+template <class Record> void AppendRows(std::string& out, const PasteBuffer<Record>& buffer, int freeFields)
 {
     std::string freeTail = std::string(kFreeMark) + ",";
     for (int i = 0; i < freeFields; ++i)
@@ -176,11 +174,14 @@ class CsvReader {
 public:
     struct Field {
         std::string_view text;
-        bool terminated = false;  // false when the text ended before a comma
-        int line = 1;             // line on which the field starts
+        bool terminated = false; // false when the text ended before a comma
+        int line = 1; // line on which the field starts
     };
 
-    explicit CsvReader(std::string_view text) : text_(text) {}
+    explicit CsvReader(std::string_view text)
+        : text_(text)
+    {
+    }
 
     Field next()
     {
@@ -191,7 +192,7 @@ public:
                 ++line_;
             ++pos_;
         }
-        Field field{text_.substr(start, pos_ - start), pos_ < text_.size(), startLine};
+        Field field { text_.substr(start, pos_ - start), pos_ < text_.size(), startLine };
         if (field.terminated)
             ++pos_;
         return field;
@@ -211,7 +212,7 @@ public:
     bool atEnd() const
     {
         return std::all_of(text_.begin() + static_cast<std::ptrdiff_t>(pos_), text_.end(),
-                           [](char c) { return static_cast<unsigned char>(c) <= ' '; });
+            [](char c) { return static_cast<unsigned char>(c) <= ' '; });
     }
 
 private:
@@ -238,14 +239,13 @@ std::int32_t ParseNumber(const CsvReader::Field& field, int column)
     try {
         return StrToInt(digits);
     } catch (const EConvertError&) {
-        throw RowError{"Line " + std::to_string(field.line) + ", column " + std::to_string(column) + ": '" +
-                           std::string(field.text) + "' is not a valid integer value",
-                       field.line, column};
+        throw RowError { "Line " + std::to_string(field.line) + ", column " + std::to_string(column) + ": '"
+                + std::string(field.text) + "' is not a valid integer value",
+            field.line, column };
     }
 }
 
-template <class T>
-void Store(T& target, std::int32_t value)
+template <class T> void Store(T& target, std::int32_t value)
 {
     if constexpr (sizeof(T) == 1) {
         // Byte columns keep the low 8 bits: 300 becomes 44.
@@ -260,14 +260,13 @@ CsvReader::Field NextInRow(CsvReader& reader, int rowLine, int column)
 {
     CsvReader::Field field = reader.next();
     if (!field.terminated)
-        throw RowError{"Line " + std::to_string(rowLine) + ", column " + std::to_string(column) +
-                           ": the file ends in the middle of the row",
-                       rowLine, column};
+        throw RowError { "Line " + std::to_string(rowLine) + ", column " + std::to_string(column)
+                + ": the file ends in the middle of the row",
+            rowLine, column };
     return field;
 }
 
-template <class Record>
-int ReadRows(PasteBuffer<Record>& buffer, CsvReader& reader, int rows)
+template <class Record> int ReadRows(PasteBuffer<Record>& buffer, CsvReader& reader, int rows)
 {
     int filled = 0;
     for (int k = 1; k <= rows; ++k) {
@@ -276,8 +275,9 @@ int ReadRows(PasteBuffer<Record>& buffer, CsvReader& reader, int rows)
         const CsvReader::Field number = reader.next();
         const int rowLine = number.line;
         if (!number.terminated)
-            throw RowError{"Line " + std::to_string(rowLine) + ", column 1: the file ends in the middle of the row",
-                           rowLine, 1};
+            throw RowError { "Line " + std::to_string(rowLine)
+                    + ", column 1: the file ends in the middle of the row",
+                rowLine, 1 };
         const CsvReader::Field name = NextInRow(reader, rowLine, 2);
         if (name.text != kFreeMark) {
             TPasteEntry<Record>& entry = buffer[k];
@@ -315,10 +315,10 @@ ImportResult ImportInto(PasteBuffer<Record>& buffer, const KindInfo& info, CsvRe
     return result;
 }
 
-}  // namespace
+} // namespace
 
 std::string ExportBufferText(const PasteBuffers& buffers, PasteKind kind, const std::string& titleDir,
-                             int nation, const NameTables& names)
+    int nation, const NameTables& names)
 {
     const KindInfo info = Info(kind);
     std::string out;
@@ -350,15 +350,14 @@ std::string ExportBufferText(const PasteBuffers& buffers, PasteKind kind, const 
 }
 
 IoResult ExportBuffer(const PasteBuffers& buffers, PasteKind kind, const std::filesystem::path& path,
-                      const std::string& titleDir, int nation, const NameTables& names,
-                      const WriterFactory& factory)
+    const std::string& titleDir, int nation, const NameTables& names, const WriterFactory& factory)
 {
     const std::string text = ExportBufferText(buffers, kind, titleDir, nation, names);
     return WriteFileAtomic(path, std::string_view(text), factory);
 }
 
-ImportResult ImportBufferText(PasteBuffers& buffers, PasteKind kind, std::string_view text,
-                              const std::string& pathForMessages)
+ImportResult ImportBufferText(
+    PasteBuffers& buffers, PasteKind kind, std::string_view text, const std::string& pathForMessages)
 {
     const KindInfo info = Info(kind);
     CsvReader reader(text);
@@ -371,8 +370,8 @@ ImportResult ImportBufferText(PasteBuffers& buffers, PasteKind kind, std::string
         result.message = pathForMessages + " appears NOT to be a valid tarnwick FTK .csv file! ";
         return result;
     }
-    reader.skipLine();  // rest of the title line
-    reader.skipLine();  // column labels
+    reader.skipLine(); // rest of the title line
+    reader.skipLine(); // column labels
 
     switch (kind) {
     case PasteKind::Weapon:
@@ -415,4 +414,4 @@ ImportResult ImportBuffer(PasteBuffers& buffers, PasteKind kind, const std::file
     return ImportBufferText(buffers, kind, text, shownPath);
 }
 
-}  // namespace tarnwick::core
+} // namespace tarnwick::core

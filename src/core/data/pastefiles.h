@@ -14,24 +14,23 @@ namespace tarnwick::core {
 
 // The whole buffer of kind as file text. titleDir is the folder named in the title line.
 std::string ExportBufferText(const PasteBuffers& buffers, PasteKind kind, const std::string& titleDir,
-                             int nation, const NameTables& names);
+    int nation, const NameTables& names);
 
 IoResult ExportBuffer(const PasteBuffers& buffers, PasteKind kind, const std::filesystem::path& path,
-                      const std::string& titleDir, int nation, const NameTables& names,
-                      const WriterFactory& factory = {});
+    const std::string& titleDir, int nation, const NameTables& names, const WriterFactory& factory = {});
 
 struct ImportResult {
     enum class Kind { Ok, CannotOpen, NotPasteFile, BadField } kind = Kind::Ok;
-    std::string message;  // ready to show; empty on success
-    int entriesRead = 0;  // rows that filled an entry
-    int line = 0;         // for BadField: 1-based line and column of the field
+    std::string message; // ready to show; empty on success
+    int entriesRead = 0; // rows that filled an entry
+    int line = 0; // for BadField: 1-based line and column of the field
     int column = 0;
     bool ok() const { return kind == Kind::Ok; }
 };
 
 // Reads file text into the buffer of kind. All or nothing: on any error no entry changes.
-ImportResult ImportBufferText(PasteBuffers& buffers, PasteKind kind, std::string_view text,
-                              const std::string& pathForMessages);
+ImportResult ImportBufferText(
+    PasteBuffers& buffers, PasteKind kind, std::string_view text, const std::string& pathForMessages);
 ImportResult ImportBuffer(PasteBuffers& buffers, PasteKind kind, const std::filesystem::path& path);
 
-}  // namespace tarnwick::core
+} // namespace tarnwick::core

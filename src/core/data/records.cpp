@@ -2,7 +2,10 @@
 
 namespace tarnwick::core {
 
-TOobData::TOobData() : fileImage(kOobFileSize, 0) {}
+TOobData::TOobData()
+    : fileImage(kOobFileSize, 0)
+{
+}
 
 std::string TrimName(std::string_view text)
 {
@@ -16,4 +19,4 @@ std::string TrimName(std::string_view text)
     return std::string(text.substr(begin, end - begin));
 }
 
-}  // namespace tarnwick::core
+} // namespace tarnwick::core

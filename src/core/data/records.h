@@ -21,7 +21,7 @@ inline constexpr std::size_t kNameLength = 15;
 inline constexpr std::size_t kCommentLength = 80;
 
 // Armour facings, in the order of the armour arrays.
-inline constexpr int kFacings = 7;  // HF, HS, HR, TF, TS, TR, Top
+inline constexpr int kFacings = 7; // HF, HS, HR, TF, TS, TR, Top
 
 // Names and the comment are byte strings (Windows-1252 on screen), never NUL.
 struct TOobUnit {
@@ -31,15 +31,15 @@ struct TOobUnit {
     std::uint16_t lbm = 0;
     std::uint8_t size = 0;
     std::uint8_t crew = 0;
-    std::array<std::uint8_t, 4> weapon{};  // [0] is weapon 1; 0 = none
-    std::array<std::uint8_t, 4> heAmmo{};
-    std::array<std::uint8_t, 4> apAmmo{};
+    std::array<std::uint8_t, 4> weapon {}; // [0] is weapon 1; 0 = none
+    std::array<std::uint8_t, 4> heAmmo {};
+    std::array<std::uint8_t, 4> apAmmo {};
     std::uint8_t speed = 0;
-    std::array<std::uint8_t, kFacings> steelArmour{};
-    std::array<std::uint8_t, kFacings> heatArmour{};
-    std::array<std::uint8_t, kFacings> eraArmour{};
+    std::array<std::uint8_t, kFacings> steelArmour {};
+    std::array<std::uint8_t, kFacings> heatArmour {};
+    std::array<std::uint8_t, kFacings> eraArmour {};
     std::uint8_t radio = 0;
-    std::uint8_t yearAvail = 0;    // index from 1900
+    std::uint8_t yearAvail = 0; // index from 1900
     std::uint8_t yearUnavail = 0;
     std::uint16_t cost = 0;
     std::uint8_t nation = 0;
@@ -60,8 +60,8 @@ struct TOobUnit {
     std::uint8_t monthAvail = 0;
     std::uint8_t monthUnavail = 0;
     std::uint8_t unitSound = 0;
-    std::array<std::uint8_t, 4> weaponSound{};
-    std::uint8_t reserved1 = 0;  // carried through load and save, never shown
+    std::array<std::uint8_t, 4> weaponSound {};
+    std::uint8_t reserved1 = 0; // carried through load and save, never shown
     std::uint8_t reserved2 = 0;
 
     bool operator==(const TOobUnit&) const = default;
@@ -94,7 +94,7 @@ struct TOobFormation {
     std::uint8_t monthUnavail = 0;
     std::uint8_t buyPage = 0;
     std::uint8_t formType = 0;
-    std::array<std::uint16_t, 10> slot{};  // [0] is member 1: 0 empty, 1..599 unit, 1000+n formation n
+    std::array<std::uint16_t, 10> slot {}; // [0] is member 1: 0 empty, 1..599 unit, 1000+n formation n
     std::int8_t expMod = 0;
     std::int8_t moraleMod = 0;
 
@@ -107,16 +107,16 @@ struct TOobData {
     TOobData();
 
     std::string comment;
-    std::array<TOobUnit, kUnitSlots + 1> units{};
-    std::array<TOobWeapon, kWeaponSlots + 1> weapons{};
-    std::array<TOobFormation, kFormationSlots + 1> formations{};
+    std::array<TOobUnit, kUnitSlots + 1> units {};
+    std::array<TOobWeapon, kWeaponSlots + 1> weapons {};
+    std::array<TOobFormation, kFormationSlots + 1> formations {};
 
     // The file as last read, always kOobFileSize bytes; a short file is zero-filled
     // beyond its end. Bytes after kOobFileSize of a long file are kept in extraBytes
     // and written back after the encoded image.
     std::vector<std::uint8_t> fileImage;
     std::vector<std::uint8_t> extraBytes;
-    std::int32_t imageLength = 0;  // bytes the last load found in the file
+    std::int32_t imageLength = 0; // bytes the last load found in the file
 };
 
 // Which file and which records the editor has in hand.
@@ -129,11 +129,20 @@ struct CurrentState {
 };
 
 // A slot number taken from data names a record only inside these ranges.
-inline bool IsWeaponSlot(int n) { return n >= 1 && n <= kWeaponSlots; }
-inline bool IsUnitSlot(int n) { return n >= 1 && n <= kUnitSlots; }
-inline bool IsSubFormationMember(int v) { return v >= 1001 && v <= 1000 + kFormationSlots; }
+inline bool IsWeaponSlot(int n)
+{
+    return n >= 1 && n <= kWeaponSlots;
+}
+inline bool IsUnitSlot(int n)
+{
+    return n >= 1 && n <= kUnitSlots;
+}
+inline bool IsSubFormationMember(int v)
+{
+    return v >= 1001 && v <= 1000 + kFormationSlots;
+}
 
 // Blanks and control characters (every byte at or below the blank) removed from both ends.
 std::string TrimName(std::string_view text);
 
-}  // namespace tarnwick::core
+} // namespace tarnwick::core

@@ -40,8 +40,7 @@ std::string LowerAscii(std::string_view text)
 }
 
 // Calls handle(line) for every line; CR LF, LF and a lone CR all end a line.
-template <typename Handler>
-void ForEachLine(std::string_view bytes, Handler handle)
+template <typename Handler> void ForEachLine(std::string_view bytes, Handler handle)
 {
     std::size_t start = 0;
     while (start < bytes.size()) {
@@ -57,7 +56,7 @@ void ForEachLine(std::string_view bytes, Handler handle)
     }
 }
 
-}  // namespace
+} // namespace
 
 IniFile IniFile::Parse(std::string_view bytes)
 {
@@ -67,7 +66,7 @@ IniFile IniFile::Parse(std::string_view bytes)
         bytes.remove_prefix(kByteOrderMark.size());
 
     IniFile ini;
-    std::map<std::string, std::string>* section = nullptr;  // none before the first section line
+    std::map<std::string, std::string>* section = nullptr; // none before the first section line
     ForEachLine(bytes, [&](std::string_view raw) {
         const std::string_view line = TrimBlanks(raw);
         if (line.empty() || line.front() == ';')
@@ -75,7 +74,7 @@ IniFile IniFile::Parse(std::string_view bytes)
         if (line.front() == '[') {
             const std::size_t close = line.find(']');
             if (close == std::string_view::npos)
-                return;  // not a section line; the current section goes on
+                return; // not a section line; the current section goes on
             section = &ini.sections_[LowerAscii(TrimBlanks(line.substr(1, close - 1)))];
             return;
         }
@@ -102,7 +101,8 @@ std::optional<std::string> IniFile::value(std::string_view section, std::string_
     return k->second;
 }
 
-std::string IniFile::readString(std::string_view section, std::string_view key, const std::string& fallback) const
+std::string IniFile::readString(
+    std::string_view section, std::string_view key, const std::string& fallback) const
 {
     return value(section, key).value_or(fallback);
 }
@@ -118,7 +118,8 @@ int IniFile::readInteger(std::string_view section, std::string_view key, int fal
         negative = number.front() == '-';
         number.remove_prefix(1);
     }
-    if (number.empty() || !std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    if (number.empty()
+        || !std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; }))
         return fallback;
     std::int64_t magnitude = 0;
     const char* last = number.data() + number.size();
@@ -141,18 +142,18 @@ Settings SettingsFromIni(const IniFile& ini)
     settings.hints = ini.readInteger("Tarnwick", "Hints", 1) == 1;
     if (settings.hints) {
         // A negative delay means no delay; a huge one is capped rather than overflowing.
-        const std::int64_t delay = std::int64_t{ini.readInteger("Tarnwick", "HintDelay", 1)} * 500;
-        settings.hintDelayMs =
-            static_cast<int>(std::clamp<std::int64_t>(delay, 0, std::numeric_limits<int>::max()));
+        const std::int64_t delay = std::int64_t { ini.readInteger("Tarnwick", "HintDelay", 1) } * 500;
+        settings.hintDelayMs
+            = static_cast<int>(std::clamp<std::int64_t>(delay, 0, std::numeric_limits<int>::max()));
     }
 
     for (int n = 1; n <= 99; ++n) {
-        settings.names.nationNames[static_cast<std::size_t>(n)] =
-            ini.readString("NationNames", "tarn" + std::to_string(n), kNoIniFile);
+        settings.names.nationNames[static_cast<std::size_t>(n)]
+            = ini.readString("NationNames", "tarn" + std::to_string(n), kNoIniFile);
     }
     for (int n = 0; n <= 255; ++n) {
-        settings.names.unitClassNames[static_cast<std::size_t>(n)] =
-            ini.readString("UnitClassNames", "UnitClass" + std::to_string(n), kNoIniFile);
+        settings.names.unitClassNames[static_cast<std::size_t>(n)]
+            = ini.readString("UnitClassNames", "UnitClass" + std::to_string(n), kNoIniFile);
     }
     return settings;
 }
@@ -161,10 +162,10 @@ Settings readinifile(const std::filesystem::path& path)
 {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec))
-        return Settings{};
+        return Settings {};
     std::ifstream in(path, std::ios::binary);
     if (!in)
-        return Settings{};
+        return Settings {};
     std::string bytes;
     char chunk[64 * 1024];
     while (bytes.size() < kMaxSettingsBytes) {
@@ -175,7 +176,7 @@ Settings readinifile(const std::filesystem::path& path)
             break;
     }
     if (in.bad())
-        return Settings{};
+        return Settings {};
     return SettingsFromIni(IniFile::Parse(bytes));
 }
 
@@ -201,4 +202,4 @@ std::filesystem::path FindSettingsFile(const std::filesystem::path& programDir)
     return besideProgram;
 }
 
-}  // namespace tarnwick::core
+} // namespace tarnwick::core

@@ -26,16 +26,16 @@ public:
     int readInteger(std::string_view section, std::string_view key, int fallback) const;
 
 private:
-    std::map<std::string, std::map<std::string, std::string>> sections_;  // lower-cased names
+    std::map<std::string, std::map<std::string, std::string>> sections_; // lower-cased names
 };
 
 struct Settings {
-    std::string defaultDir;        // empty: start in the process's current directory
-    int transparentColour = 240;   // 0..255
+    std::string defaultDir; // empty: start in the process's current directory
+    int transparentColour = 240; // 0..255
     bool hints = true;
-    int hintDelayMs = 500;         // HintDelay x 500 ms
+    int hintDelayMs = 500; // HintDelay x 500 ms
     NameTables names;
-    bool fileFound = false;        // false: every name reads "*NO INI FILE!*"
+    bool fileFound = false; // false: every name reads "*NO INI FILE!*"
 };
 
 // Applies the keys, defaults and clamps to a parsed file.
@@ -49,4 +49,4 @@ Settings readinifile(const std::filesystem::path& path);
 // Returns the file beside the program when neither exists.
 std::filesystem::path FindSettingsFile(const std::filesystem::path& programDir);
 
-}  // namespace tarnwick::core
+} // namespace tarnwick::core

@@ -22,7 +22,8 @@ constexpr std::size_t kMaxMonth = 12;
 std::string DecodeText(const std::uint8_t* p, std::size_t width)
 {
     const void* nul = std::memchr(p, 0, width);
-    const std::size_t length = nul ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(nul) - p) : width;
+    const std::size_t length
+        = nul ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(nul) - p) : width;
     return std::string(reinterpret_cast<const char*>(p), length);
 }
 
@@ -39,8 +40,9 @@ void EncodeText(std::uint8_t* p, std::size_t width, const std::string& text)
 
 bool NeedsTrim(const std::string& name)
 {
-    return !name.empty() && (static_cast<unsigned char>(name.front()) <= ' ' ||
-                             static_cast<unsigned char>(name.back()) <= ' ');
+    return !name.empty()
+        && (static_cast<unsigned char>(name.front()) <= ' '
+            || static_cast<unsigned char>(name.back()) <= ' ');
 }
 
 // Trims in place, without building a new string when there is nothing to trim.
@@ -71,7 +73,10 @@ enum class NameOnLoad { AsRead, Trimmed };
 // Reads the columns into the records. Each method walks one column from slot 1.
 class Decoder {
 public:
-    explicit Decoder(const std::uint8_t* image) : image_(image) {}
+    explicit Decoder(const std::uint8_t* image)
+        : image_(image)
+    {
+    }
 
     template <class Rec, std::size_t N>
     void names(std::array<Rec, N>& table, std::size_t base, NameOnLoad rule) const
@@ -133,7 +138,10 @@ private:
 // keep their values.
 class Encoder {
 public:
-    explicit Encoder(std::uint8_t* image) : image_(image) {}
+    explicit Encoder(std::uint8_t* image)
+        : image_(image)
+    {
+    }
 
     template <class Rec, std::size_t N>
     void names(std::array<Rec, N>& table, std::size_t base, NameOnLoad) const
@@ -198,8 +206,7 @@ private:
 #define TW_FIELD(Rec, T, expr) [](Rec& r, [[maybe_unused]] std::size_t k) -> T& { return expr; }
 #define TW_SIGNED(Rec, expr) [](Rec& r) -> std::int8_t& { return expr; }
 
-template <class Codec>
-void UnitSection(const Codec& c, std::array<TOobUnit, kUnitSlots + 1>& t)
+template <class Codec> void UnitSection(const Codec& c, std::array<TOobUnit, kUnitSlots + 1>& t)
 {
     using U = TOobUnit;
     using B = std::uint8_t;
@@ -212,7 +219,8 @@ void UnitSection(const Codec& c, std::array<TOobUnit, kUnitSlots + 1>& t)
     // HE and AP rounds as four (HE, AP) pairs in weapon order.
     c.bytes(t, 23880, 8, TW_FIELD(U, B, (k % 2 == 0 ? r.heAmmo : r.apAmmo)[k / 2]));
     c.bytes(t, 28680, 1, TW_FIELD(U, B, r.speed));
-    c.bytes(t, 29280, 2 * kFacings, TW_FIELD(U, B, k < kFacings ? r.steelArmour[k] : r.heatArmour[k - kFacings]));
+    c.bytes(
+        t, 29280, 2 * kFacings, TW_FIELD(U, B, k < kFacings ? r.steelArmour[k] : r.heatArmour[k - kFacings]));
     c.bytes(t, 37680, kFacings, TW_FIELD(U, B, r.eraArmour[k]));
     // 41880: six bytes per slot the editor does not use.
     c.bytes(t, 45480, 1, TW_FIELD(U, B, r.radio));
@@ -244,8 +252,7 @@ void UnitSection(const Codec& c, std::array<TOobUnit, kUnitSlots + 1>& t)
     // 64680..82679: thirty bytes per slot the editor does not use.
 }
 
-template <class Codec>
-void WeaponSection(const Codec& c, std::array<TOobWeapon, kWeaponSlots + 1>& t)
+template <class Codec> void WeaponSection(const Codec& c, std::array<TOobWeapon, kWeaponSlots + 1>& t)
 {
     using W = TOobWeapon;
     using B = std::uint8_t;
@@ -321,7 +328,7 @@ IoResult SaveTo(TOobData& data, std::uint16_t nation, const fs::path& target, co
     return WriteFileAtomic(target, bytes.data(), bytes.size(), factory);
 }
 
-}  // namespace
+} // namespace
 
 std::string OobFileName(int nation)
 {
@@ -413,7 +420,7 @@ LoadResult LoadOobBytes(TOobData& data, std::uint16_t nation, std::vector<std::u
         bytes.resize(kOobFileSize);
     } else if (bytes.size() < kOobFileSize) {
         result.size = LoadResult::Size::Short;
-        bytes.resize(kOobFileSize, 0);  // a short file reads as zeros beyond its end
+        bytes.resize(kOobFileSize, 0); // a short file reads as zeros beyond its end
     }
 
     data.fileImage = std::move(bytes);
@@ -428,8 +435,8 @@ LoadResult LoadOobFile(TOobData& data, std::uint16_t nation, const fs::path& dir
     const fs::path found = FindOobFile(dir, nation);
     if (found.empty()) {
         LoadResult missing;
-        missing.io = IoResult::failure(IoResult::Kind::NotFound, dir / OobFileName(nation),
-                                       std::generic_category().message(ENOENT));
+        missing.io = IoResult::failure(
+            IoResult::Kind::NotFound, dir / OobFileName(nation), std::generic_category().message(ENOENT));
         return missing;
     }
     return LoadFound(data, nation, found);
@@ -461,14 +468,14 @@ IoResult SaveOobFile(TOobData& data, std::uint16_t nation, const fs::path& dir, 
 }
 
 IoResult SaveOobFileAs(TOobData& data, std::uint16_t nation, const std::string& fileName, const fs::path& dir,
-                       const WriterFactory& factory)
+    const WriterFactory& factory)
 {
     const std::string name = fileName.substr(0, 12);
     // Only a plain file name: nothing that leaves dir or names it.
-    if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos ||
-        name.find('\0') != std::string::npos)
+    if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos
+        || name.find('\0') != std::string::npos)
         return IoResult::failure(IoResult::Kind::WriteError, dir / name, "Invalid file name");
     return SaveTo(data, nation, dir / name, factory);
 }
 
-}  // namespace tarnwick::core
+} // namespace tarnwick::core

@@ -49,9 +49,9 @@ std::vector<std::uint8_t> EncodeOobFile(TOobData& data, std::uint16_t nation);
 // Saves to dir / OobFileName(nation); an existing file found by its other-cased
 // name keeps its real name. Atomic: a failure leaves the old file intact.
 IoResult SaveOobFile(TOobData& data, std::uint16_t nation, const std::filesystem::path& dir,
-                     const WriterFactory& factory = {});
+    const WriterFactory& factory = {});
 // Saves to dir / fileName cut to 12 characters.
 IoResult SaveOobFileAs(TOobData& data, std::uint16_t nation, const std::string& fileName,
-                       const std::filesystem::path& dir, const WriterFactory& factory = {});
+    const std::filesystem::path& dir, const WriterFactory& factory = {});
 
-}  // namespace tarnwick::core
+} // namespace tarnwick::core

@@ -25,7 +25,7 @@ std::string FirstCharacters(std::string_view text, std::size_t count)
     return std::string(text.substr(0, end));
 }
 
-}  // namespace
+} // namespace
 
 std::string JoinPath(std::string_view dir, std::string_view name)
 {
@@ -86,16 +86,16 @@ std::string UnableToFindText(std::string_view fileName)
 
 std::string ShortFileWarning(std::string_view path, std::size_t bytesInFile)
 {
-    return std::string(path) + " holds only " + std::to_string(bytesInFile) + " of " +
-           std::to_string(kOobFileSize) +
-           " bytes.\n\nThe missing part reads as zeros; a save writes a complete file.";
+    return std::string(path) + " holds only " + std::to_string(bytesInFile) + " of "
+        + std::to_string(kOobFileSize)
+        + " bytes.\n\nThe missing part reads as zeros; a save writes a complete file.";
 }
 
 std::string LongFileWarning(std::string_view path, std::size_t bytesInFile)
 {
-    return std::string(path) + " holds " + std::to_string(bytesInFile) + " bytes, more than the " +
-           std::to_string(kOobFileSize) +
-           " of an order-of-battle file.\n\nThe extra bytes are kept and written back unchanged on save.";
+    return std::string(path) + " holds " + std::to_string(bytesInFile) + " bytes, more than the "
+        + std::to_string(kOobFileSize)
+        + " of an order-of-battle file.\n\nThe extra bytes are kept and written back unchanged on save.";
 }
 
 std::string CannotEnterFolderText(std::string_view dir, std::string_view reason)
@@ -111,4 +111,4 @@ std::string SaveAsFileName(std::string_view utf8Name)
     return FirstCharacters(utf8Name, kSaveAsNameLength);
 }
 
-}  // namespace tarnwick::core
+} // namespace tarnwick::core

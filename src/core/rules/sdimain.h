@@ -41,10 +41,11 @@ inline constexpr const char* kUnknownPageStatus = "Unknown Page!";
 inline constexpr const char* kWrongPageStatus = "Wrong Page";
 
 // Messages and captions.
-inline constexpr const char* kNoDefaultDirText =
-    "Cannot find default directory directory, starting in Tarnwick GH:FTK .exe dir";
+inline constexpr const char* kNoDefaultDirText
+    = "Cannot find default directory directory, starting in Tarnwick GH:FTK .exe dir";
 inline constexpr const char* kExitCaption = "Program Exit";
-inline constexpr const char* kExitQuestion = "Do you really want to quit?\n\n - Have you saved all your edits?";
+inline constexpr const char* kExitQuestion
+    = "Do you really want to quit?\n\n - Have you saved all your edits?";
 inline constexpr const char* kFileNotFoundCaption = "File Not Found";
 inline constexpr const char* kFileNotFoundText = "Try changing your current directory !";
 inline constexpr const char* kFileLoadErrorCaption = "File Load Error";
@@ -71,4 +72,4 @@ std::string SaveAsFileName(std::string_view utf8Name);
 // Hint delay in force until the settings are read.
 inline constexpr int kStartupHintDelayMs = 3000;
 
-}  // namespace tarnwick::core
+} // namespace tarnwick::core

@@ -7,8 +7,8 @@
 
 namespace tarnwick::gui {
 
-Dialogs::Answer RealDialogs::message(QWidget* parent, Kind kind, const QString& caption, const QString& text,
-                                     Buttons buttons)
+Dialogs::Answer RealDialogs::message(
+    QWidget* parent, Kind kind, const QString& caption, const QString& text, Buttons buttons)
 {
     QMessageBox::Icon icon = QMessageBox::Information;
     switch (kind) {
@@ -25,8 +25,8 @@ Dialogs::Answer RealDialogs::message(QWidget* parent, Kind kind, const QString& 
         icon = QMessageBox::Question;
         break;
     }
-    const QMessageBox::StandardButtons standard =
-        buttons == Buttons::YesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok;
+    const QMessageBox::StandardButtons standard
+        = buttons == Buttons::YesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok;
     QMessageBox box(icon, caption, text, standard, parent);
     box.setDefaultButton(buttons == Buttons::YesNo ? QMessageBox::Yes : QMessageBox::Ok);
     const int result = box.exec();
@@ -35,8 +35,8 @@ Dialogs::Answer RealDialogs::message(QWidget* parent, Kind kind, const QString& 
     return result == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 
-std::optional<QString> RealDialogs::saveAsFileName(QWidget* parent, const QString& title, const QString& filter,
-                                                   const QString& startDir)
+std::optional<QString> RealDialogs::saveAsFileName(
+    QWidget* parent, const QString& title, const QString& filter, const QString& startDir)
 {
     // Choosing an existing file to write over is the usual case, so no overwrite question.
     QFileDialog dialog(parent, title, startDir, filter);
@@ -61,4 +61,4 @@ bool RealDialogs::openDocument(const QString& path)
     return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
-}  // namespace tarnwick::gui
+} // namespace tarnwick::gui

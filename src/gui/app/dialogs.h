@@ -21,11 +21,13 @@ public:
 
     // A modal message box.
     virtual Answer message(QWidget* parent, Kind kind, const QString& caption, const QString& text,
-                           Buttons buttons = Buttons::Ok) = 0;
+        Buttons buttons = Buttons::Ok)
+        = 0;
 
     // The Save As file dialog: a path, or nothing when cancelled.
-    virtual std::optional<QString> saveAsFileName(QWidget* parent, const QString& title, const QString& filter,
-                                                  const QString& startDir) = 0;
+    virtual std::optional<QString> saveAsFileName(
+        QWidget* parent, const QString& title, const QString& filter, const QString& startDir)
+        = 0;
 
     // A folder chooser: a folder, or nothing when cancelled.
     virtual std::optional<QString> folder(QWidget* parent, const QString& title, const QString& startDir) = 0;
@@ -38,11 +40,11 @@ public:
 class RealDialogs : public Dialogs {
 public:
     Answer message(QWidget* parent, Kind kind, const QString& caption, const QString& text,
-                   Buttons buttons = Buttons::Ok) override;
-    std::optional<QString> saveAsFileName(QWidget* parent, const QString& title, const QString& filter,
-                                          const QString& startDir) override;
+        Buttons buttons = Buttons::Ok) override;
+    std::optional<QString> saveAsFileName(
+        QWidget* parent, const QString& title, const QString& filter, const QString& startDir) override;
     std::optional<QString> folder(QWidget* parent, const QString& title, const QString& startDir) override;
     bool openDocument(const QString& path) override;
 };
 
-}  // namespace tarnwick::gui
+} // namespace tarnwick::gui

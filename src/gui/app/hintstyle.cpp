@@ -5,10 +5,13 @@
 
 namespace tarnwick::gui {
 
-HintStyle::HintStyle(QStyle* base) : QProxyStyle(base) {}
+HintStyle::HintStyle(QStyle* base)
+    : QProxyStyle(base)
+{
+}
 
-int HintStyle::styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
-                         QStyleHintReturn* returnData) const
+int HintStyle::styleHint(
+    StyleHint hint, const QStyleOption* option, const QWidget* widget, QStyleHintReturn* returnData) const
 {
     if (hint == SH_ToolTip_WakeUpDelay)
         return hintDelayMs_;
@@ -25,4 +28,4 @@ HintStyle* HintStyle::install()
     return style;
 }
 
-}  // namespace tarnwick::gui
+} // namespace tarnwick::gui

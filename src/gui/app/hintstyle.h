@@ -15,7 +15,7 @@ public:
     int hintDelay() const { return hintDelayMs_; }
 
     int styleHint(StyleHint hint, const QStyleOption* option = nullptr, const QWidget* widget = nullptr,
-                  QStyleHintReturn* returnData = nullptr) const override;
+        QStyleHintReturn* returnData = nullptr) const override;
 
     // The application's hint style, installed on first use.
     static HintStyle* install();
@@ -24,4 +24,4 @@ private:
     int hintDelayMs_ = 3000;
 };
 
-}  // namespace tarnwick::gui
+} // namespace tarnwick::gui

@@ -24,7 +24,8 @@ MainWindowOptions StartOptions()
 {
     MainWindowOptions options;
     options.programDir = QCoreApplication::applicationDirPath();
-    const auto settings = tarnwick::core::FindSettingsFile(QFile::encodeName(options.programDir).toStdString());
+    const auto settings
+        = tarnwick::core::FindSettingsFile(QFile::encodeName(options.programDir).toStdString());
     options.settingsFile = QFile::decodeName(QByteArray::fromStdString(settings.string()));
     return options;
 }
@@ -41,7 +42,7 @@ int Screenshot(QApplication& app, const QString& target)
     return app.exec();
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

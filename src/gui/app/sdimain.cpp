@@ -95,10 +95,11 @@ QAction* MakeAction(QMenu* menu, const char* name, const char* caption, const ch
     return action;
 }
 
-}  // namespace
+} // namespace
 
 TSDIAppForm::TSDIAppForm(const MainWindowOptions& options, QWidget* parent)
-    : QMainWindow(parent), options_(options)
+    : QMainWindow(parent)
+    , options_(options)
 {
     setObjectName("SDIAppForm");
     if (options_.dialogs != nullptr) {
@@ -121,7 +122,7 @@ TSDIAppForm::TSDIAppForm(const MainWindowOptions& options, QWidget* parent)
     StatusText = new QLabel(StatusBar);
     StatusText->setObjectName("StatusText");
     StatusText->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    StatusText->setFocusPolicy(Qt::NoFocus);  // a click to copy the text leaves the keyboard where it was
+    StatusText->setFocusPolicy(Qt::NoFocus); // a click to copy the text leaves the keyboard where it was
     StatusBar->addWidget(StatusText, 1);
     setStatusBar(StatusBar);
 
@@ -152,13 +153,14 @@ void TSDIAppForm::buildSpeedPanel()
     EraseButton = MakeSpeedButton(SpeedPanel, "EraseButton", SpeedIcon::Erase, "Cear this form");
     CopyButton = MakeSpeedButton(SpeedPanel, "CopyButton", SpeedIcon::Copy, "Copy to Paste Buffer");
     PasteButton = MakeSpeedButton(SpeedPanel, "PasteButton", SpeedIcon::Paste, "Paste from Buffer");
-    SpeedButton_Move = MakeSpeedButton(SpeedPanel, "SpeedButton_Move", SpeedIcon::Move,
-                                       "Move this item to another slot number");
+    SpeedButton_Move = MakeSpeedButton(
+        SpeedPanel, "SpeedButton_Move", SpeedIcon::Move, "Move this item to another slot number");
     Back1Btn = MakeSpeedButton(SpeedPanel, "Back1Btn", SpeedIcon::Back, "Right click << 10 ");
     Fwd1Btn = MakeSpeedButton(SpeedPanel, "Fwd1Btn", SpeedIcon::Forward, "Right click >> 10");
-    RestoreButton = MakeSpeedButton(SpeedPanel, "RestoreButton", SpeedIcon::Restore,
-                                    "Restore to last Commit action [F9]");
-    CommitButton = MakeSpeedButton(SpeedPanel, "CommitButton", SpeedIcon::Commit, "Commit your changes [F12]");
+    RestoreButton = MakeSpeedButton(
+        SpeedPanel, "RestoreButton", SpeedIcon::Restore, "Restore to last Commit action [F9]");
+    CommitButton
+        = MakeSpeedButton(SpeedPanel, "CommitButton", SpeedIcon::Commit, "Commit your changes [F12]");
 
     auto separator = [this, row] {
         auto* line = new QFrame(SpeedPanel);
@@ -190,7 +192,7 @@ void TSDIAppForm::buildSpeedPanel()
     EditFind->setToolTip("Enter search text or select a previously entered search string");
     findLabel->setBuddy(EditFind);
     SpeedButtonFind = MakeSpeedButton(SpeedPanel, "SpeedButtonFind", SpeedIcon::Find,
-                                      "[F11,F3] Find next item containing search sub-string");
+        "[F11,F3] Find next item containing search sub-string");
     row->addWidget(findLabel);
     row->addWidget(EditFind);
     row->addWidget(SpeedButtonFind);
@@ -297,12 +299,14 @@ QWidget* TSDIAppForm::buildLoadPage()
 
     auto* buttons = new QVBoxLayout;
     buttons->setSpacing(6);
-    OpenBtn = MakeButton(page, "OpenBtn", "Open", "Load the selected tarn (Or, double-click on a tarn to open it)");
+    OpenBtn = MakeButton(
+        page, "OpenBtn", "Open", "Load the selected tarn (Or, double-click on a tarn to open it)");
     OpenBtn->setDefault(true);
     SaveBtn = MakeButton(page, "SaveBtn", "Save", "Save your edits to disk, overwriting the selected tarn");
     SaveAsBtn = MakeButton(page, "SaveAsBtn", "Save As..",
-                           "Save your edits to disk, overwriting the selected tarn as another filename");
-    ExportBtn = MakeButton(page, "ExportBtn", "Dump CSV", "Print data from currently loaded ghob as 3 csv files");
+        "Save your edits to disk, overwriting the selected tarn as another filename");
+    ExportBtn
+        = MakeButton(page, "ExportBtn", "Dump CSV", "Print data from currently loaded ghob as 3 csv files");
     Button1 = MakeButton(page, "Button1", "Help", nullptr);
     ExitButton = MakeButton(page, "ExitButton", "Exit", nullptr);
     buttons->addSpacing(14);
@@ -339,13 +343,14 @@ void TSDIAppForm::buildMenu()
     FileMenu = SDIAppMenu->addMenu("&File");
     FileMenu->setObjectName("FileMenu");
     FileMenu->setToolTipsVisible(true);
-    SaveAs1 = MakeAction(FileMenu, "SaveAs1", "&Save Current File", "Save current file, witout going to Load/Save page");
+    SaveAs1 = MakeAction(
+        FileMenu, "SaveAs1", "&Save Current File", "Save current file, witout going to Load/Save page");
     SaveAs1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     FileMenu->addSeparator();
     WriteCSV1 = MakeAction(FileMenu, "WriteCSV1", "Write CSV Files", "Write comma separated data file");
     Reclassify1 = MakeAction(FileMenu, "Reclassify1", "Reclassify");
-    Renationalise1 = MakeAction(FileMenu, "Renationalise1",
-                                "Renationalise (Renumber units, formations to another nation's ID)");
+    Renationalise1 = MakeAction(
+        FileMenu, "Renationalise1", "Renationalise (Renumber units, formations to another nation's ID)");
     SaveFileAs1 = MakeAction(FileMenu, "SaveFileAs1", "Save File As..");
     ChangeTransparentColour1 = MakeAction(FileMenu, "ChangeTransparentColour1", "Change Transparent Colour");
     FileMenu->addSeparator();
@@ -396,18 +401,19 @@ void TSDIAppForm::FormCreate()
     currentPage_ = kPageLoad;
 
     SetButtons(false);
-    for (QAction* item : {SaveAs1, WriteCSV1, Reclassify1, Renationalise1, SaveFileAs1, ChangeTransparentColour1})
+    for (QAction* item :
+        { SaveAs1, WriteCSV1, Reclassify1, Renationalise1, SaveFileAs1, ChangeTransparentColour1 })
         item->setEnabled(false);
     Grid1->menuAction()->setEnabled(false);
     Grid1->setEnabled(false);
-    for (QPushButton* button : {SaveBtn, SaveAsBtn, ExportBtn})
+    for (QPushButton* button : { SaveBtn, SaveAsBtn, ExportBtn })
         button->setEnabled(false);
-    for (QWidget* sheet : {static_cast<QWidget*>(Units), static_cast<QWidget*>(Weapons),
-                           static_cast<QWidget*>(Formations), static_cast<QWidget*>(Info)})
+    for (QWidget* sheet : { static_cast<QWidget*>(Units), static_cast<QWidget*>(Weapons),
+             static_cast<QWidget*>(Formations), static_cast<QWidget*>(Info) })
         Viewer->setTabVisible(Viewer->indexOf(sheet), false);
     connect(Viewer, &QTabWidget::currentChanged, this, &TSDIAppForm::ViewerChange);
 
-    state_ = core::CurrentState{};
+    state_ = core::CurrentState {};
     minWindowHeight_ = height();
     minWindowWidth_ = width();
     setMinimumSize(minWindowWidth_, minWindowHeight_);
@@ -475,8 +481,8 @@ void TSDIAppForm::showError(const QString& text)
 
 void TSDIAppForm::SetButtons(bool enabled)
 {
-    for (QToolButton* button :
-         {Back1Btn, Fwd1Btn, EraseButton, CopyButton, PasteButton, RestoreButton, CommitButton, SpeedButton_Move})
+    for (QToolButton* button : { Back1Btn, Fwd1Btn, EraseButton, CopyButton, PasteButton, RestoreButton,
+             CommitButton, SpeedButton_Move })
         button->setEnabled(enabled);
 }
 
@@ -531,7 +537,7 @@ void TSDIAppForm::LoadEnter()
 {
     currentPage_ = kPageLoad;
     SetButtons(false);
-    TarnListBox->setFocus();  // arrows choose a nation, Return opens it
+    TarnListBox->setFocus(); // arrows choose a nation, Return opens it
 }
 
 void TSDIAppForm::InfoEnter()
@@ -549,7 +555,7 @@ void TSDIAppForm::CommitButtonClick()
     case kPageUnits:
     case kPageFormations:
     case kPageInfo:
-        break;  // the record pages store their fields here
+        break; // the record pages store their fields here
     default:
         setStatus(core::kUnknownPageStatus);
         break;
@@ -562,16 +568,16 @@ void TSDIAppForm::RestoreButtonClick()
     case kPageWeapons:
     case kPageUnits:
     case kPageFormations:
-        break;  // the record pages reload their record here
+        break; // the record pages reload their record here
     default:
         setStatus(core::kWrongPageStatus);
         break;
     }
 }
 
-void TSDIAppForm::EraseButtonClick() {}
+void TSDIAppForm::EraseButtonClick() { }
 
-void TSDIAppForm::SpeedButtonFindClick() {}
+void TSDIAppForm::SpeedButtonFindClick() { }
 
 // ---- Keys, hints, exit ----
 
@@ -626,8 +632,8 @@ bool TSDIAppForm::eventFilter(QObject* watched, QEvent* event)
 
 void TSDIAppForm::closeEvent(QCloseEvent* event)
 {
-    const auto answer = dialogs_->message(this, Dialogs::Kind::Question, core::kExitCaption, core::kExitQuestion,
-                                          Dialogs::Buttons::YesNo);
+    const auto answer = dialogs_->message(
+        this, Dialogs::Kind::Question, core::kExitCaption, core::kExitQuestion, Dialogs::Buttons::YesNo);
     if (answer == Dialogs::Answer::Yes)
         event->accept();
     else
@@ -674,9 +680,9 @@ void TSDIAppForm::Button1Click()
     const QDir dir(programDir_);
     const QString beside = dir.filePath(core::kHelpFileName);
     const QString shared = QDir::cleanPath(dir.filePath("../share/tarnwick/") + core::kHelpFileName);
-    for (const QString& candidate : {beside, shared}) {
+    for (const QString& candidate : { beside, shared }) {
         if (QFileInfo::exists(candidate)) {
-            dialogs_->openDocument(candidate);  // a failure is not reported
+            dialogs_->openDocument(candidate); // a failure is not reported
             return;
         }
     }
@@ -691,7 +697,8 @@ void TSDIAppForm::fillFolderList()
     const QDir dir(currentDir_);
     if (!dir.isRoot())
         DirectoryListBox1->addItem("..");
-    const QStringList folders = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    const QStringList folders
+        = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
     DirectoryListBox1->addItems(folders);
 }
 
@@ -722,7 +729,7 @@ void TSDIAppForm::DirectoryListBox1Change(const QString& dir)
     std::filesystem::current_path(ToPath(target), ec);
     if (ec) {
         dialogs_->message(this, Dialogs::Kind::Warning, AppTitle(),
-                          Text(core::CannotEnterFolderText(target.toStdString(), ec.message())));
+            Text(core::CannotEnterFolderText(target.toStdString(), ec.message())));
         DirectoryEdit->setText(QDir::toNativeSeparators(currentDir_));
         return;
     }
@@ -760,7 +767,7 @@ void TSDIAppForm::SetList()
     }
     TarnListBox->addItems(rows);
     for (int i = 0; i < TarnListBox->count(); ++i)
-        TarnListBox->item(i)->setToolTip(rows[i]);  // a long name is cut off in its column
+        TarnListBox->item(i)->setToolTip(rows[i]); // a long name is cut off in its column
     TarnListBox->setCurrentRow(first - 1);
 }
 
@@ -779,7 +786,8 @@ void TSDIAppForm::TarnListBoxDblClick()
     const int nation = row + 1;
     const std::filesystem::path dir = ToPath(currentDir_);
     if (!core::OobFileExists(dir, nation)) {
-        dialogs_->message(this, Dialogs::Kind::Information, core::kFileNotFoundCaption, core::kFileNotFoundText);
+        dialogs_->message(
+            this, Dialogs::Kind::Information, core::kFileNotFoundCaption, core::kFileNotFoundText);
         return;
     }
 
@@ -787,17 +795,19 @@ void TSDIAppForm::TarnListBoxDblClick()
     const core::LoadResult result = core::LoadOobFile(*oob_, static_cast<std::uint16_t>(nation), dir);
     if (!result.ok()) {
         const QString text = result.io.kind == core::IoResult::Kind::NotFound
-                                 ? Text(core::UnableToFindText(core::OobFileName(nation)))
-                                 : Text(result.io.message());
+            ? Text(core::UnableToFindText(core::OobFileName(nation)))
+            : Text(result.io.message());
         dialogs_->message(this, Dialogs::Kind::Error, core::kFileLoadErrorCaption, text);
         return;
     }
     state_.currentNation = static_cast<std::uint16_t>(nation);
     const std::string path = FromPath(result.io.path).toStdString();
     if (result.size == core::LoadResult::Size::Short)
-        dialogs_->message(this, Dialogs::Kind::Warning, AppTitle(), Text(core::ShortFileWarning(path, result.bytesInFile)));
+        dialogs_->message(
+            this, Dialogs::Kind::Warning, AppTitle(), Text(core::ShortFileWarning(path, result.bytesInFile)));
     else if (result.size == core::LoadResult::Size::Long)
-        dialogs_->message(this, Dialogs::Kind::Warning, AppTitle(), Text(core::LongFileWarning(path, result.bytesInFile)));
+        dialogs_->message(
+            this, Dialogs::Kind::Warning, AppTitle(), Text(core::LongFileWarning(path, result.bytesInFile)));
 
     const QString rowText = nationRowText(nation);
     TarnListBox->item(row)->setText(rowText);
@@ -809,14 +819,15 @@ void TSDIAppForm::TarnListBoxDblClick()
     setStatus(Text(core::LoadedStatus(currentDir_.toStdString(), rowText.toStdString())));
 
     state_.fileLoaded = true;
-    for (QAction* item : {SaveAs1, WriteCSV1, Reclassify1, Renationalise1, SaveFileAs1, ChangeTransparentColour1})
+    for (QAction* item :
+        { SaveAs1, WriteCSV1, Reclassify1, Renationalise1, SaveFileAs1, ChangeTransparentColour1 })
         item->setEnabled(true);
     Grid1->menuAction()->setEnabled(true);
     Grid1->setEnabled(true);
-    for (QPushButton* button : {SaveBtn, SaveAsBtn, ExportBtn})
+    for (QPushButton* button : { SaveBtn, SaveAsBtn, ExportBtn })
         button->setEnabled(true);
-    for (QWidget* sheet : {static_cast<QWidget*>(Units), static_cast<QWidget*>(Weapons),
-                           static_cast<QWidget*>(Formations), static_cast<QWidget*>(Info)})
+    for (QWidget* sheet : { static_cast<QWidget*>(Units), static_cast<QWidget*>(Weapons),
+             static_cast<QWidget*>(Formations), static_cast<QWidget*>(Info) })
         Viewer->setTabVisible(Viewer->indexOf(sheet), true);
 
     if (Viewer->currentWidget() == Units)
@@ -867,9 +878,8 @@ void TSDIAppForm::SaveAsBtnClick()
     const QString name = Text(core::SaveAsFileName(info.fileName().toStdString()));
     if (name.isEmpty())
         return;
-    const core::IoResult result = core::SaveOobFileAs(*oob_, state_.currentNation,
-                                                      QFile::encodeName(name).toStdString(),
-                                                      ToPath(info.absolutePath()));
+    const core::IoResult result = core::SaveOobFileAs(
+        *oob_, state_.currentNation, QFile::encodeName(name).toStdString(), ToPath(info.absolutePath()));
     if (!result.ok())
         showError(Text(result.message()));
     SetList();
@@ -895,4 +905,4 @@ void TSDIAppForm::ExportBtnClick()
     setStatus(Text(core::CsvWrittenStatus(currentDir_.toStdString())));
 }
 
-}  // namespace tarnwick::gui
+} // namespace tarnwick::gui

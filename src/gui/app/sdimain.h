@@ -36,15 +36,21 @@ class FormationPage;
 class InfoPage;
 
 struct MainWindowOptions {
-    QString settingsFile;   // the settings file to read (need not exist)
-    QString programDir;     // where the help page is looked for
-    QString workingFolder;  // the start folder when the settings name none; empty: the process's
-    Dialogs* dialogs = nullptr;  // not owned; null: the real boxes and dialogs
+    QString settingsFile; // the settings file to read (need not exist)
+    QString programDir; // where the help page is looked for
+    QString workingFolder; // the start folder when the settings name none; empty: the process's
+    Dialogs* dialogs = nullptr; // not owned; null: the real boxes and dialogs
 };
 
 // Which tab page is in charge.
-enum PageState : int { kPageStartup = 0, kPageWeapons = 1, kPageUnits = 2, kPageFormations = 3,
-                       kPageLoad = 4, kPageInfo = 5 };
+enum PageState : int {
+    kPageStartup = 0,
+    kPageWeapons = 1,
+    kPageUnits = 2,
+    kPageFormations = 3,
+    kPageLoad = 4,
+    kPageInfo = 5
+};
 
 class TSDIAppForm : public QMainWindow {
     Q_OBJECT
@@ -93,9 +99,9 @@ public slots:
     void SpeedButtonFindClick();
 
 protected:
-    void closeEvent(QCloseEvent* event) override;  // FormCloseQuery
+    void closeEvent(QCloseEvent* event) override; // FormCloseQuery
     void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;  // key preview, hints off
+    bool eventFilter(QObject* watched, QEvent* event) override; // key preview, hints off
 
 private:
     void FormCreate();
@@ -191,4 +197,4 @@ public:
     QPushButton* ExitButton = nullptr;
 };
 
-}  // namespace tarnwick::gui
+} // namespace tarnwick::gui

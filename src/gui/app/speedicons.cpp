@@ -31,7 +31,7 @@ void Arrow(QPainter& p, bool left, const QColor& colour, qreal x0, qreal x1)
     const qreal tip = left ? x0 : x1;
     const qreal base = left ? x0 + 8 : x1 - 8;
     const qreal tail = left ? x1 : x0;
-    QPolygonF head{QPointF(tip, 12), QPointF(base, 5), QPointF(base, 19)};
+    QPolygonF head { QPointF(tip, 12), QPointF(base, 5), QPointF(base, 19) };
     p.setPen(QPen(colour.darker(140), 1.0));
     p.setBrush(colour);
     p.drawPolygon(head);
@@ -71,7 +71,7 @@ void Paint(QPainter& p, SpeedIcon which)
         p.drawLine(QPointF(8, 17), QPointF(13, 17));
         p.setBrush(kBlue);
         p.setPen(Qt::NoPen);
-        p.drawPolygon(QPolygonF{QPointF(16, 17), QPointF(12, 13.5), QPointF(12, 20.5)});
+        p.drawPolygon(QPolygonF { QPointF(16, 17), QPointF(12, 13.5), QPointF(12, 20.5) });
         break;
     }
     case SpeedIcon::Back:
@@ -89,13 +89,13 @@ void Paint(QPainter& p, SpeedIcon which)
         p.drawPath(arc);
         p.setPen(Qt::NoPen);
         p.setBrush(kAmber.darker(115));
-        p.drawPolygon(QPolygonF{QPointF(1.5, 9), QPointF(9.5, 9), QPointF(5, 15.5)});
+        p.drawPolygon(QPolygonF { QPointF(1.5, 9), QPointF(9.5, 9), QPointF(5, 15.5) });
         break;
     }
     case SpeedIcon::Commit: {
         p.setPen(QPen(kGreen, 3.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         p.setBrush(Qt::NoBrush);
-        p.drawPolyline(QPolygonF{QPointF(4, 13), QPointF(10, 19), QPointF(20, 5)});
+        p.drawPolyline(QPolygonF { QPointF(4, 13), QPointF(10, 19), QPointF(20, 5) });
         break;
     }
     case SpeedIcon::Find: {
@@ -122,16 +122,16 @@ QPixmap Draw(SpeedIcon which, int side, bool disabled)
     return pixmap;
 }
 
-}  // namespace
+} // namespace
 
 QIcon MakeSpeedIcon(SpeedIcon which)
 {
     QIcon icon;
-    for (int side : {16, 24, 32, 48}) {
+    for (int side : { 16, 24, 32, 48 }) {
         icon.addPixmap(Draw(which, side, false), QIcon::Normal);
         icon.addPixmap(Draw(which, side, true), QIcon::Disabled);
     }
     return icon;
 }
 
-}  // namespace tarnwick::gui
+} // namespace tarnwick::gui

@@ -10,4 +10,4 @@ enum class SpeedIcon { Erase, Copy, Paste, Move, Back, Forward, Restore, Commit,
 
 QIcon MakeSpeedIcon(SpeedIcon which);
 
-}  // namespace tarnwick::gui
+} // namespace tarnwick::gui

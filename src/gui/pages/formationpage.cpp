@@ -2,6 +2,9 @@
 
 namespace tarnwick::gui {
 
-FormationPage::FormationPage(QWidget* parent) : QWidget(parent) {}
+FormationPage::FormationPage(QWidget* parent)
+    : QWidget(parent)
+{
+}
 
-}  // namespace tarnwick::gui
+} // namespace tarnwick::gui

@@ -5,7 +5,8 @@
 
 namespace tarnwick::gui {
 
-InfoPage::InfoPage(QWidget* parent) : QWidget(parent)
+InfoPage::InfoPage(QWidget* parent)
+    : QWidget(parent)
 {
     auto* layout = new QFormLayout(this);
     TarnCommentEdit = new QLineEdit(this);
@@ -14,4 +15,4 @@ InfoPage::InfoPage(QWidget* parent) : QWidget(parent)
     layout->addRow(tr("Comment"), TarnCommentEdit);
 }
 
-}  // namespace tarnwick::gui
+} // namespace tarnwick::gui

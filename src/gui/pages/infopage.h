@@ -16,4 +16,4 @@ public:
     QLineEdit* TarnCommentEdit = nullptr;
 };
 
-}  // namespace tarnwick::gui
+} // namespace tarnwick::gui

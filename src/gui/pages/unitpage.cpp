@@ -5,7 +5,8 @@
 
 namespace tarnwick::gui {
 
-UnitPage::UnitPage(QWidget* parent) : QWidget(parent)
+UnitPage::UnitPage(QWidget* parent)
+    : QWidget(parent)
 {
     auto* layout = new QFormLayout(this);
     UnitnameEdit = new QLineEdit(this);
@@ -14,4 +15,4 @@ UnitPage::UnitPage(QWidget* parent) : QWidget(parent)
     layout->addRow(tr("Name"), UnitnameEdit);
 }
 
-}  // namespace tarnwick::gui
+} // namespace tarnwick::gui

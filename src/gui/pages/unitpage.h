@@ -16,4 +16,4 @@ public:
     QLineEdit* UnitnameEdit = nullptr;
 };
 
-}  // namespace tarnwick::gui
+} // namespace tarnwick::gui

@@ -2,6 +2,9 @@
 
 namespace tarnwick::gui {
 
-WeaponPage::WeaponPage(QWidget* parent) : QWidget(parent) {}
+WeaponPage::WeaponPage(QWidget* parent)
+    : QWidget(parent)
+{
+}
 
-}  // namespace tarnwick::gui
+} // namespace tarnwick::gui

@@ -12,4 +12,4 @@ public:
     explicit WeaponPage(QWidget* parent = nullptr);
 };
 
-}  // namespace tarnwick::gui
+} // namespace tarnwick::gui

@@ -32,7 +32,7 @@ QPixmap AboutPicture(QSize size)
     return QPixmap::fromImage(picture);
 }
 
-}  // namespace
+} // namespace
 
 QString TmyAboutBox::VersionText()
 {
@@ -82,10 +82,10 @@ TmyAboutBox::TmyAboutBox(QWidget* parent)
     Comments->setAttribute(Qt::WA_TranslucentBackground);
     Comments->setStyleSheet(QStringLiteral("QLabel { color: navy; background: transparent; }"));
     Comments->setWordWrap(true);
-    Comments->setText(QStringLiteral(
-        "Order of battle editor for the OOB files of the GH:FTK edition.\n\n"
-        "Edits units, weapons and formations, carries them between nations' files, "
-        "and shows each unit's picture and map icon."));
+    Comments->setText(
+        QStringLiteral("Order of battle editor for the OOB files of the GH:FTK edition.\n\n"
+                       "Edits units, weapons and formations, carries them between nations' files, "
+                       "and shows each unit's picture and map icon."));
     Comments->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Comments->setGeometry(textLeft, 84, textWidth, 130);
 
@@ -94,8 +94,8 @@ TmyAboutBox::TmyAboutBox(QWidget* parent)
     OKButton->setDefault(true);
     OKButton->setAutoDefault(true);
     const QSize buttonSize(88, 30);
-    OKButton->setGeometry(inside.right() - buttonSize.width() - 16, inside.bottom() - buttonSize.height() - 14,
-                          buttonSize.width(), buttonSize.height());
+    OKButton->setGeometry(inside.right() - buttonSize.width() - 16,
+        inside.bottom() - buttonSize.height() - 14, buttonSize.width(), buttonSize.height());
     OKButton->raise();
     connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
 }
@@ -111,4 +111,4 @@ void TmyAboutBox::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
 }
 
-}  // namespace tarnwick::gui
+} // namespace tarnwick::gui

@@ -33,4 +33,4 @@ protected:
     void showEvent(QShowEvent* event) override;
 };
 
-}  // namespace tarnwick::gui
+} // namespace tarnwick::gui

@@ -19,7 +19,7 @@ namespace {
 
 constexpr int kBevel = 5;
 
-}  // namespace
+} // namespace
 
 TSplash::TSplash(QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
@@ -104,4 +104,4 @@ bool TSplash::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-}  // namespace tarnwick::gui
+} // namespace tarnwick::gui

@@ -33,9 +33,9 @@ public slots:
     void Timer1Timer();
 
 protected:
-    void keyReleaseEvent(QKeyEvent* event) override;    // FormKeyUp
-    void mousePressEvent(QMouseEvent* event) override;  // FormMouseDown
-    bool eventFilter(QObject* watched, QEvent* event) override;  // Image1MouseDown
+    void keyReleaseEvent(QKeyEvent* event) override; // FormKeyUp
+    void mousePressEvent(QMouseEvent* event) override; // FormMouseDown
+    bool eventFilter(QObject* watched, QEvent* event) override; // Image1MouseDown
 
 private:
     void FormKeyUp();
@@ -43,4 +43,4 @@ private:
     void Image1MouseDown();
 };
 
-}  // namespace tarnwick::gui
+} // namespace tarnwick::gui

@@ -20,10 +20,10 @@ constexpr double kPi = 3.14159265358979323846;
 // derived from these fixed numbers, so every run draws the same picture.
 struct Hill {
     QPointF centre;
-    double radius;   // outermost loop
+    double radius; // outermost loop
     int levels;
-    double phase;    // turns the wobble
-    double squash;   // vertical / horizontal ratio
+    double phase; // turns the wobble
+    double squash; // vertical / horizontal ratio
 };
 
 QPainterPath ContourLoop(const Hill& hill, double fraction)
@@ -34,8 +34,7 @@ QPainterPath ContourLoop(const Hill& hill, double fraction)
         const double t = 2.0 * kPi * i / steps;
         // Inner loops wobble less, like real contours closing on a summit.
         const double wobble = 0.15 * std::sin(3.0 * t + hill.phase)
-                              + 0.07 * std::sin(5.0 * t + 2.0 * hill.phase) * fraction
-                              + 0.05 * std::cos(2.0 * t - hill.phase);
+            + 0.07 * std::sin(5.0 * t + 2.0 * hill.phase) * fraction + 0.05 * std::cos(2.0 * t - hill.phase);
         const double r = hill.radius * fraction * (1.0 + wobble);
         const QPointF p(hill.centre.x() + r * std::cos(t), hill.centre.y() + r * std::sin(t) * hill.squash);
         if (i == 0)
@@ -88,7 +87,7 @@ enum class UnitKind { Infantry, Armour, Mechanised, Recce, Artillery };
 // A unit symbol in the common military style: a rectangle for own forces, a
 // diamond for the enemy, the arm of service inside and the echelon above.
 void DrawUnitSymbol(QPainter& painter, QPointF centre, double width, UnitKind kind, bool hostile,
-                    int echelonBars, int echelonDots)
+    int echelonBars, int echelonDots)
 {
     const double height = width * 2.0 / 3.0;
     const QColor ink(16, 20, 24);
@@ -96,8 +95,8 @@ void DrawUnitSymbol(QPainter& painter, QPointF centre, double width, UnitKind ki
     painter.save();
     painter.setPen(QPen(ink, line, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
 
-    QRectF inner;  // where the arm-of-service sign goes
-    QPointF top;   // top of the frame, for the echelon
+    QRectF inner; // where the arm-of-service sign goes
+    QPointF top; // top of the frame, for the echelon
     if (hostile) {
         const double r = height * 0.85;
         QPolygonF diamond;
@@ -122,8 +121,8 @@ void DrawUnitSymbol(QPainter& painter, QPointF centre, double width, UnitKind ki
         painter.drawLine(inner.bottomLeft(), inner.topRight());
     }
     if (kind == UnitKind::Armour || kind == UnitKind::Mechanised) {
-        const QRectF track(inner.center().x() - inner.width() * 0.32, inner.center().y() - inner.height() * 0.22,
-                           inner.width() * 0.64, inner.height() * 0.44);
+        const QRectF track(inner.center().x() - inner.width() * 0.32,
+            inner.center().y() - inner.height() * 0.22, inner.width() * 0.64, inner.height() * 0.44);
         painter.drawRoundedRect(track, track.height() / 2, track.height() / 2);
     }
     if (kind == UnitKind::Recce)
@@ -186,8 +185,8 @@ QFont PixelFont(const QString& family, int pixels, bool bold, bool italic = fals
     return font;
 }
 
-void DrawShadowedText(QPainter& painter, const QRectF& box, int flags, const QString& text, const QColor& colour,
-                      double shadowOffset)
+void DrawShadowedText(QPainter& painter, const QRectF& box, int flags, const QString& text,
+    const QColor& colour, double shadowOffset)
 {
     painter.setPen(QColor(0, 0, 0, 170));
     painter.drawText(box.translated(shadowOffset, shadowOffset), flags, text);
@@ -195,7 +194,7 @@ void DrawShadowedText(QPainter& painter, const QRectF& box, int flags, const QSt
     painter.drawText(box, flags, text);
 }
 
-}  // namespace
+} // namespace
 
 QImage TitleArtwork()
 {
@@ -215,9 +214,9 @@ QImage TitleArtwork()
 
     // Terrain: two hills and a ridge, a river, the map grid.
     const Hill hills[] = {
-        {QPointF(w * 0.80, h * 0.30), 118.0, 11, 0.7, 0.72},
-        {QPointF(w * 0.14, h * 0.36), 92.0, 9, 2.1, 0.80},
-        {QPointF(w * 0.55, h * 1.02), 110.0, 10, 4.0, 0.55},
+        { QPointF(w * 0.80, h * 0.30), 118.0, 11, 0.7, 0.72 },
+        { QPointF(w * 0.14, h * 0.36), 92.0, 9, 2.1, 0.80 },
+        { QPointF(w * 0.55, h * 1.02), 110.0, 10, 4.0, 0.55 },
     };
     DrawHills(painter, hills, 3, QColor(196, 186, 128, 42), 1.0);
 
@@ -248,7 +247,8 @@ QImage TitleArtwork()
     painter.setPen(QColor(240, 232, 205, 150));
     painter.drawText(QPointF(w * 0.62 + 5, h * 0.64), QStringLiteral("PL AMBER"));
 
-    DrawAdvanceArrow(painter, QPointF(118, 236), QPointF(170, 190), QPointF(222, 214), QColor(140, 210, 255, 110));
+    DrawAdvanceArrow(
+        painter, QPointF(118, 236), QPointF(170, 190), QPointF(222, 214), QColor(140, 210, 255, 110));
     DrawUnitSymbol(painter, QPointF(64, 222), 40, UnitKind::Mechanised, false, 2, 0);
     DrawUnitSymbol(painter, QPointF(122, 258), 32, UnitKind::Armour, false, 1, 0);
     DrawUnitSymbol(painter, QPointF(28, 266), 24, UnitKind::Recce, false, 0, 3);
@@ -265,18 +265,18 @@ QImage TitleArtwork()
         painter.setFont(f);
     }
     DrawShadowedText(painter, QRectF(0, 30, w, 20), Qt::AlignHCenter | Qt::AlignVCenter,
-                     QStringLiteral("GH:FTK"), khaki, 1.0);
+        QStringLiteral("GH:FTK"), khaki, 1.0);
 
     painter.setFont(PixelFont(QStringLiteral("DejaVu Serif"), 60, true));
     DrawShadowedText(painter, QRectF(0, 48, w, 74), Qt::AlignHCenter | Qt::AlignVCenter,
-                     QStringLiteral("Tarnwick"), parchment, 3.0);
+        QStringLiteral("Tarnwick"), parchment, 3.0);
 
     // A rule with a diamond at each end under the name.
     painter.setPen(QPen(khaki, 1.5));
     painter.drawLine(QPointF(w * 0.22, 128.5), QPointF(w * 0.78, 128.5));
     painter.setPen(Qt::NoPen);
     painter.setBrush(khaki);
-    for (double x : {w * 0.22, w * 0.78, w * 0.5}) {
+    for (double x : { w * 0.22, w * 0.78, w * 0.5 }) {
         QPolygonF d;
         d << QPointF(x, 124.5) << QPointF(x + 4, 128.5) << QPointF(x, 132.5) << QPointF(x - 4, 128.5);
         painter.drawPolygon(d);
@@ -284,12 +284,12 @@ QImage TitleArtwork()
 
     painter.setFont(PixelFont(QStringLiteral("DejaVu Serif"), 17, false, true));
     DrawShadowedText(painter, QRectF(0, 136, w, 26), Qt::AlignHCenter | Qt::AlignVCenter,
-                     QStringLiteral("Order of battle editor"), parchment, 1.5);
+        QStringLiteral("Order of battle editor"), parchment, 1.5);
 
     painter.setFont(PixelFont(QStringLiteral("DejaVu Sans"), 9, false));
     painter.setPen(QColor(230, 225, 200, 190));
     painter.drawText(QRectF(0, h - 16, w - 8, 14), Qt::AlignRight | Qt::AlignVCenter,
-                     QStringLiteral("version " TARNWICK_VERSION));
+        QStringLiteral("version " TARNWICK_VERSION));
 
     // A fine inner border, like a map's neat line.
     painter.setBrush(Qt::NoBrush);
@@ -313,8 +313,8 @@ QImage MapSheetArtwork(QSize size)
     painter.fillRect(image.rect(), paper);
 
     const Hill hills[] = {
-        {QPointF(w * 0.78, h * 0.42), h * 0.55, 10, 1.3, 0.70},
-        {QPointF(w * 0.30, h * 0.95), h * 0.45, 8, 3.2, 0.60},
+        { QPointF(w * 0.78, h * 0.42), h * 0.55, 10, 1.3, 0.70 },
+        { QPointF(w * 0.30, h * 0.95), h * 0.45, 8, 3.2, 0.60 },
     };
     DrawHills(painter, hills, 2, QColor(150, 110, 60, 40), 1.0);
     painter.setPen(QPen(QColor(90, 140, 190, 70), 4.0, Qt::SolidLine, Qt::RoundCap));
@@ -384,9 +384,9 @@ QImage ProgramIconImage(int side)
 QIcon ProgramIcon()
 {
     QIcon icon;
-    for (int side : {16, 22, 24, 32, 48, 64, 128, 256})
+    for (int side : { 16, 22, 24, 32, 48, 64, 128, 256 })
         icon.addPixmap(QPixmap::fromImage(ProgramIconImage(side)));
     return icon;
 }
 
-}  // namespace tarnwick::gui
+} // namespace tarnwick::gui

@@ -25,4 +25,4 @@ QIcon ProgramIcon();
 // One size of the icon (square, side pixels).
 QImage ProgramIconImage(int side);
 
-}  // namespace tarnwick::gui
+} // namespace tarnwick::gui

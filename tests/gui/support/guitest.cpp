@@ -26,7 +26,7 @@ void FilterOffscreenNoise(QtMsgType type, const QMessageLogContext& context, con
         previousHandler(type, context, message);
 }
 
-}  // namespace
+} // namespace
 
 void InstallMessageFilter()
 {
@@ -72,7 +72,8 @@ QString WriteOobFile(const QString& dir, int nation, core::TOobData& data)
 {
     const std::vector<std::uint8_t> bytes = core::EncodeOobFile(data, static_cast<std::uint16_t>(nation));
     const QString path = QDir(dir).filePath(QString::fromStdString(core::OobFileName(nation)));
-    WriteBytes(path, QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())));
+    WriteBytes(
+        path, QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())));
     return path;
 }
 
@@ -109,7 +110,7 @@ QByteArray ReadBytes(const QString& path)
 }
 
 QString WriteSettingsFile(const QString& dir, const std::map<std::string, std::string>& tarnwick,
-                          const std::map<int, std::string>& nationNames)
+    const std::map<int, std::string>& nationNames)
 {
     std::string text = "[Tarnwick]\r\n";
     for (const auto& [key, value] : tarnwick)
@@ -122,4 +123,4 @@ QString WriteSettingsFile(const QString& dir, const std::map<std::string, std::s
     return path;
 }
 
-}  // namespace tarnwick::testing
+} // namespace tarnwick::testing

@@ -34,6 +34,6 @@ QByteArray ReadBytes(const QString& path);
 
 // A settings file: [Tarnwick] keys, then the given nation names.
 QString WriteSettingsFile(const QString& dir, const std::map<std::string, std::string>& tarnwick,
-                          const std::map<int, std::string>& nationNames = {});
+    const std::map<int, std::string>& nationNames = {});
 
-}  // namespace tarnwick::testing
+} // namespace tarnwick::testing

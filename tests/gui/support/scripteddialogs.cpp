@@ -2,25 +2,25 @@
 
 namespace tarnwick::testing {
 
-ScriptedDialogs::Answer ScriptedDialogs::message(QWidget*, Kind kind, const QString& caption, const QString& text,
-                                                 Buttons buttons)
+ScriptedDialogs::Answer ScriptedDialogs::message(
+    QWidget*, Kind kind, const QString& caption, const QString& text, Buttons buttons)
 {
-    boxes.append({kind, caption, text, buttons});
+    boxes.append({ kind, caption, text, buttons });
     if (!answers_.isEmpty())
         return answers_.takeFirst();
     return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
 }
 
-std::optional<QString> ScriptedDialogs::saveAsFileName(QWidget*, const QString& title, const QString& filter,
-                                                       const QString& startDir)
+std::optional<QString> ScriptedDialogs::saveAsFileName(
+    QWidget*, const QString& title, const QString& filter, const QString& startDir)
 {
-    fileDialogs.append({title, filter, startDir});
+    fileDialogs.append({ title, filter, startDir });
     return fileNames_.isEmpty() ? std::nullopt : fileNames_.takeFirst();
 }
 
 std::optional<QString> ScriptedDialogs::folder(QWidget*, const QString& title, const QString& startDir)
 {
-    fileDialogs.append({title, QString(), startDir});
+    fileDialogs.append({ title, QString(), startDir });
     return folders_.isEmpty() ? std::nullopt : folders_.takeFirst();
 }
 
@@ -30,4 +30,4 @@ bool ScriptedDialogs::openDocument(const QString& path)
     return true;
 }
 
-}  // namespace tarnwick::testing
+} // namespace tarnwick::testing

@@ -34,9 +34,9 @@ public:
     void setNextFolder(std::optional<QString> path) { folders_.append(path); }
 
     Answer message(QWidget* parent, Kind kind, const QString& caption, const QString& text,
-                   Buttons buttons = Buttons::Ok) override;
-    std::optional<QString> saveAsFileName(QWidget* parent, const QString& title, const QString& filter,
-                                          const QString& startDir) override;
+        Buttons buttons = Buttons::Ok) override;
+    std::optional<QString> saveAsFileName(
+        QWidget* parent, const QString& title, const QString& filter, const QString& startDir) override;
     std::optional<QString> folder(QWidget* parent, const QString& title, const QString& startDir) override;
     bool openDocument(const QString& path) override;
 
@@ -57,4 +57,4 @@ private:
     QList<std::optional<QString>> folders_;
 };
 
-}  // namespace tarnwick::testing
+} // namespace tarnwick::testing

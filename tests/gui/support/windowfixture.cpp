@@ -32,4 +32,4 @@ gui::TSDIAppForm& WindowFixture::open(bool show)
     return *window;
 }
 
-}  // namespace tarnwick::testing
+} // namespace tarnwick::testing

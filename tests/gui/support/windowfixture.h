@@ -13,9 +13,9 @@ namespace tarnwick::testing {
 
 struct WindowFixture {
     QTemporaryDir root;
-    QString work;      // the working folder
-    QString programDir;  // <root>/bin, so the shared help page is <root>/share/tarnwick
-    QString settings;  // where the settings file is looked for (absent unless written)
+    QString work; // the working folder
+    QString programDir; // <root>/bin, so the shared help page is <root>/share/tarnwick
+    QString settings; // where the settings file is looked for (absent unless written)
     ScriptedDialogs dialogs;
     std::unique_ptr<gui::TSDIAppForm> window;
 
@@ -23,4 +23,4 @@ struct WindowFixture {
     gui::TSDIAppForm& open(bool show = true);
 };
 
-}  // namespace tarnwick::testing
+} // namespace tarnwick::testing
