@@ -126,6 +126,9 @@ struct CurrentState {
     std::uint16_t currentWeapon = 1;
     std::uint16_t currentFormation = 1;
     bool fileLoaded = false;
+    // The type of the formation on the Formations page, as its edit reads; the
+    // formation pick list marks its invalid choices by it.
+    std::uint8_t currentFormType = 0;
 };
 
 // A slot number taken from data names a record only inside these ranges.

@@ -109,6 +109,11 @@ TSDIAppForm::TSDIAppForm(const MainWindowOptions& options, QWidget* parent)
         dialogs_ = ownDialogs_.get();
     }
     hintStyle_ = HintStyle::install();
+    pageContext_.state = &state_;
+    pageContext_.currentDir = &currentDir_;
+    pageContext_.settings = &settings_;
+    pageContext_.dialogs = dialogs_;
+    pageContext_.setStatus = [this](const QString& text) { setStatus(text); };
 
     QFont arial = font();
     arial.setFamily("Arial");
@@ -218,11 +223,11 @@ void TSDIAppForm::buildPages()
 
     Viewer = new QTabWidget(central);
     Viewer->setObjectName("Viewer");
-    Units = new UnitPage(Viewer);
+    Units = new UnitPage(pageContext_, Viewer);
     Units->setObjectName("Units");
-    Weapons = new WeaponPage(Viewer);
+    Weapons = new WeaponPage(pageContext_, Viewer);
     Weapons->setObjectName("Weapons");
-    Formations = new FormationPage(Viewer);
+    Formations = new FormationPage(pageContext_, Viewer);
     Formations->setObjectName("Formations");
     Info = new InfoPage(Viewer);
     Info->setObjectName("Info");
@@ -419,6 +424,7 @@ void TSDIAppForm::FormCreate()
     setMinimumSize(minWindowWidth_, minWindowHeight_);
 
     oob_ = std::make_unique<core::TOobData>();
+    pageContext_.oob = oob_.get();
     programDir_ = options_.programDir;
 
     readinifile();

@@ -6,6 +6,7 @@
 #include "core/data/pastebuffer.h"
 #include "core/data/records.h"
 #include "core/data/settings.h"
+#include "gui/pages/pagecontext.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -137,6 +138,7 @@ private:
     std::unique_ptr<core::PasteBuffers> buffers_;
     core::CurrentState state_;
     core::Settings settings_;
+    PageContext pageContext_;
     int currentPage_ = kPageStartup;
     QString currentDir_;
     QString programDir_;

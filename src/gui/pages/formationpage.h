@@ -1,15 +1,23 @@
 #pragma once
 
-// The formation page of the main window (sheet "Formations").
+// The Formations page of the main window (sheet "Formations"). Placeholder: lists the slots.
 
-#include <QWidget>
+#include "gui/pages/recordpage.h"
 
 namespace tarnwick::gui {
 
-class FormationPage : public QWidget {
+class FormationPage : public RecordPage {
     Q_OBJECT
 public:
-    explicit FormationPage(QWidget* parent = nullptr);
+    explicit FormationPage(PageContext& context, QWidget* parent = nullptr);
+
+    int slotCount() const override;
+    int currentSlot() const override;
+    void setCurrentSlot(int slot) override;
+    std::string slotName(int slot) const override;
+    void showCurrent() override { }
+    bool commitPage() override { return false; }
+    void clearPage() override { }
 };
 
 } // namespace tarnwick::gui

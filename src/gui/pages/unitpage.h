@@ -1,17 +1,25 @@
 #pragma once
 
-// The unit page of the main window (sheet "Units").
+// The Units page of the main window (sheet "Units"). Placeholder: lists the slots.
 
-#include <QWidget>
+#include "gui/pages/recordpage.h"
 
 class QLineEdit;
 
 namespace tarnwick::gui {
 
-class UnitPage : public QWidget {
+class UnitPage : public RecordPage {
     Q_OBJECT
 public:
-    explicit UnitPage(QWidget* parent = nullptr);
+    explicit UnitPage(PageContext& context, QWidget* parent = nullptr);
+
+    int slotCount() const override;
+    int currentSlot() const override;
+    void setCurrentSlot(int slot) override;
+    std::string slotName(int slot) const override;
+    void showCurrent() override { }
+    bool commitPage() override { return false; }
+    void clearPage() override { }
 
     QLineEdit* UnitnameEdit = nullptr;
 };

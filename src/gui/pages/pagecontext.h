@@ -1,0 +1,41 @@
+#pragma once
+
+// What the record pages share with the main window: the records, the current
+// slots, the settings, the dialogs seam, the pick list and the status bar.
+
+#include "core/data/records.h"
+#include "core/data/settings.h"
+#include "core/rules/picker.h"
+
+#include <QString>
+
+#include <functional>
+
+namespace tarnwick::gui {
+
+class Dialogs;
+
+// Chooses a coded value or a slot. TPickForm is the real one; tests may answer
+// from a script.
+class PickList {
+public:
+    virtual ~PickList() = default;
+    // The chosen number; 0 for an invalid formation choice; kPickCancelled on cancel.
+    virtual int ShowPickList(core::PickMode mode) = 0;
+};
+
+// Owned by the main window (or by a test); the pages keep a reference.
+struct PageContext {
+    core::TOobData* oob = nullptr;
+    core::CurrentState* state = nullptr;
+    const core::Settings* settings = nullptr;
+    Dialogs* dialogs = nullptr;
+    PickList* picker = nullptr;
+    // The working folder, where the open file came from (pictures and icons are
+    // found beside it).
+    const QString* currentDir = nullptr;
+    // Writes the main window's status bar.
+    std::function<void(const QString&)> setStatus;
+};
+
+} // namespace tarnwick::gui
