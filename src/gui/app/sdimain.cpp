@@ -229,7 +229,7 @@ void TSDIAppForm::buildPages()
     Weapons->setObjectName("Weapons");
     Formations = new FormationPage(pageContext_, Viewer);
     Formations->setObjectName("Formations");
-    Info = new InfoPage(Viewer);
+    Info = new InfoPage(pageContext_, Viewer);
     Info->setObjectName("Info");
     Load = buildLoadPage();
     Load->setObjectName("Load");

@@ -5,8 +5,9 @@
 
 namespace tarnwick::gui {
 
-InfoPage::InfoPage(QWidget* parent)
+InfoPage::InfoPage(PageContext& context, QWidget* parent)
     : QWidget(parent)
+    , context_(context)
 {
     auto* layout = new QFormLayout(this);
     TarnCommentEdit = new QLineEdit(this);
@@ -14,5 +15,9 @@ InfoPage::InfoPage(QWidget* parent)
     TarnCommentEdit->setMaxLength(80);
     layout->addRow(tr("Comment"), TarnCommentEdit);
 }
+
+void InfoPage::ShowInfo() { }
+
+void InfoPage::SaveInfo() { }
 
 } // namespace tarnwick::gui

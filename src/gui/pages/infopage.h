@@ -1,6 +1,8 @@
 #pragma once
 
-// The info page of the main window (sheet "Info").
+// The info page of the main window (sheet "Info"): the file's comment.
+
+#include "gui/pages/pagecontext.h"
 
 #include <QWidget>
 
@@ -11,9 +13,16 @@ namespace tarnwick::gui {
 class InfoPage : public QWidget {
     Q_OBJECT
 public:
-    explicit InfoPage(QWidget* parent = nullptr);
+    explicit InfoPage(PageContext& context, QWidget* parent = nullptr);
+
+    // Record to page and page to record.
+    void ShowInfo();
+    void SaveInfo();
 
     QLineEdit* TarnCommentEdit = nullptr;
+
+private:
+    PageContext& context_;
 };
 
 } // namespace tarnwick::gui
