@@ -1,0 +1,188 @@
+#include "core/rules/gridunits.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace tarnwick::core {
+
+const std::array<GridColumn, kUnitGridColumnCount> kUnitGridColumns { {
+    { "Unit Nr", 80, false, true },
+    { "Name", 126, true, false },
+    { "Nation", 80, false, false },
+    { "Class", 120, true, true },
+    { "Class Desc", 80, false, false },
+    { "Avail - MM", 80, true, true },
+    { "YY", 80, true, true },
+    { "Until - MM", 80, true, true },
+    { "YY", 80, true, true },
+    { "Points", 80, true, true },
+} };
+
+namespace {
+
+// The unit page's limits for the numeric columns.
+struct Limits {
+    int min;
+    int max;
+};
+
+std::optional<Limits> ColumnLimits(int column)
+{
+    switch (column) {
+    case 3:
+        return Limits { 0, 255 }; // class
+    case 5:
+    case 7:
+        return Limits { 1, 12 }; // months
+    case 6:
+    case 8:
+        return Limits { 0, 120 }; // years from 1900
+    case 9:
+        return Limits { 0, 999 }; // points
+    default:
+        return std::nullopt;
+    }
+}
+
+int FieldValue(const TOobUnit& u, int column)
+{
+    switch (column) {
+    case 3:
+        return u.unitClass;
+    case 5:
+        return u.monthAvail;
+    case 6:
+        return u.yearAvail;
+    case 7:
+        return u.monthUnavail;
+    case 8:
+        return u.yearUnavail;
+    case 9:
+        return u.cost;
+    default:
+        return 0;
+    }
+}
+
+void SetField(TOobUnit& u, int column, int value)
+{
+    const auto byte = static_cast<std::uint8_t>(value);
+    switch (column) {
+    case 3:
+        u.unitClass = byte;
+        break;
+    case 5:
+        u.monthAvail = byte;
+        break;
+    case 6:
+        u.yearAvail = byte;
+        break;
+    case 7:
+        u.monthUnavail = byte;
+        break;
+    case 8:
+        u.yearUnavail = byte;
+        break;
+    case 9:
+        u.cost = static_cast<std::uint16_t>(value);
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace
+
+GridCellColour UnitRowColour(const TOobUnit& unit)
+{
+    if (unit.unitClass != 0 || !TrimName(unit.name).empty())
+        return GridCellColour::White;
+    return unit.nation == 0 ? GridCellColour::Aqua : GridCellColour::Red;
+}
+
+GridRow UnitGridRow(const TOobUnit& unit, int slot, const NameTables& names)
+{
+    GridRow row;
+    row.slot = slot;
+    row.cells.resize(kUnitGridColumnCount);
+    row.colours.assign(kUnitGridColumnCount, UnitRowColour(unit));
+    row.cells[0] = std::to_string(slot);
+    row.cells[kUnitGridNameColumn] = unit.name;
+    row.cells[kUnitGridNationColumn] = NationName(names, unit.nation);
+    row.cells[kUnitGridClassDescColumn] = UnitClassName(names, unit.unitClass);
+    for (int c = 0; c < kUnitGridColumnCount; ++c)
+        if (ColumnLimits(c))
+            row.cells[static_cast<std::size_t>(c)] = std::to_string(FieldValue(unit, c));
+    row.colours[0] = GridCellColour::Grey;
+    row.colours[kUnitGridClassDescColumn] = GridCellColour::Grey;
+    return row;
+}
+
+GridRows UnitGridRows(const TOobData& data, const NameTables& names)
+{
+    GridRows rows;
+    rows.reserve(kUnitSlots);
+    for (int s = 1; s <= kUnitSlots; ++s)
+        rows.push_back(UnitGridRow(data.units[static_cast<std::size_t>(s)], s, names));
+    return rows;
+}
+
+std::string UnitGridClassDescription(std::string_view classCell, const NameTables& names)
+{
+    std::size_t first = 0;
+    std::size_t last = classCell.size();
+    while (first < last && classCell[first] == ' ')
+        ++first;
+    while (last > first && classCell[last - 1] == ' ')
+        --last;
+    try {
+        const std::int32_t n = StrToInt(classCell.substr(first, last - first));
+        return n >= 0 && n <= 255 ? UnitClassName(names, static_cast<std::uint8_t>(n)) : std::string();
+    } catch (const EConvertError&) {
+        return {};
+    }
+}
+
+std::optional<GridCellError> SaveUnitGrid(TOobData& data, const GridRows& rows, const NameTables& names)
+{
+    struct Pending {
+        int slot;
+        TOobUnit unit;
+    };
+    std::vector<Pending> pending;
+    pending.reserve(rows.size());
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const GridRow& row = rows[r];
+        if (!IsUnitSlot(row.slot))
+            continue;
+        const TOobUnit& stored = data.units[static_cast<std::size_t>(row.slot)];
+        const GridRow shown = UnitGridRow(stored, row.slot, names);
+        Pending next { row.slot, stored };
+        for (int c = 0; c < kUnitGridColumnCount; ++c) {
+            const auto col = static_cast<std::size_t>(c);
+            if (!kUnitGridColumns[col].editable || col >= row.cells.size()
+                || row.cells[col] == shown.cells[col])
+                continue;
+            const std::string& text = row.cells[col];
+            if (c == kUnitGridNameColumn) {
+                std::string name = TrimName(text);
+                if (name.size() > kNameLength)
+                    name.resize(kNameLength);
+                next.unit.name = std::move(name);
+                continue;
+            }
+            const Limits limits = *ColumnLimits(c);
+            const std::optional<int> value = ReadGridNumber(text, limits.min, limits.max);
+            if (!value)
+                return GridCellError { static_cast<int>(r), c, text,
+                    GridCellErrorText(row.slot, kUnitGridColumns[col].title, text) };
+            SetField(next.unit, c, *value);
+        }
+        pending.push_back(std::move(next));
+    }
+    for (Pending& p : pending)
+        data.units[static_cast<std::size_t>(p.slot)] = std::move(p.unit);
+    return std::nullopt;
+}
+
+} // namespace tarnwick::core

@@ -1,0 +1,154 @@
+#include "core/rules/gridweapons.h"
+
+#include "core/data/globals.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace tarnwick::core {
+
+const std::array<GridColumn, kWeaponGridColumnCount> kWeaponGridColumns { {
+    { "Wpn Nr", 52, false, true },
+    { "Name", 150, true, false },
+    { "Class Nr", 56, true, true },
+    { "Class Description", 184, false, false },
+    { "WH Size", 84, true, true },
+    { "HE Kill", 74, true, true },
+    { "Accuracy", 70, true, true },
+    { "HE Pen", 66, true, true },
+    { "AP Pen", 64, true, true },
+    { "Sabot Pen", 66, true, true },
+    { "HEAT Pen", 72, true, true },
+    { "Sabot Range", 68, true, true },
+    { "Weapon Range", 70, true, true },
+} };
+
+namespace {
+
+// The field behind a numeric column, or null for the others.
+template <class Weapon> // TOobWeapon or const TOobWeapon
+auto WeaponField(Weapon& w, int column) -> decltype(&w.weaponClass)
+{
+    switch (column) {
+    case 2:
+        return &w.weaponClass;
+    case 4:
+        return &w.warheadSize;
+    case 5:
+        return &w.heKill;
+    case 6:
+        return &w.accuracy;
+    case 7:
+        return &w.hePen;
+    case 8:
+        return &w.apPen;
+    case 9:
+        return &w.sabotPen;
+    case 10:
+        return &w.heatPen;
+    case 11:
+        return &w.sabotRange;
+    case 12:
+        return &w.range;
+    default:
+        return nullptr;
+    }
+}
+
+std::string SavedWeaponName(std::string_view cell)
+{
+    std::size_t end = cell.size();
+    while (end > 0 && static_cast<unsigned char>(cell[end - 1]) <= ' ')
+        --end;
+    return std::string(cell.substr(0, std::min(end, kNameLength)));
+}
+
+} // namespace
+
+GridCellColour WeaponRowColour(const TOobWeapon& weapon)
+{
+    return weapon.weaponClass == 0 ? GridCellColour::Aqua : GridCellColour::Normal;
+}
+
+GridRow WeaponGridRow(const TOobWeapon& weapon, int slot)
+{
+    GridRow row;
+    row.slot = slot;
+    row.cells.resize(kWeaponGridColumnCount);
+    row.colours.assign(kWeaponGridColumnCount, WeaponRowColour(weapon));
+    row.cells[0] = std::to_string(slot);
+    row.cells[kWeaponGridNameColumn] = weapon.name;
+    row.cells[kWeaponGridClassDescColumn] = WeaponClassName(weapon.weaponClass);
+    for (int c = 0; c < kWeaponGridColumnCount; ++c)
+        if (const std::uint8_t* field = WeaponField(weapon, c))
+            row.cells[static_cast<std::size_t>(c)] = std::to_string(*field);
+    row.colours[0] = GridCellColour::Grey;
+    row.colours[kWeaponGridClassDescColumn] = GridCellColour::Grey;
+    return row;
+}
+
+GridRows WeaponGridRows(const TOobData& data)
+{
+    GridRows rows;
+    rows.reserve(kWeaponSlots);
+    for (int s = 1; s <= kWeaponSlots; ++s)
+        rows.push_back(WeaponGridRow(data.weapons[static_cast<std::size_t>(s)], s));
+    return rows;
+}
+
+std::string WeaponGridClassDescription(std::string_view classCell)
+{
+    std::size_t first = 0;
+    std::size_t last = classCell.size();
+    while (first < last && classCell[first] == ' ')
+        ++first;
+    while (last > first && classCell[last - 1] == ' ')
+        --last;
+    try {
+        const std::int32_t n = StrToInt(classCell.substr(first, last - first));
+        return n >= 0 && n <= 255 ? WeaponClassName(static_cast<std::uint8_t>(n)) : WeaponClassName(0);
+    } catch (const EConvertError&) {
+        return {};
+    }
+}
+
+std::optional<GridCellError> SaveWeaponGrid(TOobData& data, const GridRows& rows)
+{
+    // Every cell is converted before any record changes.
+    struct Pending {
+        int slot;
+        TOobWeapon weapon;
+    };
+    std::vector<Pending> pending;
+    pending.reserve(rows.size());
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const GridRow& row = rows[r];
+        if (!IsWeaponSlot(row.slot))
+            continue;
+        const TOobWeapon& stored = data.weapons[static_cast<std::size_t>(row.slot)];
+        const GridRow shown = WeaponGridRow(stored, row.slot);
+        Pending next { row.slot, stored };
+        for (int c = 0; c < kWeaponGridColumnCount; ++c) {
+            const auto col = static_cast<std::size_t>(c);
+            if (!kWeaponGridColumns[col].editable || col >= row.cells.size()
+                || row.cells[col] == shown.cells[col])
+                continue;
+            const std::string& text = row.cells[col];
+            if (c == kWeaponGridNameColumn) {
+                next.weapon.name = SavedWeaponName(text);
+                continue;
+            }
+            const std::optional<int> value = ReadGridNumber(text, 0, 255);
+            if (!value)
+                return GridCellError { static_cast<int>(r), c, text,
+                    GridCellErrorText(row.slot, kWeaponGridColumns[col].title, text) };
+            *WeaponField(next.weapon, c) = static_cast<std::uint8_t>(*value);
+        }
+        pending.push_back(std::move(next));
+    }
+    for (Pending& p : pending)
+        data.weapons[static_cast<std::size_t>(p.slot)] = std::move(p.weapon);
+    return std::nullopt;
+}
+
+} // namespace tarnwick::core
