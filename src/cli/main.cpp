@@ -1,6 +1,7 @@
 // tarnwick-cli: the command-line companion of the editor.
 
 #include "cli/args.h"
+#include "cli/bulkcommands.h"
 #include "cli/commands.h"
 
 #include <exception>
@@ -30,6 +31,8 @@ int main(int argc, char** argv)
     std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     Output io { std::cout, std::cerr };
     try {
+        if (auto status = RunBulkCommandLine(args, ProgramDir(argc > 0 ? argv[0] : nullptr), io))
+            return std::cout.flush() ? *status : kExitFailure;
         Arguments parsed = ParseArguments(args);
         if (parsed.help) {
             std::cout << UsageText(parsed.command) << std::flush;
