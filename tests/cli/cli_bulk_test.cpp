@@ -1,0 +1,218 @@
+// renationalise and reclassify from the command line: what changes in the
+// saved file, how A and B are read, and --in-place over several files.
+
+#include "clirunner.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+using clitest::OobImage;
+using clitest::ReadFile;
+using clitest::RunCli;
+using clitest::RunResult;
+using clitest::TempDir;
+using clitest::WriteFile;
+namespace fs = std::filesystem;
+
+constexpr std::size_t kUnitClass = 19080;
+constexpr std::size_t kUnitNation = 48480;
+constexpr std::size_t kFormationNation = 88680;
+
+// Units 1 and 2 and formation 1 of nation 12, unit 3 an empty slot of nation 12,
+// units 1..4 of class 7 and the rest class 0; the file itself is nation 5.
+OobImage Sample()
+{
+    OobImage img;
+    img.validDates();
+    img.unitName(1, "Tank");
+    img.unitName(2, "Truck");
+    img.unitName(4, "Gun");
+    img.formationName(1, "Company");
+    for (int s : { 1, 2, 3 })
+        img.u8(kUnitNation, s, 1, 0, 12);
+    img.u8(kUnitNation, 4, 1, 0, 5);
+    img.u8(kFormationNation, 1, 1, 0, 12);
+    for (int s : { 1, 2, 3, 4 })
+        img.u8(kUnitClass, s, 1, 0, 7);
+    return img;
+}
+
+// Positions where two files differ.
+std::vector<std::size_t> Differences(const std::string& a, const std::string& b)
+{
+    std::vector<std::size_t> at;
+    for (std::size_t i = 0; i < std::min(a.size(), b.size()); ++i)
+        if (a[i] != b[i])
+            at.push_back(i);
+    return at;
+}
+
+TEST(CliBulk, OutputDiffersFromAPlainResaveOnlyInTheChangedField)
+{
+    TempDir dir;
+    WriteFile(dir / "in.obf", Sample().bytes);
+    const std::string in = (dir / "in.obf").string();
+    ASSERT_EQ(RunCli({ "resave", in, "--nation", "5", "-o", (dir / "ref.obf").string() }).status, 0);
+    const std::string ref = ReadFile(dir / "ref.obf");
+
+    RunResult r = RunCli({ "renationalise", in, "--nation", "5", "--from", "12", "--to", "34", "-o",
+        (dir / "renat.obf").string() });
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "Processed : 3 Units, 1 Formations\nSaved " + (dir / "renat.obf").string() + "\n");
+    const std::string renat = ReadFile(dir / "renat.obf");
+    EXPECT_EQ(Differences(ref, renat),
+        (std::vector<std::size_t> {
+            kUnitNation + 1, kUnitNation + 2, kUnitNation + 3, kFormationNation + 1 }));
+    EXPECT_EQ(renat[kUnitNation + 1], 34);
+
+    r = RunCli({ "reclassify", in, "--nation", "5", "--from", "7", "--to", "24", "-o",
+        (dir / "recl.obf").string() });
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "Reclassified : 4 Units");
+    EXPECT_EQ(Differences(ref, ReadFile(dir / "recl.obf")),
+        (std::vector<std::size_t> { kUnitClass + 1, kUnitClass + 2, kUnitClass + 3, kUnitClass + 4 }));
+}
+
+TEST(CliBulk, FromAndToAreReadAsTheDialogsReadThem)
+{
+    TempDir dir;
+    WriteFile(dir / "obat005.obf", Sample().bytes);
+    const std::string in = (dir / "obat005.obf").string();
+    const std::string out = (dir / "out.obf").string();
+    struct Case {
+        const char* command;
+        std::string from;
+        std::string to;
+        std::string line;
+    };
+    const std::vector<Case> cases {
+        { "reclassify", "7x", "9", "Reclassified : 4 Units" },
+        { "reclassify", "-5", "0", "Reclassified : 595 Units" }, // -5 is class 0
+        { "reclassify", "", "0", "Reclassified : 595 Units" },
+        { "reclassify", "8", "9", "Reclassified : 0 Units" },
+        { "renationalise", "1 2", "150", "Processed : 3 Units, 1 Formations" },
+        { "renationalise", "12", "12", "Processed : 3 Units, 1 Formations" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.from);
+        RunResult r = RunCli({ c.command, in, "--from", c.from, "--to=" + c.to, "-o", out });
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out.substr(0, r.out.find('\n')), c.line);
+    }
+    // To 150 was read as 99.
+    EXPECT_EQ(ReadFile(dir / "out.obf")[kUnitNation + 1], 12);
+    RunCli({ "renationalise", in, "--from", "12", "--to", "150", "-o", out });
+    EXPECT_EQ(ReadFile(dir / "out.obf")[kUnitNation + 1], 99);
+}
+
+TEST(CliBulk, BadCommandLinesExitWithStatusTwoAndWriteNothing)
+{
+    TempDir dir;
+    WriteFile(dir / "obat005.obf", Sample().bytes);
+    const std::string in = (dir / "obat005.obf").string();
+    const std::string out = (dir / "out.obf").string();
+    struct Case {
+        std::vector<std::string> args;
+        std::string says;
+    };
+    const std::vector<Case> cases {
+        { { "renationalise", in, "--to", "3", "-o", out }, "needs --from" },
+        { { "reclassify", in, "--from", "3", "-o", out }, "needs --to" },
+        { { "reclassify", in, "--from", "-", "--to", "3", "-o", out },
+            "--from: '-' is not a valid integer value" },
+        { { "reclassify", in, "--from", "1", "--to", "1-2", "-o", out }, "--to: '1-2' is not a valid" },
+        { { "reclassify", in, in, "--from", "1", "--to", "2", "-o", out }, "use --in-place" },
+        { { "reclassify", in, "--from", "1", "--to", "2" }, "needs -o" },
+        { { "reclassify", "--in-place", in, "--from", "1", "--to", "2", "-o", out }, "cannot be used with" },
+        { { "reclassify", "--in-place", "--from", "1", "--to", "2" }, "at least one FILE" },
+        { { "reclassify", (dir / "x.obf").string(), "--from", "1", "--to", "2", "-o", out },
+            "give --nation" },
+        { { "renationalise", in, "--from", "1", "--to", "2", "--nation", "0", "-o", out }, "1 to 999" },
+        { { "renationalise", in, "--from", "1", "--to", "2", "--kind", "unit", "-o", out },
+            "unknown option" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.says);
+        RunResult r = RunCli(c.args);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find("Try 'tarnwick-cli " + c.args[0] + " --help'"), std::string::npos);
+        EXPECT_FALSE(fs::exists(dir / "out.obf"));
+    }
+    const std::vector<std::uint8_t> original = Sample().bytes;
+    EXPECT_EQ(ReadFile(dir / "obat005.obf"), std::string(original.begin(), original.end()));
+}
+
+// Runs the program as an unprivileged user, so that a file without read
+// permission really cannot be read even when the tests run as root.
+RunResult RunAsNobody(const std::vector<std::string>& args, const fs::path& scratch)
+{
+    std::string command = "setpriv --reuid=65534 --regid=65534 --clear-groups '" TARNWICK_CLI_PATH "'";
+    for (const std::string& a : args)
+        command += " '" + a + "'";
+    command += " >'" + (scratch / "out").string() + "' 2>'" + (scratch / "err").string() + "'";
+    const int status = std::system(command.c_str());
+    return { WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(scratch / "out"),
+        ReadFile(scratch / "err") };
+}
+
+TEST(CliBulk, InPlaceSavesEveryReadableFileAndReportsTheOneThatFails)
+{
+    const bool root = ::geteuid() == 0;
+    if (root && std::system("command -v setpriv >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "setpriv is needed to drop root's right to read any file";
+
+    TempDir dir;
+    TempDir scratch;
+    fs::permissions(dir.path(), fs::perms::all);
+    fs::permissions(scratch.path(), fs::perms::all);
+    const std::vector<std::string> names { "obat001.obf", "OBAT002.OBF", "obat003.obf", "obat004.obf" };
+    const OobImage img = Sample();
+    for (const std::string& name : names) {
+        WriteFile(dir / name, img.bytes);
+        fs::permissions(dir / name,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::group_write
+                | fs::perms::others_read | fs::perms::others_write);
+    }
+    fs::permissions(dir / "obat003.obf", fs::perms::none);
+
+    std::vector<std::string> args { "reclassify", "--in-place" };
+    for (const std::string& name : names)
+        args.push_back((dir / name).string());
+    args.insert(args.end(), { "--from", "7", "--to", "24" });
+    const RunResult r = root ? RunAsNobody(args, scratch.path()) : RunCli(args);
+
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find((dir / "obat003.obf").string()), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("Permission denied"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("1 of 4 files failed"), std::string::npos) << r.err;
+    for (const std::string& name : { names[0], names[1], names[3] }) {
+        EXPECT_NE(r.out.find((dir / name).string() + ": Reclassified : 4 Units\n"), std::string::npos)
+            << r.out;
+        EXPECT_EQ(ReadFile(dir / name)[kUnitClass + 2], 24) << name;
+    }
+    fs::permissions(dir / "obat003.obf", fs::perms::owner_read, fs::perm_options::add);
+    EXPECT_EQ(ReadFile(dir / "obat003.obf"), std::string(img.bytes.begin(), img.bytes.end()));
+
+    // Each file was replaced whole: no temporary file is left and the names keep their case.
+    std::vector<std::string> left;
+    for (const auto& e : fs::directory_iterator(dir.path()))
+        left.push_back(e.path().filename().string());
+    std::sort(left.begin(), left.end());
+    std::vector<std::string> expected = names;
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(left, expected);
+}
+
+} // namespace
