@@ -73,6 +73,10 @@ std::string ToTabText(const std::vector<std::vector<std::string>>& cells);
 std::optional<std::string> PasteIntoGrid(GridRows& rows, std::span<const GridColumn> columns, int row,
     int column, const std::vector<std::vector<std::string>>& cells);
 
+// For a paste whose text Windows-1252 cannot hold; such a paste writes nothing.
+inline constexpr const char* kGridPasteCharsetText = "The text holds characters that cannot be stored (only "
+                                                     "Windows-1252 characters can). Nothing was pasted.";
+
 // A cell read with the numeric rule and limited to min..max; nothing when no
 // number is left after filtering ("-", "1-2").
 std::optional<int> ReadGridNumber(std::string_view text, int min, int max);
