@@ -158,6 +158,8 @@ private slots:
         QCOMPARE(w.state().currentWeapon, 3);
         QTest::keyClick(edit, Qt::Key_Return);
         QCOMPARE(w.state().currentWeapon, 9);
+        QTest::keyRelease(edit, Qt::Key_Return); // pressed elsewhere, say to close a box
+        QCOMPARE(w.state().currentWeapon, 9);
         QTest::keyClick(edit, Qt::Key_F11);
         QCOMPARE(w.state().currentWeapon, 3);
         QVERIFY(f.dialogs.boxes.isEmpty());

@@ -258,9 +258,20 @@ void TSDIAppForm::buildSpeedPanel()
             Fwd1BtnMouseDown(static_cast<QMouseEvent*>(event)->button());
     });
     AcceptOnlyCp1252(EditFind->lineEdit());
-    WatchEvents(EditFind->lineEdit(), [this](QEvent* event) {
-        if (event->type() == QEvent::KeyRelease && !static_cast<QKeyEvent*>(event)->isAutoRepeat())
-            EditFindKeyUp(static_cast<QKeyEvent*>(event)->key());
+    // Only a key pressed in the edit counts on release: the Enter that closes a
+    // message box is released in the edit and must not search again.
+    WatchEvents(EditFind->lineEdit(), [this, pressed = 0](QEvent* event) mutable {
+        if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
+            return;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->isAutoRepeat())
+            return;
+        if (event->type() == QEvent::KeyPress) {
+            pressed = key->key();
+        } else if (key->key() == pressed) {
+            pressed = 0;
+            EditFindKeyUp(key->key());
+        }
     });
 }
 
