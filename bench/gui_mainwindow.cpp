@@ -1,11 +1,14 @@
 // The main window built without the splash, and opening a full file to the
-// shown Units page, beside the core's own load-and-save round trip of that file.
+// shown Units page, beside the core's own load-and-save round trip of that file;
+// rebuilding the unit list and a find over every unit name, beside showing one unit.
 
 #include "core/data/tarnio.h"
 #include "gui/app/dialogs.h"
 #include "gui/app/sdimain.h"
+#include "gui/pages/unitpage.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
@@ -127,6 +130,55 @@ void BM_CoreLoadAndSave(benchmark::State& state)
     }
 }
 
+// A window with the full file open on the Units page.
+struct OpenWindow {
+    gui::TSDIAppForm window { SharedFolder().options() };
+    OpenWindow()
+    {
+        window.show();
+        window.TarnListBox->setCurrentRow(11);
+        window.TarnListBoxDblClick();
+        QApplication::processEvents();
+    }
+};
+
+void BM_UnitListRebuilt(benchmark::State& state)
+{
+    OpenWindow open;
+    for (auto _ : state) {
+        open.window.Units->listInit(300);
+        QApplication::processEvents(); // the list drawn
+    }
+}
+
+// Baseline for the two above and below: one unit shown again.
+void BM_UnitShownAgain(benchmark::State& state)
+{
+    OpenWindow open;
+    for (auto _ : state) {
+        open.window.RestoreButtonClick();
+        QApplication::processEvents();
+    }
+}
+
+// From slot 300 the only match is slot 300 itself: every name is read, then the
+// unit is shown again.
+void BM_FindOverAllUnitNames(benchmark::State& state)
+{
+    OpenWindow open;
+    open.window.EditFind->setEditText("unit 300 ");
+    for (auto _ : state) {
+        state.PauseTiming();
+        open.window.Units->goToSlot(300);
+        state.ResumeTiming();
+        open.window.SpeedButtonFindClick(); // wraps back to 300
+        QApplication::processEvents();
+    }
+}
+
+BENCHMARK(BM_UnitListRebuilt)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
+BENCHMARK(BM_UnitShownAgain)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
+BENCHMARK(BM_FindOverAllUnitNames)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
 BENCHMARK(BM_MainWindowBuilt)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
 BENCHMARK(BM_OpenFullFileToUnitsPage)
     ->Unit(benchmark::kMillisecond)

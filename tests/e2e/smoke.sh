@@ -5,8 +5,9 @@
 #
 # Makes a sample game folder, starts the editor from a fresh folder with a
 # settings file pointing at it, waits for the main window after the splash,
-# opens the selected file from the keyboard, checks the title, shows the about
-# box, takes screenshots, and leaves through the exit question.
+# opens the selected file from the keyboard, checks the title, renames unit 1,
+# commits with F12 and saves with Ctrl+S, checks the file on disk, shows the
+# about box, takes screenshots, and leaves through the exit question.
 
 set -u
 
@@ -145,6 +146,33 @@ sleep 0.7
 import -window root "$art/e2e-main-window.png" || fail "screenshot failed"
 step "screenshot: $art/e2e-main-window.png"
 
+# --- rename unit 1, commit, save ------------------------------------------------------
+# Opening lands on the Units page at unit 1 with the keyboard in its name field.
+unit1_name() {  # the stored name of unit 1 in the file on disk
+    "$cli" buffer-export "$game/$first" --nation "$nation" --kind unit -o "$work/units.csv" >/dev/null 2>&1 \
+        && awk -F, '$1 == "1" { print $2; exit }' "$work/units.csv"
+}
+before=$(unit1_name)
+[ -n "$before" ] || fail "could not read unit 1 of $first with tarnwick-cli"
+[ "$before" != "Smoke Edit" ] || fail "unit 1 is already named 'Smoke Edit'"
+xdotool key --clearmodifiers ctrl+a
+xdotool type --delay 30 " Smoke Edit "
+sleep 0.2
+xdotool key --clearmodifiers F12
+sleep 0.3
+xdotool key --clearmodifiers ctrl+s
+after=""
+for _ in $(seq 1 50); do
+    after=$(unit1_name)
+    [ "$after" = "Smoke Edit" ] && break
+    alive || fail "tarnwick ended while committing and saving"
+    sleep 0.1
+done
+[ "$after" = "Smoke Edit" ] \
+    || fail "after typing ' Smoke Edit ', F12 and Ctrl+S unit 1 in $first is named '$after' (was '$before'), expected 'Smoke Edit'"
+step "unit 1 renamed from '$before' to '$after', committed and saved"
+import -window root "$art/e2e-unit-saved.png" 2>/dev/null
+
 # --- the about box from the Help menu -----------------------------------------------
 xdotool key --clearmodifiers alt+h
 sleep 0.3
@@ -180,5 +208,5 @@ wait "$pid"
 status=$?
 pid=""
 [ "$status" -eq 0 ] || fail "tarnwick ended with status $status"
-step "PASS: started, opened $first, showed the about box and ended cleanly"
+step "PASS: started, opened $first, saved an edited unit name, showed the about box and ended cleanly"
 exit 0

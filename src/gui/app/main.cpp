@@ -3,14 +3,13 @@
 #include "core/data/settings.h"
 #include "core/rules/sdimain.h"
 #include "gui/app/sdimain.h"
-#include "gui/ui/about.h"
 #include "gui/ui/splashscreen.h"
 #include "gui/ui/titleartwork.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFile>
 #include <QListWidget>
+#include <QTabWidget>
 #include <QTimer>
 
 #include <memory>
@@ -30,13 +29,21 @@ MainWindowOptions StartOptions()
     return options;
 }
 
-// Opens the first file of the list, lets the window settle and writes its picture.
+// Opens the first file of the list, goes to the page named by TARNWICK_PAGE
+// (the sheet's object name, any case), lets the window settle and writes its picture.
 int Screenshot(QApplication& app, const QString& target)
 {
     TSDIAppForm window(StartOptions());
     window.show();
     if (window.TarnListBox->count() > 0)
         window.TarnListBoxDblClick();
+    const QString page = qEnvironmentVariable("TARNWICK_PAGE");
+    if (!page.isEmpty()) {
+        for (int i = 0; i < window.Viewer->count(); ++i)
+            if (window.Viewer->widget(i)->objectName().compare(page, Qt::CaseInsensitive) == 0
+                && window.Viewer->isTabVisible(i))
+                window.Viewer->setCurrentIndex(i);
+    }
     // exit(), not quit(): quit() would close the window and ask the exit question.
     QTimer::singleShot(600, &window, [&] { QApplication::exit(window.grab().save(target) ? 0 : 1); });
     return app.exec();
@@ -67,11 +74,6 @@ int main(int argc, char** argv)
 
     TSDIAppForm window(StartOptions());
     window.show();
-    splash->hide();
     splash.reset();
-
-    tarnwick::gui::TmyAboutBox about(&window);
-    window.setAboutBox(&about);
-
     return app.exec();
 }

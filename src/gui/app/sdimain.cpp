@@ -7,10 +7,12 @@
 #include "gui/app/dialogs.h"
 #include "gui/app/hintstyle.h"
 #include "gui/app/speedicons.h"
+#include "gui/pages/bytetext.h"
 #include "gui/pages/formationpage.h"
 #include "gui/pages/infopage.h"
 #include "gui/pages/unitpage.h"
 #include "gui/pages/weaponpage.h"
+#include "gui/ui/about.h"
 
 #include <QAction>
 #include <QApplication>
@@ -28,6 +30,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
@@ -38,7 +41,9 @@
 #include <QVBoxLayout>
 
 #include <filesystem>
+#include <functional>
 #include <system_error>
+#include <vector>
 
 namespace tarnwick::gui {
 
@@ -140,12 +145,46 @@ TSDIAppForm::TSDIAppForm(const MainWindowOptions& options, QWidget* parent)
 
     qApp->installEventFilter(this);
     FormCreate();
+    createWindows();
+}
+
+void TSDIAppForm::createWindows()
+{
+    aboutBox_ = new TmyAboutBox(this);
 }
 
 TSDIAppForm::~TSDIAppForm()
 {
     qApp->removeEventFilter(this);
 }
+
+namespace {
+
+// Hands every event of a widget to a function before the widget sees it.
+class EventWatcher : public QObject {
+public:
+    EventWatcher(QObject* target, std::function<void(QEvent*)> onEvent)
+        : QObject(target)
+        , onEvent_(std::move(onEvent))
+    {
+        target->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        onEvent_(event);
+        return false;
+    }
+
+private:
+    std::function<void(QEvent*)> onEvent_;
+};
+
+void WatchEvents(QObject* target, std::function<void(QEvent*)> onEvent)
+{
+    new EventWatcher(target, std::move(onEvent));
+}
+
+} // namespace
 
 void TSDIAppForm::buildSpeedPanel()
 {
@@ -192,7 +231,8 @@ void TSDIAppForm::buildSpeedPanel()
     EditFind = new QComboBox(SpeedPanel);
     EditFind->setObjectName("EditFind");
     EditFind->setEditable(true);
-    EditFind->setInsertPolicy(QComboBox::InsertAtTop);
+    EditFind->setInsertPolicy(QComboBox::NoInsert);
+    EditFind->setMaxVisibleItems(24);
     EditFind->setMinimumWidth(180);
     EditFind->setToolTip("Enter search text or select a previously entered search string");
     findLabel->setBuddy(EditFind);
@@ -207,6 +247,32 @@ void TSDIAppForm::buildSpeedPanel()
     connect(RestoreButton, &QToolButton::clicked, this, &TSDIAppForm::RestoreButtonClick);
     connect(CommitButton, &QToolButton::clicked, this, &TSDIAppForm::CommitButtonClick);
     connect(SpeedButtonFind, &QToolButton::clicked, this, &TSDIAppForm::SpeedButtonFindClick);
+    connect(Back1Btn, &QToolButton::clicked, this, &TSDIAppForm::Back1BtnClick);
+    connect(Fwd1Btn, &QToolButton::clicked, this, &TSDIAppForm::Fwd1BtnClick);
+    WatchEvents(Back1Btn, [this](QEvent* event) {
+        if (event->type() == QEvent::MouseButtonPress && Back1Btn->isEnabled())
+            Back1BtnMouseDown(static_cast<QMouseEvent*>(event)->button());
+    });
+    WatchEvents(Fwd1Btn, [this](QEvent* event) {
+        if (event->type() == QEvent::MouseButtonPress && Fwd1Btn->isEnabled())
+            Fwd1BtnMouseDown(static_cast<QMouseEvent*>(event)->button());
+    });
+    AcceptOnlyCp1252(EditFind->lineEdit());
+    // Only a key pressed in the edit counts on release: the Enter that closes a
+    // message box is released in the edit and must not search again.
+    WatchEvents(EditFind->lineEdit(), [this, pressed = 0](QEvent* event) mutable {
+        if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
+            return;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->isAutoRepeat())
+            return;
+        if (event->type() == QEvent::KeyPress) {
+            pressed = key->key();
+        } else if (key->key() == pressed) {
+            pressed = 0;
+            EditFindKeyUp(key->key());
+        }
+    });
 }
 
 void TSDIAppForm::buildPages()
@@ -515,28 +581,32 @@ void TSDIAppForm::enableFindControls()
     SpeedButtonFind->setEnabled(true);
 }
 
+void TSDIAppForm::enterRecordPage(RecordPage* page)
+{
+    if (state_.fileLoaded) {
+        page->listInit(page->currentSlot());
+        SetButtons(true);
+    }
+    page->showCurrent();
+    enableFindControls();
+}
+
 void TSDIAppForm::WeaponsEnter()
 {
     currentPage_ = kPageWeapons;
-    if (state_.fileLoaded)
-        SetButtons(true);
-    enableFindControls();
+    enterRecordPage(Weapons);
 }
 
 void TSDIAppForm::UnitsEnter()
 {
     currentPage_ = kPageUnits;
-    if (state_.fileLoaded)
-        SetButtons(true);
-    enableFindControls();
+    enterRecordPage(Units);
 }
 
 void TSDIAppForm::FormationsEnter()
 {
     currentPage_ = kPageFormations;
-    if (state_.fileLoaded)
-        SetButtons(true);
-    enableFindControls();
+    enterRecordPage(Formations);
 }
 
 void TSDIAppForm::LoadEnter()
@@ -549,41 +619,125 @@ void TSDIAppForm::LoadEnter()
 void TSDIAppForm::InfoEnter()
 {
     currentPage_ = kPageInfo;
+    Info->ShowInfo();
     Info->TarnCommentEdit->setFocus();
 }
 
 // ---- Page commands ----
 
-void TSDIAppForm::CommitButtonClick()
+RecordPage* TSDIAppForm::pageInCharge() const
 {
     switch (currentPage_) {
     case kPageWeapons:
+        return Weapons;
     case kPageUnits:
+        return Units;
     case kPageFormations:
-    case kPageInfo:
-        break; // the record pages store their fields here
+        return Formations;
     default:
+        return nullptr;
+    }
+}
+
+void TSDIAppForm::CommitButtonClick()
+{
+    if (RecordPage* page = pageInCharge()) {
+        page->commitPage();
+    } else if (currentPage_ == kPageInfo) {
+        Info->SaveInfo();
+        Info->ShowInfo();
+    } else {
         setStatus(core::kUnknownPageStatus);
-        break;
     }
 }
 
 void TSDIAppForm::RestoreButtonClick()
 {
-    switch (currentPage_) {
-    case kPageWeapons:
-    case kPageUnits:
-    case kPageFormations:
-        break; // the record pages reload their record here
-    default:
+    if (RecordPage* page = pageInCharge())
+        page->showCurrent();
+    else
         setStatus(core::kWrongPageStatus);
-        break;
-    }
 }
 
-void TSDIAppForm::EraseButtonClick() { }
+void TSDIAppForm::EraseButtonClick()
+{
+    if (RecordPage* page = pageInCharge())
+        page->clearPage();
+}
 
-void TSDIAppForm::SpeedButtonFindClick() { }
+// ---- Back, forward and find ----
+
+void TSDIAppForm::stepBy(core::Step step)
+{
+    if (RecordPage* page = pageInCharge())
+        page->goToSlot(core::StepSlot(page->currentSlot(), page->slotCount(), step));
+    update();
+}
+
+void TSDIAppForm::Back1BtnClick()
+{
+    stepBy(core::Step::Back);
+}
+
+void TSDIAppForm::Fwd1BtnClick()
+{
+    stepBy(core::Step::Forward);
+}
+
+void TSDIAppForm::Back1BtnMouseDown(Qt::MouseButton button)
+{
+    if (button == Qt::RightButton)
+        stepBy(core::Step::BackTen);
+}
+
+void TSDIAppForm::Fwd1BtnMouseDown(Qt::MouseButton button)
+{
+    if (button == Qt::RightButton)
+        stepBy(core::Step::ForwardTen);
+}
+
+void TSDIAppForm::EditFindKeyUp(int key)
+{
+    if (key == Qt::Key_Return || key == Qt::Key_Enter)
+        SpeedButtonFindClick();
+}
+
+void TSDIAppForm::SpeedButtonFindClick()
+{
+    const QString typed = EditFind->currentText();
+    if (core::FindHistoryEntry(typed.toStdString()).empty()) {
+        dialogs_->message(this, Dialogs::Kind::Warning, AppTitle(), core::kEnterSearchText);
+        return;
+    }
+
+    std::vector<std::string> history;
+    history.reserve(static_cast<std::size_t>(EditFind->count()));
+    for (int i = 0; i < EditFind->count(); ++i)
+        history.push_back(EditFind->itemText(i).toStdString());
+    if (core::AddToFindHistory(history, typed.toStdString())) {
+        EditFind->insertItem(0, Text(history.front()));
+        EditFind->setEditText(typed); // the typed text stays as it was
+    }
+
+    RecordPage* page = pageInCharge();
+    if (page == nullptr)
+        return;
+    // The edit takes only Windows-1252 text, so the names' bytes can be searched.
+    const std::string key = core::FindKey(ToBytes(typed).value_or(std::string()));
+    const int start = page->currentSlot();
+    const int found = key.empty()
+        ? 0
+        : core::FindNextSlot(start, page->slotCount(), key, [page](int s) { return page->slotName(s); });
+    page->goToSlot(found != 0 ? found : start);
+    if (found == 0) {
+        const core::FindTable table = page == Weapons ? core::FindTable::Weapons
+            : page == Units                           ? core::FindTable::Units
+                                                      : core::FindTable::Formations;
+        const QString shownKey = key.empty() ? typed.trimmed().toUpper() : FromBytes(key);
+        dialogs_->message(this, Dialogs::Kind::Information, AppTitle(),
+            FromBytes(core::NotFoundText(table, "")) + shownKey);
+    }
+}
 
 // ---- Keys, hints, exit ----
 

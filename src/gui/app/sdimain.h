@@ -6,6 +6,7 @@
 #include "core/data/pastebuffer.h"
 #include "core/data/records.h"
 #include "core/data/settings.h"
+#include "core/rules/navigation.h"
 #include "gui/pages/pagecontext.h"
 
 #include <QMainWindow>
@@ -35,6 +36,7 @@ class UnitPage;
 class WeaponPage;
 class FormationPage;
 class InfoPage;
+class RecordPage;
 
 struct MainWindowOptions {
     QString settingsFile; // the settings file to read (need not exist)
@@ -76,7 +78,9 @@ public:
     int minWindowHeight() const { return minWindowHeight_; }
     QString statusText() const;
 
-    // The about box shown by Help > About (created after the main window).
+    // The about box shown by Help > About; the window makes its own, a test may
+    // put another in its place.
+    QWidget* aboutBox() const { return aboutBox_; }
     void setAboutBox(QWidget* aboutBox) { aboutBox_ = aboutBox; }
 
 public slots:
@@ -98,6 +102,11 @@ public slots:
     void RestoreButtonClick();
     void EraseButtonClick();
     void SpeedButtonFindClick();
+    void Back1BtnClick();
+    void Fwd1BtnClick();
+    // Only the right button steps, by ten.
+    void Back1BtnMouseDown(Qt::MouseButton button);
+    void Fwd1BtnMouseDown(Qt::MouseButton button);
 
 protected:
     void closeEvent(QCloseEvent* event) override; // FormCloseQuery
@@ -114,6 +123,12 @@ private:
     void applyHints();
     bool FormKeyDown(int key);
     void ViewerChange(int index);
+    void createWindows();
+    void enterRecordPage(RecordPage* page);
+    // The record page currentPage names, or null.
+    RecordPage* pageInCharge() const;
+    void stepBy(core::Step step);
+    void EditFindKeyUp(int key);
     void WeaponsEnter();
     void UnitsEnter();
     void FormationsEnter();
