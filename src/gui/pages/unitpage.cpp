@@ -204,16 +204,16 @@ void UnitPage::buildControls()
     }
 
     // Availability: "Avaiable From" month "Of" year "Until" month "Of" year "Sound".
-    caption("Avaiable From", 4, 108, 80);
-    edit("UnitMonthAvailEdit", 86, 108, 30);
-    caption("Of", 120, 108, 18);
-    edit("UnitYrAvailEdit", 140, 108, 30);
-    caption("Until", 176, 108, 30);
-    edit("UnitMonthUnAvailEdit", 208, 108, 30);
-    caption("Of", 242, 108, 18);
-    edit("UnitYrUnavailEdit", 262, 108, 30);
-    caption("Sound", 300, 108, 40);
-    edit("UnitSoundByteEdit", 342, 108, 30);
+    caption("Avaiable From", 4, 108, 90);
+    edit("UnitMonthAvailEdit", 96, 108, 30);
+    caption("Of", 130, 108, 18);
+    edit("UnitYrAvailEdit", 150, 108, 30);
+    caption("Until", 186, 108, 32);
+    edit("UnitMonthUnAvailEdit", 220, 108, 30);
+    caption("Of", 254, 108, 18);
+    edit("UnitYrUnavailEdit", 274, 108, 30);
+    caption("Sound", 312, 108, 40);
+    edit("UnitSoundByteEdit", 354, 108, 30);
 
     // Plain numbers, captions above their edits.
     const std::pair<const char*, const char*> plain[]
@@ -253,29 +253,28 @@ void UnitPage::buildControls()
 
     // Weapon rows: number, "...", name, HE, AP, (row 1: sabot, HEAT), sound.
     const Qt::Alignment centre = Qt::AlignCenter;
-    caption("HE", 262, 224, 30, nullptr, centre);
-    caption("AP", 294, 224, 30, nullptr, centre);
-    caption("Sabot", 322, 224, 38, nullptr, centre);
-    caption("HEAT", 354, 224, 38, nullptr, centre);
-    caption("Sound", 386, 224, 38, nullptr, centre);
+    const char* columns[] = { "HE", "AP", "Sabot", "HEAT", "Sound" };
+    for (int c = 0; c < 5; ++c)
+        caption(QString::fromLatin1(columns[c]), 258 + c * 34, 224, 38, nullptr, centre);
     const char* rightCaptions[] = { "Fire control", "Range Finder", "Stabiliser", "Survivability" };
     const char* rightEdits[] = { "UnitFCEdit", "UnitRFEdit", "UnitStabiliserEdit", "UnitSurviveEdit" };
     for (int n = 1; n <= 4; ++n) {
         const int y = 240 + (n - 1) * 24;
         const std::string row = std::to_string(n);
-        caption(QString("Weapon %1").arg(n), 4, y, 56);
-        edit(("UnitWpn" + row + "Edit").c_str(), 60, y, 30);
-        weaponPickButtons_[n - 1] = pickButton(("UnitWpn" + row + "PickBtn").c_str(), "Select weapon", 92, y);
-        QLabel* nameLbl = caption("No Weapon", 116, y, 142, ("UnitWpn" + row + "NameLbl").c_str());
+        caption(QString("Weapon %1").arg(n), 4, y, 62);
+        edit(("UnitWpn" + row + "Edit").c_str(), 68, y, 30);
+        weaponPickButtons_[n - 1]
+            = pickButton(("UnitWpn" + row + "PickBtn").c_str(), "Select weapon", 100, y);
+        QLabel* nameLbl = caption("No Weapon", 124, y, 134, ("UnitWpn" + row + "NameLbl").c_str());
         weaponNameLabels_[n - 1] = nameLbl;
         edit(("UnitWpn" + row + "HEAmmoEdit").c_str(), 262, y, 30);
-        edit(("UnitWpn" + row + "APAmmoEdit").c_str(), 294, y, 30);
+        edit(("UnitWpn" + row + "APAmmoEdit").c_str(), 296, y, 30);
         if (n == 1) {
-            edit("UnitSabotAmmoEdit", 326, y, 30);
-            edit("UnitHEATAmmoEdit", 358, y, 30);
+            edit("UnitSabotAmmoEdit", 330, y, 30);
+            edit("UnitHEATAmmoEdit", 364, y, 30);
         }
-        edit(("UnitWPNSound" + row + "Edit").c_str(), 390, y, 30);
-        QLabel* right = caption(QString::fromLatin1(rightCaptions[n - 1]), 430, y, 108,
+        edit(("UnitWPNSound" + row + "Edit").c_str(), 398, y, 30);
+        QLabel* right = caption(QString::fromLatin1(rightCaptions[n - 1]), 432, y, 106,
             n == 1 ? "Label61" : nullptr, Qt::AlignRight | Qt::AlignVCenter);
         if (n == 1) {
             Label61 = right;
@@ -307,8 +306,8 @@ void UnitPage::buildControls()
     eraHelp->setGeometry(302, 400, 280, 32);
     caption("ROF", 4, 432, 30);
     edit("UnitROFEdit", 36, 432, 30);
-    caption("Smoke Dischargers", 80, 432, 110);
-    edit("UnitSDEdit", 192, 432, 30);
+    caption("Smoke Dischargers", 80, 432, 124);
+    edit("UnitSDEdit", 206, 432, 30);
     caption("NB - Year Fields index 0=>1900 50=>1950 100=>2000 120=>2020", 4, 456, 576, "Label55");
 
     // Reactions: every text change, typed or set by the page.
