@@ -168,7 +168,10 @@ private slots:
         QCOMPARE(f.label("UnitWpn2NameLbl")->text(), QString("Invalid weapon number"));
         QCOMPARE(Colour(f.label("UnitWpn2NameLbl")), kMaroon);
         QCOMPARE(f.label("UnitWpn3NameLbl")->text(), QString());
-        QCOMPARE(f.page->findChild<QSpinBox*>("UpDown1")->value(), 0);
+        auto* upDown = f.page->findChild<QSpinBox*>("UpDown1");
+        QCOMPARE(upDown->value(), 0);
+        upDown->stepBy(1);
+        QCOMPARE(f.edit("UnitIconEdit")->text(), QString("1"));
     }
 
     void labelsFollowTheTyping_data()
@@ -273,6 +276,10 @@ private slots:
         QCOMPARE(Colour(f.label("UnitNumLabel")), kRed);
         f.page->goToSlot(7);
         QCOMPARE(Colour(f.label("UnitNumLabel")), kNavy);
+        // An empty unit of no nation is not foreign, whatever unit was shown before.
+        f.page->goToSlot(9);
+        QCOMPARE(Colour(f.edit("UnitNationEdit")), QApplication::palette().color(QPalette::Text));
+        QCOMPARE(Colour(f.label("UnitNationLabel")), kNavy);
     }
 
     void refusedWeaponsAreNotStoredAndTheStoredUnitComesBack()

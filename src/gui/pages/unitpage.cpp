@@ -420,7 +420,13 @@ void UnitPage::showLabelAfter(std::size_t i, const core::TOobUnit& unit)
 
 void UnitPage::ShowUnit()
 {
-    const core::TOobUnit& unit = context_.oob->units[static_cast<std::size_t>(currentSlot())];
+    if (!core::IsUnitSlot(currentSlot()))
+        return;
+    showRecord(context_.oob->units[static_cast<std::size_t>(currentSlot())]);
+}
+
+void UnitPage::showRecord(const core::TOobUnit& unit)
+{
     UnitNumLabel->setText(Text(core::UnitNumberText(currentSlot())));
     UnitnameEdit->setText(FromBytes(core::TrimName(unit.name)));
 
@@ -438,26 +444,34 @@ void UnitPage::ShowUnit()
     UnitnameEdit->setFocus();
 }
 
-bool UnitPage::SaveUnit()
+std::optional<core::TOobUnit> UnitPage::readPage(const core::TOobUnit& base)
 {
-    core::TOobUnit& unit = context_.oob->units[static_cast<std::size_t>(currentSlot())];
+    const QString caption = QString::fromLatin1(core::kApplicationTitle);
     const std::optional<std::string> name = ToBytes(UnitnameEdit->text());
     if (!name) {
-        context_.dialogs->message(this, Dialogs::Kind::Error, QString::fromLatin1(core::kApplicationTitle),
+        context_.dialogs->message(this, Dialogs::Kind::Error, caption,
             "Name: '" + UnitnameEdit->text()
                 + "' holds a character that cannot be stored\r\n\r\n Unit data not saved!");
-        return false;
+        return std::nullopt;
     }
     core::UnitFieldTexts texts;
     for (std::size_t i = 0; i < texts.size(); ++i)
         texts[i] = Utf8(edits_[i]->text());
-    const core::UnitReadResult read = core::ReadUnit(unit, *name, texts);
-    if (!read.unit) {
-        context_.dialogs->message(
-            this, Dialogs::Kind::Error, QString::fromLatin1(core::kApplicationTitle), Text(read.message));
+    const core::UnitReadResult read = core::ReadUnit(base, *name, texts);
+    if (!read.unit)
+        context_.dialogs->message(this, Dialogs::Kind::Error, caption, Text(read.message));
+    return read.unit;
+}
+
+bool UnitPage::SaveUnit()
+{
+    if (!core::IsUnitSlot(currentSlot()))
         return false;
-    }
-    unit = *read.unit;
+    core::TOobUnit& unit = context_.oob->units[static_cast<std::size_t>(currentSlot())];
+    const std::optional<core::TOobUnit> read = readPage(unit);
+    if (!read)
+        return false;
+    unit = *read;
     ShowUnit();
     return true;
 }

@@ -9,6 +9,7 @@
 #include <QColor>
 
 #include <array>
+#include <optional>
 
 class QLabel;
 class QLineEdit;
@@ -41,6 +42,12 @@ public:
     bool CheckUnitWeapons();
     // The texts of an empty unit in every control; the record is untouched.
     void ClearUnitPage();
+
+    // For copy, paste and move: the page as a record (base gives the bytes the
+    // page does not show; nothing and an error box when a field is no number),
+    // and a record shown in the page without storing it.
+    std::optional<core::TOobUnit> readPage(const core::TOobUnit& base);
+    void showRecord(const core::TOobUnit& unit);
 
     // The colour the page gave a label's or an edit's text.
     static QColor TextColour(const QWidget* widget);
