@@ -184,18 +184,10 @@ private slots:
         QTest::addColumn<QColor>("editColour"); // invalid: the normal text colour
 
         const QColor normal;
-        QTest::newRow("vision 39") << "UnitVisionEdit"
-                                   << "39"
-                                   << "Label58"
-                                   << "Vision" << kNavy << normal;
         QTest::newRow("vision 40") << "UnitVisionEdit"
                                    << "40"
                                    << "Label58"
                                    << "TI/GSR" << kBlue << kBlue;
-        QTest::newRow("fc 99") << "UnitFCEdit"
-                               << "99"
-                               << "Label61"
-                               << "Fire control" << kNavy << normal;
         QTest::newRow("fc 130") << "UnitFCEdit"
                                 << "130"
                                 << "Label61"
@@ -204,10 +196,6 @@ private slots:
                                    << "7"
                                    << ""
                                    << "" << QColor() << kMaroon;
-        QTest::newRow("survive 6") << "UnitSurviveEdit"
-                                   << "6"
-                                   << ""
-                                   << "" << QColor() << normal;
         QTest::newRow("era 11") << "UnitERATREdit"
                                 << "11"
                                 << ""
