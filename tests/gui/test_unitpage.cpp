@@ -253,6 +253,11 @@ private slots:
         // A nation that is no number becomes 0.
         f.type("UnitNationEdit", "-");
         QCOMPARE(f.edit("UnitNationEdit")->text(), QString("0"));
+        for (const char* era : { "UnitERAHFEdit", "UnitERAHSEdit", "UnitERAHREdit", "UnitERATFEdit",
+                 "UnitERATSEdit", "UnitERATREdit", "UnitERATopEdit" }) {
+            f.type(era, "11");
+            QVERIFY2(Colour(f.edit(era)) == kBlue, era);
+        }
     }
 
     void emptySlotOfTheLoadedNationShowsItsNumberInRed()

@@ -318,11 +318,17 @@ void UnitPage::buildControls()
     connect(numberEdit("UnitVisionEdit"), &QLineEdit::textChanged, this, &UnitPage::UnitVisionEditChange);
     connect(numberEdit("UnitFCEdit"), &QLineEdit::textChanged, this, &UnitPage::UnitFCEditChange);
     connect(numberEdit("UnitSurviveEdit"), &QLineEdit::textChanged, this, &UnitPage::UnitSurviveEditChange);
-    for (const char* name : { "UnitERAHFEdit", "UnitERAHSEdit", "UnitERAHREdit", "UnitERATFEdit",
-             "UnitERATSEdit", "UnitERATREdit", "UnitERATopEdit" }) {
-        QLineEdit* era = numberEdit(name);
-        connect(era, &QLineEdit::textChanged, this, [this, era] { UnitERAEditChange(era); });
-    }
+    connect(numberEdit("UnitERAHFEdit"), &QLineEdit::textChanged, this, &UnitPage::UnitERAHFEditChange);
+    connect(numberEdit("UnitERAHSEdit"), &QLineEdit::textChanged, this, &UnitPage::UnitERAHSEditChange);
+    connect(numberEdit("UnitERAHREdit"), &QLineEdit::textChanged, this, &UnitPage::UnitERAHREditChange);
+    connect(numberEdit("UnitERATFEdit"), &QLineEdit::textChanged, this, &UnitPage::UnitERATFEditChange);
+    connect(numberEdit("UnitERATSEdit"), &QLineEdit::textChanged, this, &UnitPage::UnitERATSEditChange);
+    connect(numberEdit("UnitERATREdit"), &QLineEdit::textChanged, this, &UnitPage::UnitERATREditChange);
+    connect(numberEdit("UnitERATopEdit"), &QLineEdit::textChanged, this, &UnitPage::UnitERATopEditChange);
+    for (const char* name : { "UnitYrAvailEdit", "UnitMonthAvailEdit" })
+        connect(numberEdit(name), &QLineEdit::editingFinished, this, &UnitPage::UnitYrAvailEditExit);
+    for (const char* name : { "UnitYrUnavailEdit", "UnitMonthUnAvailEdit", "UnitSoundByteEdit" })
+        connect(numberEdit(name), &QLineEdit::editingFinished, this, &UnitPage::UnitYrUnavailEditExit);
     connect(numberEdit("UnitIconEdit"), &QLineEdit::textChanged, this, [this] {
         setUpDownFromIcon();
         UnitIconEditChange();
@@ -335,9 +341,10 @@ void UnitPage::buildControls()
     connect(classButton, &QToolButton::clicked, this, &UnitPage::UnitPickUCBtnClick);
     connect(moveButton, &QToolButton::clicked, this, &UnitPage::UnitPickMCBtnClick);
     connect(lbmButton, &QToolButton::clicked, this, &UnitPage::LBMPickButtonClick);
-    for (int n = 1; n <= 4; ++n)
-        connect(
-            weaponPickButtons_[n - 1], &QToolButton::clicked, this, [this, n] { UnitWpnPickBtnClick(n); });
+    connect(weaponPickButtons_[0], &QToolButton::clicked, this, &UnitPage::UnitWpn1PickBtnClick);
+    connect(weaponPickButtons_[1], &QToolButton::clicked, this, &UnitPage::UnitWpn2PickBtnClick);
+    connect(weaponPickButtons_[2], &QToolButton::clicked, this, &UnitPage::UnitWpn3PickBtnClick);
+    connect(weaponPickButtons_[3], &QToolButton::clicked, this, &UnitPage::UnitWpn4PickBtnClick);
 }
 
 void UnitPage::buildTabOrder()
@@ -575,9 +582,39 @@ void UnitPage::UnitSurviveEditChange()
     Tint(survive, core::SurvivabilityTint(Utf8(survive->text())));
 }
 
-void UnitPage::UnitERAEditChange(QLineEdit* edit)
+void UnitPage::UnitERAEditChange(const char* objectName)
 {
+    QLineEdit* edit = numberEdit(objectName);
     Tint(edit, core::ReactiveArmourTint(Utf8(edit->text())));
+}
+
+void UnitPage::UnitERAHFEditChange()
+{
+    UnitERAEditChange("UnitERAHFEdit");
+}
+void UnitPage::UnitERAHSEditChange()
+{
+    UnitERAEditChange("UnitERAHSEdit");
+}
+void UnitPage::UnitERAHREditChange()
+{
+    UnitERAEditChange("UnitERAHREdit");
+}
+void UnitPage::UnitERATFEditChange()
+{
+    UnitERAEditChange("UnitERATFEdit");
+}
+void UnitPage::UnitERATSEditChange()
+{
+    UnitERAEditChange("UnitERATSEdit");
+}
+void UnitPage::UnitERATREditChange()
+{
+    UnitERAEditChange("UnitERATREdit");
+}
+void UnitPage::UnitERATopEditChange()
+{
+    UnitERAEditChange("UnitERATopEdit");
 }
 
 void UnitPage::UnitGetNationBtnClick()

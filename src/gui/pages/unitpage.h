@@ -61,18 +61,33 @@ private slots:
     void UnitVisionEditChange();
     void UnitFCEditChange();
     void UnitSurviveEditChange();
-    void UnitERAEditChange(QLineEdit* edit);
+    void UnitERAHFEditChange();
+    void UnitERAHSEditChange();
+    void UnitERAHREditChange();
+    void UnitERATFEditChange();
+    void UnitERATSEditChange();
+    void UnitERATREditChange();
+    void UnitERATopEditChange();
 
     void UnitGetNationBtnClick();
     void UnitPickUCBtnClick();
     void UnitPickMCBtnClick();
-    void UnitWpnPickBtnClick(int slot);
+    void UnitWpn1PickBtnClick() { UnitWpnPickBtnClick(1); }
+    void UnitWpn2PickBtnClick() { UnitWpnPickBtnClick(2); }
+    void UnitWpn3PickBtnClick() { UnitWpnPickBtnClick(3); }
+    void UnitWpn4PickBtnClick() { UnitWpnPickBtnClick(4); }
+    // Leaving the availability fields does nothing.
+    void UnitYrAvailEditExit() { }
+    void UnitYrUnavailEditExit() { }
 
 private:
     // The unit's icon and picture: drawn by the picture display, not yet here.
     void UnitIconEditChange();
     void UnitLBMEditChange();
     void LBMPickButtonClick();
+
+    void UnitERAEditChange(const char* objectName);
+    void UnitWpnPickBtnClick(int slot);
 
     void buildControls();
     void buildTabOrder();
