@@ -1,10 +1,20 @@
 #pragma once
 
-// The Units page of the main window (sheet "Units"). Placeholder: lists the slots.
+// The Units page of the main window (sheet "Units"): one unit record as edit
+// boxes, with labels that name its coded values and follow the typing.
 
+#include "core/rules/unitrules.h"
 #include "gui/pages/recordpage.h"
 
+#include <QColor>
+
+#include <array>
+#include <optional>
+
+class QLabel;
 class QLineEdit;
+class QSpinBox;
+class QToolButton;
 
 namespace tarnwick::gui {
 
@@ -17,11 +27,95 @@ public:
     int currentSlot() const override;
     void setCurrentSlot(int slot) override;
     std::string slotName(int slot) const override;
-    void showCurrent() override { }
-    bool commitPage() override { return false; }
-    void clearPage() override { }
+    void showCurrent() override { ShowUnit(); }
+    // The weapon check, then the save; a refused unit is replaced on screen by
+    // the stored one. A text that is no number keeps the typing and stores nothing.
+    bool commitPage() override;
+    void clearPage() override { ClearUnitPage(); }
+
+    // Record to page.
+    void ShowUnit();
+    // Page to record, then ShowUnit. False (and nothing stored, the typing kept)
+    // when a field cannot be read as a number.
+    bool SaveUnit();
+    // True when no weapon slot breaks a rule; shows a box for each finding.
+    bool CheckUnitWeapons();
+    // The texts of an empty unit in every control; the record is untouched.
+    void ClearUnitPage();
+
+    // For copy, paste and move: the page as a record (base gives the bytes the
+    // page does not show; nothing and an error box when a field is no number),
+    // and a record shown in the page without storing it.
+    std::optional<core::TOobUnit> readPage(const core::TOobUnit& base);
+    void showRecord(const core::TOobUnit& unit);
+
+    // The colour the page gave a label's or an edit's text.
+    static QColor TextColour(const QWidget* widget);
 
     QLineEdit* UnitnameEdit = nullptr;
+
+private slots:
+    void UnitNationEditChange();
+    void UnitClassEditChange();
+    void UnitEWEditChange();
+    void UnitVisionEditChange();
+    void UnitFCEditChange();
+    void UnitSurviveEditChange();
+    void UnitERAHFEditChange();
+    void UnitERAHSEditChange();
+    void UnitERAHREditChange();
+    void UnitERATFEditChange();
+    void UnitERATSEditChange();
+    void UnitERATREditChange();
+    void UnitERATopEditChange();
+
+    void UnitGetNationBtnClick();
+    void UnitPickUCBtnClick();
+    void UnitPickMCBtnClick();
+    void UnitWpn1PickBtnClick() { UnitWpnPickBtnClick(1); }
+    void UnitWpn2PickBtnClick() { UnitWpnPickBtnClick(2); }
+    void UnitWpn3PickBtnClick() { UnitWpnPickBtnClick(3); }
+    void UnitWpn4PickBtnClick() { UnitWpnPickBtnClick(4); }
+    // Leaving the availability fields does nothing.
+    void UnitYrAvailEditExit() { }
+    void UnitYrUnavailEditExit() { }
+
+private:
+    // The unit's icon and picture: drawn by the picture display, not yet here.
+    void UnitIconEditChange();
+    void UnitLBMEditChange();
+    void LBMPickButtonClick();
+
+    void UnitERAEditChange(const char* objectName);
+    void UnitWpnPickBtnClick(int slot);
+
+    void buildControls();
+    void buildTabOrder();
+    QLineEdit* numberEdit(const char* objectName) const;
+    QString editText(const char* objectName) const;
+    // The nation edit's colours follow the name, nation and class texts.
+    void updateNationColours();
+    void showWeaponName(int slot, int weaponNumber);
+    // Writes the name label that follows field i when the page fills it.
+    void showLabelAfter(std::size_t i, const core::TOobUnit& unit);
+    void setUpDownFromIcon();
+
+    std::array<QLineEdit*, core::kUnitNumberFieldCount> edits_ {};
+    std::size_t nationField_ = 0;
+    std::size_t classField_ = 0;
+    std::size_t moveField_ = 0;
+    std::array<std::size_t, 4> weaponFields_ {};
+    std::array<QLabel*, 4> weaponNameLabels_ {};
+    std::array<QToolButton*, 4> weaponPickButtons_ {};
+    QLabel* UnitNumLabel = nullptr;
+    QLabel* UnitNationLabel = nullptr;
+    QLabel* UnitClassLabel = nullptr;
+    QLabel* UnitMCLabel = nullptr;
+    QLabel* Label42 = nullptr; // "EW"
+    QLabel* LabelEW = nullptr;
+    QLabel* Label58 = nullptr; // "Vision"
+    QLabel* Label61 = nullptr; // "Fire control"
+    QSpinBox* UpDown1 = nullptr;
 };
 
 } // namespace tarnwick::gui
