@@ -141,8 +141,7 @@ void FormationPage::buildControls()
         MemberRow& row = rows_[static_cast<std::size_t>(n - 1)];
         row.edit = MakeEdit(this, QStringLiteral("FormSlot%1Edit").arg(n), 4, 42);
         row.edit->setToolTip(n == 1 ? QStringLiteral("MUST be a unit")
-                : n == 2            ? QStringLiteral("Formation = 1000 + subformation number")
-                                    : QString());
+                                    : QStringLiteral("Formation = 1000 + subformation number"));
         const QString button
             = n == 6 ? QStringLiteral("FormSlot6Btn") : QStringLiteral("FormSlot%1PickBtn").arg(n);
         row.pick = MakePickButton(this, button,
