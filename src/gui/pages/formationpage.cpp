@@ -132,6 +132,7 @@ void FormationPage::buildControls()
     FormTypeLabel = MakeLabel(this, "FormTypeLabel");
 
     LabelCo = MakeLabel(this, "LabelCo");
+    LabelCo->setWordWrap(true); // the longest kind text may not fit beside a narrow window
     FormExpModEdit = MakeEdit(this, "FormExpModEdit", 3, 36);
     FormMoraleModEdit = MakeEdit(this, "FormMoraleModEdit", 3, 36);
     TotalCount = MakeLabel(this, "TotalCount");
