@@ -47,11 +47,8 @@ TEST(FormationRules, KindFollowsTheType)
     };
     const std::vector<Case> cases = {
         { 0, 4, false, false, "Platoon type formation (may only contain units)" },
-        { 1, 4, false, false, "Platoon type formation (may only contain units)" },
         { 4, 4, false, false, "Platoon type formation (may only contain units)" },
-        { -3, 4, false, false, "Platoon type formation (may only contain units)" },
         { 2, 4, true, false, "Company type formation (is allowed sub-formations of platoons or sections)" },
-        { 5, 4, true, false, "Company type formation (is allowed sub-formations of platoons or sections)" },
         { 5, 1, true, false,
             "First Formation (Battle Group HQ) - allowed sub-formations BUT NOT RECOMMENDED!" },
         { 2, 1, true, false,
@@ -226,13 +223,4 @@ TEST(FormationRules, ConversionClampsOrStoresNothing)
     ASSERT_TRUE(error);
     EXPECT_EQ(error->message(), "Unit/Formation 9: '1-2' is not a valid integer value");
     EXPECT_EQ(f, before);
-}
-
-TEST(FormationRules, SecondBnHqIsRepairedToACompany)
-{
-    EXPECT_FALSE(IsMisplacedBnHq(1, 5));
-    EXPECT_TRUE(IsMisplacedBnHq(2, 5));
-    EXPECT_FALSE(IsMisplacedBnHq(2, 2));
-    EXPECT_EQ(BnHqRepairMessage(),
-        "Only the first formation can be the Bn HQ!\n\nThis formation code reset to Company");
 }
