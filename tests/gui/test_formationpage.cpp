@@ -234,6 +234,23 @@ private slots:
         QCOMPARE(f.page->itemList()->item(5)->text(), QString("006  "));
     }
 
+    void aRecordTakenFromThePageFillsAnotherSlot()
+    {
+        Fixture f;
+        f.show(6);
+        f.edit("FormExpModEdit")->setText("-40"); // typing counts, clamped
+        const std::optional<core::TOobFormation> copy = f.page->pageRecord();
+        QVERIFY(copy);
+        QCOMPARE(int(copy->expMod), -25);
+
+        f.show(3);
+        f.page->showRecord(*copy);
+        QCOMPARE(f.text("Form02TypeLabel"), QString("Platoon")); // a company's rows, not a platoon's
+        QCOMPARE(f.oob->formations[3].name, std::string("Rifle Plt"));
+        QVERIFY(f.page->commitPage());
+        QVERIFY(f.oob->formations[3] == *copy);
+    }
+
     void pickButtons()
     {
         Fixture f;

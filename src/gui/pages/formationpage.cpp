@@ -340,12 +340,12 @@ void FormationPage::ShowFormation()
         error(Latin(core::BnHqRepairMessage()));
 }
 
-bool FormationPage::SaveFormation()
+std::optional<core::TOobFormation> FormationPage::pageRecord()
 {
     const std::optional<std::string> name = ToBytes(FormNameEdit->text());
     if (!name) {
         error(QStringLiteral("The name holds a character that cannot be stored: ") + FormNameEdit->text());
-        return false;
+        return std::nullopt;
     }
     core::FormationTexts texts;
     texts.name = *name;
@@ -361,12 +361,43 @@ bool FormationPage::SaveFormation()
     for (std::size_t i = 0; i < rows_.size(); ++i)
         texts.slot[i] = Std(rows_[i].edit->text());
 
-    if (const auto fault = core::FormationFromTexts(texts, record())) {
+    core::TOobFormation f = record();
+    if (const auto fault = core::FormationFromTexts(texts, f)) {
         error(QString::fromStdString(fault->message()));
-        return false;
+        return std::nullopt;
     }
+    return f;
+}
+
+bool FormationPage::SaveFormation()
+{
+    const std::optional<core::TOobFormation> f = pageRecord();
+    if (!f)
+        return false;
+    record() = *f;
     ShowFormation();
     return true;
+}
+
+void FormationPage::showRecord(const core::TOobFormation& f)
+{
+    FormNamelabel->setText(Latin("Formation " + core::ThreeDigits(currentSlot())));
+    FormNameEdit->setText(FromBytes(core::TrimName(f.name)));
+    FormNationEdit->setText(QString::number(f.nation));
+    FormNationLabel->setText(FromBytes(core::NationName(context_.settings->names, f.nation)));
+    FormAvailEdit->setText(QString::number(f.yearAvail));
+    FormMonthAvailEdit->setText(QString::number(f.monthAvail));
+    FormUntilEdit->setText(QString::number(f.yearUnavail));
+    FormMonthUnAvailEdit->setText(QString::number(f.monthUnavail));
+    FormPageEdit->setText(QString::number(f.buyPage));
+    FormCatLabel->setText(BuyPageText(f.buyPage));
+    FormTypeEdit->setText(QString::number(f.formType)); // the type reaction follows
+    FormTypeLabel->setText(Latin(core::FormationTypeName(f.formType)));
+    FormExpModEdit->setText(QString::number(f.expMod));
+    FormMoraleModEdit->setText(QString::number(f.moraleMod));
+    for (int n = 1; n <= core::kFormationMembers; ++n)
+        setMemberText(n, QString::number(f.slot[static_cast<std::size_t>(n - 1)]));
+    FormNameEdit->setFocus();
 }
 
 bool FormationPage::CheckFormation()

@@ -9,6 +9,7 @@
 #include "gui/pages/recordpage.h"
 
 #include <array>
+#include <optional>
 
 class QLabel;
 class QLineEdit;
@@ -37,6 +38,13 @@ public:
     // Page to record, then ShowFormation. Stores nothing and returns false when
     // a field holds no number.
     bool SaveFormation();
+    // The page's fields as a record, numbers clamped as a commit stores them;
+    // nothing, after an error box naming the field, when a field holds no number
+    // (copy into a paste buffer, move).
+    std::optional<core::TOobFormation> pageRecord();
+    // Fills the page from a record that is not stored (paste, move); the
+    // reactions name the coded values and the member rows. The table is untouched.
+    void showRecord(const core::TOobFormation& f);
     // The commit check; shows its own findings.
     bool CheckFormation();
     // Empties every control; the record is untouched.
