@@ -11,6 +11,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <set>
 #include <string>
 
 namespace {
@@ -62,10 +63,12 @@ TEST(CliMakeDemo, WritesLoadableFilesAndSettingsThatNameEverythingUsed)
         EXPECT_GE(units, 15);
         EXPECT_TRUE(data->units[13].name.empty()); // a gap in the middle
 
+        std::set<int> formationTypes;
         for (int s = 1; s <= kFormationSlots; ++s) {
             const TOobFormation& f = data->formations[s];
             if (f.name.empty())
                 continue;
+            formationTypes.insert(f.formType);
             EXPECT_NE(settings.names.nationNames.at(f.nation), kNoIniFile) << f.name;
             EXPECT_TRUE(IsUnitSlot(f.slot[0]) && !data->units[f.slot[0]].name.empty()) << f.name;
             for (std::uint16_t m : f.slot) {
@@ -88,6 +91,7 @@ TEST(CliMakeDemo, WritesLoadableFilesAndSettingsThatNameEverythingUsed)
             }
         }
         EXPECT_EQ(data->formations[1].formType, 5);
+        EXPECT_EQ(formationTypes, (std::set<int> { 0, 1, 2, 3, 4, 5 })); // every type has an example
     }
 
     // Deterministic: a second folder holds the same order-of-battle files.

@@ -48,7 +48,7 @@ struct ClassName {
     int code;
     const char* name;
 };
-constexpr std::array<ClassName, 14> kUnitClasses { {
+constexpr std::array<ClassName, 22> kUnitClasses { {
     { 0, "Infantry" },
     { 1, "Tank" },
     { 2, "APC" },
@@ -59,10 +59,18 @@ constexpr std::array<ClassName, 14> kUnitClasses { {
     { 12, "HQ Section" },
     { 13, "AT Team" },
     { 14, "MG Team" },
+    { 15, "FAC Team" },
     { 20, "Truck" },
+    { 23, "Main Battle Tank" },
     { 26, "SP Artillery" },
-    { 42, "SAM Vehicle" },
     { 35, "SAM Team" },
+    { 42, "SAM Vehicle" },
+    { 44, "Attack Helicopter" },
+    { 45, "Utility Helicopter" },
+    { 46, "Patrol Boat" },
+    { 62, "Level Bomber" },
+    { 210, "Rocket Minelayer" },
+    { 214, "Wild Weasel" },
 } };
 
 // Weapon templates: one name per nation (in kNations order) and the numbers.
@@ -73,12 +81,15 @@ struct WeaponTemplate {
         sabotRange, sabotPen, heatPen;
 };
 
-// Slots 9 and 10 stay empty so the list shows a gap.
-constexpr std::array<WeaponTemplate, 20> kWeapons { {
+// Slots 9 and 10 stay empty so the list shows a gap. The LAW's AP penetration 222
+// is the code for HEAT rounds fired from a slot other than 1; ranges above 199 are
+// off-map ranges (202 reaches further than 201). Weapons 25 to 28 are air weapons
+// that pass the unit check only on the aircraft classes that may carry them.
+constexpr std::array<WeaponTemplate, 26> kWeapons { {
     { 1, { "VR-7 Rifle", "KA-41 Rifle", "M90 Carbine" }, 1, 1, 1, 1, 4, 1, 3, 60, 8, 0, 0, 0 },
     { 2, { "VS-3 SMG", "KP-12 SMG", "M77 SMG" }, 1, 1, 1, 1, 3, 1, 2, 55, 4, 0, 0, 0 },
     { 3, { "VL-9 LMG", "KL-50 LMG", "M88 LMG" }, 2, 1, 1, 1, 6, 2, 4, 50, 12, 0, 0, 0 },
-    { 4, { "Rocket LAW", "RPK-7 Launcher", "M40 AT Rocket" }, 2, 1, 3, 2, 6, 30, 30, 40, 6, 0, 0, 45 },
+    { 4, { "Rocket LAW", "RPK-7 Launcher", "M40 AT Rocket" }, 2, 1, 3, 2, 6, 222, 30, 40, 6, 0, 0, 45 },
     { 5, { "VM-2 MMG", "KM-60 GPMG", "M66 MMG" }, 3, 2, 1, 1, 8, 3, 5, 55, 18, 0, 0, 0 },
     { 6, { "81mm Mortar", "82mm Mortar", "81mm M12 Mortar" }, 3, 3, 6, 6, 12, 4, 6, 35, 60, 3, 0, 0 },
     { 7, { "12.7mm HMG", "14.5mm HMG", "12.7mm M2 HMG" }, 4, 2, 2, 2, 8, 12, 8, 50, 20, 0, 0, 0 },
@@ -98,6 +109,15 @@ constexpr std::array<WeaponTemplate, 20> kWeapons { {
     { 20, { "Vehicle Flamer", "ATO Flame Gun", "Tank Flame Gun" }, 9, 4, 6, 30, 30, 6, 10, 50, 6, 0, 0, 0 },
     { 21, { "227mm MLRS", "220mm MRL", "160mm MLRS" }, 14, 9, 20, 20, 45, 10, 20, 25, 240, 20, 0, 0 },
     { 22, { "40mm AGL", "30mm AGL", "40mm M19 AGL" }, 3, 2, 3, 3, 10, 6, 8, 45, 20, 0, 0, 0 },
+    { 23, { "Palisade LR-SAM", "Kovrin LR-SAM", "Rampart LR-SAM" }, 12, 5, 8, 4, 10, 4, 20, 75, 201, 0, 0,
+        0 },
+    { 24, { "Gale Stand-off", "Kora Stand-off", "Corvid ASM" }, 17, 4, 12, 20, 40, 60, 40, 80, 202, 0, 0,
+        80 },
+    { 25, { "500kg Bombs", "KB-500 Bombs", "1000lb Bombs" }, 11, 8, 20, 30, 60, 20, 30, 40, 1, 0, 0, 0 },
+    { 26, { "Vesk ARM", "Kora-R ARM", "Glint ARM" }, 16, 4, 8, 10, 20, 10, 20, 80, 60, 0, 0, 0 },
+    { 27, { "Scatter Mines", "KPM Minelets", "Thistle Mines" }, 15, 6, 4, 4, 8, 30, 20, 50, 90, 0, 0, 0 },
+    { 28, { "70mm Rocket Pod", "80mm Rocket Pod", "68mm Rocket Pod" }, 11, 3, 4, 6, 12, 8, 10, 45, 3, 0, 0,
+        0 },
 } };
 
 // Unit templates. Armour bytes are hull front/side/rear, turret front/side/rear, top.
@@ -115,6 +135,8 @@ struct UnitTemplate {
     std::uint16_t cost;
     std::uint8_t moveClass, vision, fireControl, stabiliser, rangeFinder, swim, carry, weight;
     bool ally = false; // belongs to the nation's ally
+    std::uint8_t ew = 0; // 1, 2 ARENA shots, 3, 4 VIRSS shots on classes that carry them
+    std::uint8_t survivability = 0; // 0: 5 for big vehicles, 3 otherwise
 };
 
 using A4 = std::array<std::uint8_t, 4>;
@@ -122,8 +144,11 @@ using A7 = std::array<std::uint8_t, 7>;
 
 constexpr A7 kSoft { 0, 0, 0, 0, 0, 0, 0 };
 
-// Slots 13 and 20..21 stay empty.
-constexpr std::array<UnitTemplate, 22> kUnits { {
+// Slots 20 and 21 stay empty; slot 13 is a deleted unit of the nation (empty
+// name, still the nation's number and a class), which the Units page marks red.
+// Units 9 and 26 carry reactive armour (above 10: advanced) and EW, 26 has a
+// survivability above 6, vision from 40 is TI/GSR, fire control from 100 an AA radar.
+constexpr std::array<UnitTemplate, 32> kUnits { {
     { 1, { "Rifle Section", "Rifle Squad", "Infantry Sect" }, 0, 1, 101, 1, 9, A4 { 1, 3, 4, 0 },
         A4 { 40, 30, 2, 0 }, A4 { 0, 0, 2, 0 }, 8, kSoft, kSoft, 0, 70, 120, 20, 0, 20, 0, 0, 0, 0, 0, 3 },
     { 2, { "HQ Section", "Command Squad", "HQ Group" }, 12, 2, 102, 1, 6, A4 { 2, 1, 0, 0 },
@@ -141,9 +166,9 @@ constexpr std::array<UnitTemplate, 22> kUnits { {
     { 8, { "Tarrant MBT", "K-84 MBT", "Garron MBT" }, 1, 20, 120, 5, 4, A4 { 13, 11, 7, 0 },
         A4 { 18, 60, 30, 0 }, A4 { 22, 0, 0, 0 }, 30, A7 { 90, 25, 12, 110, 40, 18, 6 },
         A7 { 140, 40, 15, 170, 60, 20, 8 }, 0, 82, 120, 320, 4, 30, 60, 4, 5, 0, 0, 0 },
-    { 9, { "Tarrant MBT-2", "K-84M MBT", "Garron Mk2" }, 1, 21, 121, 5, 4, A4 { 13, 11, 7, 0 },
+    { 9, { "Tarrant MBT-2", "K-84M MBT", "Garron Mk2" }, 23, 21, 121, 5, 4, A4 { 13, 11, 7, 0 },
         A4 { 18, 60, 30, 0 }, A4 { 22, 0, 0, 0 }, 30, A7 { 100, 30, 12, 120, 45, 18, 6 },
-        A7 { 180, 50, 15, 210, 70, 20, 8 }, 12, 95, 120, 410, 4, 45, 80, 5, 6, 0, 0, 0 },
+        A7 { 180, 50, 15, 210, 70, 20, 8 }, 12, 95, 120, 410, 4, 45, 80, 5, 6, 0, 0, 0, false, 3 },
     { 10, { "Kite Lt Tank", "PT-70 Lt Tank", "Scamp Lt Tank" }, 1, 22, 122, 4, 3, A4 { 12, 11, 0, 0 },
         A4 { 20, 50, 0, 0 }, A4 { 20, 0, 0, 0 }, 36, A7 { 30, 12, 8, 35, 15, 10, 4 },
         A7 { 30, 12, 8, 35, 15, 10, 4 }, 0, 65, 100, 150, 4, 20, 20, 2, 2, 6, 0, 0 },
@@ -180,11 +205,39 @@ constexpr std::array<UnitTemplate, 22> kUnits { {
     { 25, { "Lisreth Jeep", "Dunmark Rover", "Lisreth Jeep" }, 3, 41, 141, 2, 2, A4 { 7, 0, 0, 0 },
         A4 { 30, 0, 0, 0 }, A4 { 0, 0, 0, 0 }, 55, kSoft, kSoft, 0, 75, 120, 25, 2, 20, 0, 0, 0, 0, 4, 0,
         true },
+    { 26, { "Tarrant MBT-3", "K-90 MBT", "Garron Mk3" }, 23, 26, 126, 5, 3, A4 { 13, 11, 7, 17 },
+        A4 { 16, 50, 30, 2 }, A4 { 24, 0, 0, 2 }, 32, A7 { 120, 35, 14, 140, 50, 20, 8 },
+        A7 { 220, 60, 18, 250, 80, 22, 10 }, 15, 105, 120, 520, 4, 50, 90, 6, 7, 0, 0, 0, false, 2, 8 },
+    { 27, { "Patrol Boat", "River Cutter", "Patrol Launch" }, 46, 50, 150, 4, 6, A4 { 8, 7, 0, 0 },
+        A4 { 60, 80, 0, 0 }, A4 { 20, 0, 0, 0 }, 40, A7 { 6, 6, 6, 0, 0, 0, 2 }, kSoft, 0, 70, 120, 90, 7, 30,
+        20, 0, 2, 0, 0, 0 },
+    { 28, { "HQ Launch", "Command Cutter", "HQ Launch" }, 46, 51, 151, 3, 5, A4 { 7, 0, 0, 0 },
+        A4 { 60, 0, 0, 0 }, A4 { 0, 0, 0, 0 }, 35, A7 { 4, 4, 4, 0, 0, 0, 1 }, kSoft, 0, 70, 120, 60, 7, 30,
+        10, 0, 0, 0, 4, 0 },
+    { 29, { "Strike Bomber", "Strike Bomber", "Strike Bomber" }, 62, 60, 160, 6, 2, A4 { 25, 24, 0, 0 },
+        A4 { 4, 2, 0, 0 }, A4 { 0, 0, 0, 0 }, 0, kSoft, kSoft, 0, 80, 120, 400, 0, 20, 50, 0, 0, 0, 0, 0 },
+    { 30, { "Wild Weasel", "Wild Weasel", "Wild Weasel" }, 214, 62, 162, 5, 2, A4 { 26, 25, 0, 0 },
+        A4 { 2, 4, 0, 0 }, A4 { 0, 0, 0, 0 }, 0, kSoft, kSoft, 0, 85, 120, 420, 0, 30, 60, 0, 0, 0, 0, 0 },
+    { 31, { "Minelayer MLRS", "Minelayer MRL", "Minelayer MLRS" }, 210, 35, 135, 5, 3, A4 { 27, 0, 0, 0 },
+        A4 { 8, 0, 0, 0 }, A4 { 0, 0, 0, 0 }, 30, A7 { 8, 6, 6, 0, 0, 0, 2 }, kSoft, 0, 88, 120, 280, 4, 20,
+        30, 0, 3, 0, 0, 0 },
+    { 32, { "Attack Helo", "Attack Helo", "Attack Helo" }, 44, 61, 161, 4, 2, A4 { 28, 16, 8, 0 },
+        A4 { 38, 0, 200, 0 }, A4 { 0, 8, 50, 0 }, 90, A7 { 10, 8, 6, 0, 0, 0, 4 }, kSoft, 0, 86, 120, 350, 0,
+        45, 70, 5, 5, 0, 0, 0 },
+    { 33, { "Utility Helo", "Utility Helo", "Utility Helo" }, 45, 63, 163, 4, 3, A4 { 7, 0, 0, 0 },
+        A4 { 40, 0, 0, 0 }, A4 { 0, 0, 0, 0 }, 100, A7 { 4, 4, 4, 0, 0, 0, 2 }, kSoft, 0, 78, 120, 150, 0, 20,
+        0, 0, 0, 0, 12, 0 },
+    { 34, { "FAC Team", "Air Controllers", "FAC Party" }, 15, 10, 110, 1, 3, A4 { 1, 0, 0, 0 },
+        A4 { 30, 0, 0, 0 }, A4 { 0, 0, 0, 0 }, 8, kSoft, kSoft, 0, 80, 120, 30, 0, 45, 0, 0, 4, 0, 0, 3 },
+    { 35, { "LR SAM Launcher", "LR SAM Launcher", "LR SAM Launcher" }, 42, 36, 136, 5, 4, A4 { 23, 0, 0, 0 },
+        A4 { 0, 0, 0, 0 }, A4 { 4, 0, 0, 0 }, 30, A7 { 10, 8, 6, 8, 6, 6, 3 }, kSoft, 0, 95, 120, 380, 4, 40,
+        130, 0, 6, 0, 0, 0 },
 } };
 
-// Formations: type (0 section, 1 platoon, 2 company, 3 second-rate company, 5 Bn HQ),
-// buy page and ten members. Only companies and the Bn HQ hold sub-formations, and a
-// second-rate company takes sections only; formation 1 is the one Bn HQ.
+// Formations of every type (0 section, 1 platoon, 2 company, 3 second-rate
+// company, 4 naval, 5 Bn HQ), each led by the unit in slot 1, with a buy page and
+// up to ten members. Only companies and the Bn HQ hold sub-formations, never a
+// company; a second-rate company takes sections only; formation 1 is the one Bn HQ.
 struct FormationTemplate {
     int slot;
     std::array<const char*, 3> names;
@@ -193,14 +246,15 @@ struct FormationTemplate {
     std::int8_t expMod, moraleMod;
     std::uint8_t yearAvail;
     bool ally;
+    std::uint8_t yearUnavail = 120;
 };
 
 using M10 = std::array<std::uint16_t, 10>;
 
 // Slot 7 stays empty.
-constexpr std::array<FormationTemplate, 15> kFormations { {
-    { 1, { "Battalion HQ", "Battalion HQ", "Battalion HQ" }, 5, 10, M10 { 2, 11, 14, 1009, 1010, 1012 }, 5,
-        10, 70, false },
+constexpr std::array<FormationTemplate, 21> kFormations { {
+    { 1, { "Battalion HQ", "Battalion HQ", "Battalion HQ" }, 5, 10,
+        M10 { 2, 11, 14, 1009, 1010, 1012, 1017, 1018 }, 5, 10, 70, false },
     { 2, { "Rifle Sect", "Rifle Squad", "Infantry Sect" }, 0, 3, M10 { 1 }, 0, 0, 70, false },
     { 3, { "Rifle Platoon", "Motor Rifle Plt", "Infantry Plt" }, 1, 3, M10 { 2, 1, 1, 1, 6 }, 0, 0, 70,
         false },
@@ -208,23 +262,34 @@ constexpr std::array<FormationTemplate, 15> kFormations { {
         0, 70, false },
     { 5, { "Mech Platoon", "BMK Platoon", "Warden Platoon" }, 1, 3, M10 { 12, 1, 12, 1, 12, 1 }, 5, 5, 84,
         false },
-    { 6, { "Tank Platoon", "Tank Platoon", "Tank Troop" }, 1, 1, M10 { 8, 8, 8, 8 }, 0, 5, 82, false },
+    { 6, { "Tank Platoon", "Tank Platoon", "Tank Troop" }, 1, 1, M10 { 8, 8, 8, 8 }, 0, 5, 82, false, 110 },
     { 8, { "Tank Company", "Tank Company", "Tank Squadron" }, 2, 1, M10 { 9, 1006, 1006, 1006 }, 5, 5, 95,
         false },
     { 9, { "Recon Platoon", "Recon Platoon", "Recon Troop" }, 1, 4, M10 { 14, 14, 14, 10, 10 }, 10, 10, 65,
         false },
     { 10, { "Mortar Platoon", "Mortar Battery", "Mortar Troop" }, 1, 2, M10 { 2, 4, 4, 4, 23, 23 }, 0, 0, 70,
         false },
-    { 11, { "Artillery Bty", "Artillery Bty", "Field Battery" }, 2, 2, M10 { 2, 16, 16, 16, 16, 22, 22 }, 0,
-        0, 80, false },
-    { 12, { "AD Platoon", "AD Platoon", "AD Troop" }, 1, 4, M10 { 19, 19, 7, 7, 7 }, 0, 0, 85, false },
+    { 11, { "Artillery Bty", "Artillery Bty", "Field Battery" }, 2, 2, M10 { 2, 16, 16, 16, 16, 31, 22, 22 },
+        0, 0, 88, false },
+    { 12, { "AD Platoon", "AD Platoon", "AD Troop" }, 1, 4, M10 { 19, 19, 7, 7, 7, 35 }, 0, 0, 95, false },
     { 13, { "Reserve Company", "Reservist Coy", "Home Guard Coy" }, 3, 3, M10 { 2, 1002, 1014, 1014 }, -10,
         -5, 60, false },
-    { 14, { "Militia Sect", "Reservist Squad", "Home Guard Sect" }, 0, 3, M10 { 1 }, -10, -5, 60, false },
+    { 14, { "Militia Sect", "Reservist Squad", "Home Guard Sect" }, 0, 3, M10 { 1 }, -10, -5, 60, false, 98 },
     { 15, { "Allied Support", "Allied Support", "Allied Support" }, 1, 4, M10 { 24, 24, 25 }, 0, -5, 88,
         true },
     { 16, { "Mech Company", "BMK Company", "Warden Company" }, 2, 3, M10 { 12, 1005, 1005, 1005 }, 5, 5, 84,
         false },
+    { 17, { "River Flotilla", "River Flotilla", "Riverine Group" }, 4, 4, M10 { 28, 27, 27, 27 }, 0, 5, 70,
+        false },
+    { 18, { "Air Support", "Air Support", "Air Support" }, 1, 4, M10 { 34, 29, 30, 32 }, 10, 5, 86, false },
+    { 19, { "Air Assault Plt", "Air Assault Plt", "Heliborne Plt" }, 1, 5, M10 { 2, 1, 1, 1, 33, 33 }, 10, 10,
+        78, false },
+    { 20, { "Heavy Tank Plt", "Heavy Tank Plt", "Heavy Troop" }, 1, 1, M10 { 26, 26, 26, 26 }, 10, 5, 105,
+        false },
+    { 21, { "Heavy Tank Coy", "Heavy Tank Coy", "Heavy Squadron" }, 2, 0, M10 { 26, 1020, 1020, 1020 }, 10, 5,
+        105, false },
+    { 22, { "Port Defence", "Port Defence", "Harbour Guard" }, 2, 0, M10 { 2, 1017, 1002, 1002, 6, 7 }, -5, 0,
+        72, false },
 } };
 
 constexpr std::size_t Length(const char* s)
@@ -323,20 +388,25 @@ TOobData BuildNation(std::size_t index)
         u.vision = t.vision;
         u.stabiliser = t.stabiliser;
         u.rangeFinder = t.rangeFinder;
-        u.sabotAmmo = t.unitClass == 1 ? 12 : 0;
-        u.heatAmmo = t.unitClass == 1 ? 8 : 0;
-        u.survivability = t.size >= 4 ? 5 : 3;
+        const bool tank = t.unitClass == 1 || t.unitClass == 23;
+        u.sabotAmmo = tank ? 12 : 0;
+        u.heatAmmo = tank ? 8 : 0;
+        u.survivability = t.survivability != 0 ? t.survivability : t.size >= 4 ? 5 : 3;
         u.swim = t.swim;
         u.smokeDischargers = t.size >= 4 ? 2 : 0;
-        u.rof = t.unitClass == 1 ? 6 : 4;
+        u.rof = tank ? 6 : 4;
         u.carry = t.carry;
         u.weight = t.weight;
-        u.ew = t.slot == 9 ? 3 : 0;
+        u.ew = t.ew;
         u.moveClass = t.moveClass;
         u.unitSound = static_cast<std::uint8_t>(t.unitClass % 8 + 1);
         for (int n = 0; n < 4; ++n)
             u.weaponSound[n] = t.weapon[n] == 0 ? 0 : static_cast<std::uint8_t>(t.weapon[n] % 10 + 1);
     }
+
+    // A deleted unit: its name is gone but the slot still carries the nation and a class.
+    data.units[13].nation = static_cast<std::uint8_t>(nation.number);
+    data.units[13].unitClass = 1;
 
     for (const FormationTemplate& t : kFormations) {
         TOobFormation& f = data.formations[t.slot];
@@ -348,8 +418,8 @@ TOobData BuildNation(std::size_t index)
         f.expMod = t.expMod;
         f.moraleMod = t.moraleMod;
         f.yearAvail = ShiftedYear(t.yearAvail, shift);
-        f.monthAvail = 1;
-        f.yearUnavail = 120;
+        f.monthAvail = static_cast<std::uint8_t>(1 + (t.slot * 5 + index) % 12);
+        f.yearUnavail = t.yearUnavail;
         f.monthUnavail = 12;
     }
     return data;
@@ -415,7 +485,22 @@ constexpr const char* kReadme
       "obat001.obf, obat002.obf, obat012.obf  order-of-battle files of three nations\n"
       "TWFTK.ini                              settings naming the nations and unit classes\n"
       "\n"
-      "Copy TWFTK.ini beside the editor (or into ~/.config/tarnwick/) to see the names.\n";
+      "Copy TWFTK.ini beside the editor (or into ~/.config/tarnwick/) to see the names.\n"
+      "\n"
+      "Things to look at (the same slots in every file)\n"
+      "-----------------------------------------------\n"
+      "Units  9, 26   reactive armour (above 10 is advanced) and EW labels; 26 has a\n"
+      "               survivability above 6\n"
+      "Unit  13       a deleted unit of the nation: its number shows red\n"
+      "Units 24, 25   borrowed from an ally: the nation shows maroon\n"
+      "Units 19, 35   fire control of 100 and more is an AA radar; vision 40 and more is TI/GSR\n"
+      "Units 29..32   aircraft with the air weapons only they may carry\n"
+      "Weapon 4       AP penetration 222, the code for HEAT rounds outside slot 1\n"
+      "Weapons 23, 24 ranges above 199: off-map weapons\n"
+      "Formation 1    the Bn HQ, holding platoons, a naval group and air support\n"
+      "Formations 13, 17, 22\n"
+      "               a second-rate company of sections, a naval group, and a\n"
+      "               company holding both\n";
 
 } // namespace
 
