@@ -1,0 +1,38 @@
+#include "core/rules/paster.h"
+
+#include <gtest/gtest.h>
+
+using namespace tarnwick::core;
+
+TEST(PasterTexts, EntryRowsArePaddedIntoColumns)
+{
+    NameTables names;
+    names.nationNames[5] = "Freedonia";
+    struct Case {
+        int entry;
+        bool used;
+        std::string name;
+        int nation;
+        std::string row;
+    } cases[] = {
+        { 1, false, "", kNeverFilled, "001: *Unused*         [..]  ..." },
+        { 42, true, "T-55", 5, "042: T-55             [05]  Freedonia" },
+        { 599, true, "ABCDEFGHIJKLMNO", 5, "599: ABCDEFGHIJKLMNO [05]  Freedonia" },
+        { 7, true, "ABCDEFGHIJKLMN", 100, "007: ABCDEFGHIJKLMN   [100]  Unknown" },
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(PasteEntryRow(c.entry, c.used, c.name, c.nation, names), c.row) << c.entry;
+}
+
+TEST(PasterTexts, StatusNamesAndFilters)
+{
+    EXPECT_EQ(PasteStatusText(PasteKind::Weapon, PasteMode::Copy), "Select weapon buffer  to COPY to");
+    EXPECT_EQ(PasteStatusText(PasteKind::Unit, PasteMode::Paste), "Select unit buffer to PASTE from");
+    EXPECT_EQ(
+        PasteStatusText(PasteKind::Formation, PasteMode::Paste), "Select formation buffer  to PASTE from");
+    EXPECT_EQ(ExportProposedName(PasteKind::Unit, 7), "TarnPASTE07unit.csv");
+    EXPECT_EQ(ExportProposedName(PasteKind::Weapon, 12), "TarnPASTE12wpns.csv");
+    EXPECT_EQ(ExportProposedName(PasteKind::Formation, 99), "TarnPASTE99fmns.csv");
+    EXPECT_EQ(ImportTitle(PasteKind::Formation), "Select FORMATION csv File");
+    EXPECT_EQ(ImportFilter(PasteKind::Weapon), "Weapon Files (*.t7w);;CSV Files (*.csv);;All Files (*)");
+}
