@@ -48,6 +48,17 @@ std::optional<QString> RealDialogs::saveAsFileName(
     return dialog.selectedFiles().constFirst();
 }
 
+std::optional<QString> RealDialogs::openFileName(
+    QWidget* parent, const QString& title, const QString& filter, const QString& startDir)
+{
+    QFileDialog dialog(parent, title, startDir, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
 std::optional<QString> RealDialogs::folder(QWidget* parent, const QString& title, const QString& startDir)
 {
     const QString chosen = QFileDialog::getExistingDirectory(parent, title, startDir);

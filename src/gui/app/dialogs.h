@@ -29,6 +29,11 @@ public:
         QWidget* parent, const QString& title, const QString& filter, const QString& startDir)
         = 0;
 
+    // An open-file dialog: an existing file, or nothing when cancelled.
+    virtual std::optional<QString> openFileName(
+        QWidget* parent, const QString& title, const QString& filter, const QString& startDir)
+        = 0;
+
     // A folder chooser: a folder, or nothing when cancelled.
     virtual std::optional<QString> folder(QWidget* parent, const QString& title, const QString& startDir) = 0;
 
@@ -42,6 +47,8 @@ public:
     Answer message(QWidget* parent, Kind kind, const QString& caption, const QString& text,
         Buttons buttons = Buttons::Ok) override;
     std::optional<QString> saveAsFileName(
+        QWidget* parent, const QString& title, const QString& filter, const QString& startDir) override;
+    std::optional<QString> openFileName(
         QWidget* parent, const QString& title, const QString& filter, const QString& startDir) override;
     std::optional<QString> folder(QWidget* parent, const QString& title, const QString& startDir) override;
     bool openDocument(const QString& path) override;

@@ -18,6 +18,13 @@ std::optional<QString> ScriptedDialogs::saveAsFileName(
     return fileNames_.isEmpty() ? std::nullopt : fileNames_.takeFirst();
 }
 
+std::optional<QString> ScriptedDialogs::openFileName(
+    QWidget*, const QString& title, const QString& filter, const QString& startDir)
+{
+    fileDialogs.append({ title, filter, startDir });
+    return fileNames_.isEmpty() ? std::nullopt : fileNames_.takeFirst();
+}
+
 std::optional<QString> ScriptedDialogs::folder(QWidget*, const QString& title, const QString& startDir)
 {
     fileDialogs.append({ title, QString(), startDir });

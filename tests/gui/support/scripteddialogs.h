@@ -29,13 +29,15 @@ public:
     // Answers are used in order; with none prepared an OK box answers Ok and a
     // Yes/No box answers No.
     void setNextAnswer(Answer answer) { answers_.append(answer); }
-    // The next file dialog returns this path (nothing: cancelled).
+    // The next file dialog (save or open) returns this path (nothing: cancelled).
     void setNextFileName(std::optional<QString> path) { fileNames_.append(path); }
     void setNextFolder(std::optional<QString> path) { folders_.append(path); }
 
     Answer message(QWidget* parent, Kind kind, const QString& caption, const QString& text,
         Buttons buttons = Buttons::Ok) override;
     std::optional<QString> saveAsFileName(
+        QWidget* parent, const QString& title, const QString& filter, const QString& startDir) override;
+    std::optional<QString> openFileName(
         QWidget* parent, const QString& title, const QString& filter, const QString& startDir) override;
     std::optional<QString> folder(QWidget* parent, const QString& title, const QString& startDir) override;
     bool openDocument(const QString& path) override;

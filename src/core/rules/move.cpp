@@ -1,0 +1,41 @@
+#include "core/rules/move.h"
+
+#include <algorithm>
+
+namespace tarnwick::core {
+
+int RecordsNaming(const TOobData& data, PasteKind kind, int slot)
+{
+    int count = 0;
+    if (kind == PasteKind::Weapon) {
+        for (int u = 1; u <= kUnitSlots; ++u) {
+            const auto& weapons = data.units[u].weapon;
+            count += std::find(weapons.begin(), weapons.end(), slot) != weapons.end() ? 1 : 0;
+        }
+        return count;
+    }
+    const int member = kind == PasteKind::Unit ? slot : 1000 + slot;
+    for (int f = 1; f <= kFormationSlots; ++f) {
+        const auto& members = data.formations[f].slot;
+        count += std::find(members.begin(), members.end(), member) != members.end() ? 1 : 0;
+    }
+    return count;
+}
+
+std::string MovedStatus(PasteKind kind, int from, int to, int stillNaming)
+{
+    const char* what = kind == PasteKind::Weapon ? "weapon "
+        : kind == PasteKind::Unit                ? "unit "
+                                                 : "formation ";
+    const std::string old = what + std::to_string(from);
+    std::string text = "Moved " + old + " to " + std::to_string(to);
+    if (stillNaming <= 0)
+        return text;
+    const bool one = stillNaming == 1;
+    const char* users = kind == PasteKind::Weapon
+        ? (one ? " unit still uses " : " units still use ")
+        : (one ? " formation still uses " : " formations still use ");
+    return text + "; " + std::to_string(stillNaming) + users + old;
+}
+
+} // namespace tarnwick::core

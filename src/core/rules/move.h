@@ -1,0 +1,21 @@
+#pragma once
+
+// Moving an item to another slot leaves the records that name it pointing at the
+// old slot; the status line says how many there are.
+
+#include "core/data/pastebuffer.h"
+#include "core/data/records.h"
+
+#include <string>
+
+namespace tarnwick::core {
+
+// Units whose weapons name weapon slot, formations whose members name unit slot,
+// or formations whose members name formation slot (as 1000 + slot).
+int RecordsNaming(const TOobData& data, PasteKind kind, int slot);
+
+// "Moved weapon 12 to 30; 3 units still use weapon 12" ("Moved weapon 12 to 30"
+// when nothing names the old slot).
+std::string MovedStatus(PasteKind kind, int from, int to, int stillNaming);
+
+} // namespace tarnwick::core

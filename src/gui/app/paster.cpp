@@ -1,0 +1,205 @@
+#include "gui/app/paster.h"
+
+#include "core/data/pastefiles.h"
+#include "core/rules/sdimain.h"
+#include "gui/app/dialogs.h"
+#include "gui/pages/bytetext.h"
+
+#include <QDir>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace tarnwick::gui {
+
+namespace {
+
+std::filesystem::path ToPath(const QString& path)
+{
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, const char* hint = nullptr)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    if (hint)
+        button->setToolTip(QString::fromLatin1(hint));
+    return button;
+}
+
+template <class Record>
+void FillRows(QStringList& rows, const core::PasteBuffer<Record>& buffer, const core::NameTables& names)
+{
+    for (int entry = 1; entry <= core::kPasteEntries; ++entry)
+        rows << FromBytes(core::PasteEntryRow(entry, buffer[entry], names));
+}
+
+template <class Record>
+void OkOnEntry(
+    core::PasteMode mode, core::PasteBuffer<Record>& buffer, core::TransferRecord<Record>& xfer, int k)
+{
+    auto& entry = buffer[k];
+    if (mode == core::PasteMode::Copy) {
+        entry.record = xfer.record;
+        entry.sourceNation = xfer.sourceNation;
+        entry.used = true;
+    } else if (entry.used) {
+        xfer.record = entry.record;
+    }
+}
+
+} // namespace
+
+TPasterDlg::TPasterDlg(PageContext& context, core::PasteBuffers& buffers, QWidget* parent)
+    : QDialog(parent)
+    , context_(context)
+    , buffers_(buffers)
+{
+    setObjectName("PasterDlg");
+    setWindowTitle("Copy/Paste Dialogue");
+    setModal(true);
+
+    LabelStatus = new QLabel(this);
+    LabelStatus->setObjectName("LabelStatus");
+    ListBox1 = new QListWidget(this);
+    ListBox1->setObjectName("ListBox1");
+    ListBox1->setUniformItemSizes(true);
+    QFont fixed(QStringLiteral("Monospace"));
+    fixed.setStyleHint(QFont::TypeWriter);
+    ListBox1->setFont(fixed); // the rows are padded into columns
+    ListBox1->setMinimumSize(420, 360);
+
+    OKbtn = MakeButton(this, "OKbtn", tr("OK"));
+    OKbtn->setDefault(true);
+    CancelBtn = MakeButton(this, "CancelBtn", tr("Cancel"));
+    CopyAllBtn = MakeButton(
+        this, "CopyAllBtn", "All", "Copy all to paste buffer OR Paste all from paste buffer (overwrites)");
+    ImpBtn = MakeButton(this, "ImpBtn", "Import", "Import all paste buffer data as .csv");
+    ExpBtn = MakeButton(this, "ExpBtn", "Export", "Export all paste buffer data as .csv");
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(LabelStatus);
+    left->addWidget(ListBox1, 1);
+    auto* right = new QVBoxLayout;
+    for (QPushButton* button : { OKbtn, CancelBtn, CopyAllBtn, ImpBtn, ExpBtn })
+        right->addWidget(button);
+    right->addStretch(1);
+    auto* row = new QHBoxLayout(this);
+    row->addLayout(left, 1);
+    row->addLayout(right);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(OKbtn, &QPushButton::clicked, this, &TPasterDlg::OKBtnClick);
+    connect(ListBox1, &QListWidget::itemDoubleClicked, this, &TPasterDlg::OKBtnClick);
+    connect(CancelBtn, &QPushButton::clicked, this, [this] { done(ResultCancel); });
+    connect(CopyAllBtn, &QPushButton::clicked, this, &TPasterDlg::CopyAllBtnClick);
+    connect(ImpBtn, &QPushButton::clicked, this, &TPasterDlg::ImpBtnClick);
+    connect(ExpBtn, &QPushButton::clicked, this, &TPasterDlg::ExpBtnClick);
+}
+
+void TPasterDlg::prepare(core::PasteKind kind, core::PasteMode mode)
+{
+    kind_ = kind;
+    mode_ = mode;
+    LabelStatus->setText(QString::fromStdString(core::PasteStatusText(kind, mode)));
+    fillRows();
+}
+
+void TPasterDlg::fillRows()
+{
+    const core::NameTables& names = context_.settings->names;
+    QStringList rows;
+    rows.reserve(core::kPasteEntries);
+    switch (kind_) {
+    case core::PasteKind::Weapon:
+        FillRows(rows, buffers_.weaponBuffer, names);
+        break;
+    case core::PasteKind::Unit:
+        FillRows(rows, buffers_.unitBuffer, names);
+        break;
+    case core::PasteKind::Formation:
+        FillRows(rows, buffers_.formationBuffer, names);
+        break;
+    }
+    ListBox1->setUpdatesEnabled(false);
+    ListBox1->clear();
+    ListBox1->addItems(rows);
+    ListBox1->setCurrentRow(0);
+    ListBox1->setUpdatesEnabled(true);
+    ListBox1->setFocus();
+}
+
+void TPasterDlg::OKBtnClick()
+{
+    const int k = ListBox1->currentRow() + 1;
+    if (k >= 1 && k <= core::kPasteEntries) {
+        switch (kind_) {
+        case core::PasteKind::Weapon:
+            OkOnEntry(mode_, buffers_.weaponBuffer, buffers_.weaponXfer, k);
+            break;
+        case core::PasteKind::Unit:
+            OkOnEntry(mode_, buffers_.unitBuffer, buffers_.unitXfer, k);
+            break;
+        case core::PasteKind::Formation:
+            OkOnEntry(mode_, buffers_.formationBuffer, buffers_.formationXfer, k);
+            break;
+        }
+    }
+    done(ResultOk);
+}
+
+void TPasterDlg::CopyAllBtnClick()
+{
+    if (mode_ == core::PasteMode::Copy)
+        core::CopyAllToBuffer(buffers_, kind_, *context_.oob, context_.state->currentNation);
+    else
+        core::PasteAllFromBuffer(buffers_, kind_, *context_.oob);
+    done(ResultAll);
+}
+
+void TPasterDlg::ExpBtnClick()
+{
+    const QString dir = context_.currentDir ? *context_.currentDir : QString();
+    const int nation = context_.state->currentNation;
+    const QString proposed
+        = QDir(dir).filePath(QString::fromStdString(core::ExportProposedName(kind_, nation)));
+    const auto chosen
+        = context_.dialogs->saveAsFileName(this, core::kExportTitle, core::kExportFilter, proposed);
+    if (!chosen)
+        return; // the dialog stays open for another choice
+    const core::IoResult result = core::ExportBuffer(buffers_, kind_, ToPath(*chosen),
+        QFile::encodeName(dir).toStdString(), nation, context_.settings->names);
+    if (!result.ok()) {
+        context_.dialogs->message(
+            this, Dialogs::Kind::Error, windowTitle(), QString::fromStdString(result.message()));
+        return;
+    }
+    if (context_.setStatus)
+        context_.setStatus(QStringLiteral("Paste buffer written to %1").arg(*chosen));
+    done(ResultFile);
+}
+
+void TPasterDlg::ImpBtnClick()
+{
+    const QString dir = context_.currentDir ? *context_.currentDir : QString();
+    const auto chosen = context_.dialogs->openFileName(this, QString::fromStdString(core::ImportTitle(kind_)),
+        QString::fromStdString(core::ImportFilter(kind_)), dir);
+    if (!chosen)
+        return;
+    const core::ImportResult result = core::ImportBuffer(buffers_, kind_, ToPath(*chosen));
+    if (!result.ok()) {
+        // The reader changes no entry on an error; the rows stay as they were.
+        context_.dialogs->message(
+            this, Dialogs::Kind::Error, windowTitle(), QString::fromStdString(result.message));
+        return;
+    }
+    if (context_.setStatus)
+        context_.setStatus(QStringLiteral("Read %1 entries from %2").arg(result.entriesRead).arg(*chosen));
+    done(ResultFile);
+}
+
+} // namespace tarnwick::gui
