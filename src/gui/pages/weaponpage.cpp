@@ -79,6 +79,13 @@ constexpr HelpLine kFootLines[] = {
         "helicopters" },
 };
 
+QLabel* MakeNote(QWidget* parent, const HelpLine& line)
+{
+    QLabel* label = MakeLabel(parent, line.objectName, line.text);
+    label->setWordWrap(true);
+    return label;
+}
+
 constexpr const char* kApPenHint
     = "222 is a special code for HEAT weapons used other than in slot 1 (eg LAW, ATGMs)";
 
@@ -101,8 +108,9 @@ void WeaponPage::buildPanel()
     Panel5 = new QFrame(this);
     Panel5->setObjectName("Panel5");
     auto* grid = new QGridLayout(Panel5);
+    grid->setContentsMargins(6, 2, 2, 2);
     grid->setHorizontalSpacing(6);
-    grid->setVerticalSpacing(3);
+    grid->setVerticalSpacing(2);
     int row = 0;
 
     WeaponNumberLabel = MakeLabel(Panel5, "WeaponNumberLabel", "");
@@ -145,13 +153,15 @@ void WeaponPage::buildPanel()
     }
     numberEdits[5]->setToolTip(QString::fromLatin1(kApPenHint));
 
+    // Notes start right after the edits (no row beside a note has a button) and
+    // wrap rather than clip when the font is wide.
     for (const BesideLine& beside : kBesideLines)
-        grid->addWidget(MakeLabel(Panel5, beside.line.objectName, beside.line.text),
-            rowOf[static_cast<std::size_t>(beside.field)], 3);
-    grid->addWidget(MakeLabel(Panel5, kRangeLine2.objectName, kRangeLine2.text), row++, 3);
-    grid->setRowMinimumHeight(row++, 10);
+        grid->addWidget(
+            MakeNote(Panel5, beside.line), rowOf[static_cast<std::size_t>(beside.field)], 2, 1, 2);
+    grid->addWidget(MakeNote(Panel5, kRangeLine2), row++, 2, 1, 2);
+    grid->setRowMinimumHeight(row++, 6);
     for (const HelpLine& line : kFootLines)
-        grid->addWidget(MakeLabel(Panel5, line.objectName, line.text), row++, 0, 1, 4);
+        grid->addWidget(MakeNote(Panel5, line), row++, 0, 1, 4);
     grid->setColumnStretch(3, 1);
     grid->setRowStretch(row, 1);
 
