@@ -1,11 +1,13 @@
 #pragma once
 
-// The info page of the main window (sheet "Info"): the file's comment.
+// The info page of the main window (sheet "Info"): the file's one-line comment,
+// stored only on commit.
 
 #include "gui/pages/pagecontext.h"
 
 #include <QWidget>
 
+class QLabel;
 class QLineEdit;
 
 namespace tarnwick::gui {
@@ -15,11 +17,15 @@ class InfoPage : public QWidget {
 public:
     explicit InfoPage(PageContext& context, QWidget* parent = nullptr);
 
-    // Record to page and page to record.
+    // The stored comment into the edit, with the keyboard focus.
     void ShowInfo();
+    // The edit's text, every byte as it stands (blanks included), cut to 80
+    // bytes, into the comment; then ShowInfo.
     void SaveInfo();
 
+    QLabel* Label69 = nullptr;
     QLineEdit* TarnCommentEdit = nullptr;
+    QLabel* Label70 = nullptr;
 
 private:
     PageContext& context_;

@@ -1,8 +1,17 @@
 #pragma once
 
-// The Weapons page of the main window (sheet "Weapons"). Placeholder: lists the slots.
+// The Weapons page of the main window (sheet "Weapons"): one weapon record as
+// decimal text, stored only on commit.
 
+#include "core/rules/weaponpage.h"
 #include "gui/pages/recordpage.h"
+
+#include <array>
+
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QToolButton;
 
 namespace tarnwick::gui {
 
@@ -15,9 +24,34 @@ public:
     int currentSlot() const override;
     void setCurrentSlot(int slot) override;
     std::string slotName(int slot) const override;
-    void showCurrent() override { }
-    bool commitPage() override { return false; }
-    void clearPage() override { }
+    void showCurrent() override { ShowWeapon(); }
+    // SaveWeapon, then the list rebuilt at the current weapon.
+    bool commitPage() override;
+    void clearPage() override { ClearWeaponPage(); }
+
+    // Record to page.
+    void ShowWeapon();
+    // Page to record, then ShowWeapon. When a field is no number nothing is
+    // stored, an error box names the field, the typing stays; returns false.
+    bool SaveWeapon();
+    // Empties the name and every number; the record is untouched.
+    void ClearWeaponPage();
+
+    QFrame* Panel5 = nullptr;
+    QLabel* WeaponNumberLabel = nullptr;
+    QLineEdit* WeaponNameEdit = nullptr;
+    QLineEdit* WeaponClassEdit = nullptr;
+    QToolButton* WpnClassPickbtn = nullptr;
+    QLabel* WeaponClassLabel = nullptr;
+    // In store order (core::WeaponNumberFields()); [0] is WeaponClassEdit.
+    std::array<QLineEdit*, core::kWeaponNumberFields> numberEdits {};
+
+private slots:
+    void WpnClassPickbtnClick();
+
+private:
+    void buildPanel();
+    void showSaveError(const QString& text);
 };
 
 } // namespace tarnwick::gui
