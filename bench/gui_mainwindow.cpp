@@ -35,6 +35,10 @@ public:
     {
         return std::nullopt;
     }
+    std::optional<QString> openFileName(QWidget*, const QString&, const QString&, const QString&) override
+    {
+        return std::nullopt;
+    }
     std::optional<QString> folder(QWidget*, const QString&, const QString&) override { return std::nullopt; }
     bool openDocument(const QString&) override { return true; }
 };

@@ -37,7 +37,7 @@ TEST(WeaponPage, TheFirstFieldThatIsNoNumberIsNamed)
         const auto result = WeaponFromPage("Gun", texts);
         ASSERT_TRUE(std::holds_alternative<FieldError>(result)) << c.text;
         const FieldError& error = std::get<FieldError>(result);
-        EXPECT_EQ(error.caption, c.caption);
+        EXPECT_EQ(error.field, c.caption);
         EXPECT_EQ(error.text, c.text);
         EXPECT_EQ(FieldErrorText(error),
             std::string(c.caption) + ": '" + c.text + "' is not a valid integer value. Nothing was stored.");

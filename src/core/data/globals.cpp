@@ -179,6 +179,11 @@ std::string ThreeDigits(int n)
     return std::to_string(n);
 }
 
+std::string FieldError::message() const
+{
+    return field + ": '" + text + "' is not a valid integer value";
+}
+
 std::string TwoDigits(int n)
 {
     if (n >= 0 && n < 10)

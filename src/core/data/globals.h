@@ -36,6 +36,14 @@ private:
     std::string text_;
 };
 
+// A page field whose text is no number; a commit stores nothing then.
+struct FieldError {
+    std::string field; // the field's caption
+    std::string text; // as typed
+    // "Crew: '5-' is not a valid integer value"
+    std::string message() const;
+};
+
 // Keeps digits and minus signs in order; an empty result becomes "0".
 std::string DigitsOnly(std::string_view text);
 

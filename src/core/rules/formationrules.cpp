@@ -205,11 +205,6 @@ FormationCheck CheckFormation(
     return check;
 }
 
-std::string FieldError::message() const
-{
-    return field + ": '" + text + "' is not a valid integer value";
-}
-
 std::optional<FieldError> FormationFromTexts(const FormationTexts& texts, TOobFormation& out)
 {
     TOobFormation f = out;

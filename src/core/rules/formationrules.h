@@ -5,6 +5,7 @@
 // formation stands for, the commit check and the page-to-record conversion.
 // Texts come back with "\n" line breaks; nothing here shows anything.
 
+#include "core/data/globals.h"
 #include "core/data/records.h"
 
 #include <array>
@@ -84,11 +85,6 @@ struct FormationTexts {
     std::array<std::string, kFormationMembers> slot;
 };
 // A field whose text is no number.
-struct FieldError {
-    std::string field;
-    std::string text;
-    std::string message() const;
-};
 // Converts every field (numbers clamped to their limits) into out, leaving
 // out untouched when any field cannot be converted.
 std::optional<FieldError> FormationFromTexts(const FormationTexts& texts, TOobFormation& out);

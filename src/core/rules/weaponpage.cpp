@@ -30,7 +30,7 @@ std::string WeaponNumberText(int slot)
 
 std::string FieldErrorText(const FieldError& error)
 {
-    return error.caption + ": '" + error.text + "' is not a valid integer value. Nothing was stored.";
+    return error.message() + ". Nothing was stored.";
 }
 
 std::variant<TOobWeapon, FieldError> WeaponFromPage(

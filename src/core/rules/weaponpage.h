@@ -4,6 +4,7 @@
 // stores them, their limits and captions, and the commit that takes every
 // field or none.
 
+#include "core/data/globals.h"
 #include "core/data/records.h"
 
 #include <array>
@@ -32,10 +33,6 @@ inline constexpr int kWeaponFieldMax = 255;
 std::string WeaponNumberText(int slot);
 
 // A field whose text is no number; nothing of the page was stored.
-struct FieldError {
-    std::string caption;
-    std::string text; // as typed
-};
 // "HE Kill: '4-5' is not a valid integer value. Nothing was stored."
 std::string FieldErrorText(const FieldError& error);
 

@@ -3,15 +3,18 @@
 #include "core/data/cp1252.h"
 #include "core/data/csvdump.h"
 #include "core/data/tarnio.h"
+#include "core/rules/move.h"
 #include "core/rules/sdimain.h"
 #include "gui/app/dialogs.h"
 #include "gui/app/hintstyle.h"
+#include "gui/app/paster.h"
 #include "gui/app/speedicons.h"
 #include "gui/pages/bytetext.h"
 #include "gui/pages/formationpage.h"
 #include "gui/pages/infopage.h"
 #include "gui/pages/unitpage.h"
 #include "gui/pages/weaponpage.h"
+#include "gui/tools/picker.h"
 #include "gui/ui/about.h"
 
 #include <QAction>
@@ -151,6 +154,9 @@ TSDIAppForm::TSDIAppForm(const MainWindowOptions& options, QWidget* parent)
 void TSDIAppForm::createWindows()
 {
     aboutBox_ = new TmyAboutBox(this);
+    PickForm = new TPickForm(pageContext_, this);
+    pageContext_.picker = PickForm;
+    PasterDlg = new TPasterDlg(pageContext_, *buffers_, this);
 }
 
 TSDIAppForm::~TSDIAppForm()
@@ -244,6 +250,9 @@ void TSDIAppForm::buildSpeedPanel()
     row->addStretch(1);
 
     connect(EraseButton, &QToolButton::clicked, this, &TSDIAppForm::EraseButtonClick);
+    connect(CopyButton, &QToolButton::clicked, this, &TSDIAppForm::CopyButtonClick);
+    connect(PasteButton, &QToolButton::clicked, this, &TSDIAppForm::PasteButtonClick);
+    connect(SpeedButton_Move, &QToolButton::clicked, this, &TSDIAppForm::SpeedButton_MoveClick);
     connect(RestoreButton, &QToolButton::clicked, this, &TSDIAppForm::RestoreButtonClick);
     connect(CommitButton, &QToolButton::clicked, this, &TSDIAppForm::CommitButtonClick);
     connect(SpeedButtonFind, &QToolButton::clicked, this, &TSDIAppForm::SpeedButtonFindClick);
@@ -663,6 +672,72 @@ void TSDIAppForm::EraseButtonClick()
 {
     if (RecordPage* page = pageInCharge())
         page->clearPage();
+}
+
+// ---- Copy, paste and move ----
+
+void TSDIAppForm::CopyButtonClick()
+{
+    RecordPage* page = pageInCharge();
+    if (page == nullptr || !page->fillTransfer(*buffers_))
+        return;
+    PasterDlg->prepare(page->pasteKind(), core::PasteMode::Copy);
+    PasterDlg->exec();
+}
+
+void TSDIAppForm::PasteButtonClick()
+{
+    RecordPage* page = pageInCharge();
+    if (page == nullptr)
+        return;
+    PasterDlg->prepare(page->pasteKind(), core::PasteMode::Paste);
+    const int result = PasterDlg->exec();
+    if (result == TPasterDlg::ResultOk) {
+        page->pasteTransfer(*buffers_);
+    } else if (result == TPasterDlg::ResultAll) {
+        // The table was overwritten: the page must not keep the old record.
+        page->showCurrent();
+        page->listInit(page->currentSlot());
+    }
+}
+
+void TSDIAppForm::SpeedButton_MoveClick()
+{
+    RecordPage* page = pageInCharge();
+    if (page == nullptr || PickForm == nullptr)
+        return;
+    const core::PasteKind kind = page->pasteKind();
+    const core::PickMode mode = kind == core::PasteKind::Weapon ? core::pickWeapon
+        : kind == core::PasteKind::Unit                         ? core::pickUnit
+                                                                : core::pickFormation;
+    const int from = page->currentSlot();
+    const int to = PickForm->ShowPickList(mode);
+    if (to < 1 || to == from || to > page->slotCount())
+        return;
+    if (!page->fillTransfer(*buffers_))
+        return;
+    // The item must pass the page's check where it will be stored before its old
+    // slot is blanked; otherwise nothing changes.
+    page->setCurrentSlot(to);
+    const bool passes = page->checkPage();
+    page->setCurrentSlot(from);
+    if (!passes)
+        return;
+
+    const core::TOobData before = *oob_;
+    page->clearPage();
+    const bool cleared = page->commitPage();
+    page->goToSlot(to);
+    page->pasteTransfer(*buffers_);
+    if (!cleared || !page->commitPage()) {
+        // Put both slots back as they were rather than lose the item.
+        *oob_ = before;
+        page->goToSlot(from);
+        page->listInit(from);
+        return;
+    }
+    page->showCurrent();
+    setStatus(Text(core::MovedStatus(kind, from, to, core::RecordsNaming(*oob_, kind, from))));
 }
 
 // ---- Back, forward and find ----

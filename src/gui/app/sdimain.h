@@ -31,6 +31,8 @@ class QWidget;
 namespace tarnwick::gui {
 
 class Dialogs;
+class TPasterDlg;
+class TPickForm;
 class HintStyle;
 class UnitPage;
 class WeaponPage;
@@ -101,6 +103,9 @@ public slots:
     void CommitButtonClick();
     void RestoreButtonClick();
     void EraseButtonClick();
+    void CopyButtonClick();
+    void PasteButtonClick();
+    void SpeedButton_MoveClick();
     void SpeedButtonFindClick();
     void Back1BtnClick();
     void Fwd1BtnClick();
@@ -162,6 +167,12 @@ private:
     int minWindowHeight_ = 0;
     QWidget* aboutBox_ = nullptr;
 
+public:
+    // The windows it opens, created once in the start-up order.
+    TPickForm* PickForm = nullptr;
+    TPasterDlg* PasterDlg = nullptr;
+
+private:
 public:
     // Widgets, by the names the rest of the program uses.
     QWidget* SpeedPanel = nullptr;

@@ -369,6 +369,21 @@ std::optional<core::TOobFormation> FormationPage::pageRecord()
     return f;
 }
 
+bool FormationPage::FillXferBufferFormation(core::PasteBuffers& buffers)
+{
+    const std::optional<core::TOobFormation> read = pageRecord();
+    if (!read)
+        return false;
+    buffers.formationXfer.record = *read;
+    buffers.formationXfer.sourceNation = context_.state->currentNation;
+    return true;
+}
+
+void FormationPage::PasteToFormation(const core::PasteBuffers& buffers)
+{
+    showRecord(buffers.formationXfer.record);
+}
+
 bool FormationPage::SaveFormation()
 {
     const std::optional<core::TOobFormation> f = pageRecord();

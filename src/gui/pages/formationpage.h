@@ -31,6 +31,13 @@ public:
     // check passes. A refused page keeps the user's typing.
     bool commitPage() override;
     void clearPage() override { ClearFormationPage(); }
+    core::PasteKind pasteKind() const override { return core::PasteKind::Formation; }
+    bool fillTransfer(core::PasteBuffers& buffers) override { return FillXferBufferFormation(buffers); }
+    void pasteTransfer(const core::PasteBuffers& buffers) override { PasteToFormation(buffers); }
+    bool checkPage() override { return CheckFormation(); }
+
+    bool FillXferBufferFormation(core::PasteBuffers& buffers);
+    void PasteToFormation(const core::PasteBuffers& buffers);
 
     // Record to page. A type 5 in any formation but the first is set to 2 in
     // the record itself, with an error box.

@@ -4,6 +4,7 @@
 // slots, the current slot, the item list on the left and the page commands the
 // main window routes to the page in charge.
 
+#include "core/data/pastebuffer.h"
 #include "gui/pages/pagecontext.h"
 
 #include <QWidget>
@@ -32,6 +33,17 @@ public:
     virtual bool commitPage() = 0;
     // Blanks the page without touching the record (ClearWeaponPage, ...).
     virtual void clearPage() = 0;
+
+    // Copy, paste and move. The kind of record the page edits.
+    virtual core::PasteKind pasteKind() const = 0;
+    // The page's text, uncommitted edits included, into its transfer record with
+    // the loaded nation as source; false (after an error box naming the field)
+    // when a field holds no number, and then the transfer record is untouched.
+    virtual bool fillTransfer(core::PasteBuffers& buffers) = 0;
+    // The transfer record into the page's fields; nothing is stored.
+    virtual void pasteTransfer(const core::PasteBuffers& buffers) = 0;
+    // The page's commit check, showing its own findings; true when it may be stored.
+    virtual bool checkPage() { return true; }
 
     QListWidget* itemList() const { return itemList_; }
     // Rebuilds the item list from the table and selects the slot's row.

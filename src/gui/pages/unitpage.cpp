@@ -470,6 +470,23 @@ std::optional<core::TOobUnit> UnitPage::readPage(const core::TOobUnit& base)
     return read.unit;
 }
 
+bool UnitPage::FillXferBufferUnit(core::PasteBuffers& buffers)
+{
+    // Bytes the page does not show come from the stored record.
+    const std::optional<core::TOobUnit> read
+        = readPage(context_.oob->units[static_cast<std::size_t>(currentSlot())]);
+    if (!read)
+        return false;
+    buffers.unitXfer.record = *read;
+    buffers.unitXfer.sourceNation = context_.state->currentNation;
+    return true;
+}
+
+void UnitPage::PasteToUnit(const core::PasteBuffers& buffers)
+{
+    showRecord(buffers.unitXfer.record);
+}
+
 bool UnitPage::SaveUnit()
 {
     if (!core::IsUnitSlot(currentSlot()))

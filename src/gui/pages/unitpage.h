@@ -32,6 +32,13 @@ public:
     // the stored one. A text that is no number keeps the typing and stores nothing.
     bool commitPage() override;
     void clearPage() override { ClearUnitPage(); }
+    core::PasteKind pasteKind() const override { return core::PasteKind::Unit; }
+    bool fillTransfer(core::PasteBuffers& buffers) override { return FillXferBufferUnit(buffers); }
+    void pasteTransfer(const core::PasteBuffers& buffers) override { PasteToUnit(buffers); }
+    bool checkPage() override { return CheckUnitWeapons(); }
+
+    bool FillXferBufferUnit(core::PasteBuffers& buffers);
+    void PasteToUnit(const core::PasteBuffers& buffers);
 
     // Record to page.
     void ShowUnit();

@@ -190,8 +190,12 @@ void WeaponPage::ShowWeapon()
     const int slot = currentSlot();
     if (!core::IsWeaponSlot(slot))
         return;
-    const core::TOobWeapon& weapon = context_.oob->weapons[static_cast<std::size_t>(slot)];
-    WeaponNumberLabel->setText(QString::fromStdString(core::WeaponNumberText(slot)));
+    showRecord(context_.oob->weapons[static_cast<std::size_t>(slot)]);
+}
+
+void WeaponPage::showRecord(const core::TOobWeapon& weapon)
+{
+    WeaponNumberLabel->setText(QString::fromStdString(core::WeaponNumberText(currentSlot())));
     WeaponNameEdit->setText(FromBytes(core::TrimName(weapon.name)));
     const auto& fields = core::WeaponNumberFields();
     for (std::size_t i = 0; i < fields.size(); ++i)
@@ -200,11 +204,8 @@ void WeaponPage::ShowWeapon()
     WeaponNameEdit->setFocus();
 }
 
-bool WeaponPage::SaveWeapon()
+std::optional<core::TOobWeapon> WeaponPage::readPage()
 {
-    const int slot = currentSlot();
-    if (!core::IsWeaponSlot(slot))
-        return false;
     std::array<std::string, core::kWeaponNumberFields> texts;
     for (std::size_t i = 0; i < texts.size(); ++i)
         texts[i] = numberEdits[i]->text().toStdString();
@@ -213,16 +214,42 @@ bool WeaponPage::SaveWeapon()
     const std::optional<std::string> name = ToBytes(WeaponNameEdit->text());
     if (!name) {
         showSaveError(QString::fromLatin1(core::kWeaponNameNotStoredText));
-        return false;
+        return std::nullopt;
     }
     const auto result = core::WeaponFromPage(*name, texts);
     if (const auto* error = std::get_if<core::FieldError>(&result)) {
         showSaveError(QString::fromStdString(core::FieldErrorText(*error)));
-        return false;
+        return std::nullopt;
     }
-    context_.oob->weapons[static_cast<std::size_t>(slot)] = std::get<core::TOobWeapon>(result);
+    return std::get<core::TOobWeapon>(result);
+}
+
+bool WeaponPage::SaveWeapon()
+{
+    const int slot = currentSlot();
+    if (!core::IsWeaponSlot(slot))
+        return false;
+    const std::optional<core::TOobWeapon> weapon = readPage();
+    if (!weapon)
+        return false;
+    context_.oob->weapons[static_cast<std::size_t>(slot)] = *weapon;
     ShowWeapon();
     return true;
+}
+
+bool WeaponPage::FillXferBufferWpn(core::PasteBuffers& buffers)
+{
+    const std::optional<core::TOobWeapon> weapon = readPage();
+    if (!weapon)
+        return false;
+    buffers.weaponXfer.record = *weapon;
+    buffers.weaponXfer.sourceNation = context_.state->currentNation;
+    return true;
+}
+
+void WeaponPage::PasteToWeapon(const core::PasteBuffers& buffers)
+{
+    showRecord(buffers.weaponXfer.record);
 }
 
 void WeaponPage::showSaveError(const QString& text)

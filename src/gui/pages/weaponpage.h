@@ -7,6 +7,7 @@
 #include "gui/pages/recordpage.h"
 
 #include <array>
+#include <optional>
 
 class QFrame;
 class QLabel;
@@ -28,6 +29,16 @@ public:
     // SaveWeapon, then the list rebuilt at the current weapon.
     bool commitPage() override;
     void clearPage() override { ClearWeaponPage(); }
+    core::PasteKind pasteKind() const override { return core::PasteKind::Weapon; }
+    bool fillTransfer(core::PasteBuffers& buffers) override { return FillXferBufferWpn(buffers); }
+    void pasteTransfer(const core::PasteBuffers& buffers) override { PasteToWeapon(buffers); }
+
+    bool FillXferBufferWpn(core::PasteBuffers& buffers);
+    void PasteToWeapon(const core::PasteBuffers& buffers);
+    // The page as a weapon (nothing, after an error box, when a field is no
+    // number), and a weapon shown without storing it.
+    std::optional<core::TOobWeapon> readPage();
+    void showRecord(const core::TOobWeapon& weapon);
 
     // Record to page.
     void ShowWeapon();
