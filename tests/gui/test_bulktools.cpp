@@ -226,6 +226,20 @@ private slots:
         // Refilled in the same order, slot 4 no longer marked as unused.
         QCOMPARE(Cell(grid, 0, 0), QStringLiteral("3"));
         QVERIFY(!Background(grid, RowOfSlot(grid, 4), 1).isValid());
+
+        // Opened from the menu: maximised, and it tells whether a save changed records.
+        grid.hide();
+        testing::OnNextModal([&grid](QWidget* shown) {
+            QVERIFY(shown->isMaximized());
+            QVERIFY(grid.Edit1->text().isEmpty()); // each opening starts over
+            grid.model()->setData(grid.model()->index(0, 1), QStringLiteral("Renamed"), Qt::EditRole);
+            grid.BitBtnSave->click();
+            grid.BitBtnExit->click();
+        });
+        QVERIFY(grid.execFor());
+        QCOMPARE(f.oob->weapons[3].name, std::string("Renamed"));
+        testing::OnNextModal([&grid](QWidget*) { grid.BitBtnExit->click(); });
+        QVERIFY(!grid.execFor());
     }
 
     void weaponsGridBadCellStoresNothingAndKeepsTheTyping()

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QShowEvent>
 #include <QStatusBar>
 #include <QToolButton>
@@ -112,6 +113,10 @@ TFormReclassify::TFormReclassify(PageContext& context, QWidget* parent)
 bool TFormReclassify::execFor()
 {
     changed_ = false;
+    // Centred on the desktop rather than on the main window.
+    adjustSize();
+    if (const QScreen* desktop = screen())
+        move(desktop->availableGeometry().center() - rect().center());
     exec();
     return changed_;
 }
