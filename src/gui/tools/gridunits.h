@@ -1,0 +1,20 @@
+#pragma once
+
+// The units grid: every unit slot's nation, class, dates and points, for
+// checking, with name, class, dates and points saved back.
+
+#include "gui/tools/gridform.h"
+
+namespace tarnwick::gui {
+
+class TFormGridUnits : public TFormGrid {
+    Q_OBJECT
+public:
+    TFormGridUnits(PageContext& context, QWidget* parent = nullptr);
+
+protected:
+    core::GridRows fillRows() const override;
+    std::optional<core::GridCellError> storeRows(const core::GridRows& rows) override;
+};
+
+} // namespace tarnwick::gui

@@ -1,0 +1,26 @@
+#include "gui/tools/gridweapons.h"
+
+#include "core/rules/gridweapons.h"
+
+namespace tarnwick::gui {
+
+TFormGridWpns::TFormGridWpns(PageContext& context, QWidget* parent)
+    : TFormGrid(
+        context, core::kWeaponGridCaption, core::kWeaponGridColumns, core::kWeaponGridClassColumn,
+        core::kWeaponGridClassDescColumn,
+        [](std::string_view classCell) { return core::WeaponGridClassDescription(classCell); }, parent)
+{
+    setObjectName(QStringLiteral("FormGridWpns"));
+}
+
+core::GridRows TFormGridWpns::fillRows() const
+{
+    return core::WeaponGridRows(*context_.oob);
+}
+
+std::optional<core::GridCellError> TFormGridWpns::storeRows(const core::GridRows& rows)
+{
+    return core::SaveWeaponGrid(*context_.oob, rows);
+}
+
+} // namespace tarnwick::gui

@@ -1,0 +1,19 @@
+#pragma once
+
+// The weapons grid: every weapon slot's main values, typed over and saved back.
+
+#include "gui/tools/gridform.h"
+
+namespace tarnwick::gui {
+
+class TFormGridWpns : public TFormGrid {
+    Q_OBJECT
+public:
+    TFormGridWpns(PageContext& context, QWidget* parent = nullptr);
+
+protected:
+    core::GridRows fillRows() const override;
+    std::optional<core::GridCellError> storeRows(const core::GridRows& rows) override;
+};
+
+} // namespace tarnwick::gui
