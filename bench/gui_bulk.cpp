@@ -2,10 +2,10 @@
 // a column title, and the weapons grid's save, beside a plain copy of the
 // records as the baseline.
 
-#include "gui/app/dialogs.h"
 #include "gui/pages/pagecontext.h"
 #include "gui/tools/gridunits.h"
 #include "gui/tools/gridweapons.h"
+#include "quietdialogs.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -18,20 +18,6 @@
 namespace {
 
 using namespace tarnwick;
-
-class QuietDialogs : public gui::Dialogs {
-public:
-    Answer message(QWidget*, Kind, const QString&, const QString&, Buttons buttons) override
-    {
-        return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
-    }
-    std::optional<QString> saveAsFileName(QWidget*, const QString&, const QString&, const QString&) override
-    {
-        return std::nullopt;
-    }
-    std::optional<QString> folder(QWidget*, const QString&, const QString&) override { return std::nullopt; }
-    bool openDocument(const QString&) override { return true; }
-};
 
 // Every unit and weapon slot in use, with names, classes, dates and costs.
 struct Records {

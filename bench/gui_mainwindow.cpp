@@ -3,9 +3,9 @@
 // rebuilding the unit list and a find over every unit name, beside showing one unit.
 
 #include "core/data/tarnio.h"
-#include "gui/app/dialogs.h"
 #include "gui/app/sdimain.h"
 #include "gui/pages/unitpage.h"
+#include "quietdialogs.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -24,29 +24,10 @@ namespace {
 
 using namespace tarnwick;
 
-// Answers every box with OK/No and every file dialog with cancel.
-class SilentDialogs : public gui::Dialogs {
-public:
-    Answer message(QWidget*, Kind, const QString&, const QString&, Buttons buttons) override
-    {
-        return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
-    }
-    std::optional<QString> saveAsFileName(QWidget*, const QString&, const QString&, const QString&) override
-    {
-        return std::nullopt;
-    }
-    std::optional<QString> openFileName(QWidget*, const QString&, const QString&, const QString&) override
-    {
-        return std::nullopt;
-    }
-    std::optional<QString> folder(QWidget*, const QString&, const QString&) override { return std::nullopt; }
-    bool openDocument(const QString&) override { return true; }
-};
-
 struct Folder {
     QTemporaryDir dir;
     QString settings;
-    SilentDialogs dialogs;
+    QuietDialogs dialogs;
 
     Folder()
     {

@@ -14,7 +14,11 @@
 #include "gui/pages/infopage.h"
 #include "gui/pages/unitpage.h"
 #include "gui/pages/weaponpage.h"
+#include "gui/tools/gridunits.h"
+#include "gui/tools/gridweapons.h"
 #include "gui/tools/picker.h"
+#include "gui/tools/reclassify.h"
+#include "gui/tools/renationalise.h"
 #include "gui/ui/about.h"
 
 #include <QAction>
@@ -157,6 +161,10 @@ void TSDIAppForm::createWindows()
     PickForm = new TPickForm(pageContext_, this);
     pageContext_.picker = PickForm;
     PasterDlg = new TPasterDlg(pageContext_, *buffers_, this);
+    RenatDlg = new TRenatDlg(pageContext_, this);
+    FormReclassify = new TFormReclassify(pageContext_, this);
+    FormGridWpns = new TFormGridWpns(pageContext_, this);
+    FormGridUnits = new TFormGridUnits(pageContext_, this);
 }
 
 TSDIAppForm::~TSDIAppForm()
@@ -452,6 +460,9 @@ void TSDIAppForm::buildMenu()
     connect(SaveAs1, &QAction::triggered, this, &TSDIAppForm::SaveAs1Click);
     connect(WriteCSV1, &QAction::triggered, this, &TSDIAppForm::ExportBtnClick);
     connect(Renationalise1, &QAction::triggered, this, &TSDIAppForm::Renationalise1Click);
+    connect(Reclassify1, &QAction::triggered, this, &TSDIAppForm::Reclassify1Click);
+    connect(WeaponsGrid1, &QAction::triggered, this, &TSDIAppForm::WeaponsGrid1Click);
+    connect(UnitsGrid1, &QAction::triggered, this, &TSDIAppForm::UnitsGrid1Click);
     connect(SaveFileAs1, &QAction::triggered, this, &TSDIAppForm::SaveAsBtnClick);
     connect(ExitItem, &QAction::triggered, this, &TSDIAppForm::ExitItemClick);
     connect(Help2, &QAction::triggered, this, &TSDIAppForm::Button1Click);
@@ -695,9 +706,7 @@ void TSDIAppForm::PasteButtonClick()
     if (result == TPasterDlg::ResultOk) {
         page->pasteTransfer(*buffers_);
     } else if (result == TPasterDlg::ResultAll) {
-        // The table was overwritten: the page must not keep the old record.
-        page->showCurrent();
-        page->listInit(page->currentSlot());
+        showAgainAfterBulkChange();
     }
 }
 
@@ -907,6 +916,38 @@ void TSDIAppForm::Renationalise1Click()
     if (!state_.fileLoaded) {
         dialogs_->message(this, Dialogs::Kind::Information, AppTitle(), core::kPleaseLoadText);
         return;
+    }
+    RenatDlg->execFor(static_cast<std::uint8_t>(state_.currentNation));
+    update();
+    Units->ShowUnit();
+    showAgainAfterBulkChange();
+}
+
+void TSDIAppForm::Reclassify1Click()
+{
+    if (FormReclassify->execFor())
+        showAgainAfterBulkChange();
+}
+
+void TSDIAppForm::WeaponsGrid1Click()
+{
+    if (FormGridWpns->execFor())
+        showAgainAfterBulkChange();
+}
+
+void TSDIAppForm::UnitsGrid1Click()
+{
+    if (FormGridUnits->execFor())
+        showAgainAfterBulkChange();
+}
+
+void TSDIAppForm::showAgainAfterBulkChange()
+{
+    // The records changed under the page: show them, so that a later commit
+    // cannot write the old values back.
+    if (RecordPage* page = pageInCharge()) {
+        page->showCurrent();
+        page->listInit(page->currentSlot());
     }
 }
 

@@ -33,6 +33,10 @@ namespace tarnwick::gui {
 class Dialogs;
 class TPasterDlg;
 class TPickForm;
+class TRenatDlg;
+class TFormReclassify;
+class TFormGridWpns;
+class TFormGridUnits;
 class HintStyle;
 class UnitPage;
 class WeaponPage;
@@ -100,6 +104,9 @@ public slots:
     void ExitItemClick();
     void About1Click();
     void Renationalise1Click();
+    void Reclassify1Click();
+    void WeaponsGrid1Click();
+    void UnitsGrid1Click();
     void CommitButtonClick();
     void RestoreButtonClick();
     void EraseButtonClick();
@@ -132,6 +139,7 @@ private:
     void enterRecordPage(RecordPage* page);
     // The record page currentPage names, or null.
     RecordPage* pageInCharge() const;
+    void showAgainAfterBulkChange();
     void stepBy(core::Step step);
     void EditFindKeyUp(int key);
     void WeaponsEnter();
@@ -171,6 +179,10 @@ public:
     // The windows it opens, created once in the start-up order.
     TPickForm* PickForm = nullptr;
     TPasterDlg* PasterDlg = nullptr;
+    TRenatDlg* RenatDlg = nullptr;
+    TFormReclassify* FormReclassify = nullptr;
+    TFormGridWpns* FormGridWpns = nullptr;
+    TFormGridUnits* FormGridUnits = nullptr;
 
 private:
 public:
