@@ -1,0 +1,216 @@
+// Copy, paste and move on the real window, and the page shown again after a
+// bulk change.
+
+#include "core/data/tarnio.h"
+#include "gui/app/paster.h"
+#include "gui/app/sdimain.h"
+#include "gui/pages/unitpage.h"
+#include "gui/pages/weaponpage.h"
+#include "gui/tools/picker.h"
+#include "gui/tools/reclassify.h"
+#include "support/guitest.h"
+#include "support/windowfixture.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+#include <memory>
+
+using namespace tarnwick;
+using namespace tarnwick::testing;
+
+namespace {
+
+// Nations 5 and 7, each with its own weapons 1..3; nation 5's unit 12 carries them.
+void WriteNations(WindowFixture& f)
+{
+    for (int nation : { 5, 7 }) {
+        auto data = std::make_unique<core::TOobData>();
+        for (int w = 1; w <= 3; ++w)
+            data->weapons[w].name = (nation == 5 ? "Gun5-" : "Gun7-") + std::to_string(w);
+        data->weapons[9].name = "ARM";
+        data->weapons[9].weaponClass = 16; // anti-radiation missile
+        data->weapons[12].name = "MG";
+        data->units[1].name = "Jeep";
+        data->units[1].nation = std::uint8_t(nation);
+        data->units[2].weapon = { 12, 0, 0, 0 };
+        data->units[3].weapon = { 0, 12, 12, 0 };
+        data->units[5].name = "Odd tank";
+        data->units[5].unitClass = 1;
+        data->units[5].weapon = { 9, 0, 0, 0 }; // breaks the weapon check
+        data->units[12].name = "T-55";
+        data->units[12].nation = 5;
+        data->units[12].unitClass = 1;
+        data->units[12].weapon = { 1, 2, 3, 0 };
+        data->units[12].cost = 80;
+        WriteOobFile(f.work, nation, *data);
+    }
+}
+
+void Open(gui::TSDIAppForm& w, int nation)
+{
+    w.Viewer->setCurrentWidget(w.Load);
+    w.TarnListBox->setCurrentRow(nation - 1);
+    w.OpenBtnClick();
+}
+
+QString Text(gui::TSDIAppForm& w, const char* name)
+{
+    if (auto* edit = w.findChild<QLineEdit*>(name))
+        return edit->text();
+    return w.findChild<QLabel*>(name)->text();
+}
+
+// Chooses row in the next modal list dialog (pick list or copy/paste dialog) and confirms.
+void ChooseNext(int row)
+{
+    OnNextModal([row](QWidget* modal) {
+        if (auto* pick = qobject_cast<gui::TPickForm*>(modal)) {
+            pick->ListBox1->setCurrentRow(row);
+            pick->OKBtn->click();
+        } else if (auto* paster = qobject_cast<gui::TPasterDlg*>(modal)) {
+            paster->ListBox1->setCurrentRow(row);
+            paster->OKbtn->click();
+        }
+    });
+}
+
+} // namespace
+
+class TestCopyPaste : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { InstallMessageFilter(); }
+    void cleanup() { RejectOpenModals(); }
+
+    void aUnitCarriedToAnotherNationKeepsItsNumbers()
+    {
+        WindowFixture f;
+        WriteNations(f);
+        auto& w = f.open();
+        Open(w, 5);
+        w.Units->goToSlot(12);
+        w.Units->UnitnameEdit->setText("  T-55 mod  "); // uncommitted edits travel too
+        ChooseNext(2);
+        w.CopyButtonClick();
+        QVERIFY(w.pasteBuffers().unitBuffer[3].used);
+        QCOMPARE(w.pasteBuffers().unitBuffer[3].record.name, std::string("T-55 mod"));
+
+        Open(w, 7);
+        QCOMPARE(w.state().currentNation, 7);
+        w.Units->goToSlot(40);
+        ChooseNext(2);
+        w.PasteButtonClick();
+        QCOMPARE(Text(w, "UnitNumLabel"), QString("Unit 040"));
+        QCOMPARE(w.Units->UnitnameEdit->text(), QString("T-55 mod"));
+        QCOMPARE(Text(w, "UnitNationEdit"), QString("5"));
+        QCOMPARE(Text(w, "UnitWpn1NameLbl"), QString("Gun7-1"));
+        QVERIFY(w.oobData().units[40].name.empty()); // not stored before the commit
+
+        w.CommitButtonClick();
+        w.SaveBtnClick();
+        auto saved = std::make_unique<core::TOobData>();
+        QVERIFY(core::LoadOobFile(*saved, 7, QFile::encodeName(f.work).toStdString()).ok());
+        QCOMPARE(saved->units[40].name, std::string("T-55 mod"));
+        QCOMPARE(int(saved->units[40].nation), 5);
+        QCOMPARE(saved->units[40].weapon, (std::array<std::uint8_t, 4> { 1, 2, 3, 0 }));
+        QCOMPARE(int(saved->units[40].cost), 80);
+    }
+
+    void pasteAllShowsTheTableAtOnce()
+    {
+        WindowFixture f;
+        WriteNations(f);
+        auto& w = f.open();
+        Open(w, 5);
+        w.Viewer->setCurrentWidget(w.Weapons);
+        w.Weapons->goToSlot(2);
+        OnNextModal([](QWidget* modal) { qobject_cast<gui::TPasterDlg*>(modal)->CopyAllBtn->click(); });
+        w.CopyButtonClick();
+        Open(w, 7);
+        w.Viewer->setCurrentWidget(w.Weapons);
+        w.Weapons->goToSlot(2);
+        OnNextModal([](QWidget* modal) { qobject_cast<gui::TPasterDlg*>(modal)->CopyAllBtn->click(); });
+        w.PasteButtonClick();
+        QCOMPARE(w.oobData().weapons[2].name, std::string("Gun5-2"));
+        QCOMPARE(w.findChild<QLineEdit*>("WeaponNameEdit")->text(), QString("Gun5-2"));
+        QCOMPARE(w.findChild<QListWidget*>("wpnlistbox")->item(1)->text(), QString("002  Gun5-2"));
+    }
+
+    void moveCarriesTheItemAndCountsWhoStillNamesTheOldSlot()
+    {
+        WindowFixture f;
+        WriteNations(f);
+        auto& w = f.open();
+        Open(w, 5);
+        w.Viewer->setCurrentWidget(w.Weapons);
+        w.Weapons->goToSlot(12);
+        const core::TOobWeapon mg = w.oobData().weapons[12];
+
+        // Cancel, the same slot and entry 0 change nothing.
+        OnNextModal([](QWidget* modal) { qobject_cast<gui::TPickForm*>(modal)->BitBtn1->click(); });
+        w.SpeedButton_MoveClick();
+        ChooseNext(12);
+        w.SpeedButton_MoveClick();
+        ChooseNext(0);
+        w.SpeedButton_MoveClick();
+        QVERIFY(w.oobData().weapons[12] == mg);
+
+        ChooseNext(30);
+        w.SpeedButton_MoveClick();
+        QVERIFY(w.oobData().weapons[30] == mg);
+        QVERIFY(w.oobData().weapons[12].name.empty());
+        QCOMPARE(w.state().currentWeapon, 30);
+        QCOMPARE(w.statusText(), QString("Moved weapon 12 to 30; 2 units still use weapon 12"));
+        QCOMPARE(int(w.oobData().units[2].weapon[0]), 12);
+    }
+
+    void aUnitThatFailsTheCheckIsNotMoved()
+    {
+        WindowFixture f;
+        WriteNations(f);
+        auto& w = f.open();
+        Open(w, 5);
+        w.Units->goToSlot(5);
+        const core::TOobUnit odd = w.oobData().units[5];
+        const core::TOobUnit target = w.oobData().units[20];
+        ChooseNext(20);
+        w.SpeedButton_MoveClick();
+        QVERIFY(w.oobData().units[5] == odd);
+        QVERIFY(w.oobData().units[20] == target);
+        QCOMPARE(w.state().currentUnit, 5);
+        QVERIFY(!f.dialogs.boxes.isEmpty());
+        QVERIFY(f.dialogs.boxes.last().text.contains("ANTI RADIATION MISSILE"));
+    }
+
+    void aReclassifiedUnitIsNotWrittenBackByTheNextCommit()
+    {
+        WindowFixture f;
+        WriteNations(f);
+        auto& w = f.open();
+        Open(w, 5);
+        w.Units->goToSlot(12);
+        OnNextModal([](QWidget* modal) {
+            auto* dlg = qobject_cast<gui::TFormReclassify*>(modal);
+            dlg->EditFrom->setText("1");
+            dlg->EditTo->setText("7");
+            dlg->BitBtn1->click();
+            dlg->BitBtn2->click();
+        });
+        w.Reclassify1->trigger();
+        QCOMPARE(int(w.oobData().units[12].unitClass), 7);
+        QCOMPARE(Text(w, "UnitClassEdit"), QString("7"));
+        w.CommitButtonClick();
+        w.SaveBtnClick();
+        auto saved = std::make_unique<core::TOobData>();
+        QVERIFY(core::LoadOobFile(*saved, 5, QFile::encodeName(f.work).toStdString()).ok());
+        QCOMPARE(int(saved->units[12].unitClass), 7);
+    }
+};
+
+QTEST_MAIN(TestCopyPaste)
+#include "test_copypaste.moc"
