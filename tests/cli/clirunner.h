@@ -19,6 +19,15 @@ struct RunResult {
 // folder, so no settings file of the machine's user is read.
 RunResult RunCli(const std::vector<std::string>& args);
 
+// The same, run through prefix (e.g. setpriv and its options) before the program.
+RunResult RunCliVia(const std::vector<std::string>& prefix, const std::vector<std::string>& args);
+
+// The prefix that runs a command as the unprivileged user 65534 with no groups, or
+// empty when setpriv is not installed. The files such a run touches must be
+// reachable by that user.
+std::vector<std::string> AsNobody();
+inline constexpr unsigned kNobody = 65534;
+
 // A fresh folder under the system's temporary folder, removed with its contents.
 class TempDir {
 public:
