@@ -137,11 +137,11 @@ TEST(CliFiles, OutputsThatCannotBeWrittenExitWithStatusOneAndLeaveNothing)
     };
     const std::vector<Case> cases {
         { { "resave", in, "--nation", "1", "-o", (nowhere / "out.obf").string() },
-            "Cannot create a file in the folder " + nowhere.string() + ": No such file or directory" },
+            "Cannot create a file in the folder " + nowhere.string() + "/: No such file or directory" },
         { { "resave", in, "--nation", "1", "-o", taken }, "Cannot write " + taken + ": Is a directory" },
         { { "csv", in, "--nation", "1", "-o", nowhere.string() }, nowhere.string() },
         { { "buffer-export", in, "--nation", "1", "--kind", "unit", "-o", (nowhere / "u.csv").string() },
-            "Cannot create a file in the folder " + nowhere.string() },
+            "Cannot create a file in the folder " + nowhere.string() + "/" },
         { { "buffer-export", in, "--nation", "1", "--kind", "unit", "-o", taken },
             "Cannot write " + taken + ": Is a directory" },
     };

@@ -73,7 +73,7 @@ TEST(CliSaves, AnotherUserCannotReplaceAReadOnlyFileNorWriteALockedFolder)
         { open / "obat012.obf", 1,
             "Cannot write " + (open / "obat012.obf").string() + ": Permission denied" },
         { locked / "obat012.obf", 1,
-            "Cannot create a file in the folder " + locked.string() + ": Permission denied" },
+            "Cannot create a file in the folder " + locked.string() + "/: Permission denied" },
     };
     for (const Case& c : cases) {
         auto r = clitest::RunCliVia(nobody, { "resave", in, "--nation", "12", "-o", c.out.string() });

@@ -184,13 +184,13 @@ TEST(WriteFileAtomic, FolderThatCannotBeWrittenIsNamed)
     EXPECT_EQ(noFolder.kind, IoResult::Kind::FolderError);
     EXPECT_EQ(noFolder.path, missing);
     EXPECT_EQ(noFolder.message(),
-        "Cannot create a file in the folder " + (dir / "no such folder").string()
+        "Cannot create a file in the folder " + (dir / "no such folder").string() + "/"
             + ": No such file or directory");
 
     WriteBytes(dir / "plain", { 1 });
     const IoResult inFile = WriteImage(dir / "plain" / "obat001.obf", { 1 });
     EXPECT_EQ(inFile.message(),
-        "Cannot create a file in the folder " + (dir / "plain").string() + ": Not a directory");
+        "Cannot create a file in the folder " + (dir / "plain").string() + "/: Not a directory");
 
     if (::geteuid()
         != 0) { // root writes into read-only folders anyway; the CLI tests cover it as another user
@@ -198,7 +198,7 @@ TEST(WriteFileAtomic, FolderThatCannotBeWrittenIsNamed)
         fs::permissions(dir / "locked", fs::perms::owner_read | fs::perms::owner_exec);
         const IoResult locked = WriteImage(dir / "locked" / "obat003.obf", { 1 });
         EXPECT_EQ(locked.message(),
-            "Cannot create a file in the folder " + (dir / "locked").string() + ": Permission denied");
+            "Cannot create a file in the folder " + (dir / "locked").string() + "/: Permission denied");
         fs::permissions(dir / "locked", fs::perms::owner_all);
         EXPECT_TRUE(Entries(dir / "locked").empty());
         fs::remove(dir / "locked");

@@ -172,6 +172,15 @@ std::optional<IoResult> FolderProblem(const fs::path& path, const fs::path& targ
     return std::nullopt;
 }
 
+// A folder shown with a separator at its end, so that it reads as a folder.
+std::string FolderText(const fs::path& folder)
+{
+    std::string text = folder.string();
+    if (text.empty() || text.back() != static_cast<char>(fs::path::preferred_separator))
+        text += static_cast<char>(fs::path::preferred_separator);
+    return text;
+}
+
 } // namespace
 
 std::string IoResult::message() const
@@ -190,7 +199,7 @@ std::string IoResult::message() const
     case Kind::BadData:
         return "Cannot use " + where + because;
     case Kind::FolderError:
-        return "Cannot create a file in the folder " + folder.string() + because;
+        return "Cannot create a file in the folder " + FolderText(folder) + because;
     case Kind::TooLarge:
         return "Cannot read " + where + because;
     }
