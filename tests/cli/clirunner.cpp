@@ -56,14 +56,17 @@ RunResult RunCli(const std::vector<std::string>& args)
     return RunCliVia({}, args);
 }
 
-std::vector<std::string> AsNobody()
+std::optional<std::vector<std::string>> Unprivileged()
 {
+    if (::geteuid() != 0)
+        return std::vector<std::string> {};
     for (const char* dir : { "/usr/bin", "/bin", "/usr/sbin", "/sbin" }) {
         const fs::path tool = fs::path(dir) / "setpriv";
         if (::access(tool.c_str(), X_OK) == 0)
-            return { tool.string(), "--reuid=65534", "--regid=65534", "--clear-groups" };
+            return std::vector<std::string> { tool.string(), "--reuid=65534", "--regid=65534",
+                "--clear-groups" };
     }
-    return {};
+    return std::nullopt;
 }
 
 RunResult RunCliVia(const std::vector<std::string>& prefix, const std::vector<std::string>& args)

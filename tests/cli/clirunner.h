@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,10 +23,11 @@ RunResult RunCli(const std::vector<std::string>& args);
 // The same, run through prefix (e.g. setpriv and its options) before the program.
 RunResult RunCliVia(const std::vector<std::string>& prefix, const std::vector<std::string>& args);
 
-// The prefix that runs a command as the unprivileged user 65534 with no groups, or
-// empty when setpriv is not installed. The files such a run touches must be
+// The prefix that runs a command without privileges: as root, setpriv as the user
+// 65534 with no groups (nothing when setpriv is not installed); as anyone else,
+// an empty prefix (already unprivileged). The files such a run touches must be
 // reachable by that user.
-std::vector<std::string> AsNobody();
+std::optional<std::vector<std::string>> Unprivileged();
 inline constexpr unsigned kNobody = 65534;
 
 // A fresh folder under the system's temporary folder, removed with its contents.

@@ -7,9 +7,13 @@
 #include <functional>
 #include <iostream>
 
+#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+extern char** environ;
 
 using namespace tarnwick::core;
 using namespace tarnwick::testing;
@@ -192,26 +196,49 @@ TEST(WriteFileAtomic, FolderThatCannotBeWrittenIsNamed)
     EXPECT_EQ(inFile.message(),
         "Cannot create a file in the folder " + (dir / "plain").string() + "/: Not a directory");
 
-    if (::geteuid()
-        != 0) { // root writes into read-only folders anyway; the CLI tests cover it as another user
-        fs::create_directory(dir / "locked");
-        fs::permissions(dir / "locked", fs::perms::owner_read | fs::perms::owner_exec);
-        const IoResult locked = WriteImage(dir / "locked" / "obat003.obf", { 1 });
-        EXPECT_EQ(locked.message(),
-            "Cannot create a file in the folder " + (dir / "locked").string() + "/: Permission denied");
-        fs::permissions(dir / "locked", fs::perms::owner_all);
-        EXPECT_TRUE(Entries(dir / "locked").empty());
-        fs::remove(dir / "locked");
-
-        WriteBytes(dir / "readonly.bin", { 7 });
-        ::chmod((dir / "readonly.bin").c_str(), 0444);
-        EXPECT_EQ(WriteImage(dir / "readonly.bin", { 8 }).message(),
-            "Cannot write " + (dir / "readonly.bin").string() + ": Permission denied");
-        EXPECT_EQ(ReadBytes(dir / "readonly.bin"), Image { 7 });
-        fs::remove(dir / "readonly.bin");
-    }
     EXPECT_EQ(Entries(dir.path()), std::vector<std::string> { "plain" })
         << "no temporary file is left behind";
+}
+
+// Root may write anything, so as root this test runs itself again as the user
+// 65534 (through setpriv); as anyone else it runs as it is.
+TEST(WriteFileAtomic, ReadOnlyFileOrFolderAsAnUnprivilegedUser)
+{
+    if (::geteuid() == 0) {
+        const char* setpriv = "/usr/bin/setpriv";
+        if (::access(setpriv, X_OK) != 0)
+            GTEST_SKIP() << "setpriv is not installed";
+        const std::string self = fs::read_symlink("/proc/self/exe").string();
+        const std::string filter = "--gtest_filter=WriteFileAtomic.ReadOnlyFileOrFolderAsAnUnprivilegedUser";
+        std::vector<std::string> args { setpriv, "--reuid=65534", "--regid=65534", "--clear-groups", self,
+            filter };
+        std::vector<char*> argv;
+        for (std::string& a : args)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        pid_t pid = 0;
+        ASSERT_EQ(::posix_spawn(&pid, setpriv, nullptr, nullptr, argv.data(), environ), 0);
+        int status = 0;
+        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) { }
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the run as 65534 failed";
+        return;
+    }
+    TempDir dir;
+    fs::create_directory(dir / "locked");
+    fs::permissions(dir / "locked", fs::perms::owner_read | fs::perms::owner_exec);
+    const IoResult locked = WriteImage(dir / "locked" / "obat003.obf", { 1 });
+    EXPECT_EQ(locked.message(),
+        "Cannot create a file in the folder " + (dir / "locked").string() + "/: Permission denied");
+    fs::permissions(dir / "locked", fs::perms::owner_all);
+    EXPECT_TRUE(Entries(dir / "locked").empty());
+
+    // A read-only file in a folder the user may write is not replaced by the rename.
+    WriteBytes(dir / "readonly.bin", { 7 });
+    ::chmod((dir / "readonly.bin").c_str(), 0444);
+    EXPECT_EQ(WriteImage(dir / "readonly.bin", { 8 }).message(),
+        "Cannot write " + (dir / "readonly.bin").string() + ": Permission denied");
+    EXPECT_EQ(ReadBytes(dir / "readonly.bin"), Image { 7 });
+    EXPECT_EQ(Entries(dir.path()), (std::vector<std::string> { "locked", "readonly.bin" }));
 }
 
 // A write that fails at any point leaves the old file as it was and no temporary behind.
