@@ -350,7 +350,7 @@ TEST(CliSettings, Utf16OrNulBytesGiveAWarning)
         std::string warning;
     } cases[] = {
         { "u16.ini", utf16, "is saved as UTF-16" },
-        { "nul.ini", nuls, "holds 1 NUL bytes, which were left out" },
+        { "nul.ini", nuls, "holds 1 NUL byte, which was left out" },
     };
     for (const auto& c : cases) {
         WriteFile(dir / c.name, c.text);

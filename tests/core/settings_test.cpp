@@ -265,7 +265,7 @@ TEST(Settings, Utf16AndNulBytesAreReadWithAWarning)
         std::string warning; // empty: none
     } cases[] = {
         { "UTF-16 LE marked", Utf16(text, true, true),
-            "f.ini is saved as UTF-16; it was read as Windows-1252 text (1 characters that code page lacks "
+            "f.ini is saved as UTF-16; it was read as Windows-1252 text (1 character that code page lacks "
             "became '?')" },
         { "UTF-16 BE marked", Utf16(text, false, true), "f.ini is saved as UTF-16" },
         { "UTF-16 LE unmarked", Utf16(text, true, false), "f.ini is saved as UTF-16" },

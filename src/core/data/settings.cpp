@@ -226,14 +226,16 @@ Settings SettingsFromBytes(std::string_view bytes, const std::string& pathForMes
         text = FromUtf16(bytes, order, marked, replaced);
         warning = pathForMessages + " is saved as UTF-16; it was read as Windows-1252 text";
         if (replaced > 0)
-            warning += " (" + std::to_string(replaced) + " characters that code page lacks became '?')";
+            warning += " (" + std::to_string(replaced) + (replaced == 1 ? " character" : " characters")
+                + " that code page lacks became '?')";
     } else if (const std::size_t nuls
                = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\0'));
                nuls > 0) {
         text.reserve(bytes.size() - nuls);
         std::copy_if(bytes.begin(), bytes.end(), std::back_inserter(text), [](char c) { return c != '\0'; });
         warning = pathForMessages + " holds " + std::to_string(nuls)
-            + " NUL bytes, which were left out; is it a plain text file?";
+            + (nuls == 1 ? " NUL byte, which was left out" : " NUL bytes, which were left out")
+            + "; is it a plain text file?";
     } else {
         text.assign(bytes);
     }
