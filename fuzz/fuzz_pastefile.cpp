@@ -1,6 +1,8 @@
 // Feeds arbitrary text to the paste-buffer reader; the first byte picks the kind.
-// Checks: a failed import leaves every buffer as it was, a name is never longer than
-// 15 bytes nor holds a NUL, and whatever was read exports again.
+// Checks: a failed import leaves every buffer as it was and says why, a name is never
+// longer than 15 bytes nor holds a NUL, whatever was read exports again, and the
+// same text with LF line ends and without the comma that ends each line reads as
+// the same records.
 
 #include "core/data/pastefiles.h"
 
@@ -53,6 +55,48 @@ bool SameBuffers(const PasteBuffers& a, const PasteBuffers& b)
         && a.formationBuffer == b.formationBuffer;
 }
 
+// An export saved again by a spreadsheet: LF line ends, no comma at the end of a line.
+std::string AsSpreadsheet(const std::string& exported)
+{
+    std::string sheet;
+    std::size_t start = 0;
+    while (start < exported.size()) {
+        std::size_t end = exported.find("\r\n", start);
+        if (end == std::string::npos)
+            end = exported.size();
+        std::string line = exported.substr(start, end - start);
+        if (!line.empty() && line.back() == ',')
+            line.pop_back();
+        sheet += line + "\n";
+        start = end + 2;
+    }
+    return sheet;
+}
+
+bool LineBreakInAName(const PasteBuffers& b)
+{
+    auto has = [](const auto& buffer) {
+        for (const auto& entry : buffer)
+            if (entry.used && entry.record.name.find_first_of("\r\n,") != std::string::npos)
+                return true;
+        return false;
+    };
+    return has(b.weaponBuffer) || has(b.unitBuffer) || has(b.formationBuffer);
+}
+
+void CheckSpreadsheetForm(const PasteBuffers& read, PasteKind kind, const std::string& exported)
+{
+    if (LineBreakInAName(read))
+        return;
+    auto fromExport = std::make_unique<PasteBuffers>();
+    InitPasteBuffers(*fromExport);
+    auto fromSheet = std::make_unique<PasteBuffers>(*fromExport);
+    const ImportResult a = ImportBufferText(*fromExport, kind, exported, "a.csv");
+    const ImportResult b = ImportBufferText(*fromSheet, kind, AsSpreadsheet(exported), "b.csv");
+    if (a.ok() != b.ok() || (a.ok() && !SameBuffers(*fromExport, *fromSheet)))
+        std::abort();
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -83,6 +127,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckNames(buffers->formationBuffer);
 
     const std::string exported = ExportBufferText(*buffers, kind, "/d", 5, names);
+    CheckSpreadsheetForm(*buffers, kind, exported);
     auto again = std::make_unique<PasteBuffers>(*buffers);
     const bool reread = ImportBufferText(*again, kind, exported, "again.csv").ok();
     switch (kind) {

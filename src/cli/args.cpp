@@ -1,6 +1,5 @@
 #include "cli/args.h"
 
-#include <array>
 #include <cctype>
 #include <string_view>
 
@@ -8,7 +7,10 @@ namespace tarnwick::cli {
 
 namespace {
 
-enum Option : unsigned { kNation = 1, kOutput = 2, kKind = 4, kInto = 8 };
+enum Option : unsigned { kNation = 1, kOutput = 2, kKind = 4, kInto = 8, kForce = 16 };
+
+// Options that take no value.
+constexpr unsigned kFlags = kForce;
 
 struct CommandInfo {
     Command command;
@@ -18,7 +20,8 @@ struct CommandInfo {
     const char* usage;
 };
 
-constexpr std::array<CommandInfo, 6> kCommands { {
+// One entry per command; a new command adds its entry here.
+constexpr CommandInfo kCommands[] = {
     { Command::Info, "info", kNation, 0,
         "Usage: tarnwick-cli [--ini FILE] info IN.obf [--nation N]\n"
         "\n"
@@ -29,7 +32,7 @@ constexpr std::array<CommandInfo, 6> kCommands { {
         "Usage: tarnwick-cli [--ini FILE] resave IN.obf --nation N -o OUT.obf\n"
         "\n"
         "Loads IN as the file of nation N and saves it as OUT, as the editor's Save\n"
-        "does when nothing was edited. OUT's file name may have at most 12 characters.\n" },
+        "does when nothing was edited. OUT may be IN itself.\n" },
     { Command::Csv, "csv", kNation | kOutput, kNation | kOutput,
         "Usage: tarnwick-cli [--ini FILE] csv IN.obf --nation N -o DIR\n"
         "\n"
@@ -48,13 +51,14 @@ constexpr std::array<CommandInfo, 6> kCommands { {
         "\n"
         "Reads the paste-buffer file IN into a fresh buffer, pastes the whole buffer\n"
         "into the table of that kind of BASE (loaded as nation N) and saves the result\n"
-        "as OUT. OUT's file name may have at most 12 characters.\n" },
-    { Command::MakeDemo, "make-demo", 0, 0,
-        "Usage: tarnwick-cli make-demo DIR\n"
+        "as OUT.\n" },
+    { Command::MakeDemo, "make-demo", kForce, 0,
+        "Usage: tarnwick-cli make-demo DIR [--force]\n"
         "\n"
         "Writes a folder of made-up sample data: order-of-battle files of three\n"
-        "nations, a TWFTK.ini naming them and a README.txt.\n" },
-} };
+        "nations, a TWFTK.ini naming them and a README.txt. When DIR already holds\n"
+        "any of these files nothing is written, unless --force is given.\n" },
+};
 
 constexpr const char* kGlobalUsage
     = "Usage: tarnwick-cli [--ini FILE] COMMAND [ARGS]\n"
@@ -67,7 +71,7 @@ constexpr const char* kGlobalUsage
       "                                           write one table as a paste-buffer file\n"
       "  buffer-import IN.csv --kind K --into BASE.obf --nation N -o OUT.obf\n"
       "                                           paste a paste-buffer file into a file\n"
-      "  make-demo DIR                            write a folder of sample data\n"
+      "  make-demo DIR [--force]                  write a folder of sample data\n"
       "  renationalise IN.obf --from A --to B -o OUT.obf\n"
       "                                           change nation A to B (or --in-place FILE...)\n"
       "  reclassify IN.obf --from A --to B -o OUT.obf\n"
@@ -79,6 +83,8 @@ constexpr const char* kGlobalUsage
       "  --ini FILE   read nation and unit-class names from FILE instead of the\n"
       "               TWFTK.ini the editor would use\n"
       "  -h, --help   show this text, or a command's usage after the command\n"
+      "\n"
+      "An output is never one of the command's inputs, except for resave IN -o IN.\n"
       "\n"
       "Exit status: 0 success, 1 a file or data error, 2 a usage error.\n";
 
@@ -141,6 +147,8 @@ const char* OptionName(unsigned option)
         return "--kind";
     case kInto:
         return "--into";
+    case kForce:
+        return "--force";
     default:
         return "?";
     }
@@ -291,11 +299,20 @@ void ParseCommandArguments(
             which = kKind;
         else if (opt.name == "--into")
             which = kInto;
+        else if (opt.name == "--force")
+            which = kForce;
         if (which == 0 || (info->allowed & which) == 0)
             throw UsageError(std::string("unknown option '") + a + "' for " + info->name);
         if ((seen & which) != 0)
             throw UsageError(std::string(OptionName(which)) + " given twice");
         seen |= which;
+        if ((which & kFlags) != 0) {
+            if (opt.value)
+                throw UsageError(std::string(OptionName(which)) + " takes no value");
+            if (which == kForce)
+                out.force = true;
+            continue;
+        }
         if (!opt.value) {
             if (i + 1 >= args.size())
                 throw UsageError(std::string(OptionName(which)) + " needs a value");

@@ -38,6 +38,7 @@ struct Arguments {
     std::optional<std::string> output; // -o PATH
     std::optional<core::PasteKind> kind; // --kind unit|weapon|formation
     std::optional<std::string> into; // --into BASE.obf
+    bool force = false; // --force: make-demo may overwrite
 };
 
 // Parses argv[1..]; throws UsageError. With help set the other checks are skipped.

@@ -8,16 +8,17 @@
 #include "core/data/records.h"
 #include "core/data/tarnio.h"
 
-#include <fcntl.h>
-#include <unistd.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <cstring>
+#include <initializer_list>
 #include <memory>
 #include <ostream>
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 namespace tarnwick::cli {
@@ -26,9 +27,6 @@ namespace fs = std::filesystem;
 using core::IoResult;
 
 namespace {
-
-// The save keeps at most this many characters of a file name.
-constexpr std::size_t kMaxSaveName = 12;
 
 int Fail(Output& io, const std::string& message)
 {
@@ -55,14 +53,39 @@ std::optional<IoResult> CheckReadable(const fs::path& path)
     return std::nullopt;
 }
 
-// Why a file cannot be opened for reading, in the system's words.
-std::string OpenFailureReason(const fs::path& path)
+// A file as the system knows it: the same device and inode is the same file,
+// whatever the path and however many links lead to it.
+struct FileId {
+    dev_t device;
+    ino_t inode;
+    bool operator==(const FileId&) const = default;
+};
+
+std::optional<FileId> IdOf(const fs::path& path)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return std::strerror(errno);
-    ::close(fd);
-    return "cannot be read";
+    struct stat info { };
+    if (path.empty() || ::stat(path.c_str(), &info) != 0)
+        return std::nullopt;
+    return FileId { info.st_dev, info.st_ino };
+}
+
+struct NamedInput {
+    const char* role; // "the input", "the settings file"
+    fs::path path;
+};
+
+// Refuses an output that is the same file as one of the inputs: writing it would
+// replace what the command reads.
+void RefuseOutputThatIsAnInput(const fs::path& output, std::initializer_list<NamedInput> inputs)
+{
+    const std::optional<FileId> out = IdOf(output);
+    if (!out)
+        return;
+    for (const NamedInput& input : inputs) {
+        if (IdOf(input.path) == out)
+            throw UsageError("the output " + output.string() + " is " + input.role + " " + input.path.string()
+                + "; choose another output");
+    }
 }
 
 // Loads path as the file of nation; reports a failure or an odd size.
@@ -97,12 +120,10 @@ SaveTarget SplitSaveTarget(const std::string& output)
 {
     const fs::path p(output);
     std::string name = p.filename().string();
+    // The name is written exactly as given: the twelve-character cut belongs to the
+    // editor's Save As dialog, not to the command line.
     if (name.empty() || name == "." || name == "..")
         throw UsageError("-o must name a file, not a folder: '" + output + "'");
-    if (name.size() > kMaxSaveName)
-        throw UsageError("the output file name '" + name + "' has " + std::to_string(name.size())
-            + " characters; a save keeps only the first " + std::to_string(kMaxSaveName)
-            + ", so choose a name of at most " + std::to_string(kMaxSaveName));
     fs::path dir = p.parent_path();
     if (dir.empty())
         dir = ".";
@@ -112,17 +133,30 @@ SaveTarget SplitSaveTarget(const std::string& output)
 int SaveOutput(core::TOobData& data, int nation, const SaveTarget& target, Output& io)
 {
     const fs::path full = target.dir / target.name;
-    std::error_code ec;
-    if (fs::is_directory(full, ec))
-        return Fail(io,
-            IoResult::failure(
-                IoResult::Kind::WriteError, full, std::make_error_code(std::errc::is_a_directory).message())
-                .message());
     IoResult r = core::SaveOobFileAs(data, static_cast<std::uint16_t>(nation), target.name, target.dir);
     if (!r.ok())
         return Fail(io, r.message());
     io.out << "Saved " << full.string() << '\n';
     return kExitOk;
+}
+
+// Control bytes (C0, DEL and the C1 range) as \xNN, so that a comment cannot
+// drive the terminal; every other byte as it is.
+std::string EscapeControls(std::string_view bytes)
+{
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string shown;
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x20 || b == 0x7F || (b >= 0x80 && b < 0xA0)) {
+            shown += "\\x";
+            shown += kHex[b >> 4];
+            shown += kHex[b & 0xF];
+        } else {
+            shown += c;
+        }
+    }
+    return shown;
 }
 
 int UsedSlots(const auto& table, int slots)
@@ -134,8 +168,10 @@ int UsedSlots(const auto& table, int slots)
     return used;
 }
 
-int RunInfo(const Arguments& args, const core::Settings& settings, Output& io)
+int RunInfo(const Context& c)
 {
+    const Arguments& args = c.args;
+    Output& io = c.io;
     const fs::path in(args.input);
     const int nation = args.nation ? *args.nation : NationFromFileName(in.filename().string());
     auto data = std::make_unique<core::TOobData>();
@@ -156,9 +192,9 @@ int RunInfo(const Arguments& args, const core::Settings& settings, Output& io)
     io.out << '\n';
     io.out << "Nation:     " << nation;
     if (nation != 0)
-        io.out << " (" << core::NationName(settings.names, nation) << ')';
+        io.out << " (" << EscapeControls(core::NationName(c.settings.names, nation)) << ')';
     io.out << '\n';
-    io.out << "Comment:    " << data->comment << '\n';
+    io.out << "Comment:    " << EscapeControls(data->comment) << '\n';
     io.out << "Weapons:    " << UsedSlots(data->weapons, core::kWeaponSlots) << " of " << core::kWeaponSlots
            << " slots used\n";
     io.out << "Units:      " << UsedSlots(data->units, core::kUnitSlots) << " of " << core::kUnitSlots
@@ -168,17 +204,22 @@ int RunInfo(const Arguments& args, const core::Settings& settings, Output& io)
     return kExitOk;
 }
 
-int RunResave(const Arguments& args, Output& io)
+int RunResave(const Context& c)
 {
+    const Arguments& args = c.args;
     const SaveTarget target = SplitSaveTarget(*args.output);
+    // resave IN -o IN is a save of IN, as the editor's Save is.
+    RefuseOutputThatIsAnInput(*args.output, { { "the settings file", c.settingsPath } });
     auto data = std::make_unique<core::TOobData>();
-    if (!LoadInput(args.input, *args.nation, *data, io))
+    if (!LoadInput(args.input, *args.nation, *data, c.io))
         return kExitFailure;
-    return SaveOutput(*data, *args.nation, target, io);
+    return SaveOutput(*data, *args.nation, target, c.io);
 }
 
-int RunCsv(const Arguments& args, const core::Settings& settings, Output& io)
+int RunCsv(const Context& c)
 {
+    const Arguments& args = c.args;
+    Output& io = c.io;
     const fs::path dir(*args.output);
     std::error_code ec;
     if (!fs::is_directory(dir, ec)) {
@@ -188,12 +229,16 @@ int RunCsv(const Arguments& args, const core::Settings& settings, Output& io)
             IoResult::failure(IoResult::Kind::WriteError, dir, std::make_error_code(why).message())
                 .message());
     }
+    const auto names = core::CsvDumpFileNames(*args.nation);
+    for (const std::string& name : names)
+        RefuseOutputThatIsAnInput(
+            dir / name, { { "the input", args.input }, { "the settings file", c.settingsPath } });
+
     auto data = std::make_unique<core::TOobData>();
     if (!LoadInput(args.input, *args.nation, *data, io))
         return kExitFailure;
 
-    const auto results = core::DumpCsv(*data, *args.nation, settings.names, dir);
-    const auto names = core::CsvDumpFileNames(*args.nation);
+    const auto results = core::DumpCsv(*data, *args.nation, c.settings.names, dir);
     int status = kExitOk;
     for (std::size_t i = 0; i < results.size(); ++i) {
         if (results[i].ok()) {
@@ -206,10 +251,13 @@ int RunCsv(const Arguments& args, const core::Settings& settings, Output& io)
     return status;
 }
 
-int RunBufferExport(const Arguments& args, const core::Settings& settings, Output& io)
+int RunBufferExport(const Context& c)
 {
+    const Arguments& args = c.args;
+    Output& io = c.io;
     const fs::path in(args.input);
     const fs::path out(*args.output);
+    RefuseOutputThatIsAnInput(out, { { "the input", in }, { "the settings file", c.settingsPath } });
     auto data = std::make_unique<core::TOobData>();
     if (!LoadInput(in, *args.nation, *data, io))
         return kExitFailure;
@@ -222,22 +270,23 @@ int RunBufferExport(const Arguments& args, const core::Settings& settings, Outpu
     auto buffers = std::make_unique<core::PasteBuffers>();
     core::InitPasteBuffers(*buffers);
     core::CopyAllToBuffer(*buffers, *args.kind, *data, *args.nation);
-    if (fs::is_directory(out, ec))
-        return Fail(io,
-            IoResult::failure(
-                IoResult::Kind::WriteError, out, std::make_error_code(std::errc::is_a_directory).message())
-                .message());
-    IoResult r = core::ExportBuffer(*buffers, *args.kind, out, folder.string(), *args.nation, settings.names);
+    IoResult r
+        = core::ExportBuffer(*buffers, *args.kind, out, folder.string(), *args.nation, c.settings.names);
     if (!r.ok())
         return Fail(io, r.message());
     io.out << "Wrote the " << KindName(*args.kind) << " buffer to " << out.string() << '\n';
     return kExitOk;
 }
 
-int RunBufferImport(const Arguments& args, Output& io)
+int RunBufferImport(const Context& c)
 {
+    const Arguments& args = c.args;
+    Output& io = c.io;
     const SaveTarget target = SplitSaveTarget(*args.output);
     const fs::path in(args.input);
+    RefuseOutputThatIsAnInput(*args.output,
+        { { "the input", in }, { "the file to paste into", *args.into },
+            { "the settings file", c.settingsPath } });
 
     if (auto bad = CheckReadable(in))
         return Fail(io, bad->message());
@@ -251,8 +300,8 @@ int RunBufferImport(const Arguments& args, Output& io)
     core::ImportResult imported = core::ImportBuffer(*buffers, *args.kind, in);
     if (!imported.ok()) {
         std::string message = imported.message.empty() ? "cannot import " + in.string() : imported.message;
-        if (imported.kind == core::ImportResult::Kind::CannotOpen)
-            message += ": " + OpenFailureReason(in);
+        if (imported.kind == core::ImportResult::Kind::CannotOpen && !imported.reason.empty())
+            message += ": " + imported.reason;
         else if (message.find(in.string()) == std::string::npos)
             message = in.string() + ": " + message;
         return Fail(io, message);
@@ -264,24 +313,67 @@ int RunBufferImport(const Arguments& args, Output& io)
     return SaveOutput(*data, *args.nation, target, io);
 }
 
-int RunParsed(const Arguments& args, const core::Settings& settings, Output& io);
-
-int RunMakeDemo(const Arguments& args, Output& io)
+// The files make-demo writes into dir.
+std::vector<std::string> DemoFileNames()
 {
+    std::vector<std::string> names;
+    for (int nation : core::DemoNations())
+        names.push_back(core::OobFileName(nation));
+    names.emplace_back(core::kSettingsFileName);
+    names.emplace_back("README.txt");
+    return names;
+}
+
+int RunMakeDemo(const Context& c)
+{
+    const Arguments& args = c.args;
+    Output& io = c.io;
+    const fs::path dir(args.input);
+    if (!args.force) {
+        // Any of the files already there, in any case (the editor finds files so),
+        // stops the command before it writes anything.
+        std::vector<std::string> present;
+        std::error_code ec;
+        for (const std::string& name : DemoFileNames()) {
+            const fs::path found = core::FindFileIgnoringCase(dir, name);
+            if (!found.empty() || fs::exists(fs::symlink_status(dir / name, ec)))
+                present.push_back((found.empty() ? dir / name : found).string());
+        }
+        if (!present.empty()) {
+            std::string list;
+            for (const std::string& p : present)
+                list += (list.empty() ? "" : ", ") + p;
+            return Fail(io, "not overwriting " + list + "; nothing was written (--force overwrites)");
+        }
+    }
     IoResult r = core::MakeDemoFolder(args.input);
     if (!r.ok())
         return Fail(io, r.message());
-    const fs::path dir = r.path.empty() ? fs::path(args.input) : r.path;
-    for (int nation : core::DemoNations())
-        io.out << "Wrote " << (dir / core::OobFileName(nation)).string() << '\n';
-    io.out << "Wrote " << (dir / core::kSettingsFileName).string() << '\n';
-    io.out << "Wrote " << (dir / "README.txt").string() << '\n';
+    const fs::path written = r.path.empty() ? dir : r.path;
+    for (const std::string& name : DemoFileNames())
+        io.out << "Wrote " << (written / name).string() << '\n';
     return kExitOk;
 }
 
+// Every command and what runs it; a new command adds a line here.
+struct Handler {
+    Command command;
+    int (*run)(const Context&);
+};
+
+constexpr Handler kHandlers[] = {
+    { Command::Info, RunInfo },
+    { Command::Resave, RunResave },
+    { Command::Csv, RunCsv },
+    { Command::BufferExport, RunBufferExport },
+    { Command::BufferImport, RunBufferImport },
+    { Command::MakeDemo, RunMakeDemo },
+};
+
 } // namespace
 
-bool LoadSettings(const Arguments& args, const fs::path& programDir, core::Settings& settings, Output& io)
+bool LoadSettings(const Arguments& args, const fs::path& programDir, core::Settings& settings,
+    fs::path& settingsPath, Output& io)
 {
     if (args.ini) {
         const fs::path ini(*args.ini);
@@ -290,50 +382,31 @@ bool LoadSettings(const Arguments& args, const fs::path& programDir, core::Setti
             return false;
         }
         std::vector<std::uint8_t> probe;
-        IoResult r = core::ReadWholeFile(ini, probe);
+        IoResult r = core::ReadWholeFile(ini, probe, core::kMaxSettingsBytes, "a settings file");
         if (!r.ok()) {
             Fail(io, r.message());
             return false;
         }
-        settings = core::readinifile(ini);
-        return true;
+        settingsPath = ini;
+    } else {
+        settingsPath = core::FindSettingsFile(programDir);
     }
-    settings = core::readinifile(core::FindSettingsFile(programDir));
+    settings = core::readinifile(settingsPath);
+    if (!settings.warning.empty())
+        io.err << "tarnwick-cli: warning: " << settings.warning << '\n';
     return true;
 }
 
-int RunCommand(const Arguments& args, const core::Settings& settings, Output& io)
+int RunCommand(const Context& context)
 {
     try {
-        return RunParsed(args, settings, io);
+        for (const Handler& handler : kHandlers)
+            if (handler.command == context.args.command)
+                return handler.run(context);
     } catch (const UsageError& e) {
-        throw UsageError(e.what(), args.command);
-    }
-}
-
-namespace {
-
-int RunParsed(const Arguments& args, const core::Settings& settings, Output& io)
-{
-    switch (args.command) {
-    case Command::Info:
-        return RunInfo(args, settings, io);
-    case Command::Resave:
-        return RunResave(args, io);
-    case Command::Csv:
-        return RunCsv(args, settings, io);
-    case Command::BufferExport:
-        return RunBufferExport(args, settings, io);
-    case Command::BufferImport:
-        return RunBufferImport(args, io);
-    case Command::MakeDemo:
-        return RunMakeDemo(args, io);
-    case Command::None:
-        break;
+        throw UsageError(e.what(), context.args.command);
     }
     throw UsageError("no command given");
 }
-
-} // namespace
 
 } // namespace tarnwick::cli

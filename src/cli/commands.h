@@ -16,14 +16,23 @@ struct Output {
     std::ostream& err;
 };
 
-// Runs a parsed command. Throws UsageError for a command line found unusable late
-// (an output name the save cannot keep).
-int RunCommand(const Arguments& args, const core::Settings& settings, Output& io);
+// What a command runs with.
+struct Context {
+    const Arguments& args;
+    const core::Settings& settings;
+    std::filesystem::path settingsPath; // the settings file read; an input like any other
+    Output& io;
+};
 
-// The settings the command uses: --ini FILE when given (a missing file is an error),
-// else the file the editor would read beside programDir. Returns false with a
-// message on err when an explicit file cannot be read.
-bool LoadSettings(
-    const Arguments& args, const std::filesystem::path& programDir, core::Settings& settings, Output& io);
+// Runs a parsed command. Throws UsageError for a command line found unusable late
+// (an output that is one of the inputs).
+int RunCommand(const Context& context);
+
+// The settings the command uses: --ini FILE when given (a missing, unreadable or
+// oversized file is an error), else the file the editor would read beside
+// programDir. Sets settingsPath to the file read. A warning about the file goes to
+// err. Returns false with a message on err when an explicit file cannot be read.
+bool LoadSettings(const Arguments& args, const std::filesystem::path& programDir, core::Settings& settings,
+    std::filesystem::path& settingsPath, Output& io);
 
 } // namespace tarnwick::cli

@@ -7,6 +7,7 @@
 #include <exception>
 #include <filesystem>
 #include <iostream>
+#include <new>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -43,10 +44,11 @@ int main(int argc, char** argv)
             return kExitOk;
         }
         tarnwick::core::Settings settings;
+        std::filesystem::path settingsPath;
         if (parsed.command != Command::MakeDemo
-            && !LoadSettings(parsed, ProgramDir(argc > 0 ? argv[0] : nullptr), settings, io))
+            && !LoadSettings(parsed, ProgramDir(argc > 0 ? argv[0] : nullptr), settings, settingsPath, io))
             return kExitFailure;
-        int status = RunCommand(parsed, settings, io);
+        int status = RunCommand(Context { parsed, settings, settingsPath, io });
         std::cout.flush();
         if (!std::cout) {
             std::cerr << "tarnwick-cli: cannot write to standard output\n";
@@ -60,8 +62,14 @@ int main(int argc, char** argv)
         else
             std::cerr << "Try 'tarnwick-cli --help'.\n";
         return kExitUsage;
+    } catch (const std::bad_alloc&) {
+        std::cerr << "tarnwick-cli: not enough memory to finish; nothing more was written\n";
+        return kExitFailure;
     } catch (const std::exception& e) {
         std::cerr << "tarnwick-cli: " << e.what() << '\n';
+        return kExitFailure;
+    } catch (...) {
+        std::cerr << "tarnwick-cli: an unexpected error stopped the command\n";
         return kExitFailure;
     }
 }

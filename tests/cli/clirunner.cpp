@@ -53,6 +53,24 @@ std::string ReadFile(const fs::path& path)
 
 RunResult RunCli(const std::vector<std::string>& args)
 {
+    return RunCliVia({}, args);
+}
+
+std::optional<std::vector<std::string>> Unprivileged()
+{
+    if (::geteuid() != 0)
+        return std::vector<std::string> {};
+    for (const char* dir : { "/usr/bin", "/bin", "/usr/sbin", "/sbin" }) {
+        const fs::path tool = fs::path(dir) / "setpriv";
+        if (::access(tool.c_str(), X_OK) == 0)
+            return std::vector<std::string> { tool.string(), "--reuid=65534", "--regid=65534",
+                "--clear-groups" };
+    }
+    return std::nullopt;
+}
+
+RunResult RunCliVia(const std::vector<std::string>& prefix, const std::vector<std::string>& args)
+{
     TempDir scratch;
     const fs::path outPath = scratch / "stdout";
     const fs::path errPath = scratch / "stderr";
@@ -65,7 +83,8 @@ RunResult RunCli(const std::vector<std::string>& args)
             env.emplace_back(*e);
     env.push_back("XDG_CONFIG_HOME=" + config.string());
 
-    std::vector<std::string> argStrings { TARNWICK_CLI_PATH };
+    std::vector<std::string> argStrings = prefix;
+    argStrings.push_back(TARNWICK_CLI_PATH);
     argStrings.insert(argStrings.end(), args.begin(), args.end());
     std::vector<char*> argv;
     for (std::string& a : argStrings)

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,16 @@ struct RunResult {
 // Runs the program with args in an environment whose XDG_CONFIG_HOME is an empty
 // folder, so no settings file of the machine's user is read.
 RunResult RunCli(const std::vector<std::string>& args);
+
+// The same, run through prefix (e.g. setpriv and its options) before the program.
+RunResult RunCliVia(const std::vector<std::string>& prefix, const std::vector<std::string>& args);
+
+// The prefix that runs a command without privileges: as root, setpriv as the user
+// 65534 with no groups (nothing when setpriv is not installed); as anyone else,
+// an empty prefix (already unprivileged). The files such a run touches must be
+// reachable by that user.
+std::optional<std::vector<std::string>> Unprivileged();
+inline constexpr unsigned kNobody = 65534;
 
 // A fresh folder under the system's temporary folder, removed with its contents.
 class TempDir {

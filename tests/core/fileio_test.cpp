@@ -4,8 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <iostream>
+
+#include <spawn.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+extern char** environ;
 
 using namespace tarnwick::core;
 using namespace tarnwick::testing;
@@ -78,37 +86,159 @@ TEST(WriteFileAtomic, WritingThroughALinkReplacesTheFileItPointsTo)
     TempDir dir;
     WriteBytes(dir / "real.bin", { 1, 2, 3 });
     fs::create_symlink("real.bin", dir / "link.bin");
+    fs::create_symlink(dir / "link.bin", dir / "link2.bin"); // a link to a link
     ASSERT_TRUE(WriteImage(dir / "link.bin", { 4, 5 }).ok());
     EXPECT_TRUE(fs::is_symlink(dir / "link.bin"));
     EXPECT_EQ(ReadBytes(dir / "real.bin"), (Image { 4, 5 }));
+    const IoResult twice = WriteImage(dir / "link2.bin", { 6 });
+    ASSERT_TRUE(twice.ok()) << twice.message();
+    EXPECT_EQ(twice.path, dir / "link2.bin");
+    EXPECT_TRUE(fs::is_symlink(dir / "link2.bin"));
+    EXPECT_EQ(ReadBytes(dir / "real.bin"), (Image { 6 }));
+    EXPECT_EQ(Entries(dir.path()), (std::vector<std::string> { "link.bin", "link2.bin", "real.bin" }));
 }
 
-TEST(WriteFileAtomic, FolderThatCannotBeWrittenGivesTheReason)
+// Only a regular file is replaced: a save onto a folder, a device, a FIFO or a link
+// that leads nowhere is refused and leaves everything in the folder as it was.
+TEST(WriteFileAtomic, OnlyARegularFileIsReplaced)
+{
+    struct Case {
+        const char* what;
+        std::function<bool(const fs::path& dir)> make; // makes dir/"target"; false: cannot here
+        std::string reason;
+    };
+    auto fifo = [](const fs::path& p) { return ::mkfifo(p.c_str(), 0644) == 0; };
+    const Case cases[] = {
+        { "folder", [](const fs::path& d) { return fs::create_directory(d / "target"); }, "Is a directory" },
+        { "FIFO", [&](const fs::path& d) { return fifo(d / "target"); }, "Not a regular file (a FIFO)" },
+        { "character device",
+            [](const fs::path& d) {
+                // The same device as /dev/null, made here: /dev itself is never touched.
+                return ::mknod((d / "target").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+            },
+            "Not a regular file (a character device)" },
+        { "link to a FIFO",
+            [&](const fs::path& d) {
+                fs::create_symlink("pipe", d / "target");
+                return fifo(d / "pipe");
+            },
+            "Not a regular file (a FIFO)" },
+        { "link to a folder",
+            [](const fs::path& d) {
+                fs::create_symlink("sub", d / "target");
+                return fs::create_directory(d / "sub");
+            },
+            "Is a directory" },
+        { "dangling link",
+            [](const fs::path& d) {
+                fs::create_symlink("gone.bin", d / "target");
+                return true;
+            },
+            "it is a symbolic link to a file that does not exist" },
+        { "looping link",
+            [](const fs::path& d) {
+                fs::create_symlink("other", d / "target");
+                fs::create_symlink("target", d / "other");
+                return true;
+            },
+            "Too many levels of symbolic links" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        if (!c.make(dir.path())) {
+            std::cout << "[  SKIPPED ] cannot make a " << c.what << " here\n";
+            continue;
+        }
+        const auto before = Entries(dir.path());
+        const auto type = fs::symlink_status(dir / "target").type();
+        const IoResult result = WriteImage(dir / "target", { 1, 2 });
+        EXPECT_EQ(result.kind, IoResult::Kind::WriteError);
+        EXPECT_EQ(result.message(), "Cannot write " + (dir / "target").string() + ": " + c.reason);
+        EXPECT_EQ(Entries(dir.path()), before) << "no temporary file is left behind";
+        EXPECT_EQ(fs::symlink_status(dir / "target").type(), type);
+    }
+}
+
+// A save keeps the old file's mode, owner and group (the owner only where the
+// process may set it: here, when the tests run as root).
+TEST(WriteFileAtomic, KeepsModeOwnerAndGroup)
+{
+    TempDir dir;
+    WriteBytes(dir / "theirs.bin", { 1 });
+    ::chmod((dir / "theirs.bin").c_str(), 0640);
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::chown((dir / "theirs.bin").c_str(), 65534, 65534), 0);
+    }
+    ASSERT_TRUE(WriteImage(dir / "theirs.bin", { 2, 3 }).ok());
+    struct stat info { };
+    ASSERT_EQ(::stat((dir / "theirs.bin").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    EXPECT_EQ(info.st_uid, root ? 65534u : ::geteuid());
+    EXPECT_EQ(info.st_gid, root ? 65534u : ::getegid());
+    EXPECT_EQ(ReadBytes(dir / "theirs.bin"), (Image { 2, 3 }));
+}
+
+TEST(WriteFileAtomic, FolderThatCannotBeWrittenIsNamed)
 {
     TempDir dir;
     const fs::path missing = dir / "no such folder" / "obat001.obf";
     const IoResult noFolder = WriteImage(missing, { 1 });
-    EXPECT_EQ(noFolder.kind, IoResult::Kind::WriteError);
-    EXPECT_EQ(noFolder.message(), "Cannot write " + missing.string() + ": No such file or directory");
+    EXPECT_EQ(noFolder.kind, IoResult::Kind::FolderError);
+    EXPECT_EQ(noFolder.path, missing);
+    EXPECT_EQ(noFolder.message(),
+        "Cannot create a file in the folder " + (dir / "no such folder").string() + "/"
+            + ": No such file or directory");
 
-    fs::create_directory(dir / "obat002.obf");
-    WriteBytes(dir / "obat002.obf" / "inside", { 9 });
-    const IoResult onFolder = WriteImage(dir / "obat002.obf", { 1 });
-    EXPECT_EQ(onFolder.kind, IoResult::Kind::WriteError);
-    EXPECT_EQ(onFolder.reason, "Is a directory");
-    EXPECT_EQ(Entries(dir / "obat002.obf"), std::vector<std::string> { "inside" });
+    WriteBytes(dir / "plain", { 1 });
+    const IoResult inFile = WriteImage(dir / "plain" / "obat001.obf", { 1 });
+    EXPECT_EQ(inFile.message(),
+        "Cannot create a file in the folder " + (dir / "plain").string() + "/: Not a directory");
 
-    if (::geteuid() != 0) { // root writes into read-only folders anyway
-        fs::create_directory(dir / "locked");
-        fs::permissions(dir / "locked", fs::perms::owner_read | fs::perms::owner_exec);
-        const IoResult locked = WriteImage(dir / "locked" / "obat003.obf", { 1 });
-        EXPECT_EQ(locked.reason, "Permission denied");
-        fs::permissions(dir / "locked", fs::perms::owner_all);
-        EXPECT_TRUE(Entries(dir / "locked").empty());
+    EXPECT_EQ(Entries(dir.path()), std::vector<std::string> { "plain" })
+        << "no temporary file is left behind";
+}
+
+// Root may write anything, so as root this test runs itself again as the user
+// 65534 (through setpriv); as anyone else it runs as it is.
+TEST(WriteFileAtomic, ReadOnlyFileOrFolderAsAnUnprivilegedUser)
+{
+    if (::geteuid() == 0) {
+        const char* setpriv = "/usr/bin/setpriv";
+        if (::access(setpriv, X_OK) != 0)
+            GTEST_SKIP() << "setpriv is not installed";
+        const std::string self = fs::read_symlink("/proc/self/exe").string();
+        const std::string filter = "--gtest_filter=WriteFileAtomic.ReadOnlyFileOrFolderAsAnUnprivilegedUser";
+        std::vector<std::string> args { setpriv, "--reuid=65534", "--regid=65534", "--clear-groups", self,
+            filter };
+        std::vector<char*> argv;
+        for (std::string& a : args)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        pid_t pid = 0;
+        ASSERT_EQ(::posix_spawn(&pid, setpriv, nullptr, nullptr, argv.data(), environ), 0);
+        int status = 0;
+        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) { }
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the run as 65534 failed";
+        return;
     }
-    auto left = Entries(dir.path());
-    std::erase(left, "locked");
-    EXPECT_EQ(left, std::vector<std::string> { "obat002.obf" }) << "no temporary file is left behind";
+    TempDir dir;
+    fs::create_directory(dir / "locked");
+    fs::permissions(dir / "locked", fs::perms::owner_read | fs::perms::owner_exec);
+    const IoResult locked = WriteImage(dir / "locked" / "obat003.obf", { 1 });
+    EXPECT_EQ(locked.message(),
+        "Cannot create a file in the folder " + (dir / "locked").string() + "/: Permission denied");
+    fs::permissions(dir / "locked", fs::perms::owner_all);
+    EXPECT_TRUE(Entries(dir / "locked").empty());
+
+    // A read-only file in a folder the user may write is not replaced by the rename.
+    WriteBytes(dir / "readonly.bin", { 7 });
+    ::chmod((dir / "readonly.bin").c_str(), 0444);
+    EXPECT_EQ(WriteImage(dir / "readonly.bin", { 8 }).message(),
+        "Cannot write " + (dir / "readonly.bin").string() + ": Permission denied");
+    EXPECT_EQ(ReadBytes(dir / "readonly.bin"), Image { 7 });
+    EXPECT_EQ(Entries(dir.path()), (std::vector<std::string> { "locked", "readonly.bin" }));
 }
 
 // A write that fails at any point leaves the old file as it was and no temporary behind.
@@ -175,6 +305,18 @@ TEST(ReadWholeFile, ReadsEveryByteOrSaysWhyNot)
     const IoResult folder = ReadWholeFile(dir.path(), out);
     EXPECT_EQ(folder.kind, IoResult::Kind::ReadError);
     EXPECT_EQ(folder.reason, "Is a directory");
+    // A FIFO without a writer would block a plain open; it is refused at once.
+    ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0644), 0);
+    EXPECT_EQ(ReadWholeFile(dir / "pipe", out).reason, "Not a regular file (a FIFO)");
+
+    // A limit refuses a larger file before reading it, naming its size.
+    EXPECT_TRUE(ReadWholeFile(dir / "big.bin", out, bytes.size()).ok());
+    out = { 7 };
+    const IoResult large = ReadWholeFile(dir / "big.bin", out, bytes.size() - 1, "a test file");
+    EXPECT_EQ(large.kind, IoResult::Kind::TooLarge);
+    EXPECT_EQ(large.message(),
+        "Cannot read " + (dir / "big.bin").string()
+            + ": the file holds 300000 bytes, too many for a test file (at most 299999)");
     EXPECT_EQ(out, Image { 7 }) << "a failed read leaves the buffer alone";
 
     if (::geteuid() != 0) {

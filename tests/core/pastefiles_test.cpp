@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <unistd.h>
@@ -413,5 +415,97 @@ TEST(PasteFiles, ExportAndImportThroughFiles)
     const IoResult failed
         = ExportBuffer(*buffers, PasteKind::Weapon, dir / "no" / "such" / "x.csv", "/d", 5, Names());
     EXPECT_FALSE(failed.ok());
+    std::filesystem::remove_all(dir);
+}
+
+namespace {
+
+// Rewrites exported lines: drops the comma that ends each line (all, or only the
+// title's) and joins them with the given line end.
+std::string Relayout(std::vector<std::string> lines, const std::string& lineEnd, bool dropAllCommas,
+    bool dropTitleComma, char separator = ',')
+{
+    std::string text;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        std::string& line = lines[i];
+        if ((dropAllCommas || (dropTitleComma && i == 0)) && !line.empty() && line.back() == ',')
+            line.pop_back();
+        std::replace(line.begin(), line.end(), ',', separator);
+        text += line + lineEnd;
+    }
+    return text;
+}
+
+} // namespace
+
+// However the lines end and whether rows end in a comma, a file either gives the
+// same records as the exported one or is refused, saying what was expected, with
+// every buffer as it was.
+TEST(PasteFiles, LineEndsAndSeparators)
+{
+    const std::vector<std::string> lines = UnitFileLines(6);
+    const struct {
+        const char* what;
+        std::string text;
+        std::string refusal; // empty: the six records are read
+    } cases[] = {
+        { "as exported", Relayout(lines, "\r\n", false, false), "" },
+        { "title without its comma", Relayout(lines, "\r\n", false, true), "" },
+        { "spreadsheet, CR LF", Relayout(lines, "\r\n", true, true), "" },
+        { "spreadsheet, LF", Relayout(lines, "\n", true, true), "" },
+        { "spreadsheet, no line end at the end",
+            Relayout(lines, "\n", true, true).substr(0, Relayout(lines, "\n", true, true).size() - 1), "" },
+        { "CR only", Relayout(lines, "\r", false, false),
+            "u.csv: the lines end in CR only; expected lines ending in CR LF or LF" },
+        { "CR only, no commas at line ends", Relayout(lines, "\r", true, true),
+            "u.csv: the lines end in CR only; expected lines ending in CR LF or LF" },
+        { "semicolons", Relayout(lines, "\r\n", false, false, ';'),
+            "u.csv: line 2: the fields are separated by semicolons; expected a comma after each field" },
+        { "semicolon rows under a comma header",
+            Relayout({ lines[0], lines[1], "1;U1;5" }, "\r\n", false, false),
+            "Line 3, column 1: the fields are separated by semicolons; expected a comma after each field" },
+        { "a row one column short",
+            Relayout({ lines[0], lines[1], lines[2].substr(0, lines[2].rfind(',', lines[2].size() - 2)) },
+                "\r\n", false, false),
+            "Line 3, column 59: the row ends here; expected 60 columns" },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto buffers = Fresh();
+        buffers->unitBuffer[1] = { TOobUnit { .name = "Before" }, 3, true };
+        const auto before = std::make_unique<PasteBuffers>(*buffers);
+        const ImportResult result = ImportBufferText(*buffers, PasteKind::Unit, c.text, "u.csv");
+        if (c.refusal.empty()) {
+            ASSERT_TRUE(result.ok()) << result.message;
+            EXPECT_EQ(result.entriesRead, 6);
+            for (int k = 1; k <= 6; ++k) {
+                EXPECT_EQ(buffers->unitBuffer[k].record.name, "U" + std::to_string(k));
+                EXPECT_EQ(buffers->unitBuffer[k].record.cost, k);
+            }
+            EXPECT_FALSE(buffers->unitBuffer[7].used);
+        } else {
+            EXPECT_FALSE(result.ok());
+            EXPECT_EQ(result.message, c.refusal);
+            EXPECT_EQ(buffers->unitBuffer, before->unitBuffer);
+        }
+    }
+}
+
+TEST(PasteFiles, OversizedFileIsRefusedUnread)
+{
+    const std::filesystem::path dir
+        = std::filesystem::temp_directory_path() / ("tarnwick-paste-large-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const std::filesystem::path file = dir / "big.csv";
+    {
+        std::ofstream(file) << "UNIT PASTE BUFFER FROM /d/Tarn05 - Germany,\r\n";
+    }
+    std::filesystem::resize_file(file, kMaxImportBytes + 1);
+    auto buffers = Fresh();
+    const ImportResult result = ImportBuffer(*buffers, PasteKind::Unit, file);
+    EXPECT_EQ(result.kind, ImportResult::Kind::TooLarge);
+    EXPECT_EQ(result.message,
+        "Cannot read " + file.string()
+            + ": the file holds 16777217 bytes, too many for a paste-buffer file (at most 16777216)");
     std::filesystem::remove_all(dir);
 }

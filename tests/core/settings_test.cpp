@@ -234,3 +234,71 @@ TEST(Settings, LookedUpBesideTheProgramThenInTheConfigFolder)
     WriteFile(program / kSettingsFileName, "[Tarnwick]\n");
     EXPECT_EQ(FindSettingsFile(program), program / kSettingsFileName);
 }
+
+namespace {
+
+std::string Utf16(std::u16string_view text, bool littleEndian, bool marked)
+{
+    std::string bytes;
+    if (marked)
+        bytes += littleEndian ? "\xFF\xFE" : "\xFE\xFF";
+    for (const char16_t c : text) {
+        const char low = static_cast<char>(c & 0xFF);
+        const char high = static_cast<char>(c >> 8);
+        bytes += littleEndian ? std::string { low, high } : std::string { high, low };
+    }
+    return bytes;
+}
+
+} // namespace
+
+// A file saved as UTF-16 or holding NUL bytes is read for what it says, with a
+// one-line warning, never silently as an empty file.
+TEST(Settings, Utf16AndNulBytesAreReadWithAWarning)
+{
+    const std::u16string text = u"[NationNames]\r\ntarn5=Caf\u00e9land\r\ntarn6=\u0416ukov\r\n";
+    static const char kNuls[] = "[NationNames]\r\ntarn5=Caf\xe9la\0nd\r\n\0tarn6=?ukov\r\n";
+    const std::string nuls(kNuls, sizeof kNuls - 1);
+    const struct {
+        const char* what;
+        std::string bytes;
+        std::string warning; // empty: none
+    } cases[] = {
+        { "UTF-16 LE marked", Utf16(text, true, true),
+            "f.ini is saved as UTF-16; it was read as Windows-1252 text (1 character that code page lacks "
+            "became '?')" },
+        { "UTF-16 BE marked", Utf16(text, false, true), "f.ini is saved as UTF-16" },
+        { "UTF-16 LE unmarked", Utf16(text, true, false), "f.ini is saved as UTF-16" },
+        { "NUL bytes", nuls, "f.ini holds 2 NUL bytes, which were left out; is it a plain text file?" },
+        { "plain", "[NationNames]\r\ntarn5=Caf\xe9land\r\ntarn6=?ukov\r\n", "" },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Settings s = SettingsFromBytes(c.bytes, "f.ini");
+        EXPECT_EQ(s.names.nationNames[5], "Caf\xe9land");
+        EXPECT_EQ(s.names.nationNames[6], "?ukov");
+        EXPECT_EQ(s.warning.substr(0, c.warning.size()), c.warning);
+        EXPECT_EQ(s.warning.empty(), c.warning.empty());
+        EXPECT_EQ(s.warning.find('\n'), std::string::npos);
+    }
+}
+
+TEST(Settings, OversizedFileIsRefusedWithAWarning)
+{
+    TempDir dir("large");
+    const fs::path file = dir.path() / kSettingsFileName;
+    WriteFile(file, "[NationNames]\r\ntarn5=Big\r\n");
+    fs::resize_file(file, kMaxSettingsBytes + 1);
+    const Settings s = readinifile(file);
+    EXPECT_TRUE(s.fileRefused);
+    EXPECT_EQ(s.names.nationNames[5], kNoIniFile);
+    EXPECT_EQ(s.warning,
+        "Cannot read " + file.string()
+            + ": the file holds 1048577 bytes, too many for a settings file (at most "
+            + "1048576); the default settings apply");
+
+    fs::resize_file(file, kMaxSettingsBytes);
+    const Settings atLimit = readinifile(file);
+    EXPECT_FALSE(atLimit.fileRefused);
+    EXPECT_EQ(atLimit.names.nationNames[5], "Big");
+}

@@ -521,21 +521,58 @@ TEST(OobSave, FileFoundInAnotherCaseKeepsItsName)
     EXPECT_EQ(GetByte(ReadBytes(dir / "OBAT012.OBF"), 47280, 2, 1), 44);
 }
 
-TEST(OobSave, SaveAsCutsTheNameToTwelveCharacters)
+// The name is written as given: the editor's dialog cuts it (by characters), the
+// command line keeps it whole. Cutting here by bytes split "é" in two.
+TEST(OobSave, SaveAsWritesTheNameAsGiven)
 {
     TempDir dir;
     TOobData data = Loaded(NormalImage(61, kNation));
-    const IoResult saved = SaveOobFileAs(data, kNation, "abcdefghijkl.obf", dir.path());
-    ASSERT_TRUE(saved.ok()) << saved.message();
-    EXPECT_EQ(Entries(dir.path()), std::vector<std::string> { "abcdefghijkl" });
-    EXPECT_EQ(ReadBytes(dir / "abcdefghijkl").size(), kOobFileSize);
+    for (const char* name : { "abcdefghijkl.obf", "imported_unit.obf",
+             "a\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9.obf" }) {
+        const IoResult saved = SaveOobFileAs(data, kNation, name, dir.path());
+        ASSERT_TRUE(saved.ok()) << saved.message();
+        EXPECT_EQ(ReadBytes(dir / name).size(), kOobFileSize) << name;
+    }
+    EXPECT_EQ(Entries(dir.path()).size(), 3u);
 
     for (const char* bad : { "", "../x.obf", "..", "sub/x.obf" }) {
         const IoResult refused = SaveOobFileAs(data, kNation, bad, dir.path());
         EXPECT_EQ(refused.kind, IoResult::Kind::WriteError) << bad;
         EXPECT_EQ(refused.reason, "Invalid file name") << bad;
     }
-    EXPECT_EQ(Entries(dir.path()), std::vector<std::string> { "abcdefghijkl" });
+    EXPECT_EQ(Entries(dir.path()).size(), 3u);
+}
+
+// A file far larger than any real one is refused before it is read (a 40 GB file
+// once ran the editor out of memory), naming its size; the loaded data stay.
+TEST(OobLoad, OversizedFileIsRefusedUnread)
+{
+    TempDir dir;
+    TOobData data = Loaded(NormalImage(63, kNation));
+    const TOobData before = data;
+    const struct {
+        std::uintmax_t size;
+        bool loads;
+    } cases[] = {
+        { kMaxOobFileBytes, true }, { kMaxOobFileBytes + 1, false },
+        { 40ull * 1024 * 1024 * 1024, false }, // sparse: takes no space
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.size);
+        WriteBytes(dir / "obat016.obf", {});
+        std::filesystem::resize_file(dir / "obat016.obf", c.size);
+        TOobData target = before;
+        const LoadResult result = LoadOobFile(target, 16, dir.path());
+        EXPECT_EQ(result.ok(), c.loads) << result.io.message();
+        if (c.loads)
+            continue;
+        EXPECT_EQ(result.io.kind, IoResult::Kind::TooLarge);
+        EXPECT_EQ(result.io.message(),
+            "Cannot read " + (dir / "obat016.obf").string() + ": the file holds " + std::to_string(c.size)
+                + " bytes, too many for an order-of-battle file (at most 1048576)");
+        EXPECT_EQ(target.units, before.units);
+        EXPECT_EQ(target.fileImage, before.fileImage);
+    }
 }
 
 TEST(OobSave, FullDiskLeavesTheOldFileIntact)

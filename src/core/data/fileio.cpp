@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <random>
 #include <system_error>
 
@@ -118,6 +120,67 @@ bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b)
     return true;
 }
 
+// The file a save through target replaces: target itself, or the file a symbolic
+// link names. A dangling or looping link gives nothing and a reason.
+std::optional<fs::path> FollowLink(const fs::path& target, std::string& reason)
+{
+    struct stat link { };
+    if (::lstat(target.c_str(), &link) != 0 || !S_ISLNK(link.st_mode))
+        return target; // a file, or nothing yet: the write itself will tell
+    char* real = ::realpath(target.c_str(), nullptr);
+    if (real == nullptr) {
+        const int err = errno;
+        reason = err == ENOENT ? "it is a symbolic link to a file that does not exist" : SystemReason(err);
+        return std::nullopt;
+    }
+    fs::path resolved(real);
+    std::free(real);
+    return resolved;
+}
+
+std::string NotRegularReason(mode_t mode)
+{
+    if (S_ISDIR(mode))
+        return SystemReason(EISDIR);
+    const char* what = S_ISCHR(mode) ? "a character device"
+        : S_ISBLK(mode)              ? "a block device"
+        : S_ISFIFO(mode)             ? "a FIFO"
+        : S_ISSOCK(mode)             ? "a socket"
+                                     : "not a regular file";
+    return std::string("Not a regular file (") + what + ")";
+}
+
+// Why the folder of path cannot take a new file, when that is the trouble.
+std::optional<IoResult> FolderProblem(const fs::path& path, const fs::path& target)
+{
+    std::error_code ec;
+    fs::path folder = path.parent_path();
+    if (folder.empty())
+        folder = fs::current_path(ec);
+    auto problem = [&](int err) {
+        IoResult result = IoResult::failure(IoResult::Kind::FolderError, target, SystemReason(err));
+        result.folder = folder;
+        return result;
+    };
+    struct stat info { };
+    if (::stat(folder.c_str(), &info) != 0)
+        return problem(errno);
+    if (!S_ISDIR(info.st_mode))
+        return problem(ENOTDIR);
+    if (::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0)
+        return problem(errno);
+    return std::nullopt;
+}
+
+// A folder shown with a separator at its end, so that it reads as a folder.
+std::string FolderText(const fs::path& folder)
+{
+    std::string text = folder.string();
+    if (text.empty() || text.back() != static_cast<char>(fs::path::preferred_separator))
+        text += static_cast<char>(fs::path::preferred_separator);
+    return text;
+}
+
 } // namespace
 
 std::string IoResult::message() const
@@ -135,6 +198,10 @@ std::string IoResult::message() const
         return "Cannot write " + where + because;
     case Kind::BadData:
         return "Cannot use " + where + because;
+    case Kind::FolderError:
+        return "Cannot create a file in the folder " + FolderText(folder) + because;
+    case Kind::TooLarge:
+        return "Cannot read " + where + because;
     }
     return {};
 }
@@ -160,19 +227,22 @@ IoResult WriteFileAtomic(
     if (target.filename().empty())
         return failure(SystemReason(EISDIR));
 
-    // Writing through a symbolic link replaces the file it points to, not the link.
-    fs::path finalPath = target;
-    std::error_code ec;
-    if (fs::is_symlink(target, ec)) {
-        fs::path resolved = fs::weakly_canonical(target, ec);
-        if (!ec)
-            finalPath = resolved;
-    }
+    std::string reason;
+    const std::optional<fs::path> resolved = FollowLink(target, reason);
+    if (!resolved)
+        return failure(reason);
+    const fs::path& finalPath = *resolved;
 
     struct stat existing { };
     const bool targetExists = ::stat(finalPath.c_str(), &existing) == 0;
-    if (targetExists && S_ISDIR(existing.st_mode))
-        return failure(SystemReason(EISDIR));
+    if (targetExists) {
+        if (!S_ISREG(existing.st_mode))
+            return failure(NotRegularReason(existing.st_mode));
+        // The rename would replace a file the user may not write; refuse as the
+        // system would refuse to open it for writing.
+        if (::faccessat(AT_FDCWD, finalPath.c_str(), W_OK, AT_EACCESS) != 0)
+            return failure(SystemReason(errno));
+    }
 
     const WriterFactory makeWriter = factory ? factory : WriterFactory(OpenRealFileWriter);
     std::random_device seed;
@@ -181,7 +251,7 @@ IoResult WriteFileAtomic(
 
     fs::path tempPath;
     std::unique_ptr<FileWriter> writer;
-    std::string reason;
+    std::error_code ec;
     for (int attempt = 0; attempt < 16 && !writer; ++attempt) {
         tempPath = TemporaryPathFor(finalPath, random);
         if (fs::exists(fs::symlink_status(tempPath, ec)))
@@ -191,8 +261,11 @@ IoResult WriteFileAtomic(
         if (!writer && !fs::exists(fs::symlink_status(tempPath, ec)))
             break; // a real failure (folder missing, not writable), not a name clash
     }
-    if (!writer)
+    if (!writer) {
+        if (std::optional<IoResult> folder = FolderProblem(finalPath, target))
+            return *folder;
         return failure(reason.empty() ? SystemReason(EEXIST) : reason);
+    }
 
     auto abandon = [&](std::string why) {
         writer.reset(); // closes the descriptor first
@@ -208,7 +281,14 @@ IoResult WriteFileAtomic(
     writer.reset();
 
     if (targetExists) {
-        // Keep the old file's permissions; the owner stays whoever saves.
+        // The new file takes the old one's owner and group where the process may
+        // set them (a member of the group may still set the group), then its mode:
+        // a change of owner clears the set-id bits.
+        if ((existing.st_uid != ::geteuid() || existing.st_gid != ::getegid())
+            && ::chown(tempPath.c_str(), existing.st_uid, existing.st_gid) != 0
+            && ::chown(tempPath.c_str(), static_cast<uid_t>(-1), existing.st_gid) != 0) {
+            // Neither: the file becomes the saver's, as any new file would.
+        }
         ::chmod(tempPath.c_str(), existing.st_mode & 07777);
     }
     if (::rename(tempPath.c_str(), finalPath.c_str()) != 0) {
@@ -227,42 +307,64 @@ IoResult WriteFileAtomic(const fs::path& target, std::string_view text, const Wr
     return WriteFileAtomic(target, reinterpret_cast<const std::uint8_t*>(text.data()), text.size(), factory);
 }
 
-IoResult ReadWholeFile(const fs::path& path, std::vector<std::uint8_t>& out)
+IoResult ReadWholeFile(
+    const fs::path& path, std::vector<std::uint8_t>& out, std::uintmax_t maxBytes, std::string_view what)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // O_NONBLOCK: opening a FIFO must not wait for a writer; it is refused below.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         const int err = errno;
         const auto kind
             = (err == ENOENT || err == ENOTDIR) ? IoResult::Kind::NotFound : IoResult::Kind::ReadError;
         return IoResult::failure(kind, path, SystemReason(err));
     }
-    auto fail = [&](int err) {
+    auto fail = [&](std::string why) {
         ::close(fd);
-        return IoResult::failure(IoResult::Kind::ReadError, path, SystemReason(err));
+        return IoResult::failure(IoResult::Kind::ReadError, path, std::move(why));
+    };
+    auto tooLarge = [&](std::uintmax_t bytes, bool atLeast) {
+        ::close(fd);
+        return IoResult::failure(IoResult::Kind::TooLarge, path,
+            "the file holds " + std::string(atLeast ? "more than " : "") + std::to_string(bytes)
+                + " bytes, too many for " + std::string(what) + " (at most " + std::to_string(maxBytes)
+                + ")");
     };
 
     struct stat info { };
     if (::fstat(fd, &info) != 0)
-        return fail(errno);
-    if (S_ISDIR(info.st_mode))
-        return fail(EISDIR);
+        return fail(SystemReason(errno));
+    if (!S_ISREG(info.st_mode))
+        return fail(NotRegularReason(info.st_mode));
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0)
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    const auto fileSize = static_cast<std::uintmax_t>(info.st_size > 0 ? info.st_size : 0);
+    if (fileSize > maxBytes)
+        return tooLarge(fileSize, false);
 
+    // The size can change while reading: never hold more than maxBytes + 1.
     std::vector<std::uint8_t> bytes;
     std::size_t used = 0;
-    bytes.resize(info.st_size > 0 ? static_cast<std::size_t>(info.st_size) + 1 : 4096);
+    const std::uintmax_t cap = maxBytes == kNoReadLimit ? maxBytes : maxBytes + 1;
+    bytes.resize(static_cast<std::size_t>(std::min<std::uintmax_t>(fileSize > 0 ? fileSize + 1 : 4096, cap)));
     for (;;) {
-        if (used == bytes.size())
-            bytes.resize(bytes.size() * 2);
+        if (used == bytes.size()) {
+            if (bytes.size() >= cap)
+                return tooLarge(maxBytes, true);
+            bytes.resize(static_cast<std::size_t>(std::min<std::uintmax_t>(bytes.size() * 2, cap)));
+        }
         const ssize_t n = ::read(fd, bytes.data() + used, bytes.size() - used);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            return fail(errno);
+            return fail(SystemReason(errno));
         }
         if (n == 0)
             break;
         used += static_cast<std::size_t>(n);
     }
+    if (used > maxBytes)
+        return tooLarge(maxBytes, true);
     ::close(fd);
     bytes.resize(used);
     out = std::move(bytes);

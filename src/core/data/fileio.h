@@ -16,16 +16,23 @@ namespace tarnwick::core {
 // What a file operation did. The GUI turns a failure into a message box naming
 // the path and the system's reason; the CLI prints it.
 struct IoResult {
-    enum class Kind { Ok, NotFound, ReadError, WriteError, BadData };
+    // FolderError: the folder of a write (in folder) cannot take a new file.
+    // TooLarge: a read refused before reading; reason gives the size.
+    enum class Kind { Ok, NotFound, ReadError, WriteError, BadData, FolderError, TooLarge };
     Kind kind = Kind::Ok;
     std::filesystem::path path;
     std::string reason; // the system's reason, e.g. "No space left on device"
+    std::filesystem::path folder; // for FolderError: the folder the message names
 
     bool ok() const { return kind == Kind::Ok; }
-    static IoResult success(std::filesystem::path p) { return { Kind::Ok, std::move(p), {} }; }
+    static IoResult success(std::filesystem::path p) { return failure(Kind::Ok, std::move(p), {}); }
     static IoResult failure(Kind k, std::filesystem::path p, std::string why)
     {
-        return { k, std::move(p), std::move(why) };
+        IoResult result;
+        result.kind = k;
+        result.path = std::move(p);
+        result.reason = std::move(why);
+        return result;
     }
     // "Cannot write /x/obat001.obf: Permission denied" and the like.
     std::string message() const;
@@ -51,13 +58,22 @@ std::unique_ptr<FileWriter> OpenRealFileWriter(const std::filesystem::path& temp
 
 // Writes bytes to a temporary file beside target, flushes it and renames it over
 // target. On any failure the temporary file is removed and target is untouched.
+// Only a regular file is replaced, and only one the user may write; it keeps its
+// mode and, where the process may set them, its owner and group. A symbolic link
+// is followed to the file it names and stays a link; a dangling or looping link
+// is refused.
 IoResult WriteFileAtomic(const std::filesystem::path& target, const std::uint8_t* data, std::size_t size,
     const WriterFactory& factory = {});
 IoResult WriteFileAtomic(
     const std::filesystem::path& target, std::string_view text, const WriterFactory& factory = {});
 
-// Reads a whole file; on failure returns NotFound or ReadError with the reason.
-IoResult ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>& out);
+// Reads a whole regular file (a device, a pipe or a folder is refused without
+// blocking); on failure returns NotFound or ReadError with the reason. A file of
+// more than maxBytes is refused as TooLarge before anything is read; what names
+// the kind of file in that message ("an order-of-battle file").
+inline constexpr std::uintmax_t kNoReadLimit = ~std::uintmax_t { 0 };
+IoResult ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>& out,
+    std::uintmax_t maxBytes = kNoReadLimit, std::string_view what = "such a file");
 
 // Finds name in dir: the exact name wins, else a unique match ignoring ASCII case.
 // Returns an empty path when there is none (or more than one case-insensitive match).

@@ -14,7 +14,6 @@ namespace {
 
 constexpr const char* kLineEnd = "\r\n";
 constexpr std::string_view kFreeMark = "XUNUSEDX";
-constexpr std::uintmax_t kMaxImportBytes = 16u * 1024u * 1024u;
 
 // Facing names in the order of the armour arrays.
 constexpr const char* kFacingNames[kFacings] = { "HF", "HS", "HR", "TF", "TS", "TR", "Top" };
@@ -169,13 +168,17 @@ template <class Record> void AppendRows(std::string& out, const PasteBuffer<Reco
     }
 }
 
-// Reads a text field by field: a field runs up to the next comma, line breaks included.
+// Reads a text field by field. A name runs up to the next comma, line breaks
+// included; a number also ends at its line end, so that a row need not end in a
+// comma (spreadsheets save rows without one).
 class CsvReader {
 public:
+    enum class End { Comma, LineEnd, TextEnd };
     struct Field {
         std::string_view text;
-        bool terminated = false; // false when the text ended before a comma
+        End end = End::TextEnd;
         int line = 1; // line on which the field starts
+        bool terminated() const { return end != End::TextEnd; }
     };
 
     explicit CsvReader(std::string_view text)
@@ -183,17 +186,29 @@ public:
     {
     }
 
-    Field next()
+    // A field up to the next comma (consumed), or with stopAtLineEnd up to the
+    // next CR or LF (left for skipLine).
+    Field next(bool stopAtLineEnd)
     {
         const std::size_t start = pos_;
         const int startLine = line_;
-        while (pos_ < text_.size() && text_[pos_] != ',') {
-            if (text_[pos_] == '\n')
+        End end = End::TextEnd;
+        while (pos_ < text_.size()) {
+            const char c = text_[pos_];
+            if (c == ',') {
+                end = End::Comma;
+                break;
+            }
+            if (stopAtLineEnd && (c == '\r' || c == '\n')) {
+                end = End::LineEnd;
+                break;
+            }
+            if (c == '\n')
                 ++line_;
             ++pos_;
         }
-        Field field { text_.substr(start, pos_ - start), pos_ < text_.size(), startLine };
-        if (field.terminated)
+        Field field { text_.substr(start, pos_ - start), end, startLine };
+        if (end == End::Comma)
             ++pos_;
         return field;
     }
@@ -208,12 +223,24 @@ public:
         }
     }
 
+    // The rest of the current line, without its line end.
+    std::string_view restOfLine() const
+    {
+        std::string_view rest = text_.substr(pos_);
+        rest = rest.substr(0, rest.find('\n'));
+        if (!rest.empty() && rest.back() == '\r')
+            rest.remove_suffix(1);
+        return rest;
+    }
+
     // True when nothing but blanks, line breaks and other control characters is left.
     bool atEnd() const
     {
         return std::all_of(text_.begin() + static_cast<std::ptrdiff_t>(pos_), text_.end(),
             [](char c) { return static_cast<unsigned char>(c) <= ' '; });
     }
+
+    int line() const { return line_; }
 
 private:
     std::string_view text_;
@@ -228,6 +255,12 @@ struct RowError {
     int column = 0;
 };
 
+RowError At(int line, int column, const std::string& what)
+{
+    return { "Line " + std::to_string(line) + ", column " + std::to_string(column) + ": " + what, line,
+        column };
+}
+
 std::int32_t ParseNumber(const CsvReader::Field& field, int column)
 {
     std::string_view digits = field.text;
@@ -239,9 +272,7 @@ std::int32_t ParseNumber(const CsvReader::Field& field, int column)
     try {
         return StrToInt(digits);
     } catch (const EConvertError&) {
-        throw RowError { "Line " + std::to_string(field.line) + ", column " + std::to_string(column) + ": '"
-                + std::string(field.text) + "' is not a valid integer value",
-            field.line, column };
+        throw At(field.line, column, "'" + std::string(field.text) + "' is not a valid integer value");
     }
 }
 
@@ -256,35 +287,51 @@ template <class T> void Store(T& target, std::int32_t value)
     }
 }
 
-CsvReader::Field NextInRow(CsvReader& reader, int rowLine, int column)
+// What a row that holds no comma was meant to be.
+std::string SeparatorProblem(std::string_view line)
 {
-    CsvReader::Field field = reader.next();
-    if (!field.terminated)
-        throw RowError { "Line " + std::to_string(rowLine) + ", column " + std::to_string(column)
-                + ": the file ends in the middle of the row",
-            rowLine, column };
-    return field;
+    if (line.find(';') != std::string_view::npos)
+        return "the fields are separated by semicolons; expected a comma after each field";
+    return "the line holds no comma; expected a comma after each field";
+}
+
+template <class Record> int CountColumns()
+{
+    Record dummy {};
+    int columns = 0;
+    VisitColumns(dummy, [&](const std::string&, auto&) { ++columns; });
+    return columns;
 }
 
 template <class Record> int ReadRows(PasteBuffer<Record>& buffer, CsvReader& reader, int rows)
 {
+    const int lastColumn = 2 + CountColumns<Record>();
     int filled = 0;
     for (int k = 1; k <= rows; ++k) {
         if (reader.atEnd())
             break;
-        const CsvReader::Field number = reader.next();
+        const std::string_view rowText = reader.restOfLine();
+        const CsvReader::Field number = reader.next(true);
         const int rowLine = number.line;
-        if (!number.terminated)
-            throw RowError { "Line " + std::to_string(rowLine)
-                    + ", column 1: the file ends in the middle of the row",
-                rowLine, 1 };
-        const CsvReader::Field name = NextInRow(reader, rowLine, 2);
+        if (number.end == CsvReader::End::TextEnd)
+            throw At(rowLine, 1, "the file ends in the middle of the row");
+        if (number.end == CsvReader::End::LineEnd)
+            throw At(rowLine, 1, SeparatorProblem(rowText));
+        const CsvReader::Field name = reader.next(false);
+        if (!name.terminated())
+            throw At(rowLine, 2, "the file ends in the middle of the row");
         if (name.text != kFreeMark) {
             TPasteEntry<Record>& entry = buffer[k];
             int column = 2;
             VisitColumns(entry.record, [&](const std::string&, auto& field) {
                 ++column;
-                Store(field, ParseNumber(NextInRow(reader, rowLine, column), column));
+                const CsvReader::Field value = reader.next(true);
+                if (column < lastColumn && value.end != CsvReader::End::Comma)
+                    throw At(rowLine, column,
+                        value.end == CsvReader::End::TextEnd
+                            ? "the file ends in the middle of the row"
+                            : "the row ends here; expected " + std::to_string(lastColumn) + " columns");
+                Store(field, ParseNumber(value, column));
             });
             std::string_view newName = name.text.substr(0, name.text.find('\0'));
             entry.record.name = std::string(newName.substr(0, kNameLength));
@@ -312,6 +359,14 @@ ImportResult ImportInto(PasteBuffer<Record>& buffer, const KindInfo& info, CsvRe
         return result;
     }
     buffer.swap(*copy);
+    return result;
+}
+
+ImportResult Refused(ImportResult::Kind kind, std::string message)
+{
+    ImportResult result;
+    result.kind = kind;
+    result.message = std::move(message);
     return result;
 }
 
@@ -362,15 +417,22 @@ ImportResult ImportBufferText(
     const KindInfo info = Info(kind);
     CsvReader reader(text);
 
-    const std::string_view title = reader.next().text;
+    // The title line ends at its line end, with or without the comma after it;
+    // its first field names the kind of file.
+    const std::string_view titleLine = reader.restOfLine();
+    const std::string_view title = titleLine.substr(0, titleLine.find(','));
     auto has = [&](std::string_view word) { return title.find(word) != std::string_view::npos; };
-    if (!((has("PASTE") && has(info.keyword)) || (has("DUMP") && has(info.keyword)))) {
-        ImportResult result;
-        result.kind = ImportResult::Kind::NotPasteFile;
-        result.message = pathForMessages + " appears NOT to be a valid tarnwick FTK .csv file! ";
-        return result;
-    }
-    reader.skipLine(); // rest of the title line
+    if (!((has("PASTE") && has(info.keyword)) || (has("DUMP") && has(info.keyword))))
+        return Refused(ImportResult::Kind::NotPasteFile,
+            pathForMessages + " appears NOT to be a valid tarnwick FTK .csv file! ");
+    if (titleLine.find('\r') != std::string_view::npos)
+        return Refused(ImportResult::Kind::BadLayout,
+            pathForMessages + ": the lines end in CR only; expected lines ending in CR LF or LF");
+    reader.skipLine(); // the title line
+    const std::string_view header = reader.restOfLine();
+    if (!header.empty() && header.find(',') == std::string_view::npos)
+        return Refused(
+            ImportResult::Kind::BadLayout, pathForMessages + ": line 2: " + SeparatorProblem(header));
     reader.skipLine(); // column labels
 
     switch (kind) {
@@ -387,27 +449,14 @@ ImportResult ImportBufferText(
 ImportResult ImportBuffer(PasteBuffers& buffers, PasteKind kind, const std::filesystem::path& path)
 {
     const std::string shownPath = path.string();
-    std::error_code ec;
-    const std::uintmax_t size = std::filesystem::file_size(path, ec);
-    if (!ec && size > kMaxImportBytes) {
-        ImportResult result;
-        result.kind = ImportResult::Kind::NotPasteFile;
-        result.message = shownPath + " is too large for a paste buffer file (more than 16 MiB)";
-        return result;
-    }
-
     std::vector<std::uint8_t> bytes;
-    const IoResult read = ReadWholeFile(path, bytes);
+    const IoResult read = ReadWholeFile(path, bytes, kMaxImportBytes, "a paste-buffer file");
+    if (read.kind == IoResult::Kind::TooLarge)
+        return Refused(ImportResult::Kind::TooLarge, read.message());
     if (!read.ok()) {
-        ImportResult result;
-        result.kind = ImportResult::Kind::CannotOpen;
-        result.message = "Unable to open csv output file " + shownPath;
-        return result;
-    }
-    if (bytes.size() > kMaxImportBytes) {
-        ImportResult result;
-        result.kind = ImportResult::Kind::NotPasteFile;
-        result.message = shownPath + " is too large for a paste buffer file (more than 16 MiB)";
+        ImportResult result
+            = Refused(ImportResult::Kind::CannotOpen, "Unable to open csv output file " + shownPath);
+        result.reason = read.reason;
         return result;
     }
     const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());

@@ -6,6 +6,7 @@
 #include "core/data/globals.h"
 #include "core/data/pastebuffer.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -19,9 +20,14 @@ std::string ExportBufferText(const PasteBuffers& buffers, PasteKind kind, const 
 IoResult ExportBuffer(const PasteBuffers& buffers, PasteKind kind, const std::filesystem::path& path,
     const std::string& titleDir, int nation, const NameTables& names, const WriterFactory& factory = {});
 
+// A file of more than this many bytes is refused before it is read.
+inline constexpr std::uintmax_t kMaxImportBytes = 16u * 1024u * 1024u;
+
 struct ImportResult {
-    enum class Kind { Ok, CannotOpen, NotPasteFile, BadField } kind = Kind::Ok;
+    // BadLayout: line ends or separators other than the format's (CR only, semicolons).
+    enum class Kind { Ok, CannotOpen, NotPasteFile, BadLayout, BadField, TooLarge } kind = Kind::Ok;
     std::string message; // ready to show; empty on success
+    std::string reason; // for CannotOpen: the system's reason
     int entriesRead = 0; // rows that filled an entry
     int line = 0; // for BadField: 1-based line and column of the field
     int column = 0;
@@ -29,6 +35,7 @@ struct ImportResult {
 };
 
 // Reads file text into the buffer of kind. All or nothing: on any error no entry changes.
+// Lines end in CR LF or LF; a row may or may not end in a comma.
 ImportResult ImportBufferText(
     PasteBuffers& buffers, PasteKind kind, std::string_view text, const std::string& pathForMessages);
 ImportResult ImportBuffer(PasteBuffers& buffers, PasteKind kind, const std::filesystem::path& path);

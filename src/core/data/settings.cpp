@@ -1,19 +1,20 @@
 #include "core/data/settings.h"
 
+#include "core/data/cp1252.h"
+#include "core/data/fileio.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
+#include <iterator>
 #include <limits>
 #include <system_error>
+#include <vector>
 
 namespace tarnwick::core {
 
 namespace {
-
-// A settings file is a few kilobytes; anything past this is not read.
-constexpr std::size_t kMaxSettingsBytes = 4 * 1024 * 1024;
 
 bool IsBlank(char c)
 {
@@ -54,6 +55,62 @@ template <typename Handler> void ForEachLine(std::string_view bytes, Handler han
         if (bytes[end] == '\r' && start < bytes.size() && bytes[start] == '\n')
             ++start;
     }
+}
+
+enum class Utf16 { No, LittleEndian, BigEndian };
+
+// UTF-16 with a byte-order mark, or plain text in UTF-16: a NUL in every other byte.
+Utf16 DetectUtf16(std::string_view bytes, bool& marked)
+{
+    marked = bytes.size() >= 2
+        && ((bytes[0] == '\xFF' && bytes[1] == '\xFE') || (bytes[0] == '\xFE' && bytes[1] == '\xFF'));
+    if (marked)
+        return bytes[0] == '\xFF' ? Utf16::LittleEndian : Utf16::BigEndian;
+    if (bytes.size() < 2 || bytes.size() % 2 != 0)
+        return Utf16::No;
+    std::size_t nulEven = 0;
+    std::size_t nulOdd = 0;
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        if (bytes[i] == '\0')
+            ++(i % 2 == 0 ? nulEven : nulOdd);
+    const std::size_t pairs = bytes.size() / 2;
+    if (nulEven == 0 && nulOdd * 2 >= pairs)
+        return Utf16::LittleEndian;
+    if (nulOdd == 0 && nulEven * 2 >= pairs)
+        return Utf16::BigEndian;
+    return Utf16::No;
+}
+
+// UTF-16 to Windows-1252 bytes; counts the characters that became '?'.
+std::string FromUtf16(std::string_view bytes, Utf16 order, bool marked, std::size_t& replaced)
+{
+    std::string text;
+    text.reserve(bytes.size() / 2);
+    auto unit = [&](std::size_t i) -> char32_t {
+        const auto a = static_cast<unsigned char>(bytes[i]);
+        const auto b = static_cast<unsigned char>(bytes[i + 1]);
+        return order == Utf16::LittleEndian ? (b << 8 | a) : (a << 8 | b);
+    };
+    for (std::size_t i = marked ? 2 : 0; i + 1 < bytes.size(); i += 2) {
+        char32_t c = unit(i);
+        if (c >= 0xD800 && c <= 0xDBFF && i + 3 < bytes.size()) {
+            const char32_t low = unit(i + 2);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
+                i += 2;
+            }
+        }
+        if (c == 0)
+            continue;
+        const std::optional<unsigned char> byte = Cp1252Byte(c);
+        if (byte && !(c >= 0xD800 && c <= 0xDFFF)) {
+            text += static_cast<char>(*byte);
+        } else {
+            text += '?';
+            ++replaced;
+        }
+    }
+    return text;
 }
 
 } // namespace
@@ -158,26 +215,50 @@ Settings SettingsFromIni(const IniFile& ini)
     return settings;
 }
 
+Settings SettingsFromBytes(std::string_view bytes, const std::string& pathForMessages)
+{
+    bool marked = false;
+    const Utf16 order = DetectUtf16(bytes, marked);
+    std::string text;
+    std::string warning;
+    if (order != Utf16::No) {
+        std::size_t replaced = 0;
+        text = FromUtf16(bytes, order, marked, replaced);
+        warning = pathForMessages + " is saved as UTF-16; it was read as Windows-1252 text";
+        if (replaced > 0)
+            warning += " (" + std::to_string(replaced) + (replaced == 1 ? " character" : " characters")
+                + " that code page lacks became '?')";
+    } else if (const std::size_t nuls
+               = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\0'));
+               nuls > 0) {
+        text.reserve(bytes.size() - nuls);
+        std::copy_if(bytes.begin(), bytes.end(), std::back_inserter(text), [](char c) { return c != '\0'; });
+        warning = pathForMessages + " holds " + std::to_string(nuls)
+            + (nuls == 1 ? " NUL byte, which was left out" : " NUL bytes, which were left out")
+            + "; is it a plain text file?";
+    } else {
+        text.assign(bytes);
+    }
+    Settings settings = SettingsFromIni(IniFile::Parse(text));
+    settings.warning = std::move(warning);
+    return settings;
+}
+
 Settings readinifile(const std::filesystem::path& path)
 {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec))
         return Settings {};
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return Settings {};
-    std::string bytes;
-    char chunk[64 * 1024];
-    while (bytes.size() < kMaxSettingsBytes) {
-        const std::size_t want = std::min(sizeof chunk, kMaxSettingsBytes - bytes.size());
-        in.read(chunk, static_cast<std::streamsize>(want));
-        bytes.append(chunk, static_cast<std::size_t>(in.gcount()));
-        if (!in)
-            break;
+    std::vector<std::uint8_t> bytes;
+    const IoResult read = ReadWholeFile(path, bytes, kMaxSettingsBytes, "a settings file");
+    if (!read.ok()) {
+        Settings defaults;
+        defaults.fileRefused = true;
+        defaults.warning = read.message() + "; the default settings apply";
+        return defaults;
     }
-    if (in.bad())
-        return Settings {};
-    return SettingsFromIni(IniFile::Parse(bytes));
+    return SettingsFromBytes(
+        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), path.string());
 }
 
 std::filesystem::path FindSettingsFile(const std::filesystem::path& programDir)

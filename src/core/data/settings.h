@@ -4,6 +4,7 @@
 
 #include "core/data/globals.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -36,12 +37,26 @@ struct Settings {
     int hintDelayMs = 500; // HintDelay x 500 ms
     NameTables names;
     bool fileFound = false; // false: every name reads "*NO INI FILE!*"
+    // One line for the user about a file that was not read as it stands (too
+    // large, unreadable, UTF-16, NUL bytes); empty when the file read cleanly.
+    std::string warning;
+    bool fileRefused = false; // the file is there but was not read: the defaults apply
 };
+
+// A larger settings file is refused before it is read.
+inline constexpr std::uintmax_t kMaxSettingsBytes = 1024 * 1024;
 
 // Applies the keys, defaults and clamps to a parsed file.
 Settings SettingsFromIni(const IniFile& ini);
 
-// Reads the settings file at path; a missing or unreadable file gives the defaults.
+// The settings in the bytes of a file. UTF-16 text (marked, or recognised by a NUL
+// in every other byte) is converted to Windows-1252, a character that code page
+// cannot hold becoming '?'; the NUL bytes of other text are left out. Either sets
+// the warning, which names pathForMessages.
+Settings SettingsFromBytes(std::string_view bytes, const std::string& pathForMessages);
+
+// Reads the settings file at path; a missing file gives the defaults, as does
+// one that cannot be read or is too large (with a warning).
 Settings readinifile(const std::filesystem::path& path);
 
 // Where the settings are looked up: TWFTK.ini beside the program, else

@@ -308,7 +308,7 @@ std::int32_t ClampLength(std::size_t n)
 LoadResult LoadFound(TOobData& data, std::uint16_t nation, const fs::path& path)
 {
     std::vector<std::uint8_t> bytes;
-    IoResult read = ReadWholeFile(path, bytes);
+    IoResult read = ReadWholeFile(path, bytes, kMaxOobFileBytes, "an order-of-battle file");
     if (!read.ok()) {
         LoadResult failed;
         failed.io = std::move(read);
@@ -470,7 +470,9 @@ IoResult SaveOobFile(TOobData& data, std::uint16_t nation, const fs::path& dir, 
 IoResult SaveOobFileAs(TOobData& data, std::uint16_t nation, const std::string& fileName, const fs::path& dir,
     const WriterFactory& factory)
 {
-    const std::string name = fileName.substr(0, 12);
+    // The name is written as given: the editor's dialog has already cut it to
+    // twelve characters, and the command line keeps what the user typed.
+    const std::string& name = fileName;
     // Only a plain file name: nothing that leaves dir or names it.
     if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos
         || name.find('\0') != std::string::npos)

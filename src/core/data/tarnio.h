@@ -12,6 +12,10 @@
 
 namespace tarnwick::core {
 
+// A real file has kOobFileSize bytes plus perhaps a few trailing ones; a larger
+// file is refused before it is read.
+inline constexpr std::uintmax_t kMaxOobFileBytes = 1024 * 1024;
+
 // obat007.obf, obat012.obf, obat123.obf for nations 1..999.
 std::string OobFileName(int nation);
 
@@ -38,7 +42,8 @@ struct LoadResult {
 // Loads bytes already read from a file: on success data is replaced; never fails.
 LoadResult LoadOobBytes(TOobData& data, std::uint16_t nation, std::vector<std::uint8_t> bytes);
 
-// Loads the file of nation from dir. A failure leaves data exactly as it was.
+// Loads the file of nation from dir. A failure (also a file larger than
+// kMaxOobFileBytes, reported as TooLarge) leaves data exactly as it was.
 LoadResult LoadOobFile(TOobData& data, std::uint16_t nation, const std::filesystem::path& dir);
 // Loads a file given by its path, as the file of nation.
 LoadResult LoadOobPath(TOobData& data, std::uint16_t nation, const std::filesystem::path& path);
@@ -50,7 +55,7 @@ std::vector<std::uint8_t> EncodeOobFile(TOobData& data, std::uint16_t nation);
 // name keeps its real name. Atomic: a failure leaves the old file intact.
 IoResult SaveOobFile(TOobData& data, std::uint16_t nation, const std::filesystem::path& dir,
     const WriterFactory& factory = {});
-// Saves to dir / fileName cut to 12 characters.
+// Saves to dir / fileName, the name exactly as given (a plain name, no folder).
 IoResult SaveOobFileAs(TOobData& data, std::uint16_t nation, const std::string& fileName,
     const std::filesystem::path& dir, const WriterFactory& factory = {});
 

@@ -1,0 +1,367 @@
+// Hostile and unusual files: what the commands refuse, and that a refusal leaves
+// every file as it was.
+
+#include "clirunner.h"
+
+#include "core/data/demo.h"
+#include "core/data/tarnio.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+namespace {
+
+using clitest::OobImage;
+using clitest::ReadFile;
+using clitest::RunCli;
+using clitest::TempDir;
+using clitest::WriteFile;
+namespace fs = std::filesystem;
+
+std::string Bytes(const OobImage& img)
+{
+    return std::string(img.bytes.begin(), img.bytes.end());
+}
+
+OobImage SmallFile()
+{
+    OobImage img;
+    img.validDates();
+    img.comment("Safety");
+    img.unitName(1, "Alpha");
+    img.unitName(2, "Bravo");
+    img.u16(47280, 2, 2, 0, 777); // cost of unit 2
+    return img;
+}
+
+// Another user may not replace a read-only file in a folder they may write, nor
+// create one in a folder they may not write; the message says which.
+TEST(CliSaves, AnotherUserCannotReplaceAReadOnlyFileNorWriteALockedFolder)
+{
+    const std::optional<std::vector<std::string>> prefix = clitest::Unprivileged();
+    if (!prefix)
+        GTEST_SKIP() << "setpriv is not installed";
+    // As root the command runs as 65534, who owns the open folder and the old file;
+    // anyone else owns them already.
+    const bool root = ::geteuid() == 0;
+    auto giveAway = [&](const fs::path& p) {
+        if (root) {
+            ASSERT_EQ(::chown(p.c_str(), clitest::kNobody, clitest::kNobody), 0);
+        }
+    };
+    TempDir dir;
+    fs::permissions(dir.path(), fs::perms::all & ~fs::perms::others_write & ~fs::perms::group_write);
+    const fs::path open = dir / "open";
+    const fs::path locked = dir / "locked";
+    fs::create_directory(open);
+    fs::create_directory(locked);
+    giveAway(open);
+    if (!root)
+        fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec);
+    WriteFile(dir / "in.obf", Bytes(SmallFile()));
+    WriteFile(open / "obat012.obf", std::string("old"));
+    giveAway(open / "obat012.obf");
+    ::chmod((open / "obat012.obf").c_str(), 0444);
+
+    const std::string in = (dir / "in.obf").string();
+    struct Case {
+        fs::path out;
+        int status;
+        std::string says;
+    };
+    const Case cases[] = {
+        { open / "new.obf", 0, "Saved " + (open / "new.obf").string() }, // the set-up lets nobody write
+        { open / "obat012.obf", 1,
+            "Cannot write " + (open / "obat012.obf").string() + ": Permission denied" },
+        { locked / "obat012.obf", 1,
+            "Cannot create a file in the folder " + locked.string() + "/: Permission denied" },
+    };
+    for (const Case& c : cases) {
+        auto r = clitest::RunCliVia(*prefix, { "resave", in, "--nation", "12", "-o", c.out.string() });
+        EXPECT_EQ(r.status, c.status) << r.err;
+        EXPECT_NE((r.out + r.err).find(c.says), std::string::npos) << r.out << r.err;
+    }
+    EXPECT_EQ(ReadFile(open / "obat012.obf"), "old");
+    EXPECT_TRUE(fs::is_empty(locked));
+}
+
+TEST(CliSaves, OnlyRegularFilesAreReplacedAndLinksAreFollowed)
+{
+    TempDir dir;
+    WriteFile(dir / "in.obf", Bytes(SmallFile()));
+    WriteFile(dir / "real.obf", std::string("old"));
+    ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0644), 0);
+    const bool device = ::mknod((dir / "null").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+    fs::create_symlink("real.obf", dir / "link.obf");
+    fs::create_symlink("gone.obf", dir / "dangling.obf");
+    fs::create_symlink("loop.obf", dir / "loop.obf");
+
+    const struct {
+        const char* out;
+        int status;
+        std::string says;
+    } cases[] = {
+        { "pipe", 1, "Not a regular file (a FIFO)" },
+        { "null", 1, "Not a regular file (a character device)" },
+        { "dangling.obf", 1, "it is a symbolic link to a file that does not exist" },
+        { "loop.obf", 1, "Too many levels of symbolic links" },
+        { "link.obf", 0, "link.obf" },
+    };
+    for (const auto& c : cases) {
+        if (std::string(c.out) == "null" && !device)
+            continue; // mknod is not allowed here
+        for (const char* command : { "resave", "buffer-export" }) {
+            std::vector<std::string> args { command, (dir / "in.obf").string(), "--nation", "12", "-o",
+                (dir / c.out).string() };
+            if (std::string(command) == "buffer-export") {
+                args.push_back("--kind");
+                args.push_back("unit");
+            }
+            auto r = RunCli(args);
+            EXPECT_EQ(r.status, c.status) << command << " " << c.out << ": " << r.err;
+            EXPECT_NE((r.out + r.err).find(c.says), std::string::npos) << r.out << r.err;
+        }
+    }
+    EXPECT_TRUE(fs::is_fifo(dir / "pipe"));
+    EXPECT_TRUE(!device || fs::is_character_file(dir / "null"));
+    EXPECT_TRUE(fs::is_symlink(dir / "link.obf"));
+    EXPECT_TRUE(fs::is_symlink(dir / "dangling.obf"));
+    EXPECT_FALSE(fs::exists(dir / "gone.obf"));
+    EXPECT_EQ(ReadFile(dir / "real.obf").rfind("UNIT PASTE BUFFER", 0), 0u) << "written through the link";
+}
+
+// An output that is one of the inputs, by any path, is refused before anything is
+// read or written; resave IN -o IN is a save and goes ahead.
+TEST(CliOutputs, AnOutputThatIsAnInputIsRefused)
+{
+    TempDir dir;
+    const std::string file = Bytes(SmallFile());
+    WriteFile(dir / "in.obf", file);
+    WriteFile(dir / "obatDUMP12unit.csv", file); // an input named like a dump file
+    WriteFile(dir / "TWFTK.ini", std::string("[NationNames]\r\ntarn12=Twelve\r\n"));
+    fs::create_symlink("in.obf", dir / "alias.obf");
+    fs::create_hard_link(dir / "in.obf", dir / "hard.obf");
+    const std::string in = (dir / "in.obf").string();
+    WriteFile(dir / "buf.csv",
+        RunCli({ "buffer-export", in, "--nation", "12", "--kind", "unit", "-o", (dir / "seed.csv").string() })
+                    .status
+                == 0
+            ? ReadFile(dir / "seed.csv")
+            : std::string());
+    const std::string buf = (dir / "buf.csv").string();
+    const std::string ini = (dir / "TWFTK.ini").string();
+    const std::string bufBefore = ReadFile(dir / "buf.csv");
+
+    const struct {
+        std::vector<std::string> args;
+        std::string says;
+    } cases[] = {
+        { { "buffer-export", in, "--nation", "12", "--kind", "unit", "-o", in }, "is the input " + in },
+        { { "buffer-export", in, "--nation", "12", "--kind", "unit", "-o", (dir / "alias.obf").string() },
+            "is the input" },
+        { { "buffer-export", in, "--nation", "12", "--kind", "unit", "-o", (dir / "hard.obf").string() },
+            "is the input" },
+        { { "buffer-import", buf, "--kind", "unit", "--into", in, "--nation", "12", "-o", in },
+            "is the file to paste into" },
+        { { "buffer-import", buf, "--kind", "unit", "--into", in, "--nation", "12", "-o", buf },
+            "is the input" },
+        { { "csv", (dir / "obatDUMP12unit.csv").string(), "--nation", "12", "-o", dir.path().string() },
+            "is the input" },
+        { { "--ini", ini, "resave", in, "--nation", "12", "-o", ini }, "is the settings file" },
+    };
+    for (const auto& c : cases) {
+        auto r = RunCli(c.args);
+        EXPECT_EQ(r.status, 2) << c.args[0] << ": " << r.err;
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+        EXPECT_EQ(r.out, "");
+    }
+    EXPECT_EQ(ReadFile(dir / "in.obf"), file);
+    EXPECT_EQ(ReadFile(dir / "obatDUMP12unit.csv"), file);
+    EXPECT_EQ(ReadFile(dir / "buf.csv"), bufBefore);
+    EXPECT_FALSE(fs::exists(dir / "obatDUMP12wpns.csv"));
+
+    for (const fs::path& out : { dir / "in.obf", dir / "alias.obf" }) {
+        auto r = RunCli({ "resave", in, "--nation", "12", "-o", out.string() });
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(ReadFile(dir / "in.obf"), file);
+    }
+    EXPECT_TRUE(fs::is_symlink(dir / "alias.obf"));
+}
+
+TEST(CliMakeDemo, NeverOverwritesWithoutForce)
+{
+    TempDir dir;
+    const fs::path demo = dir / "demo";
+    ASSERT_EQ(RunCli({ "make-demo", demo.string() }).status, 0);
+    WriteFile(demo / "README.txt", std::string("mine"));
+
+    auto again = RunCli({ "make-demo", demo.string() });
+    EXPECT_EQ(again.status, 1);
+    EXPECT_NE(again.err.find("not overwriting "
+                  + (demo / tarnwick::core::OobFileName(tarnwick::core::DemoNations().front())).string()),
+        std::string::npos)
+        << again.err;
+    EXPECT_NE(again.err.find("--force"), std::string::npos);
+    EXPECT_EQ(ReadFile(demo / "README.txt"), "mine");
+
+    // One file of another case is in the way too: the editor would find it.
+    fs::create_directory(dir / "other");
+    WriteFile(dir / "other" / "twftk.INI", std::string("[Tarnwick]\r\n"));
+    auto cased = RunCli({ "make-demo", (dir / "other").string() });
+    EXPECT_EQ(cased.status, 1);
+    EXPECT_NE(cased.err.find((dir / "other" / "twftk.INI").string()), std::string::npos) << cased.err;
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir / "other"), fs::directory_iterator()), 1);
+
+    auto forced = RunCli({ "make-demo", demo.string(), "--force" });
+    EXPECT_EQ(forced.status, 0) << forced.err;
+    EXPECT_NE(ReadFile(demo / "README.txt"), "mine");
+}
+
+// Inputs far larger than any real file are refused before they are read, with
+// their size; nothing is written and no exception escapes.
+TEST(CliLimits, OversizedInputsAreRefusedNamingTheirSize)
+{
+    TempDir dir;
+    auto sparse = [&](const char* name, std::uintmax_t size) {
+        WriteFile(dir / name, std::string("UNIT PASTE BUFFER FROM x,\r\n"));
+        fs::resize_file(dir / name, size);
+        return (dir / name).string();
+    };
+    const std::string huge = sparse("obat016.obf", 40ull << 30);
+    const std::string ini = sparse("big.ini", 2u << 20);
+    const std::string buf = sparse("big.csv", (16u << 20) + 1);
+    WriteFile(dir / "in.obf", Bytes(SmallFile()));
+    const std::string in = (dir / "in.obf").string();
+    const std::string out = (dir / "out.obf").string();
+
+    const struct {
+        std::vector<std::string> args;
+        std::string says;
+    } cases[] = {
+        { { "info", huge },
+            huge + ": the file holds 42949672960 bytes, too many for an order-of-battle file" },
+        { { "resave", huge, "--nation", "16", "-o", out }, huge + ": the file holds 42949672960 bytes" },
+        { { "--ini", ini, "info", in },
+            ini + ": the file holds 2097152 bytes, too many for a settings file" },
+        { { "buffer-import", buf, "--kind", "unit", "--into", in, "--nation", "1", "-o", out },
+            buf + ": the file holds 16777217 bytes, too many for a paste-buffer file" },
+    };
+    for (const auto& c : cases) {
+        auto r = RunCli(c.args);
+        EXPECT_EQ(r.status, 1) << r.err;
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find("bad_alloc"), std::string::npos);
+    }
+    EXPECT_FALSE(fs::exists(out));
+}
+
+// A buffer file saved by a spreadsheet imports as the same records; CR-only line
+// ends and semicolons are refused, saying what was expected, and write nothing.
+TEST(CliBuffer, SpreadsheetFilesImportAndOtherLayoutsAreRefused)
+{
+    TempDir dir;
+    WriteFile(dir / "in.obf", Bytes(SmallFile()));
+    const std::string in = (dir / "in.obf").string();
+    ASSERT_EQ(RunCli({ "buffer-export", in, "--nation", "12", "--kind", "unit", "-o",
+                         (dir / "units.csv").string() })
+                  .status,
+        0);
+    const std::string exported = ReadFile(dir / "units.csv");
+    // Rows without their last comma and with LF line ends, title included.
+    std::string sheet;
+    for (std::size_t start = 0; start < exported.size();) {
+        const std::size_t end = exported.find("\r\n", start);
+        std::string line = exported.substr(start, end - start);
+        if (!line.empty() && line.back() == ',')
+            line.pop_back();
+        sheet += line + "\n";
+        start = end + 2;
+    }
+    std::string crOnly = exported;
+    std::erase(crOnly, '\n');
+    std::string semicolons = exported;
+    std::replace(semicolons.begin(), semicolons.end(), ',', ';');
+
+    const struct {
+        const char* name;
+        std::string text;
+        int status;
+        std::string says;
+    } cases[] = {
+        { "units.csv", exported, 0, "Read 2 unit entries" },
+        { "sheet.csv", sheet, 0, "Read 2 unit entries" },
+        { "cr.csv", crOnly, 1, "the lines end in CR only; expected lines ending in CR LF or LF" },
+        { "semi.csv", semicolons, 1, "separated by semicolons; expected a comma after each field" },
+    };
+    std::string reference;
+    for (const auto& c : cases) {
+        WriteFile(dir / c.name, c.text);
+        // The whole given name is kept: no twelve-character cut on the command line.
+        const fs::path out = dir / "imported_unit.obf";
+        auto r = RunCli({ "buffer-import", (dir / c.name).string(), "--kind", "unit", "--into", in,
+            "--nation", "12", "-o", out.string() });
+        EXPECT_EQ(r.status, c.status) << c.name << ": " << r.err;
+        EXPECT_NE((r.out + r.err).find(c.says), std::string::npos) << r.out << r.err;
+        EXPECT_EQ(fs::exists(out), c.status == 0);
+        if (c.status == 0) {
+            if (reference.empty())
+                reference = ReadFile(out);
+            EXPECT_EQ(ReadFile(out), reference) << "the same records as the exported file";
+            fs::remove(out);
+        }
+    }
+}
+
+TEST(CliInfo, ControlBytesInTheCommentAreEscaped)
+{
+    TempDir dir;
+    OobImage img;
+    img.comment("Red\x1b[31m bell\x07 csi\x9b tab\t caf\xe9 \\ end");
+    WriteFile(dir / "obat012.obf", img.bytes);
+    auto r = RunCli({ "info", (dir / "obat012.obf").string() });
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("Comment:    Red\\x1b[31m bell\\x07 csi\\x9b tab\\x09 caf\xe9 \\ end\n"),
+        std::string::npos)
+        << r.out;
+}
+
+// Settings in UTF-16 or with NUL bytes are read, with a warning on stderr.
+TEST(CliSettings, Utf16OrNulBytesGiveAWarning)
+{
+    TempDir dir;
+    WriteFile(dir / "obat012.obf", OobImage().bytes);
+    std::string utf16 = "\xFF\xFE";
+    for (const char c : std::string("[NationNames]\r\ntarn12=Twelve\r\n"))
+        utf16 += std::string { c, '\0' };
+    const std::string nuls = std::string("[NationNames]\r\ntarn12=Twe\0lve\r\n", 31);
+    const struct {
+        const char* name;
+        std::string text;
+        std::string warning;
+    } cases[] = {
+        { "u16.ini", utf16, "is saved as UTF-16" },
+        { "nul.ini", nuls, "holds 1 NUL byte, which was left out" },
+    };
+    for (const auto& c : cases) {
+        WriteFile(dir / c.name, c.text);
+        auto r = RunCli({ "--ini", (dir / c.name).string(), "info", (dir / "obat012.obf").string() });
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_NE(r.out.find("Nation:     12 (Twelve)"), std::string::npos) << r.out;
+        EXPECT_NE(
+            r.err.find("tarnwick-cli: warning: " + (dir / c.name).string() + " " + std::string(c.warning)),
+            std::string::npos)
+            << r.err;
+    }
+}
+
+} // namespace
