@@ -222,7 +222,7 @@ int NationOf(const BulkArguments& a, const fs::path& file)
     return a.nation ? *a.nation : NationFromFileName(file.filename().string());
 }
 
-int RunOne(const BulkArguments& a, Output& io)
+int RunOne(const BulkArguments& a, const fs::path& settingsPath, Output& io)
 {
     const fs::path in(a.files[0]);
     const int nation = NationOf(a, in);
@@ -233,9 +233,8 @@ int RunOne(const BulkArguments& a, Output& io)
     const std::string name = out.filename().string();
     if (name.empty() || name == "." || name == "..")
         throw UsageError("-o must name a file, not a folder: '" + *a.output + "'");
-    if (name.size() > 12)
-        throw UsageError("the output file name '" + name + "' has " + std::to_string(name.size())
-            + " characters; a save keeps only the first 12, so choose a name of at most 12");
+    // Writing over the input is a save of it, as --in-place does; the settings file is not.
+    RefuseOutputThatIsAnInput(out, { { "the settings file", settingsPath } });
     const fs::path dir = out.parent_path().empty() ? fs::path(".") : out.parent_path();
 
     auto data = std::make_unique<core::TOobData>();
@@ -328,9 +327,10 @@ std::optional<int> RunBulkCommandLine(
             return kExitOk;
         }
         core::Settings settings;
-        if (!LoadSettings(global, programDir, settings, io))
+        fs::path settingsPath;
+        if (!LoadSettings(global, programDir, settings, settingsPath, io))
             return kExitFailure;
-        return parsed.inPlace ? RunInPlace(parsed, io) : RunOne(parsed, io);
+        return parsed.inPlace ? RunInPlace(parsed, io) : RunOne(parsed, settingsPath, io);
     } catch (const UsageError& e) {
         io.err << "tarnwick-cli: " << e.what() << '\n';
         io.err << "Try 'tarnwick-cli " << KindName(*kind) << " --help'.\n";

@@ -53,41 +53,6 @@ std::optional<IoResult> CheckReadable(const fs::path& path)
     return std::nullopt;
 }
 
-// A file as the system knows it: the same device and inode is the same file,
-// whatever the path and however many links lead to it.
-struct FileId {
-    dev_t device;
-    ino_t inode;
-    bool operator==(const FileId&) const = default;
-};
-
-std::optional<FileId> IdOf(const fs::path& path)
-{
-    struct stat info { };
-    if (path.empty() || ::stat(path.c_str(), &info) != 0)
-        return std::nullopt;
-    return FileId { info.st_dev, info.st_ino };
-}
-
-struct NamedInput {
-    const char* role; // "the input", "the settings file"
-    fs::path path;
-};
-
-// Refuses an output that is the same file as one of the inputs: writing it would
-// replace what the command reads.
-void RefuseOutputThatIsAnInput(const fs::path& output, std::initializer_list<NamedInput> inputs)
-{
-    const std::optional<FileId> out = IdOf(output);
-    if (!out)
-        return;
-    for (const NamedInput& input : inputs) {
-        if (IdOf(input.path) == out)
-            throw UsageError("the output " + output.string() + " is " + input.role + " " + input.path.string()
-                + "; choose another output");
-    }
-}
-
 // Loads path as the file of nation; reports a failure or an odd size.
 bool LoadInput(const fs::path& path, int nation, core::TOobData& data, Output& io)
 {
@@ -298,14 +263,8 @@ int RunBufferImport(const Context& c)
     auto buffers = std::make_unique<core::PasteBuffers>();
     core::InitPasteBuffers(*buffers);
     core::ImportResult imported = core::ImportBuffer(*buffers, *args.kind, in);
-    if (!imported.ok()) {
-        std::string message = imported.message.empty() ? "cannot import " + in.string() : imported.message;
-        if (imported.kind == core::ImportResult::Kind::CannotOpen && !imported.reason.empty())
-            message += ": " + imported.reason;
-        else if (message.find(in.string()) == std::string::npos)
-            message = in.string() + ": " + message;
-        return Fail(io, message);
-    }
+    if (!imported.ok())
+        return Fail(io, core::ImportFailureText(imported, in.string()));
 
     core::PasteAllFromBuffer(*buffers, *args.kind, *data);
     io.out << "Read " << imported.entriesRead << ' ' << KindName(*args.kind) << " entries from "
@@ -371,6 +330,34 @@ constexpr Handler kHandlers[] = {
 };
 
 } // namespace
+
+// A file as the system knows it: the same device and inode is the same file,
+// whatever the path and however many links lead to it.
+struct FileId {
+    dev_t device;
+    ino_t inode;
+    bool operator==(const FileId&) const = default;
+};
+
+std::optional<FileId> IdOf(const fs::path& path)
+{
+    struct stat info { };
+    if (path.empty() || ::stat(path.c_str(), &info) != 0)
+        return std::nullopt;
+    return FileId { info.st_dev, info.st_ino };
+}
+
+void RefuseOutputThatIsAnInput(const fs::path& output, std::initializer_list<NamedInput> inputs)
+{
+    const std::optional<FileId> out = IdOf(output);
+    if (!out)
+        return;
+    for (const NamedInput& input : inputs) {
+        if (IdOf(input.path) == out)
+            throw UsageError("the output " + output.string() + " is " + input.role + " " + input.path.string()
+                + "; choose another output");
+    }
+}
 
 bool LoadSettings(const Arguments& args, const fs::path& programDir, core::Settings& settings,
     fs::path& settingsPath, Output& io)

@@ -6,6 +6,7 @@
 #include "core/data/settings.h"
 
 #include <filesystem>
+#include <initializer_list>
 #include <iosfwd>
 
 namespace tarnwick::cli {
@@ -32,6 +33,16 @@ int RunCommand(const Context& context);
 // oversized file is an error), else the file the editor would read beside
 // programDir. Sets settingsPath to the file read. A warning about the file goes to
 // err. Returns false with a message on err when an explicit file cannot be read.
+// An input a command reads, named by its role ("the input", "the settings file").
+struct NamedInput {
+    const char* role;
+    std::filesystem::path path;
+};
+
+// Throws UsageError when output is the same file (device and inode, through any
+// link) as one of the inputs: writing it would replace what the command reads.
+void RefuseOutputThatIsAnInput(const std::filesystem::path& output, std::initializer_list<NamedInput> inputs);
+
 bool LoadSettings(const Arguments& args, const std::filesystem::path& programDir, core::Settings& settings,
     std::filesystem::path& settingsPath, Output& io);
 

@@ -201,7 +201,7 @@ private slots:
         });
         QCOMPARE(f.dialogs.boxes.size(), 1);
         QCOMPARE(f.dialogs.boxes[0].kind, gui::Dialogs::Kind::Error);
-        QVERIFY(f.dialogs.boxes[0].text.contains("bad.csv"));
+        QVERIFY2(f.dialogs.boxes[0].text.contains("bad.csv"), qPrintable(f.dialogs.boxes[0].text));
         QVERIFY(f.buffers.unitBuffer == before.unitBuffer);
 
         f.dialogs.setNextFileName(tmp.filePath("missing-folder/out.csv"));

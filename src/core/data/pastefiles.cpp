@@ -446,6 +446,16 @@ ImportResult ImportBufferText(
     return {};
 }
 
+std::string ImportFailureText(const ImportResult& result, const std::string& path)
+{
+    std::string message = result.message.empty() ? "cannot import " + path : result.message;
+    if (result.kind == ImportResult::Kind::CannotOpen && !result.reason.empty())
+        message += ": " + result.reason;
+    else if (message.find(path) == std::string::npos)
+        message = path + ": " + message;
+    return message;
+}
+
 ImportResult ImportBuffer(PasteBuffers& buffers, PasteKind kind, const std::filesystem::path& path)
 {
     const std::string shownPath = path.string();

@@ -34,6 +34,10 @@ struct ImportResult {
     bool ok() const { return kind == Kind::Ok; }
 };
 
+// What to show for a refused import of path: the message, with the system's
+// reason for a file that cannot be opened, and naming the file.
+std::string ImportFailureText(const ImportResult& result, const std::string& path);
+
 // Reads file text into the buffer of kind. All or nothing: on any error no entry changes.
 // Lines end in CR LF or LF; a row may or may not end in a comma.
 ImportResult ImportBufferText(

@@ -190,11 +190,12 @@ void TPasterDlg::ImpBtnClick()
         QString::fromStdString(core::ImportFilter(kind_)), dir);
     if (!chosen)
         return;
-    const core::ImportResult result = core::ImportBuffer(buffers_, kind_, ToPath(*chosen));
+    const std::filesystem::path path = ToPath(*chosen);
+    const core::ImportResult result = core::ImportBuffer(buffers_, kind_, path);
     if (!result.ok()) {
         // The reader changes no entry on an error; the rows stay as they were.
-        context_.dialogs->message(
-            this, Dialogs::Kind::Error, windowTitle(), QString::fromStdString(result.message));
+        const std::string text = core::ImportFailureText(result, path.string());
+        context_.dialogs->message(this, Dialogs::Kind::Error, windowTitle(), QFile::decodeName(text.c_str()));
         return;
     }
     if (context_.setStatus)
