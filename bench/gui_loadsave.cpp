@@ -1,0 +1,85 @@
+// Changing the working folder to a folder of 60,000 entries: the folder list and
+// the file list are filled from one pass over the folder.
+
+#include "gui/app/dialogs.h"
+#include "gui/app/sdimain.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QListWidget>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <optional>
+
+namespace {
+
+using namespace tarnwick;
+
+class QuietDialogs : public gui::Dialogs {
+public:
+    Answer message(QWidget*, Kind, const QString&, const QString&, Buttons buttons) override
+    {
+        return buttons == Buttons::Ok ? Answer::Ok : Answer::No;
+    }
+    std::optional<QString> saveAsFileName(QWidget*, const QString&, const QString&, const QString&) override
+    {
+        return std::nullopt;
+    }
+    std::optional<QString> folder(QWidget*, const QString&, const QString&) override { return std::nullopt; }
+    bool openDocument(const QString&) override { return true; }
+};
+
+// 59,950 files, 50 folders and the file of nation 12.
+struct CrowdedFolder {
+    QTemporaryDir root;
+    QString crowded;
+    QString quiet;
+    QuietDialogs dialogs;
+
+    CrowdedFolder()
+    {
+        QDir(root.path()).mkpath("crowded");
+        QDir(root.path()).mkpath("quiet");
+        crowded = QDir(root.path()).filePath("crowded");
+        quiet = QDir(root.path()).filePath("quiet");
+        for (int i = 0; i < 59950; ++i) {
+            QFile file(QDir(crowded).filePath(QString("entry%1.dat").arg(i, 5, 10, QChar('0'))));
+            if (file.open(QIODevice::WriteOnly))
+                file.close();
+        }
+        for (int i = 0; i < 50; ++i)
+            QDir(crowded).mkpath(QString("folder%1").arg(i, 2, 10, QChar('0')));
+        QFile oob(QDir(crowded).filePath("obat012.obf"));
+        if (oob.open(QIODevice::WriteOnly))
+            oob.write(QByteArray(106680, '\0'));
+    }
+};
+
+void BM_EnterFolderOf60000Entries(benchmark::State& state)
+{
+    static CrowdedFolder folder;
+    gui::MainWindowOptions options;
+    options.settingsFile = QDir(folder.root.path()).filePath("none.ini");
+    options.programDir = folder.root.path();
+    options.workingFolder = folder.quiet;
+    options.dialogs = &folder.dialogs;
+    gui::TSDIAppForm window(options);
+    for (auto _ : state) {
+        window.DirectoryListBox1Change(folder.crowded);
+        benchmark::DoNotOptimize(window.TarnListBox->count());
+        state.PauseTiming();
+        window.DirectoryListBox1Change(folder.quiet);
+        state.ResumeTiming();
+    }
+}
+
+BENCHMARK(BM_EnterFolderOf60000Entries)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
+
+} // namespace
