@@ -367,13 +367,16 @@ private slots:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("written");
-        QTest::newRow("short, two-byte letters") << QString::fromUtf8("a\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9.obf")
-                                                 << QString::fromUtf8("a\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9.obf");
+        QTest::newRow("short, two-byte letters")
+            << QString::fromUtf8("a\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9.obf")
+            << QString::fromUtf8("a\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9.obf");
         QTest::newRow("long, two-byte letters")
-            << QString::fromUtf8("a\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9.obf")
+            << QString::fromUtf8(
+                   "a\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9.obf")
             << QString::fromUtf8("a\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9");
         QTest::newRow("three-byte letters")
-            << QString::fromUtf8("\u65e5\u672c\u8a9e\u65e5\u672c\u8a9e\u65e5\u672c\u8a9e\u65e5\u672c\u8a9e.obf")
+            << QString::fromUtf8(
+                   "\u65e5\u672c\u8a9e\u65e5\u672c\u8a9e\u65e5\u672c\u8a9e\u65e5\u672c\u8a9e.obf")
             << QString::fromUtf8("\u65e5\u672c\u8a9e\u65e5\u672c\u8a9e\u65e5\u672c\u8a9e\u65e5\u672c\u8a9e");
     }
     void saveAsCutsTwelveWholeCharacters()
@@ -400,7 +403,8 @@ private slots:
         QTest::addColumn<bool>("written");
         QTest::newRow("yes replaces it") << "obat004.obf" << int(gui::Dialogs::Answer::Yes) << true << true;
         QTest::newRow("no keeps it") << "obat004.obf" << int(gui::Dialogs::Answer::No) << true << false;
-        QTest::newRow("the open file is saved") << "obat012.obf" << int(gui::Dialogs::Answer::No) << false << true;
+        QTest::newRow("the open file is saved")
+            << "obat012.obf" << int(gui::Dialogs::Answer::No) << false << true;
     }
     void saveAsOverAnotherFileAsksFirst()
     {
@@ -514,7 +518,8 @@ private slots:
             QCOMPARE(widest, metrics.horizontalAdvance(" ? obat99 - *NO INI FILE!*"));
         QVERIFY2(list->gridSize().width() > widest, qPrintable(QString::number(list->gridSize().width())));
         for (int i : { 0, 11, 98 }) {
-            QVERIFY2(list->visualItemRect(list->item(i)).width() >= metrics.horizontalAdvance(list->item(i)->text()),
+            QVERIFY2(list->visualItemRect(list->item(i)).width()
+                    >= metrics.horizontalAdvance(list->item(i)->text()),
                 qPrintable(list->item(i)->text()));
         }
         // Rows of nations without a file are greyed.

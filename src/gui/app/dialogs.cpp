@@ -1,7 +1,7 @@
 #include "gui/app/dialogs.h"
 
-#include <QDesktopServices>
 #include <QApplication>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QProcess>
@@ -93,12 +93,13 @@ void RealDialogs::openDocument(const QString& path, std::function<void()> failed
                     failed();
                 process->deleteLater();
             });
-        QObject::connect(process, &QProcess::errorOccurred, process, [process, failed](QProcess::ProcessError error) {
-            if (error != QProcess::FailedToStart)
-                return;
-            failed();
-            process->deleteLater();
-        });
+        QObject::connect(
+            process, &QProcess::errorOccurred, process, [process, failed](QProcess::ProcessError error) {
+                if (error != QProcess::FailedToStart)
+                    return;
+                failed();
+                process->deleteLater();
+            });
         process->start();
         return;
     }

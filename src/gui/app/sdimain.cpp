@@ -33,8 +33,8 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
-#include <QScreen>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QShowEvent>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -612,7 +612,8 @@ void TSDIAppForm::Button1Click()
             return;
         }
     }
-    dialogs_->message(this, Dialogs::Kind::Warning, AppTitle(), Text(core::HelpMissingText(beside.toStdString())));
+    dialogs_->message(
+        this, Dialogs::Kind::Warning, AppTitle(), Text(core::HelpMissingText(beside.toStdString())));
 }
 
 // ---- Minimum size ----
@@ -762,13 +763,14 @@ void TSDIAppForm::SaveAsBtnClick()
     const auto chosen = dialogs_->saveAsFileName(this, core::kSaveAsTitle, core::kSaveAsFilter, proposed);
     if (!chosen || chosen->isEmpty())
         return;
-    const std::filesystem::path path = core::NormalFolderPath(currentPath_, PathFromText(*chosen, currentPath_));
+    const std::filesystem::path path
+        = core::NormalFolderPath(currentPath_, PathFromText(*chosen, currentPath_));
     // The name is cut here, once, to twelve whole characters.
     const std::string name = core::SaveAsFileName(path.filename().string());
     const std::filesystem::path target = path.parent_path() / name;
     if (name.empty() || name == "." || name == "..") {
         showError(Text(core::IoResult::failure(core::IoResult::Kind::WriteError, target, "Invalid file name")
-                .message()));
+                           .message()));
         return;
     }
     // Another file that is there already is replaced only when the user says so.

@@ -249,7 +249,8 @@ void LoadSavePage::setFileCommandsEnabled(bool enabled)
 void LoadSavePage::folderItemActivated(QListWidgetItem* item)
 {
     if (item != nullptr)
-        emit folderChosen(core::NormalFolderPath(folder_, item->data(Qt::UserRole).toByteArray().toStdString()));
+        emit folderChosen(
+            core::NormalFolderPath(folder_, item->data(Qt::UserRole).toByteArray().toStdString()));
 }
 
 void LoadSavePage::enterTypedFolder()
