@@ -522,6 +522,14 @@ private slots:
                     >= metrics.horizontalAdvance(list->item(i)->text()),
                 qPrintable(list->item(i)->text()));
         }
+        // Whole columns only: no row is cut off at the list's edge.
+        const int shown = list->viewport()->width();
+        for (int i = 0; i < list->count(); ++i) {
+            const QRect rect = list->visualItemRect(list->item(i));
+            if (rect.left() < shown)
+                QVERIFY2(rect.left() + metrics.horizontalAdvance(list->item(i)->text()) <= shown,
+                    qPrintable(list->item(i)->text()));
+        }
         // Rows of nations without a file are greyed.
         QVERIFY(list->item(0)->foreground() != list->item(11)->foreground());
     }

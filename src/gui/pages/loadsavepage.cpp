@@ -17,7 +17,7 @@ namespace tarnwick::gui {
 
 namespace {
 
-constexpr int kRowPadding = 14; // room around a row's text within its column
+constexpr int kRowPadding = 10; // room around a row's text within its column
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, const char* hint)
 {
@@ -41,7 +41,7 @@ TarnList::TarnList(QWidget* parent)
     setWrapping(true);
     setResizeMode(QListView::Adjust);
     setUniformItemSizes(true);
-    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerItem); // a whole column at a time
     setTextElideMode(Qt::ElideNone);
     QFont listFont = font();
     listFont.setFamily("Sans Serif");
@@ -70,16 +70,15 @@ void TarnList::fitColumns()
     }
 }
 
+int TarnList::rowsPerColumn() const
+{
+    return qMax(1, viewport()->height() / qMax(1, gridSize().height()));
+}
+
 QSize TarnList::sizeHint() const
 {
     const int frame = 2 * frameWidth();
     return QSize(kColumns * gridSize().width() + frame, QListWidget::sizeHint().height());
-}
-
-void TarnList::resizeEvent(QResizeEvent* event)
-{
-    QListWidget::resizeEvent(event);
-    fitColumns();
 }
 
 // ---- The page ----
@@ -89,6 +88,7 @@ LoadSavePage::LoadSavePage(PageContext& context, QWidget* parent)
     , context_(context)
 {
     auto* row = new QHBoxLayout(this);
+    row_ = row;
     row->setContentsMargins(8, 8, 8, 8);
     row->setSpacing(8);
 
@@ -116,7 +116,7 @@ LoadSavePage::LoadSavePage(PageContext& context, QWidget* parent)
     folderColumn->addWidget(DirectoryEdit);
     folderColumn->addWidget(DirectoryListBox1, 1);
     folderColumn->addLayout(browseRow);
-    FolderBox->setMinimumWidth(140);
+    FolderBox->setMinimumWidth(100);
     FolderBox->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
     // The file list: one row per nation, its columns as wide as the longest row.
@@ -125,9 +125,15 @@ LoadSavePage::LoadSavePage(PageContext& context, QWidget* parent)
     auto* filesColumn = new QVBoxLayout(FilesBox);
     TarnListBox = new TarnList(FilesBox);
     TarnListBox->setObjectName("TarnListBox");
+    // Half way between the text and the list's background: greyed, still readable.
+    const QColor text = TarnListBox->palette().color(QPalette::Text);
+    const QColor base = TarnListBox->palette().color(QPalette::Base);
+    greyed_ = QColor(
+        (text.red() + base.red()) / 2, (text.green() + base.green()) / 2, (text.blue() + base.blue()) / 2);
     filesColumn->addWidget(TarnListBox);
 
     auto* buttons = new QVBoxLayout;
+    buttonColumn_ = buttons;
     buttons->setSpacing(6);
     OpenBtn = MakeButton(
         this, "OpenBtn", "Open", "Load the selected tarn (Or, double-click on a tarn to open it)");
@@ -148,7 +154,7 @@ LoadSavePage::LoadSavePage(PageContext& context, QWidget* parent)
     buttons->addWidget(Button1);
     buttons->addWidget(ExitButton);
 
-    // The file list takes the width of its three columns first; the folder box the rest.
+    // The file list takes the width of whole columns; the folder box the rest.
     row->addWidget(FolderBox, 1);
     row->addWidget(FilesBox, 0);
     row->addLayout(buttons);
@@ -199,7 +205,7 @@ void LoadSavePage::setRow(QListWidgetItem* item, int nation, bool fileExists) co
     if (fileExists)
         item->setData(Qt::ForegroundRole, QVariant());
     else
-        item->setForeground(TarnListBox->palette().brush(QPalette::Disabled, QPalette::Text));
+        item->setForeground(greyed_);
 }
 
 void LoadSavePage::fillFileList(const core::FolderListing& listing)
@@ -216,6 +222,32 @@ void LoadSavePage::fillFileList(const core::FolderListing& listing)
         TarnListBox->setCurrentRow(first - 1);
     }
     TarnListBox->fitColumns();
+    fitFilesBox();
+}
+
+void LoadSavePage::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    fitFilesBox();
+}
+
+void LoadSavePage::fitFilesBox()
+{
+    // As many whole columns as the page has room for, at most as many as the rows
+    // fill: no row is ever shown cut off at the list's edge; the rest scroll.
+    const int column = TarnListBox->gridSize().width();
+    const QMargins box = FilesBox->contentsMargins();
+    const QMargins inner = FilesBox->layout()->contentsMargins();
+    const int extras
+        = box.left() + box.right() + inner.left() + inner.right() + 2 * TarnListBox->frameWidth();
+    const QMargins page = row_->contentsMargins();
+    const int room = width() - page.left() - page.right() - 2 * row_->spacing()
+        - buttonColumn_->sizeHint().width() - FolderBox->minimumWidth() - extras;
+    const int rows = TarnListBox->rowsPerColumn();
+    const int filled
+        = TarnListBox->count() == 0 ? TarnList::kColumns : (TarnListBox->count() + rows - 1) / rows;
+    const int columns = qBound(1, room / qMax(1, column), qMax(1, filled));
+    FilesBox->setFixedWidth(columns * column + extras);
 }
 
 QString LoadSavePage::rowText(int nation, bool fileExists) const
@@ -229,6 +261,7 @@ void LoadSavePage::updateRow(int nation, bool fileExists)
     if (QListWidgetItem* item = TarnListBox->item(nation - 1)) {
         setRow(item, nation, fileExists);
         TarnListBox->fitColumns();
+        fitFilesBox();
     }
 }
 

@@ -7,12 +7,15 @@
 #include "core/data/folderscan.h"
 #include "gui/pages/pagecontext.h"
 
+#include <QColor>
 #include <QListWidget>
 #include <QWidget>
 
 #include <filesystem>
 
 class QGroupBox;
+class QHBoxLayout;
+class QVBoxLayout;
 class QLineEdit;
 class QListWidgetItem;
 class QPushButton;
@@ -28,9 +31,7 @@ public:
     QSize sizeHint() const override;
     // Sets the columns to the widest of the rows now in the list.
     void fitColumns();
-
-protected:
-    void resizeEvent(QResizeEvent* event) override;
+    int rowsPerColumn() const;
 };
 
 class LoadSavePage : public QWidget {
@@ -66,6 +67,9 @@ public:
     QPushButton* Button1 = nullptr;
     QPushButton* ExitButton = nullptr;
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 signals:
     // The user chose a folder: in the list, typed, or through Browse.
     void folderChosen(const std::filesystem::path& dir);
@@ -79,9 +83,13 @@ private:
     void folderItemActivated(QListWidgetItem* item);
     void enterTypedFolder();
     void browseForFolder();
+    void fitFilesBox();
 
     PageContext& context_;
     std::filesystem::path folder_;
+    QHBoxLayout* row_ = nullptr;
+    QVBoxLayout* buttonColumn_ = nullptr;
+    QColor greyed_;
 };
 
 } // namespace tarnwick::gui
