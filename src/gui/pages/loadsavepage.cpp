@@ -5,6 +5,7 @@
 #include "gui/app/dialogs.h"
 #include "gui/app/pathtext.h"
 
+#include <QFile>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -184,14 +185,20 @@ void LoadSavePage::fillFolderList(const core::FolderListing& listing)
     DirectoryEdit->setText(ShownPath(folder_));
     DirectoryListBox1->setUpdatesEnabled(false);
     DirectoryListBox1->clear();
-    if (folder_.has_relative_path()) {
-        auto* up = new QListWidgetItem("..", DirectoryListBox1);
-        up->setData(Qt::UserRole, QByteArray(".."));
-    }
-    for (const std::string& name : listing.subfolders) {
-        // Shown as UTF-8; entered by the name's own bytes.
-        auto* item = new QListWidgetItem(ShownPath(name), DirectoryListBox1);
-        item->setData(Qt::UserRole, QByteArray::fromStdString(name));
+    QStringList shown;
+    shown.reserve(static_cast<qsizetype>(listing.subfolders.size()) + 1);
+    if (folder_.has_relative_path())
+        shown << "..";
+    for (const std::string& name : listing.subfolders)
+        shown << ShownPath(name);
+    DirectoryListBox1->addItems(shown); // one insertion, however many folders
+    // A name that is not valid UTF-8 keeps its own bytes beside the text shown.
+    const int first = folder_.has_relative_path() ? 1 : 0;
+    for (std::size_t i = 0; i < listing.subfolders.size(); ++i) {
+        const int row = first + static_cast<int>(i);
+        const std::string& name = listing.subfolders[i];
+        if (QFile::encodeName(shown[row]).toStdString() != name)
+            DirectoryListBox1->item(row)->setData(Qt::UserRole, QByteArray::fromStdString(name));
     }
     DirectoryListBox1->setUpdatesEnabled(true);
 }
@@ -281,9 +288,11 @@ void LoadSavePage::setFileCommandsEnabled(bool enabled)
 
 void LoadSavePage::folderItemActivated(QListWidgetItem* item)
 {
-    if (item != nullptr)
-        emit folderChosen(
-            core::NormalFolderPath(folder_, item->data(Qt::UserRole).toByteArray().toStdString()));
+    if (item == nullptr)
+        return;
+    const QVariant bytes = item->data(Qt::UserRole);
+    const QByteArray name = bytes.isValid() ? bytes.toByteArray() : QFile::encodeName(item->text());
+    emit folderChosen(core::NormalFolderPath(folder_, name.toStdString()));
 }
 
 void LoadSavePage::enterTypedFolder()
