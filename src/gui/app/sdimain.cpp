@@ -1,6 +1,5 @@
 #include "gui/app/sdimain.h"
 
-#include "core/data/cp1252.h"
 #include "core/data/csvdump.h"
 #include "core/data/folderscan.h"
 #include "core/data/tarnio.h"
@@ -23,7 +22,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
