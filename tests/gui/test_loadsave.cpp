@@ -291,6 +291,13 @@ private slots:
             QVERIFY2(box.text.contains("No such file or directory"), qPrintable(box.text));
         }
         QCOMPARE(w.statusText(), status);
+
+        // Listing the folder that went away says so too.
+        w.SetList();
+        QCOMPARE(f.dialogs.boxes.size(), 4);
+        QCOMPARE(f.dialogs.boxes[3].kind, Kind::Warning);
+        QVERIFY2(f.dialogs.boxes[3].text.contains(Path(f.work, "gone") + ": No such file or directory"),
+            qPrintable(f.dialogs.boxes[3].text));
     }
 
     void saveOverAFolderLeavesItAlone()

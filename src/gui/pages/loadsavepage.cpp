@@ -170,14 +170,25 @@ LoadSavePage::LoadSavePage(PageContext& context, QWidget* parent)
 void LoadSavePage::showFolder(const std::filesystem::path& dir)
 {
     folder_ = dir;
-    const core::FolderListing listing = core::ListFolder(dir);
+    const core::FolderListing listing = readFolder();
     fillFolderList(listing);
     fillFileList(listing);
 }
 
 void LoadSavePage::SetList()
 {
-    fillFileList(core::ListFolder(folder_));
+    fillFileList(readFolder());
+}
+
+core::FolderListing LoadSavePage::readFolder()
+{
+    core::FolderListing listing = core::ListFolder(folder_);
+    if (!listing.error.empty()) {
+        context_.dialogs->message(this, Dialogs::Kind::Warning, QString::fromLatin1(core::kApplicationTitle),
+            QString::fromStdString(
+                core::CannotEnterFolderText(ShownPath(folder_).toStdString(), listing.error)));
+    }
+    return listing;
 }
 
 void LoadSavePage::fillFolderList(const core::FolderListing& listing)

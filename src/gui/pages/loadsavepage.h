@@ -84,6 +84,8 @@ private:
     void enterTypedFolder();
     void browseForFolder();
     void fitFilesBox();
+    // Lists the folder shown; a folder that cannot be read is reported with the system's reason.
+    core::FolderListing readFolder();
 
     PageContext& context_;
     std::filesystem::path folder_;
