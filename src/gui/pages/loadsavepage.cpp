@@ -11,7 +11,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QResizeEvent>
-#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace tarnwick::gui {

@@ -22,7 +22,7 @@ class QPushButton;
 
 namespace tarnwick::gui {
 
-// The file list: three columns, each as wide as the longest row.
+// The file list: columns as wide as the longest row, three of them wanted.
 class TarnList : public QListWidget {
     Q_OBJECT
 public:
