@@ -69,6 +69,20 @@ TEST(SdiMainTexts, SaveAsNameKeepsTwelveCharactersNotBytes)
     EXPECT_EQ(SaveAsFileName("abcdefghijkl"), "abcdefghijkl");
     // Eleven letters and two two-byte characters: the cut falls after the first of them.
     EXPECT_EQ(SaveAsFileName("abcdefghijk\xc3\xa4\xc3\xb6"), "abcdefghijk\xc3\xa4");
+    // A name of two-, three- and four-byte characters keeps twelve whole ones.
+    EXPECT_EQ(SaveAsFileName("a\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9.obf"),
+        "a\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9");
+    EXPECT_EQ(
+        SaveAsFileName("\u65e5\u672c\u8a9e\u65e5\u672c\u8a9e\u65e5\u672c\u8a9e\u65e5\u672c\u8a9e\u65e5"),
+        "\u65e5\u672c\u8a9e\u65e5\u672c\u8a9e\u65e5\u672c\u8a9e\u65e5\u672c\u8a9e");
+    EXPECT_EQ(SaveAsFileName("abcdefghijk\xf0\x9f\x99\x82\xf0\x9f\x99\x82"), "abcdefghijk\xf0\x9f\x99\x82");
+}
+
+TEST(SdiMainTexts, ReplaceAndHelpMessagesNameThePath)
+{
+    for (const std::string& text : { ReplaceFileQuestion("/x/obat004.obf"), HelpMissingText("/x/obat004.obf"),
+             HelpNotOpenedText("/x/obat004.obf") })
+        EXPECT_NE(text.find("/x/obat004.obf"), std::string::npos) << text;
 }
 
 TEST(SdiMainTexts, OddSizedFileWarningsNameThePathAndSize)

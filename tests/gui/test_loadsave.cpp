@@ -19,6 +19,10 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
 #include <unistd.h>
 
 using namespace tarnwick;
@@ -287,6 +291,13 @@ private slots:
             QVERIFY2(box.text.contains("No such file or directory"), qPrintable(box.text));
         }
         QCOMPARE(w.statusText(), status);
+
+        // Listing the folder that went away says so too.
+        w.SetList();
+        QCOMPARE(f.dialogs.boxes.size(), 4);
+        QCOMPARE(f.dialogs.boxes[3].kind, Kind::Warning);
+        QVERIFY2(f.dialogs.boxes[3].text.contains(Path(f.work, "gone") + ": No such file or directory"),
+            qPrintable(f.dialogs.boxes[3].text));
     }
 
     void saveOverAFolderLeavesItAlone()
@@ -341,19 +352,193 @@ private slots:
         QCOMPARE(f.dialogs.fileDialogs.size(), 1);
         QCOMPARE(f.dialogs.fileDialogs[0].title, QString("Select file to SAVE AS"));
         QCOMPARE(f.dialogs.fileDialogs[0].filter, QString("obat Files (obat*.obf);;All Files (*)"));
+        QCOMPARE(f.dialogs.fileDialogs[0].startDir, file); // the open file's name is proposed
+        QCOMPARE(w.statusText(), status);
 
         f.dialogs.setNextFileName(Path(f.work, "elsewhere/obat012copy.obf"));
         w.SaveFileAs1->trigger();
         QCOMPARE(QDir(Path(f.work, "elsewhere")).entryList(QDir::Files), QStringList { "obat012copy." });
         QCOMPARE(ReadBytes(Path(f.work, "elsewhere/obat012copy.")), ReadBytes(file));
+        QCOMPARE(w.statusText(), "Saved " + Path(f.work, "elsewhere/obat012copy."));
 
         f.dialogs.setNextFileName(Path(f.work, "obat004.obf"));
         w.SaveAsBtn->click();
         QCOMPARE(w.TarnListBox->item(3)->text().left(6), QString("obat04")); // the list was refilled
         QCOMPARE(w.windowTitle(), title);
-        QCOMPARE(w.statusText(), status);
+        QCOMPARE(w.statusText(), "Saved " + Path(f.work, "obat004.obf"));
         QCOMPARE(w.state().currentNation, 12);
         QVERIFY(f.dialogs.boxes.isEmpty());
+    }
+
+    void saveAsCutsTwelveWholeCharacters_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("short, two-byte letters")
+            << QString::fromUtf8("a\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9.obf")
+            << QString::fromUtf8("a\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9.obf");
+        QTest::newRow("long, two-byte letters")
+            << QString::fromUtf8(
+                   "a\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9.obf")
+            << QString::fromUtf8("a\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9");
+        QTest::newRow("three-byte letters")
+            << QString::fromUtf8(
+                   "\u65e5\u672c\u8a9e\u65e5\u672c\u8a9e\u65e5\u672c\u8a9e\u65e5\u672c\u8a9e.obf")
+            << QString::fromUtf8("\u65e5\u672c\u8a9e\u65e5\u672c\u8a9e\u65e5\u672c\u8a9e\u65e5\u672c\u8a9e");
+    }
+    void saveAsCutsTwelveWholeCharacters()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, written);
+        WindowFixture f;
+        const QString file = WriteSampleOobFile(f.work, 12);
+        QDir(f.work).mkpath("out");
+        auto& w = f.open(false);
+        w.TarnListBoxDblClick();
+        f.dialogs.setNextFileName(QDir(Path(f.work, "out")).filePath(typed));
+        w.SaveAsBtn->click();
+        QCOMPARE(QDir(Path(f.work, "out")).entryList(QDir::Files), QStringList { written });
+        QCOMPARE(ReadBytes(QDir(Path(f.work, "out")).filePath(written)), ReadBytes(file));
+        QCOMPARE(w.statusText(), "Saved " + QDir(Path(f.work, "out")).filePath(written));
+    }
+
+    void saveAsOverAnotherFileAsksFirst_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<bool>("written");
+        QTest::newRow("yes replaces it") << "obat004.obf" << int(gui::Dialogs::Answer::Yes) << true << true;
+        QTest::newRow("no keeps it") << "obat004.obf" << int(gui::Dialogs::Answer::No) << true << false;
+        QTest::newRow("the open file is saved")
+            << "obat012.obf" << int(gui::Dialogs::Answer::No) << false << true;
+    }
+    void saveAsOverAnotherFileAsksFirst()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, answer);
+        QFETCH(bool, asked);
+        QFETCH(bool, written);
+        WindowFixture f;
+        WriteSampleOobFile(f.work, 12);
+        WriteBytes(Path(f.work, "obat004.obf"), "old bytes");
+        auto& w = f.open(false);
+        w.TarnListBox->setCurrentRow(11);
+        w.TarnListBoxDblClick();
+        const QString status = w.statusText();
+        w.oobData().units[1].name = "Changed";
+        const QString target = QDir(f.work).filePath(name);
+        const QByteArray before = ReadBytes(target);
+
+        f.dialogs.setNextAnswer(gui::Dialogs::Answer(answer));
+        f.dialogs.setNextFileName(target);
+        w.SaveAsBtn->click();
+        QCOMPARE(f.dialogs.boxes.size(), asked ? 1 : 0);
+        if (asked) {
+            QCOMPARE(f.dialogs.boxes[0].kind, Kind::Question);
+            QCOMPARE(f.dialogs.boxes[0].buttons, gui::Dialogs::Buttons::YesNoDefaultNo);
+            QVERIFY(f.dialogs.boxes[0].text.contains(target));
+        }
+        QCOMPARE(ReadBytes(target) != before, written);
+        QCOMPARE(ReadBytes(target).contains("Changed"), written);
+        QCOMPARE(w.statusText(), written ? "Saved " + target : status);
+    }
+
+    void folderNamedInLatin1IsListedEnteredAndUsed()
+    {
+        namespace fs = std::filesystem;
+        WindowFixture f;
+        const QString sample = WriteSampleOobFile(f.work, 12);
+        const fs::path work(QFile::encodeName(f.work).toStdString());
+        const fs::path odd = work / "caf\xE9"; // not valid UTF-8
+        fs::create_directories(odd / "sub");
+        fs::copy_file(QFile::encodeName(sample).toStdString(), odd / "obat012.obf");
+        QFile::remove(sample);
+        const QString shown = f.work + QString::fromUtf8("/caf\uFFFD");
+
+        auto& w = f.open(false);
+        auto* folders = w.DirectoryListBox1;
+        QCOMPARE(folders->count(), 2);
+        QCOMPARE(folders->item(1)->text(), QString::fromUtf8("caf\uFFFD"));
+        emit folders->itemActivated(folders->item(1));
+        QVERIFY(f.dialogs.boxes.isEmpty());
+        QCOMPARE(w.currentPath(), odd);
+        QCOMPARE(fs::current_path(), odd);
+        QCOMPARE(w.currentDir(), shown);
+        QCOMPARE(w.statusText(), "Searching in " + shown);
+        QCOMPARE(w.DirectoryEdit->text(), shown);
+        QCOMPARE(folders->item(1)->text(), QString("sub"));
+
+        // Open and save there.
+        QCOMPARE(w.TarnListBox->count(), 99);
+        w.OpenBtn->click();
+        QVERIFY(w.state().fileLoaded);
+        QCOMPARE(w.oobData().units[1].name, std::string("Scout car"));
+        w.oobData().units[1].name = "Changed";
+        w.SaveBtn->click();
+        QVERIFY(f.dialogs.boxes.isEmpty());
+        QCOMPARE(w.statusText(), "Saved " + shown + "/obat012.obf");
+        std::ifstream saved(odd / "obat012.obf", std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(saved)), std::istreambuf_iterator<char>());
+        QVERIFY(bytes.find("Changed") != std::string::npos);
+
+        // A path typed below the shown one keeps the folder's own bytes.
+        w.DirectoryEdit->setText(shown + "/sub");
+        emit w.DirectoryEdit->returnPressed();
+        QVERIFY(f.dialogs.boxes.isEmpty());
+        QCOMPARE(w.currentPath(), odd / "sub");
+        emit folders->itemActivated(folders->item(0));
+        QCOMPARE(w.currentPath(), odd);
+
+        // The same folder as the settings' start folder.
+        WindowFixture g;
+        const fs::path gwork(QFile::encodeName(g.work).toStdString());
+        fs::create_directory(gwork / "caf\xE9");
+        WriteSettingsFile(g.root.path(), { { "DefaultDir", (gwork / "caf\xE9").string() } });
+        auto& v = g.open(false);
+        QVERIFY(g.dialogs.boxes.isEmpty());
+        QCOMPARE(v.currentPath(), gwork / "caf\xE9");
+    }
+
+    void fileListColumnsHoldTheLongestRow_data()
+    {
+        QTest::addColumn<QString>("longName");
+        QTest::newRow("no settings file") << QString();
+        QTest::newRow("long nation name") << "Republic of Valdoria and the Northern Isles";
+    }
+    void fileListColumnsHoldTheLongestRow()
+    {
+        QFETCH(QString, longName);
+        WindowFixture f;
+        if (!longName.isEmpty())
+            WriteSettingsFile(f.root.path(), {}, { { 1, longName.toStdString() }, { 12, "Karsovia" } });
+        WriteSampleOobFile(f.work, 12);
+        auto& w = f.open();
+        auto* list = w.TarnListBox;
+        const QFontMetrics metrics(list->font());
+        int widest = 0;
+        for (int i = 0; i < list->count(); ++i)
+            widest = qMax(widest, metrics.horizontalAdvance(list->item(i)->text()));
+        if (!longName.isEmpty())
+            QCOMPARE(widest, metrics.horizontalAdvance(" ? obat01 - " + longName));
+        else
+            QCOMPARE(widest, metrics.horizontalAdvance(" ? obat99 - *NO INI FILE!*"));
+        QVERIFY2(list->gridSize().width() > widest, qPrintable(QString::number(list->gridSize().width())));
+        for (int i : { 0, 11, 98 }) {
+            QVERIFY2(list->visualItemRect(list->item(i)).width()
+                    >= metrics.horizontalAdvance(list->item(i)->text()),
+                qPrintable(list->item(i)->text()));
+        }
+        // Whole columns only: no row is cut off at the list's edge.
+        const int shown = list->viewport()->width();
+        for (int i = 0; i < list->count(); ++i) {
+            const QRect rect = list->visualItemRect(list->item(i));
+            if (rect.left() < shown)
+                QVERIFY2(rect.left() + metrics.horizontalAdvance(list->item(i)->text()) <= shown,
+                    qPrintable(list->item(i)->text()));
+        }
+        // Rows of nations without a file are greyed.
+        QVERIFY(list->item(0)->foreground() != list->item(11)->foreground());
     }
 
     void dumpCsvWritesThreeFiles()

@@ -18,6 +18,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <QToolTip>
+#include <QWindow>
 
 using namespace tarnwick;
 using namespace tarnwick::testing;
@@ -65,6 +66,8 @@ private slots:
         for (const char* name : { "ExitItem", "Help2", "About1" })
             QVERIFY2(w.findChild<QAction*>(name)->isEnabled(), name);
         QVERIFY(!w.findChild<QMenu*>("Grid1")->menuAction()->isEnabled());
+        // The task bar finds the icon and name through resources/tarnwick.desktop.
+        QCOMPARE(QGuiApplication::desktopFileName(), QString("tarnwick"));
     }
 
     void speedButtonsStandInOrderWithTheirHints()
@@ -283,6 +286,18 @@ private slots:
         QCOMPARE(w.size(), QSize(781, 700));
         w.resize(900, 300);
         QCOMPARE(w.size(), QSize(900, 602));
+
+        // A desktop that ignores the size hint makes the window smaller anyway:
+        // it is set back in the dimension that went below.
+        for (const QSize& forced : { QSize(500, 700), QSize(900, 300), QSize(400, 200) }) {
+            w.resize(900, 700);
+            w.windowHandle()->resize(forced);
+            QTRY_COMPARE(w.size(), forced.expandedTo(QSize(781, 602)));
+            QCOMPARE(w.windowHandle()->size(), forced.expandedTo(QSize(781, 602)));
+        }
+        auto* find = w.findChild<QWidget*>("EditFind");
+        auto* findButton = w.findChild<QWidget*>("SpeedButtonFind");
+        QVERIFY(find->geometry().right() < findButton->geometry().left());
     }
 
     void aboutShowsTheAboutBoxModally()
@@ -306,9 +321,12 @@ private slots:
         WindowFixture f;
         auto& w = f.open(false);
         auto* help = w.findChild<QPushButton*>("Button1");
-        help->click(); // no page anywhere: nothing happens, nothing is reported
+        help->click(); // no page anywhere: the box says where it should be
         QVERIFY(f.dialogs.openedDocuments.isEmpty());
-        QVERIFY(f.dialogs.boxes.isEmpty());
+        QCOMPARE(f.dialogs.boxes.size(), 1);
+        QCOMPARE(f.dialogs.boxes[0].kind, Kind::Warning);
+        QVERIFY(f.dialogs.boxes[0].text.contains(QDir(f.programDir).filePath("TWGHFTXHelp.htm")));
+        f.dialogs.clear();
 
         const QString sharedDir = QDir(f.root.path()).filePath("share/tarnwick");
         QDir().mkpath(sharedDir);
@@ -320,6 +338,14 @@ private slots:
         WriteBytes(beside, "<html></html>");
         w.findChild<QAction*>("Help2")->trigger();
         QCOMPARE(f.dialogs.openedDocuments.last(), beside);
+        QVERIFY(f.dialogs.boxes.isEmpty());
+
+        // No browser to show it: the box names the page, so it can be opened by hand.
+        f.dialogs.documentOpens = false;
+        help->click();
+        QCOMPARE(f.dialogs.boxes.size(), 1);
+        QCOMPARE(f.dialogs.boxes[0].kind, Kind::Warning);
+        QVERIFY2(f.dialogs.boxes[0].text.contains(beside), qPrintable(f.dialogs.boxes[0].text));
     }
 };
 

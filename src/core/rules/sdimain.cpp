@@ -106,6 +106,22 @@ std::string CannotEnterFolderText(std::string_view dir, std::string_view reason)
     return text;
 }
 
+std::string ReplaceFileQuestion(std::string_view path)
+{
+    return std::string(path) + " already exists.\n\nDo you want to replace it?";
+}
+
+std::string HelpMissingText(std::string_view path)
+{
+    return "The help page " + std::string(path) + " is missing.";
+}
+
+std::string HelpNotOpenedText(std::string_view path)
+{
+    return "No browser could open the help page " + std::string(path)
+        + ".\n\nOpen it in a browser of your choice.";
+}
+
 std::string SaveAsFileName(std::string_view utf8Name)
 {
     return FirstCharacters(utf8Name, kSaveAsNameLength);

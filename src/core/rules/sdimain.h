@@ -65,6 +65,13 @@ std::string LongFileWarning(std::string_view path, std::size_t bytesInFile);
 // A folder typed or chosen that cannot be entered.
 std::string CannotEnterFolderText(std::string_view dir, std::string_view reason);
 
+// Save As over an existing file other than the open one asks first (default No).
+inline constexpr const char* kReplaceFileCaption = "Replace File";
+std::string ReplaceFileQuestion(std::string_view path);
+// The help page is missing, or nothing on the desktop could open it.
+std::string HelpMissingText(std::string_view path);
+std::string HelpNotOpenedText(std::string_view path);
+
 // Save As keeps the first 12 characters (not bytes) of the chosen name.
 inline constexpr std::size_t kSaveAsNameLength = 12;
 std::string SaveAsFileName(std::string_view utf8Name);

@@ -1,8 +1,11 @@
 #include "gui/app/dialogs.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace tarnwick::gui {
@@ -26,9 +29,20 @@ Dialogs::Answer RealDialogs::message(
         break;
     }
     const QMessageBox::StandardButtons standard
-        = buttons == Buttons::YesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok;
+        = buttons == Buttons::Ok ? QMessageBox::Ok : (QMessageBox::Yes | QMessageBox::No);
     QMessageBox box(icon, caption, text, standard, parent);
-    box.setDefaultButton(buttons == Buttons::YesNo ? QMessageBox::Yes : QMessageBox::Ok);
+    switch (buttons) {
+    case Buttons::Ok:
+        box.setDefaultButton(QMessageBox::Ok);
+        break;
+    case Buttons::YesNo:
+        box.setDefaultButton(QMessageBox::Yes);
+        break;
+    case Buttons::YesNoDefaultNo:
+        box.setDefaultButton(QMessageBox::No);
+        box.setEscapeButton(QMessageBox::No);
+        break;
+    }
     const int result = box.exec();
     if (buttons == Buttons::Ok)
         return Answer::Ok;
@@ -70,6 +84,39 @@ std::optional<QString> RealDialogs::folder(QWidget* parent, const QString& title
 bool RealDialogs::openDocument(const QString& path)
 {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+void RealDialogs::openDocument(const QString& path, std::function<void()> failed)
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    // The desktop's opener reports by its exit code whether anything could show
+    // the document; it is watched without holding up the window.
+    const QString opener = QStandardPaths::findExecutable("xdg-open");
+    if (!opener.isEmpty()) {
+        auto* process = new QProcess(qApp);
+        process->setProgram(opener);
+        process->setArguments({ path });
+        process->setStandardOutputFile(QProcess::nullDevice());
+        process->setStandardErrorFile(QProcess::nullDevice());
+        QObject::connect(process, &QProcess::finished, process,
+            [process, failed](int exitCode, QProcess::ExitStatus status) {
+                if (status != QProcess::NormalExit || exitCode != 0)
+                    failed();
+                process->deleteLater();
+            });
+        QObject::connect(
+            process, &QProcess::errorOccurred, process, [process, failed](QProcess::ProcessError error) {
+                if (error != QProcess::FailedToStart)
+                    return;
+                failed();
+                process->deleteLater();
+            });
+        process->start();
+        return;
+    }
+#endif
+    if (!openDocument(path))
+        failed();
 }
 
 } // namespace tarnwick::gui

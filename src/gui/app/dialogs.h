@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class QWidget;
@@ -14,7 +15,8 @@ namespace tarnwick::gui {
 class Dialogs {
 public:
     enum class Kind { Information, Warning, Error, Question };
-    enum class Buttons { Ok, YesNo };
+    // YesNo has Yes as its default button, YesNoDefaultNo has No.
+    enum class Buttons { Ok, YesNo, YesNoDefaultNo };
     enum class Answer { Ok, Yes, No };
 
     virtual ~Dialogs() = default;
@@ -37,8 +39,16 @@ public:
     // A folder chooser: a folder, or nothing when cancelled.
     virtual std::optional<QString> folder(QWidget* parent, const QString& title, const QString& startDir) = 0;
 
-    // Asks the desktop to open a local document with its default handler.
+    // Asks the desktop to open a local document with its default handler; false
+    // when the desktop refused at once.
     virtual bool openDocument(const QString& path) = 0;
+    // The same, where the refusal may also come later (the opener ran and found
+    // nothing to show the document with): failed runs then, once.
+    virtual void openDocument(const QString& path, std::function<void()> failed)
+    {
+        if (!openDocument(path))
+            failed();
+    }
 };
 
 // The real boxes and dialogs of the toolkit.
@@ -52,6 +62,7 @@ public:
         QWidget* parent, const QString& title, const QString& filter, const QString& startDir) override;
     std::optional<QString> folder(QWidget* parent, const QString& title, const QString& startDir) override;
     bool openDocument(const QString& path) override;
+    void openDocument(const QString& path, std::function<void()> failed) override;
 };
 
 } // namespace tarnwick::gui

@@ -1,17 +1,19 @@
 #include "gui/app/sdimain.h"
 
-#include "core/data/cp1252.h"
 #include "core/data/csvdump.h"
+#include "core/data/folderscan.h"
 #include "core/data/tarnio.h"
 #include "core/rules/move.h"
 #include "core/rules/sdimain.h"
 #include "gui/app/dialogs.h"
 #include "gui/app/hintstyle.h"
 #include "gui/app/paster.h"
+#include "gui/app/pathtext.h"
 #include "gui/app/speedicons.h"
 #include "gui/pages/bytetext.h"
 #include "gui/pages/formationpage.h"
 #include "gui/pages/infopage.h"
+#include "gui/pages/loadsavepage.h"
 #include "gui/pages/unitpage.h"
 #include "gui/pages/weaponpage.h"
 #include "gui/tools/gridunits.h"
@@ -29,7 +31,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -38,7 +39,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QShowEvent>
 #include <QStatusBar>
@@ -61,9 +64,9 @@ std::filesystem::path ToPath(const QString& path)
     return std::filesystem::path(QFile::encodeName(path).toStdString());
 }
 
-QString FromPath(const std::filesystem::path& path)
+std::string Shown(const std::filesystem::path& path)
 {
-    return QFile::decodeName(QByteArray::fromStdString(path.string()));
+    return ShownPath(path).toStdString();
 }
 
 QString Text(const std::string& utf8)
@@ -88,16 +91,6 @@ QToolButton* MakeSpeedButton(QWidget* parent, const char* name, SpeedIcon icon, 
     return button;
 }
 
-QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, const char* hint)
-{
-    auto* button = new QPushButton(QString::fromLatin1(caption), parent);
-    button->setObjectName(QString::fromLatin1(name));
-    if (hint != nullptr)
-        button->setToolTip(QString::fromLatin1(hint));
-    button->setMinimumWidth(96);
-    return button;
-}
-
 QAction* MakeAction(QMenu* menu, const char* name, const char* caption, const char* hint = nullptr)
 {
     QAction* action = menu->addAction(QString::fromLatin1(caption));
@@ -114,6 +107,8 @@ TSDIAppForm::TSDIAppForm(const MainWindowOptions& options, QWidget* parent)
     , options_(options)
 {
     setObjectName("SDIAppForm");
+    // The task bar finds the program's icon and name through its desktop file, tarnwick.desktop.
+    QGuiApplication::setDesktopFileName("tarnwick");
     if (options_.dialogs != nullptr) {
         dialogs_ = options_.dialogs;
     } else {
@@ -314,8 +309,26 @@ void TSDIAppForm::buildPages()
     Formations->setObjectName("Formations");
     Info = new InfoPage(pageContext_, Viewer);
     Info->setObjectName("Info");
-    Load = buildLoadPage();
+    Load = new LoadSavePage(pageContext_, Viewer);
     Load->setObjectName("Load");
+    DirectoryListBox1 = Load->DirectoryListBox1;
+    DirectoryEdit = Load->DirectoryEdit;
+    BrowseBtn = Load->BrowseBtn;
+    TarnListBox = Load->TarnListBox;
+    OpenBtn = Load->OpenBtn;
+    SaveBtn = Load->SaveBtn;
+    SaveAsBtn = Load->SaveAsBtn;
+    ExportBtn = Load->ExportBtn;
+    Button1 = Load->Button1;
+    ExitButton = Load->ExitButton;
+    connect(Load, &LoadSavePage::folderChosen, this,
+        [this](const std::filesystem::path& dir) { DirectoryListBox1Change(dir); });
+    connect(Load, &LoadSavePage::openRequested, this, &TSDIAppForm::OpenBtnClick);
+    connect(SaveBtn, &QPushButton::clicked, this, &TSDIAppForm::SaveBtnClick);
+    connect(SaveAsBtn, &QPushButton::clicked, this, &TSDIAppForm::SaveAsBtnClick);
+    connect(ExportBtn, &QPushButton::clicked, this, &TSDIAppForm::ExportBtnClick);
+    connect(Button1, &QPushButton::clicked, this, &TSDIAppForm::Button1Click);
+    connect(ExitButton, &QPushButton::clicked, this, &TSDIAppForm::ExitButtonClick);
     Viewer->addTab(Units, "Units");
     Viewer->addTab(Weapons, "Weapons");
     Viewer->addTab(Formations, "Formations");
@@ -326,101 +339,6 @@ void TSDIAppForm::buildPages()
     column->addWidget(rule);
     column->addWidget(Viewer, 1);
     setCentralWidget(central);
-}
-
-QWidget* TSDIAppForm::buildLoadPage()
-{
-    auto* page = new QWidget(Viewer);
-    auto* row = new QHBoxLayout(page);
-    row->setContentsMargins(8, 8, 8, 8);
-    row->setSpacing(8);
-
-    // The folder chooser: the working folder's path and its subfolders.
-    auto* folderBox = new QGroupBox(tr("Folder"), page);
-    folderBox->setObjectName("FolderBox");
-    auto* folderColumn = new QVBoxLayout(folderBox);
-    DirectoryEdit = new QLineEdit(folderBox);
-    DirectoryEdit->setObjectName("DirectoryEdit");
-    DirectoryEdit->setToolTip("Type a folder and press Enter to go there");
-    BrowseBtn = new QPushButton(tr("Browse..."), folderBox);
-    BrowseBtn->setObjectName("BrowseBtn");
-    BrowseBtn->setToolTip("Choose a folder");
-    BrowseBtn->setAutoDefault(false);
-    DirectoryListBox1 = new QListWidget(folderBox);
-    DirectoryListBox1->setObjectName("DirectoryListBox1");
-    DirectoryListBox1->setToolTip("Navigate to the directory you wis to load from, or save to");
-    DirectoryListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
-    DirectoryListBox1->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
-    DirectoryEdit->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-    auto* browseRow = new QHBoxLayout;
-    browseRow->addStretch(1);
-    browseRow->addWidget(BrowseBtn);
-    folderColumn->addWidget(DirectoryEdit);
-    folderColumn->addWidget(DirectoryListBox1, 1);
-    folderColumn->addLayout(browseRow);
-    folderBox->setMinimumWidth(170);
-
-    // The file list: one row per nation in three columns.
-    auto* filesBox = new QGroupBox(tr("Nations"), page);
-    filesBox->setObjectName("FilesBox");
-    auto* filesColumn = new QVBoxLayout(filesBox);
-    TarnListBox = new QListWidget(filesBox);
-    TarnListBox->setObjectName("TarnListBox");
-    TarnListBox->setSelectionMode(QAbstractItemView::SingleSelection);
-    TarnListBox->setFlow(QListView::TopToBottom);
-    TarnListBox->setWrapping(true);
-    TarnListBox->setResizeMode(QListView::Adjust);
-    TarnListBox->setUniformItemSizes(true);
-    TarnListBox->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
-    TarnListBox->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
-    QFont listFont = TarnListBox->font();
-    listFont.setFamily("Sans Serif");
-    listFont.setBold(true);
-    if (listFont.pointSizeF() > 8.5)
-        listFont.setPointSizeF(listFont.pointSizeF() - 1);
-    TarnListBox->setFont(listFont);
-    QPalette listPalette = TarnListBox->palette();
-    listPalette.setColor(QPalette::Base, listPalette.color(QPalette::Button));
-    TarnListBox->setPalette(listPalette);
-    TarnListBox->viewport()->installEventFilter(this);
-    filesColumn->addWidget(TarnListBox);
-
-    auto* buttons = new QVBoxLayout;
-    buttons->setSpacing(6);
-    OpenBtn = MakeButton(
-        page, "OpenBtn", "Open", "Load the selected tarn (Or, double-click on a tarn to open it)");
-    OpenBtn->setDefault(true);
-    SaveBtn = MakeButton(page, "SaveBtn", "Save", "Save your edits to disk, overwriting the selected tarn");
-    SaveAsBtn = MakeButton(page, "SaveAsBtn", "Save As..",
-        "Save your edits to disk, overwriting the selected tarn as another filename");
-    ExportBtn
-        = MakeButton(page, "ExportBtn", "Dump CSV", "Print data from currently loaded ghob as 3 csv files");
-    Button1 = MakeButton(page, "Button1", "Help", nullptr);
-    ExitButton = MakeButton(page, "ExitButton", "Exit", nullptr);
-    buttons->addSpacing(14);
-    buttons->addWidget(OpenBtn);
-    buttons->addWidget(SaveBtn);
-    buttons->addWidget(SaveAsBtn);
-    buttons->addWidget(ExportBtn);
-    buttons->addStretch(1);
-    buttons->addWidget(Button1);
-    buttons->addWidget(ExitButton);
-
-    row->addWidget(folderBox, 2);
-    row->addWidget(filesBox, 5);
-    row->addLayout(buttons);
-
-    connect(DirectoryListBox1, &QListWidget::itemActivated, this, &TSDIAppForm::folderItemActivated);
-    connect(DirectoryEdit, &QLineEdit::returnPressed, this, &TSDIAppForm::enterTypedFolder);
-    connect(BrowseBtn, &QPushButton::clicked, this, &TSDIAppForm::browseForFolder);
-    connect(TarnListBox, &QListWidget::itemActivated, this, [this] { TarnListBoxDblClick(); });
-    connect(OpenBtn, &QPushButton::clicked, this, &TSDIAppForm::OpenBtnClick);
-    connect(SaveBtn, &QPushButton::clicked, this, &TSDIAppForm::SaveBtnClick);
-    connect(SaveAsBtn, &QPushButton::clicked, this, &TSDIAppForm::SaveAsBtnClick);
-    connect(ExportBtn, &QPushButton::clicked, this, &TSDIAppForm::ExportBtnClick);
-    connect(Button1, &QPushButton::clicked, this, &TSDIAppForm::Button1Click);
-    connect(ExitButton, &QPushButton::clicked, this, &TSDIAppForm::ExitButtonClick);
-    return page;
 }
 
 void TSDIAppForm::buildMenu()
@@ -497,8 +415,7 @@ void TSDIAppForm::FormCreate()
         item->setEnabled(false);
     Grid1->menuAction()->setEnabled(false);
     Grid1->setEnabled(false);
-    for (QPushButton* button : { SaveBtn, SaveAsBtn, ExportBtn })
-        button->setEnabled(false);
+    Load->setFileCommandsEnabled(false);
     for (QWidget* sheet : { static_cast<QWidget*>(Units), static_cast<QWidget*>(Weapons),
              static_cast<QWidget*>(Formations), static_cast<QWidget*>(Info) })
         Viewer->setTabVisible(Viewer->indexOf(sheet), false);
@@ -515,17 +432,18 @@ void TSDIAppForm::FormCreate()
 
     readinifile();
 
-    if (!currentDir_.isEmpty()) {
-        DirectoryListBox1Change(currentDir_);
+    if (!currentPath_.empty()) {
+        DirectoryListBox1Change(currentPath_);
         setWindowTitle(core::kTitleStartedInDefaultDir);
     } else {
-        const QString start = options_.workingFolder.isEmpty() ? QDir::currentPath() : options_.workingFolder;
-        currentDir_ = QDir::cleanPath(QDir(start).absolutePath());
         std::error_code ec;
-        std::filesystem::current_path(ToPath(currentDir_), ec);
+        const std::filesystem::path here = std::filesystem::current_path(ec);
+        currentPath_ = core::NormalFolderPath(
+            here, options_.workingFolder.isEmpty() ? here : ToPath(options_.workingFolder));
+        currentDir_ = ShownPath(currentPath_);
+        std::filesystem::current_path(currentPath_, ec);
         setWindowTitle(Text(core::StartedInCurrentDirTitle(currentDir_.toStdString())));
-        fillFolderList();
-        SetList();
+        Load->showFolder(currentPath_);
     }
 }
 
@@ -533,16 +451,19 @@ void TSDIAppForm::readinifile()
 {
     settings_ = core::readinifile(ToPath(options_.settingsFile));
 
-    const QString defaultDir = QFile::decodeName(QByteArray::fromStdString(settings_.defaultDir));
+    // The default folder is taken as the settings file's bytes, whatever their encoding.
     currentDir_.clear();
-    if (!defaultDir.isEmpty()) {
-        const QString absolute = QDir::cleanPath(QDir(defaultDir).absolutePath());
+    currentPath_.clear();
+    if (!settings_.defaultDir.empty()) {
         std::error_code ec;
-        std::filesystem::current_path(ToPath(absolute), ec);
+        const std::filesystem::path absolute
+            = core::NormalFolderPath(std::filesystem::current_path(ec), settings_.defaultDir);
+        std::filesystem::current_path(absolute, ec);
         if (ec) {
             dialogs_->message(this, Dialogs::Kind::Information, AppTitle(), core::kNoDefaultDirText);
         } else {
-            currentDir_ = absolute;
+            currentPath_ = absolute;
+            currentDir_ = ShownPath(absolute);
         }
     }
 
@@ -860,14 +781,6 @@ bool TSDIAppForm::eventFilter(QObject* watched, QEvent* event)
         if (!hintsOn_)
             return true;
         break;
-    case QEvent::Resize:
-        if (watched == TarnListBox->viewport()) {
-            // Three columns, whatever the list's width.
-            const int rowHeight = TarnListBox->fontMetrics().height() + 3;
-            const int width = qMax(60, TarnListBox->viewport()->width() / 3);
-            TarnListBox->setGridSize(QSize(width, rowHeight));
-        }
-        break;
     default:
         break;
     }
@@ -958,93 +871,62 @@ void TSDIAppForm::Button1Click()
     const QString shared = QDir::cleanPath(dir.filePath("../share/tarnwick/") + core::kHelpFileName);
     for (const QString& candidate : { beside, shared }) {
         if (QFileInfo::exists(candidate)) {
-            dialogs_->openDocument(candidate); // a failure is not reported
+            // The desktop may answer later that nothing could show the page.
+            dialogs_->openDocument(candidate, [self = QPointer<TSDIAppForm>(this), candidate] {
+                if (self)
+                    self->dialogs_->message(self, Dialogs::Kind::Warning, AppTitle(),
+                        Text(core::HelpNotOpenedText(candidate.toStdString())));
+            });
             return;
         }
     }
+    dialogs_->message(
+        this, Dialogs::Kind::Warning, AppTitle(), Text(core::HelpMissingText(beside.toStdString())));
 }
 
-// ---- Folder and file list ----
+// ---- Minimum size ----
 
-void TSDIAppForm::fillFolderList()
+void TSDIAppForm::resizeEvent(QResizeEvent* event)
 {
-    DirectoryEdit->setText(QDir::toNativeSeparators(currentDir_));
-    DirectoryListBox1->clear();
-    const QDir dir(currentDir_);
-    if (!dir.isRoot())
-        DirectoryListBox1->addItem("..");
-    const QStringList folders
-        = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
-    DirectoryListBox1->addItems(folders);
-}
-
-void TSDIAppForm::folderItemActivated(QListWidgetItem* item)
-{
-    if (item != nullptr)
-        DirectoryListBox1Change(QDir(currentDir_).filePath(item->text()));
-}
-
-void TSDIAppForm::enterTypedFolder()
-{
-    const QString typed = DirectoryEdit->text().trimmed();
-    if (typed.isEmpty())
+    QMainWindow::resizeEvent(event);
+    // FormResize: the size hint keeps most desktops from going below the creation
+    // size; where nothing honours it, the window is set back here.
+    if (minWindowWidth_ <= 0 || minWindowHeight_ <= 0)
         return;
-    DirectoryListBox1Change(QDir(currentDir_).absoluteFilePath(QDir::fromNativeSeparators(typed)));
+    // The window's own size, not the event's: the event reports the size already
+    // bounded by the minimum.
+    const QSize allowed = size().expandedTo(QSize(minWindowWidth_, minWindowHeight_));
+    if (allowed != size())
+        resize(allowed);
 }
 
-void TSDIAppForm::browseForFolder()
-{
-    if (const auto chosen = dialogs_->folder(this, tr("Choose a folder"), currentDir_))
-        DirectoryListBox1Change(*chosen);
-}
+// ---- Working folder ----
 
 void TSDIAppForm::DirectoryListBox1Change(const QString& dir)
 {
-    const QString target = QDir::cleanPath(QDir(currentDir_).absoluteFilePath(dir));
-    std::error_code ec;
-    std::filesystem::current_path(ToPath(target), ec);
-    if (ec) {
-        dialogs_->message(this, Dialogs::Kind::Warning, AppTitle(),
-            Text(core::CannotEnterFolderText(target.toStdString(), ec.message())));
-        DirectoryEdit->setText(QDir::toNativeSeparators(currentDir_));
-        return;
-    }
-    currentDir_ = target;
-    fillFolderList();
-    SetList();
-    setStatus(Text(core::SearchingStatus(currentDir_.toStdString())));
+    DirectoryListBox1Change(PathFromText(dir, currentPath_));
 }
 
-QString TSDIAppForm::nationRowText(int nation) const
+void TSDIAppForm::DirectoryListBox1Change(const std::filesystem::path& dir)
 {
-    const bool exists = core::OobFileExists(ToPath(currentDir_), nation);
-    return QString::fromStdU16String(core::Cp1252ToUtf16(
-        core::FileListRow(nation, exists, settings_.names.nationNames[static_cast<std::size_t>(nation)])));
+    const std::filesystem::path target = core::NormalFolderPath(currentPath_, dir);
+    std::error_code ec;
+    std::filesystem::current_path(target, ec);
+    if (ec) {
+        dialogs_->message(this, Dialogs::Kind::Warning, AppTitle(),
+            Text(core::CannotEnterFolderText(Shown(target), ec.message())));
+        DirectoryEdit->setText(currentDir_);
+        return;
+    }
+    currentPath_ = target;
+    currentDir_ = ShownPath(target);
+    Load->showFolder(currentPath_);
+    setStatus(Text(core::SearchingStatus(currentDir_.toStdString())));
 }
 
 void TSDIAppForm::SetList()
 {
-    TarnListBox->clear();
-    const std::filesystem::path dir = ToPath(currentDir_);
-    bool exists[100] = {};
-    int first = 0;
-    for (int n = 1; n <= 99; ++n) {
-        exists[n] = core::OobFileExists(dir, n);
-        if (exists[n] && first == 0)
-            first = n;
-    }
-    if (first == 0)
-        return;
-    QStringList rows;
-    rows.reserve(99);
-    for (int n = 1; n <= 99; ++n) {
-        rows << QString::fromStdU16String(core::Cp1252ToUtf16(
-            core::FileListRow(n, exists[n], settings_.names.nationNames[static_cast<std::size_t>(n)])));
-    }
-    TarnListBox->addItems(rows);
-    for (int i = 0; i < TarnListBox->count(); ++i)
-        TarnListBox->item(i)->setToolTip(rows[i]); // a long name is cut off in its column
-    TarnListBox->setCurrentRow(first - 1);
+    Load->SetList();
 }
 
 // ---- File commands ----
@@ -1056,11 +938,10 @@ void TSDIAppForm::OpenBtnClick()
 
 void TSDIAppForm::TarnListBoxDblClick()
 {
-    const int row = TarnListBox->currentRow();
-    if (row < 0 || TarnListBox->currentItem() == nullptr || !TarnListBox->currentItem()->isSelected())
+    const int nation = Load->selectedNation();
+    if (nation == 0)
         return;
-    const int nation = row + 1;
-    const std::filesystem::path dir = ToPath(currentDir_);
+    const std::filesystem::path& dir = currentPath_;
     if (!core::OobFileExists(dir, nation)) {
         dialogs_->message(
             this, Dialogs::Kind::Information, core::kFileNotFoundCaption, core::kFileNotFoundText);
@@ -1077,7 +958,8 @@ void TSDIAppForm::TarnListBoxDblClick()
         return;
     }
     state_.currentNation = static_cast<std::uint16_t>(nation);
-    const std::string path = FromPath(result.io.path).toStdString();
+    openedFile_ = result.io.path;
+    const std::string path = Shown(result.io.path);
     if (result.size == core::LoadResult::Size::Short)
         dialogs_->message(
             this, Dialogs::Kind::Warning, AppTitle(), Text(core::ShortFileWarning(path, result.bytesInFile)));
@@ -1085,9 +967,8 @@ void TSDIAppForm::TarnListBoxDblClick()
         dialogs_->message(
             this, Dialogs::Kind::Warning, AppTitle(), Text(core::LongFileWarning(path, result.bytesInFile)));
 
-    const QString rowText = nationRowText(nation);
-    TarnListBox->item(row)->setText(rowText);
-    TarnListBox->item(row)->setToolTip(rowText);
+    Load->updateRow(nation, true);
+    const QString rowText = Load->rowText(nation, true);
     setWindowTitle(Text(core::LoadedTitle(currentDir_.toStdString(), rowText.toStdString())));
     state_.currentWeapon = 1;
     state_.currentUnit = 1;
@@ -1100,8 +981,7 @@ void TSDIAppForm::TarnListBoxDblClick()
         item->setEnabled(true);
     Grid1->menuAction()->setEnabled(true);
     Grid1->setEnabled(true);
-    for (QPushButton* button : { SaveBtn, SaveAsBtn, ExportBtn })
-        button->setEnabled(true);
+    Load->setFileCommandsEnabled(true);
     for (QWidget* sheet : { static_cast<QWidget*>(Units), static_cast<QWidget*>(Weapons),
              static_cast<QWidget*>(Formations), static_cast<QWidget*>(Info) })
         Viewer->setTabVisible(Viewer->indexOf(sheet), true);
@@ -1119,7 +999,7 @@ bool TSDIAppForm::saveToCurrentDir(bool fromShortcut)
         dialogs_->message(this, Dialogs::Kind::Information, AppTitle(), core::kPleaseLoadText);
         return false;
     }
-    const core::IoResult result = core::SaveOobFile(*oob_, state_.currentNation, ToPath(currentDir_));
+    const core::IoResult result = core::SaveOobFile(*oob_, state_.currentNation, currentPath_);
     if (!result.ok()) {
         showError(Text(result.message()));
         return false;
@@ -1127,7 +1007,7 @@ bool TSDIAppForm::saveToCurrentDir(bool fromShortcut)
     if (fromShortcut)
         setStatus(Text(core::SavedShortcutStatus(currentDir_.toStdString(), state_.currentNation)));
     else
-        setStatus(Text(core::SavedFileStatus(FromPath(result.path).toStdString())));
+        setStatus(Text(core::SavedFileStatus(Shown(result.path))));
     return true;
 }
 
@@ -1147,16 +1027,35 @@ void TSDIAppForm::SaveAsBtnClick()
         dialogs_->message(this, Dialogs::Kind::Information, core::kNoFileCaption, core::kLoadToOverwriteText);
         return;
     }
-    const auto chosen = dialogs_->saveAsFileName(this, core::kSaveAsTitle, core::kSaveAsFilter, currentDir_);
+    const QString proposed = ShownPath(currentPath_ / core::OobFileName(state_.currentNation));
+    const auto chosen = dialogs_->saveAsFileName(this, core::kSaveAsTitle, core::kSaveAsFilter, proposed);
     if (!chosen || chosen->isEmpty())
         return;
-    const QFileInfo info(QDir(currentDir_).absoluteFilePath(*chosen));
-    const QString name = Text(core::SaveAsFileName(info.fileName().toStdString()));
-    if (name.isEmpty())
+    const std::filesystem::path path
+        = core::NormalFolderPath(currentPath_, PathFromText(*chosen, currentPath_));
+    // The name is cut here, once, to twelve whole characters.
+    const std::string name = core::SaveAsFileName(path.filename().string());
+    const std::filesystem::path target = path.parent_path() / name;
+    if (name.empty() || name == "." || name == "..") {
+        showError(Text(core::IoResult::failure(core::IoResult::Kind::WriteError, target, "Invalid file name")
+                           .message()));
         return;
-    const core::IoResult result = core::SaveOobFileAs(
-        *oob_, state_.currentNation, QFile::encodeName(name).toStdString(), ToPath(info.absolutePath()));
-    if (!result.ok())
+    }
+    // Another file that is there already is replaced only when the user says so.
+    std::error_code ec;
+    const bool exists = std::filesystem::exists(std::filesystem::symlink_status(target, ec));
+    const bool isOpenFile = !openedFile_.empty() && std::filesystem::equivalent(target, openedFile_, ec);
+    if (exists && !isOpenFile) {
+        const auto answer = dialogs_->message(this, Dialogs::Kind::Question, core::kReplaceFileCaption,
+            Text(core::ReplaceFileQuestion(Shown(target))), Dialogs::Buttons::YesNoDefaultNo);
+        if (answer != Dialogs::Answer::Yes)
+            return;
+    }
+    const std::vector<std::uint8_t> bytes = core::EncodeOobFile(*oob_, state_.currentNation);
+    const core::IoResult result = core::WriteFileAtomic(target, bytes.data(), bytes.size());
+    if (result.ok())
+        setStatus(Text(core::SavedFileStatus(Shown(result.path))));
+    else
         showError(Text(result.message()));
     SetList();
     update();
@@ -1168,7 +1067,7 @@ void TSDIAppForm::ExportBtnClick()
         dialogs_->message(this, Dialogs::Kind::Information, core::kNoFileCaption, core::kLoadToReportText);
         return;
     }
-    const auto results = core::DumpCsv(*oob_, state_.currentNation, settings_.names, ToPath(currentDir_));
+    const auto results = core::DumpCsv(*oob_, state_.currentNation, settings_.names, currentPath_);
     QStringList failures;
     for (const core::IoResult& result : results) {
         if (!result.ok())

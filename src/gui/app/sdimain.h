@@ -1,17 +1,19 @@
 #pragma once
 
 // The main window: speed buttons, menu, tab pages, status bar, function keys,
-// the Load/Save page and the file commands.
+// the working folder and the file commands of the Load/Save page.
 
 #include "core/data/pastebuffer.h"
 #include "core/data/records.h"
 #include "core/data/settings.h"
 #include "core/rules/navigation.h"
+#include "gui/pages/loadsavepage.h"
 #include "gui/pages/pagecontext.h"
 
 #include <QMainWindow>
 #include <QString>
 
+#include <filesystem>
 #include <memory>
 
 class QAction;
@@ -19,7 +21,6 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
-class QListWidgetItem;
 class QMenu;
 class QMenuBar;
 class QPushButton;
@@ -72,7 +73,10 @@ public:
 
     // State, read by tests and by the windows that follow.
     int currentPage() const { return currentPage_; }
+    // The working folder as shown (a replacement character for each byte that
+    // is not UTF-8), and as the file system's bytes, which every file command uses.
     const QString& currentDir() const { return currentDir_; }
+    const std::filesystem::path& currentPath() const { return currentPath_; }
     const QString& programDir() const { return programDir_; }
     const core::Settings& settings() const { return settings_; }
     const core::CurrentState& state() const { return state_; }
@@ -93,6 +97,7 @@ public slots:
     void SetButtons(bool enabled);
     void SetList();
     void DirectoryListBox1Change(const QString& dir);
+    void DirectoryListBox1Change(const std::filesystem::path& dir);
     void TarnListBoxDblClick();
     void OpenBtnClick();
     void SaveBtnClick();
@@ -123,6 +128,7 @@ public slots:
 protected:
     void closeEvent(QCloseEvent* event) override; // FormCloseQuery
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override; // FormResize
     bool eventFilter(QObject* watched, QEvent* event) override; // key preview, hints off
 
 private:
@@ -131,7 +137,6 @@ private:
     void buildSpeedPanel();
     void buildMenu();
     void buildPages();
-    QWidget* buildLoadPage();
     void applyHints();
     bool FormKeyDown(int key);
     void ViewerChange(int index);
@@ -148,14 +153,9 @@ private:
     void LoadEnter();
     void InfoEnter();
     void enableFindControls();
-    void fillFolderList();
-    void enterTypedFolder();
-    void browseForFolder();
-    void folderItemActivated(QListWidgetItem* item);
     bool saveToCurrentDir(bool fromShortcut);
     void setStatus(const QString& text);
     void showError(const QString& text);
-    QString nationRowText(int nation) const;
 
     MainWindowOptions options_;
     std::unique_ptr<Dialogs> ownDialogs_;
@@ -169,6 +169,8 @@ private:
     PageContext pageContext_;
     int currentPage_ = kPageStartup;
     QString currentDir_;
+    std::filesystem::path currentPath_;
+    std::filesystem::path openedFile_; // the file the records were read from
     QString programDir_;
     bool hintsOn_ = true;
     int minWindowWidth_ = 0;
@@ -204,7 +206,7 @@ public:
     WeaponPage* Weapons = nullptr;
     FormationPage* Formations = nullptr;
     InfoPage* Info = nullptr;
-    QWidget* Load = nullptr;
+    LoadSavePage* Load = nullptr;
 
     QStatusBar* StatusBar = nullptr;
     QLabel* StatusText = nullptr;
@@ -225,6 +227,7 @@ public:
     QAction* Help2 = nullptr;
     QAction* About1 = nullptr;
 
+    // The Load/Save page's widgets, which the page owns.
     QListWidget* DirectoryListBox1 = nullptr;
     QLineEdit* DirectoryEdit = nullptr;
     QPushButton* BrowseBtn = nullptr;

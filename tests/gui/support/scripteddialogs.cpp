@@ -8,7 +8,7 @@ ScriptedDialogs::Answer ScriptedDialogs::message(
     boxes.append({ kind, caption, text, buttons });
     if (!answers_.isEmpty())
         return answers_.takeFirst();
-    return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
+    return buttons == Buttons::Ok ? Answer::Ok : Answer::No;
 }
 
 std::optional<QString> ScriptedDialogs::saveAsFileName(
@@ -34,7 +34,7 @@ std::optional<QString> ScriptedDialogs::folder(QWidget*, const QString& title, c
 bool ScriptedDialogs::openDocument(const QString& path)
 {
     openedDocuments.append(path);
-    return true;
+    return documentOpens;
 }
 
 } // namespace tarnwick::testing

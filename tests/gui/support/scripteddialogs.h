@@ -27,7 +27,7 @@ public:
     };
 
     // Answers are used in order; with none prepared an OK box answers Ok and a
-    // Yes/No box answers No.
+    // Yes/No box (either default) answers No.
     void setNextAnswer(Answer answer) { answers_.append(answer); }
     // The next file dialog (save or open) returns this path (nothing: cancelled).
     void setNextFileName(std::optional<QString> path) { fileNames_.append(path); }
@@ -45,6 +45,8 @@ public:
     QList<Box> boxes;
     QList<FileDialog> fileDialogs;
     QStringList openedDocuments;
+    // What openDocument answers: false as on a desktop with no browser.
+    bool documentOpens = true;
 
     void clear()
     {
