@@ -181,6 +181,19 @@ private slots:
         }
     }
 
+    void aSettingsFileReadWithTroubleSaysSoInTheStatusBar()
+    {
+        WindowFixture f;
+        // "[Tarnwick]" in UTF-16 with its byte-order mark.
+        QByteArray utf16("\xFF\xFE", 2);
+        for (char c : QByteArray("[Tarnwick]\r\nHints=0\r\n"))
+            utf16.append(c).append('\0');
+        WriteBytes(f.settings, utf16);
+        auto& w = f.open(false);
+        QVERIFY2(w.statusText().contains("UTF-16"), qPrintable(w.statusText()));
+        QVERIFY(!w.hintsOn());
+    }
+
     void noSettingsFileNamesEveryNationNoIniFile()
     {
         WindowFixture f;

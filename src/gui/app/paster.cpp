@@ -171,8 +171,9 @@ void TPasterDlg::ExpBtnClick()
         = context_.dialogs->saveAsFileName(this, core::kExportTitle, core::kExportFilter, proposed);
     if (!chosen)
         return; // the dialog stays open for another choice
-    const core::IoResult result = core::ExportBuffer(buffers_, kind_, ToPath(*chosen),
-        QFile::encodeName(dir).toStdString(), nation, context_.settings->names);
+    const std::string titleDir = context_.currentPath ? context_.currentPath->string() : std::string();
+    const core::IoResult result
+        = core::ExportBuffer(buffers_, kind_, ToPath(*chosen), titleDir, nation, context_.settings->names);
     if (!result.ok()) {
         context_.dialogs->message(
             this, Dialogs::Kind::Error, windowTitle(), QString::fromStdString(result.message()));

@@ -118,6 +118,7 @@ TSDIAppForm::TSDIAppForm(const MainWindowOptions& options, QWidget* parent)
     hintStyle_ = HintStyle::install();
     pageContext_.state = &state_;
     pageContext_.currentDir = &currentDir_;
+    pageContext_.currentPath = &currentPath_;
     pageContext_.settings = &settings_;
     pageContext_.dialogs = dialogs_;
     pageContext_.setStatus = [this](const QString& text) { setStatus(text); };
@@ -445,6 +446,9 @@ void TSDIAppForm::FormCreate()
         setWindowTitle(Text(core::StartedInCurrentDirTitle(currentDir_.toStdString())));
         Load->showFolder(currentPath_);
     }
+    // A settings file that was read with trouble says so, not silently.
+    if (!settings_.warning.empty())
+        setStatus(QString::fromStdString(settings_.warning));
 }
 
 void TSDIAppForm::readinifile()

@@ -9,6 +9,7 @@
 
 #include <QString>
 
+#include <filesystem>
 #include <functional>
 
 namespace tarnwick::gui {
@@ -36,6 +37,8 @@ struct PageContext {
     const QString* currentDir = nullptr;
     // Writes the main window's status bar.
     std::function<void(const QString&)> setStatus;
+    // The working folder as the file system's bytes, for opening files in it.
+    const std::filesystem::path* currentPath = nullptr;
 };
 
 } // namespace tarnwick::gui
