@@ -2,10 +2,12 @@
 
 #include "cli/args.h"
 #include "cli/commands.h"
+#include "cli/picturecommands.h"
 
 #include <exception>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -30,6 +32,8 @@ int main(int argc, char** argv)
     std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     Output io { std::cout, std::cerr };
     try {
+        if (std::optional<int> status = RunPictureCommand(args, io))
+            return *status;
         Arguments parsed = ParseArguments(args);
         if (parsed.help) {
             std::cout << UsageText(parsed.command) << std::flush;
