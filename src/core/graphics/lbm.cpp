@@ -189,10 +189,11 @@ IndexedImage DecodeLbm(std::span<const std::uint8_t> bytes)
     const std::size_t capacity = rowBytes * static_cast<std::size_t>(height);
 
     std::vector<std::uint8_t> decoded(capacity, 0);
-    if (compression == 0) {
+    if (capacity == 0 || body.empty()) {
+        // nothing to fill
+    } else if (compression == 0) {
         // A body longer than the picture is cut.
-        if (!body.empty())
-            std::memcpy(decoded.data(), body.data(), std::min(body.size(), capacity));
+        std::memcpy(decoded.data(), body.data(), std::min(body.size(), capacity));
     } else {
         UnpackByteRun1(body.data(), body.size(), decoded.data(), capacity);
     }
