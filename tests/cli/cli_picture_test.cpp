@@ -2,13 +2,19 @@
 
 #include "clirunner.h"
 
+#include "core/data/demo.h"
+#include "core/data/tarnio.h"
+#include "core/graphics/artfiles.h"
+#include "core/graphics/icontables.h"
 #include "core/graphics/lbm.h"
 #include "core/graphics/shp.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <set>
 #include <string>
 
 namespace {
@@ -137,6 +143,54 @@ TEST(CliPicture, ReaderAndUsageErrorsWriteNothing)
     auto help = RunCli({ "icon", "--help" });
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.out.rfind("Usage: tarnwick-cli icon IN.shp --frame F", 0), 0u) << help.out;
+}
+
+TEST(CliPicture, DemoFolderHasAPictureAndIconsForEveryUnit)
+{
+    TempDir tmp;
+    auto r = RunCli({ "make-demo", (tmp / "demo").string() });
+    ASSERT_EQ(r.status, 0) << r.err;
+    const fs::path dir = tmp / "demo";
+    int units = 0;
+    for (int nation : DemoNations()) {
+        TOobData data;
+        ASSERT_TRUE(LoadOobPath(
+            data, static_cast<std::uint16_t>(nation), dir / OobFileName(static_cast<std::uint16_t>(nation)))
+                        .ok());
+        for (const TOobUnit& u : data.units) {
+            if (u.name.empty())
+                continue;
+            ++units;
+            SCOPED_TRACE(u.name);
+            const IndexedImage picture = LoadLbmFile(FindPictureFile(dir, u.lbm));
+            EXPECT_EQ(picture.width, 160);
+            EXPECT_EQ(picture.height, 80);
+            // Drawn, not flat: many colours in use.
+            EXPECT_GT(std::set<std::uint8_t>(picture.pixels.begin(), picture.pixels.end()).size(), 40u);
+            const IconFrameRow& row = BuiltInIconFrameTable().row(u.icon);
+            for (int entry : { row.hull, row.turret }) {
+                if (entry >= 0) {
+                    EXPECT_NO_THROW(
+                        LoadShpFrame(FindIconFile(dir, IconFileOf(entry)), IconDirectoryIndex(entry), 240));
+                }
+            }
+            const IndexedImage hull
+                = LoadShpFrame(FindIconFile(dir, IconFileOf(row.hull)), IconDirectoryIndex(row.hull), 240);
+            EXPECT_EQ(hull.pixels.front(), 240) << "the top-left corner is uncovered";
+            EXPECT_EQ(hull.pixels[hull.pixels.size() - static_cast<std::size_t>(hull.width)], 240)
+                << "bottom-left";
+        }
+    }
+    EXPECT_GT(units, 30);
+    // Crew icons: frames 0 to 60 of files 10 to 13.
+    for (int file = 10; file <= 13; ++file)
+        for (int frame : { 0, 24, 36, 42, 51, 54, 57, 60 }) {
+            const IndexedImage crew = LoadShpFrame(FindIconFile(dir, file), frame + 1, 240);
+            EXPECT_GT(std::count_if(
+                          crew.pixels.begin(), crew.pixels.end(), [](std::uint8_t p) { return p != 240; }),
+                20)
+                << file << "/" << frame;
+        }
 }
 
 } // namespace
