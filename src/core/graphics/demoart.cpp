@@ -170,7 +170,7 @@ Livery LiveryOf(int nation)
 // Palette layout of the pictures: ramps at fixed places.
 struct Ramps {
     Ramp sky, hills, ground, dirt, camoA, camoB, metal, uniform, skin, helmet, canvas, glass, cloud;
-    std::uint8_t black = 0, white = 0, red = 0, yellow = 0;
+    std::uint8_t black = 0, white = 0, red = 0, yellow = 0, outline = 0;
 };
 
 Ramp MakeRamp(Palette& pal, int& next, int n, Colour3 light, Colour3 dark)
@@ -216,6 +216,8 @@ Ramps PicturePalette(Palette& pal, const Livery& l)
     pal[static_cast<std::size_t>(next++)] = { 196, 40, 32 };
     r.yellow = static_cast<std::uint8_t>(next);
     pal[static_cast<std::size_t>(next++)] = { 232, 196, 64 };
+    r.outline = static_cast<std::uint8_t>(next);
+    pal[static_cast<std::size_t>(next++)] = { 34, 36, 28 };
     r.black = 0;
     return r;
 }
@@ -581,7 +583,7 @@ void SquadPicture(Canvas& c, const Ramps& r, std::uint32_t seed, Kind kind)
     }
     case Kind::AtTeam:
         Soldier(c, r, 60, 73, 29, Pose::Kneel, 0, false);
-        c.line({ 40, 54 }, { 92, 44 }, 4.5, r.camoA[8]);
+        c.line({ 40, 54 }, { 92, 44 }, 4.5, r.camoA[11]);
         c.rect(88, 42, 94, 48, r.metal, 0.4, 0.8);
         Soldier(c, r, 112, 73, 28, Pose::Stand, 0.3);
         c.rect(104, 46, 112, 56, r.camoB, 0.2, 0.8); // spare missile
@@ -622,6 +624,32 @@ void SquadPicture(Canvas& c, const Ramps& r, std::uint32_t seed, Kind kind)
     }
 }
 
+// A dark line around everything drawn over the scene (shadows on the ground aside),
+// as an illustrator would ink it.
+void Outline(IndexedImage& image, const std::vector<std::uint8_t>& scene, const Ramps& r)
+{
+    auto isGround = [&](std::uint8_t v) {
+        return std::find(r.ground.begin(), r.ground.end(), v) != r.ground.end()
+            || std::find(r.dirt.begin(), r.dirt.end(), v) != r.dirt.end();
+    };
+    const int w = image.width, h = image.height;
+    std::vector<bool> drawn(image.pixels.size());
+    for (std::size_t i = 0; i < drawn.size(); ++i)
+        drawn[i] = image.pixels[i] != scene[i] && !isGround(image.pixels[i]);
+    std::vector<std::uint8_t> out = image.pixels;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const std::size_t i = static_cast<std::size_t>(y) * w + x;
+            if (drawn[i])
+                continue;
+            const bool edge = (x > 0 && drawn[i - 1]) || (x + 1 < w && drawn[i + 1])
+                || (y > 0 && drawn[i - w]) || (y + 1 < h && drawn[i + w]);
+            if (edge)
+                out[i] = r.outline;
+        }
+    image.pixels = std::move(out);
+}
+
 IndexedImage DrawPicture(const TOobUnit& u, int seedBase)
 {
     IndexedImage image(160, 80);
@@ -629,6 +657,7 @@ IndexedImage DrawPicture(const TOobUnit& u, int seedBase)
     Canvas c(image);
     const std::uint32_t seed = Hash(static_cast<std::uint32_t>(seedBase));
     Scene(c, r, seed);
+    const std::vector<std::uint8_t> scene = image.pixels;
     switch (const Kind kind = KindOf(u)) {
     case Kind::Tank:
     case Kind::FlameTank:
@@ -661,6 +690,7 @@ IndexedImage DrawPicture(const TOobUnit& u, int seedBase)
         SquadPicture(c, r, seed, kind);
         break;
     }
+    Outline(image, scene, r);
     return image;
 }
 
