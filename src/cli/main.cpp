@@ -3,11 +3,13 @@
 #include "cli/args.h"
 #include "cli/bulkcommands.h"
 #include "cli/commands.h"
+#include "cli/picturecommands.h"
 
 #include <exception>
 #include <filesystem>
 #include <iostream>
 #include <new>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -34,6 +36,8 @@ int main(int argc, char** argv)
     try {
         if (auto status = RunBulkCommandLine(args, ProgramDir(argc > 0 ? argv[0] : nullptr), io))
             return std::cout.flush() ? *status : kExitFailure;
+        if (std::optional<int> status = RunPictureCommand(args, io))
+            return *status;
         Arguments parsed = ParseArguments(args);
         if (parsed.help) {
             std::cout << UsageText(parsed.command) << std::flush;

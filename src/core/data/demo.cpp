@@ -2,6 +2,7 @@
 
 #include "core/data/records.h"
 #include "core/data/tarnio.h"
+#include "core/graphics/demoart.h"
 
 #include <array>
 #include <cstdint>
@@ -536,6 +537,10 @@ IoResult MakeDemoFolder(const std::filesystem::path& dir)
         if (!r.ok())
             return r;
     }
+
+    // Unit pictures in pic/ and map icons in shp/.
+    if (IoResult art = WriteDemoArt(absDir, DemoNations()); !art.ok())
+        return art;
 
     IoResult r = WriteFileAtomic(absDir / "TWFTK.ini", SettingsText(absDir));
     if (!r.ok())
