@@ -1,5 +1,7 @@
 #include "cli/picturecommands.h"
 
+#include "cli/commands.h"
+
 #include "core/data/fileio.h"
 #include "core/graphics/indexedimage.h"
 #include "core/graphics/lbm.h"
@@ -224,6 +226,12 @@ int Run(const PictureArgs& a, Output& io)
     const fs::file_status st = fs::status(a.input, ec);
     if (fs::exists(st) && !fs::is_regular_file(st))
         return Fail(io, "Cannot read " + a.input + ": Not a regular file");
+    try {
+        RefuseOutputThatIsAnInput(a.output, { { "the input", a.input } });
+    } catch (const UsageError& e) {
+        io.err << "tarnwick-cli: " << e.what() << '\n';
+        return kExitUsage;
+    }
     core::IndexedImage image;
     try {
         image = a.icon ? core::LoadShpFrame(a.input, a.frame, static_cast<std::uint8_t>(a.transparent))

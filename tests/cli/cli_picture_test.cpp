@@ -123,7 +123,7 @@ TEST(CliPicture, ReaderAndUsageErrorsWriteNothing)
         { { "icon", shp, "--frame", "1", "-o", out }, 1, ": required icon not available\n" },
         { { "picture", (tmp / "none.lbm").string(), "-o", out }, 1, "Cannot find" },
         { { "picture", tmp.path().string(), "-o", out }, 1, "Not a regular file" },
-        { { "picture", in, "-o", (tmp / "no" / "x.bmp").string() }, 1, "Cannot write" },
+        { { "picture", in, "-o", (tmp / "no" / "x.bmp").string() }, 1, "Cannot create a file in the folder" },
         { { "picture", in }, 2, "picture needs -o" },
         { { "picture", in, "-o", (tmp / "x.gif").string() }, 2, "-o must name a .bmp or .png file" },
         { { "picture", in, "--frame", "1", "-o", out }, 2, "unknown option '--frame' for picture" },

@@ -152,6 +152,7 @@ TEST(CliOutputs, AnOutputThatIsAnInputIsRefused)
     fs::create_symlink("in.obf", dir / "alias.obf");
     fs::create_hard_link(dir / "in.obf", dir / "hard.obf");
     const std::string in = (dir / "in.obf").string();
+    WriteFile(dir / "art.png", std::string("FORM")); // a picture misnamed as its own output
     WriteFile(dir / "buf.csv",
         RunCli({ "buffer-export", in, "--nation", "12", "--kind", "unit", "-o", (dir / "seed.csv").string() })
                     .status
@@ -178,6 +179,9 @@ TEST(CliOutputs, AnOutputThatIsAnInputIsRefused)
         { { "csv", (dir / "obatDUMP12unit.csv").string(), "--nation", "12", "-o", dir.path().string() },
             "is the input" },
         { { "--ini", ini, "resave", in, "--nation", "12", "-o", ini }, "is the settings file" },
+        { { "--ini", ini, "renationalise", in, "--nation", "12", "--from", "12", "--to", "13", "-o", ini },
+            "is the settings file" },
+        { { "picture", (dir / "art.png").string(), "-o", (dir / "art.png").string() }, "is the input" },
     };
     for (const auto& c : cases) {
         auto r = RunCli(c.args);
@@ -189,6 +193,7 @@ TEST(CliOutputs, AnOutputThatIsAnInputIsRefused)
     EXPECT_EQ(ReadFile(dir / "obatDUMP12unit.csv"), file);
     EXPECT_EQ(ReadFile(dir / "buf.csv"), bufBefore);
     EXPECT_FALSE(fs::exists(dir / "obatDUMP12wpns.csv"));
+    EXPECT_EQ(ReadFile(dir / "art.png"), "FORM");
 
     for (const fs::path& out : { dir / "in.obf", dir / "alias.obf" }) {
         auto r = RunCli({ "resave", in, "--nation", "12", "-o", out.string() });
