@@ -146,6 +146,18 @@ void BM_UnitShownAgain(benchmark::State& state)
     }
 }
 
+// A unit page committed: the weapon check, the save, the unit shown again and
+// the list rebuilt.
+void BM_UnitCommitted(benchmark::State& state)
+{
+    OpenWindow open;
+    open.window.Units->goToSlot(300);
+    for (auto _ : state) {
+        open.window.CommitButtonClick();
+        QApplication::processEvents();
+    }
+}
+
 // From slot 300 the only match is slot 300 itself: every name is read, then the
 // unit is shown again.
 void BM_FindOverAllUnitNames(benchmark::State& state)
@@ -163,6 +175,7 @@ void BM_FindOverAllUnitNames(benchmark::State& state)
 
 BENCHMARK(BM_UnitListRebuilt)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
 BENCHMARK(BM_UnitShownAgain)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
+BENCHMARK(BM_UnitCommitted)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
 BENCHMARK(BM_FindOverAllUnitNames)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
 BENCHMARK(BM_MainWindowBuilt)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
 BENCHMARK(BM_OpenFullFileToUnitsPage)
