@@ -32,9 +32,9 @@ constexpr const char* kRenationaliseUsage
       "is limited to 0..99.\n"
       "\n"
       "N is the nation of the file (1..999); it is taken from an obatNNN.obf file\n"
-      "name when --nation is not given. OUT is saved as the editor's Save As saves\n"
-      "(a file name of at most 12 characters). With --in-place every FILE is saved\n"
-      "over itself; a file that fails is reported and the others still run.\n";
+      "name when --nation is not given. OUT is written as the editor's Save writes,\n"
+      "at exactly the path given. With --in-place every FILE is saved over itself;\n"
+      "a file that fails is reported and the others still run.\n";
 
 constexpr const char* kReclassifyUsage
     = "Usage: tarnwick-cli [--ini FILE] reclassify IN.obf [--nation N] --from A --to B -o OUT.obf\n"
@@ -46,9 +46,9 @@ constexpr const char* kReclassifyUsage
       "empty text is 0, and the number is limited to 0..255.\n"
       "\n"
       "N is the nation of the file (1..999); it is taken from an obatNNN.obf file\n"
-      "name when --nation is not given. OUT is saved as the editor's Save As saves\n"
-      "(a file name of at most 12 characters). With --in-place every FILE is saved\n"
-      "over itself; a file that fails is reported and the others still run.\n";
+      "name when --nation is not given. OUT is written as the editor's Save writes,\n"
+      "at exactly the path given. With --in-place every FILE is saved over itself;\n"
+      "a file that fails is reported and the others still run.\n";
 
 struct BulkArguments {
     BulkKind kind = BulkKind::Renationalise;
