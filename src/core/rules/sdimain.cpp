@@ -127,4 +127,10 @@ std::string SaveAsFileName(std::string_view utf8Name)
     return FirstCharacters(utf8Name, kSaveAsNameLength);
 }
 
+std::string CommandFailedText(std::string_view what)
+{
+    return "The command stopped: " + std::string(what)
+        + "\n\nFiles are only ever replaced whole, so none was left half-written.";
+}
+
 } // namespace tarnwick::core

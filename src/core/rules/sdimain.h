@@ -76,6 +76,9 @@ std::string HelpNotOpenedText(std::string_view path);
 inline constexpr std::size_t kSaveAsNameLength = 12;
 std::string SaveAsFileName(std::string_view utf8Name);
 
+// A command stopped by an error that reached the event loop.
+std::string CommandFailedText(std::string_view what);
+
 // Hint delay in force until the settings are read.
 inline constexpr int kStartupHintDelayMs = 3000;
 

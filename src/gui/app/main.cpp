@@ -2,6 +2,7 @@
 
 #include "core/data/settings.h"
 #include "core/rules/sdimain.h"
+#include "gui/app/application.h"
 #include "gui/app/sdimain.h"
 #include "gui/ui/splashscreen.h"
 #include "gui/ui/titleartwork.h"
@@ -53,7 +54,7 @@ int Screenshot(QApplication& app, const QString& target)
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    tarnwick::gui::TarnwickApplication app(argc, argv);
     app.setWindowIcon(tarnwick::gui::ProgramIcon());
 
     const QString screenshot = qEnvironmentVariable("TARNWICK_SCREENSHOT");
