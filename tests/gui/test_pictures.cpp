@@ -10,7 +10,9 @@
 #include "gui/pages/unitpage.h"
 #include "support/guitest.h"
 #include "support/scripteddialogs.h"
+#include "support/windowfixture.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
@@ -330,6 +332,30 @@ private slots:
         QCOMPARE(f.dialogs.boxes.size(), 1);
         f.dialogs.setNextFileName(std::nullopt);
         QVERIFY(!f.page->HullImage->saveAsPng());
+    }
+
+    void mainWindowKeepsTheColourAndTheFoldersIconTable()
+    {
+        WindowFixture f;
+        WriteSettingsFile(f.root.path(), { { "TransparentColour", "30" } });
+        WriteSampleOobFile(f.work, 3);
+        WriteBytes(QDir(f.work).filePath("iconframes.txt"), "0 0 1\n0 5 -1\n");
+        auto& w = f.open();
+        QVERIFY(w.LBMBrowseForm && w.FormColour);
+        QCOMPARE(w.transparentColour(), 30);
+        QVERIFY2(w.statusText().contains("line 2"), qPrintable(w.statusText()));
+        QVERIFY(!w.iconFrames().warning.empty());
+        w.TarnListBoxDblClick();
+        QVERIFY(w.statusText().contains("line 2"));
+
+        OnNextModal([](QWidget* dialog) {
+            auto* colour = qobject_cast<gui::TFormColour*>(dialog);
+            QVERIFY(colour);
+            colour->SpinEdit1->setValue(7);
+            colour->Button1->click();
+        });
+        w.ChangeTransparentColour1->trigger();
+        QCOMPARE(w.transparentColour(), 7);
     }
 
     void qtImageReaderReadsPicturesAndIconFrames()
