@@ -210,6 +210,13 @@ private slots:
         f.edit("UnitLBMEdit")->setText("-");
         QVERIFY(f.dialogs.boxes.isEmpty());
 
+        // A picture larger than the page's picture area is shown shrunk, never over the fields.
+        core::IndexedImage big(640, 480, 3);
+        WriteFile(QDir(f.dir.path()).filePath("Pic/Pm00040.lbm"), core::EncodeIlbm(big));
+        f.edit("UnitLBMEdit")->setText("40");
+        QCOMPARE(f.page->LBMImage->size(), QSize(122, 92));
+        QCOMPARE(f.page->LBMImage->picture().size(), QSize(640, 480));
+
         // No working folder: nothing shown, nothing read.
         const std::filesystem::path none;
         f.context.currentPath = &none;

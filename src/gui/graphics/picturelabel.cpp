@@ -38,8 +38,10 @@ void PictureLabel::setPicture(const QImage& picture, bool transparent)
         setPixmap(shown);
         return;
     }
+    if (largest_.isValid() && (shown.width() > largest_.width() || shown.height() > largest_.height()))
+        shown = shown.scaled(largest_, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     setPixmap(shown);
-    resize(picture.size());
+    resize(shown.size());
 }
 
 void PictureLabel::mousePressEvent(QMouseEvent* event)

@@ -26,6 +26,9 @@ public:
     // A label of fixed size keeps it: a picture larger than the label is shown
     // shrunk to fit, a smaller one centred.
     void setFixedCell(const QSize& size);
+    // A label without a fixed size takes its picture's size up to this one; a
+    // larger picture is shown shrunk to fit (it is still saved at full size).
+    void setLargestSize(const QSize& size) { largest_ = size; }
     // The picture as read (not see-through); null before the first one.
     const QImage& picture() const { return picture_; }
     // The file name "Save as PNG…" proposes, without folder.
@@ -48,6 +51,7 @@ private:
     Dialogs* dialogs_;
     QImage picture_;
     QSize cell_;
+    QSize largest_;
     QString saveName_;
     QString saveFolder_;
 };

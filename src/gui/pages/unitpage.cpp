@@ -207,6 +207,7 @@ void UnitPage::buildControls()
     };
     LBMImage = pictureLabel("LBMImage");
     LBMImage->move(310, 10);
+    LBMImage->setLargestSize(QSize(160, 92)); // a larger picture would cover the fields below
     BigImage = pictureLabel("BigImage");
     TurretImage = pictureLabel("TurretImage");
     HullImage = pictureLabel("HullImage");
