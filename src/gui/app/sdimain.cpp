@@ -10,6 +10,8 @@
 #include "gui/app/paster.h"
 #include "gui/app/pathtext.h"
 #include "gui/app/speedicons.h"
+#include "gui/graphics/lbmbrowser.h"
+#include "gui/graphics/unitcolour.h"
 #include "gui/pages/bytetext.h"
 #include "gui/pages/formationpage.h"
 #include "gui/pages/infopage.h"
@@ -122,6 +124,8 @@ TSDIAppForm::TSDIAppForm(const MainWindowOptions& options, QWidget* parent)
     pageContext_.settings = &settings_;
     pageContext_.dialogs = dialogs_;
     pageContext_.setStatus = [this](const QString& text) { setStatus(text); };
+    pageContext_.transparentColour = &transparentColour_;
+    pageContext_.iconFrames = &iconFrames_.table;
 
     QFont arial = font();
     arial.setFamily("Arial");
@@ -158,9 +162,31 @@ void TSDIAppForm::createWindows()
     pageContext_.picker = PickForm;
     PasterDlg = new TPasterDlg(pageContext_, *buffers_, this);
     RenatDlg = new TRenatDlg(pageContext_, this);
+    LBMBrowseForm = new TLBMBrowseForm(pageContext_, this);
+    pageContext_.lbmBrowser = LBMBrowseForm;
     FormReclassify = new TFormReclassify(pageContext_, this);
     FormGridWpns = new TFormGridWpns(pageContext_, this);
     FormGridUnits = new TFormGridUnits(pageContext_, this);
+    // Each try of a colour draws the current unit's icons again at once.
+    FormColour = new TFormColour(
+        transparentColour_,
+        [this] {
+            if (state_.fileLoaded)
+                Units->redrawIcons();
+        },
+        this);
+}
+
+void TSDIAppForm::ChangeTransparentColour1Click()
+{
+    FormColour->exec();
+}
+
+void TSDIAppForm::loadIconFrames()
+{
+    iconFrames_ = core::LoadIconFrameTable(currentPath_);
+    if (!iconFrames_.warning.empty())
+        setStatus(Text(iconFrames_.warning));
 }
 
 TSDIAppForm::~TSDIAppForm()
@@ -383,6 +409,7 @@ void TSDIAppForm::buildMenu()
     connect(WeaponsGrid1, &QAction::triggered, this, &TSDIAppForm::WeaponsGrid1Click);
     connect(UnitsGrid1, &QAction::triggered, this, &TSDIAppForm::UnitsGrid1Click);
     connect(SaveFileAs1, &QAction::triggered, this, &TSDIAppForm::SaveAsBtnClick);
+    connect(ChangeTransparentColour1, &QAction::triggered, this, &TSDIAppForm::ChangeTransparentColour1Click);
     connect(ExitItem, &QAction::triggered, this, &TSDIAppForm::ExitItemClick);
     connect(Help2, &QAction::triggered, this, &TSDIAppForm::Button1Click);
     connect(About1, &QAction::triggered, this, &TSDIAppForm::About1Click);
@@ -449,6 +476,8 @@ void TSDIAppForm::FormCreate()
     // A settings file that was read with trouble says so, not silently.
     if (!settings_.warning.empty())
         setStatus(QString::fromStdString(settings_.warning));
+    transparentColour_ = settings_.transparentColour;
+    loadIconFrames();
 }
 
 void TSDIAppForm::readinifile()
@@ -926,6 +955,7 @@ void TSDIAppForm::DirectoryListBox1Change(const std::filesystem::path& dir)
     currentDir_ = ShownPath(target);
     Load->showFolder(currentPath_);
     setStatus(Text(core::SearchingStatus(currentDir_.toStdString())));
+    loadIconFrames();
 }
 
 void TSDIAppForm::SetList()
@@ -978,6 +1008,7 @@ void TSDIAppForm::TarnListBoxDblClick()
     state_.currentUnit = 1;
     state_.currentFormation = 1;
     setStatus(Text(core::LoadedStatus(currentDir_.toStdString(), rowText.toStdString())));
+    loadIconFrames();
 
     state_.fileLoaded = true;
     for (QAction* item :

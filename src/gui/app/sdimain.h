@@ -6,6 +6,7 @@
 #include "core/data/pastebuffer.h"
 #include "core/data/records.h"
 #include "core/data/settings.h"
+#include "core/graphics/icontables.h"
 #include "core/rules/navigation.h"
 #include "gui/pages/loadsavepage.h"
 #include "gui/pages/pagecontext.h"
@@ -38,6 +39,8 @@ class TRenatDlg;
 class TFormReclassify;
 class TFormGridWpns;
 class TFormGridUnits;
+class TLBMBrowseForm;
+class TFormColour;
 class HintStyle;
 class UnitPage;
 class WeaponPage;
@@ -83,6 +86,11 @@ public:
     core::TOobData& oobData() { return *oob_; }
     core::PasteBuffers& pasteBuffers() { return *buffers_; }
     bool hintsOn() const { return hintsOn_; }
+    // The palette index the icons leave out: the settings' value at start,
+    // then what the colour dialog sets, for the rest of the run.
+    int transparentColour() const { return transparentColour_; }
+    // The icon frame table of the working folder.
+    const core::IconFrameTableLoad& iconFrames() const { return iconFrames_; }
     int hintDelay() const;
     int minWindowWidth() const { return minWindowWidth_; }
     int minWindowHeight() const { return minWindowHeight_; }
@@ -112,6 +120,7 @@ public slots:
     void Reclassify1Click();
     void WeaponsGrid1Click();
     void UnitsGrid1Click();
+    void ChangeTransparentColour1Click();
     void CommitButtonClick();
     void RestoreButtonClick();
     void EraseButtonClick();
@@ -156,6 +165,9 @@ private:
     bool saveToCurrentDir(bool fromShortcut);
     void setStatus(const QString& text);
     void showError(const QString& text);
+    // Reads the working folder's icon frame table; a table file that cannot
+    // be used is named in the status bar.
+    void loadIconFrames();
 
     MainWindowOptions options_;
     std::unique_ptr<Dialogs> ownDialogs_;
@@ -176,6 +188,8 @@ private:
     int minWindowWidth_ = 0;
     int minWindowHeight_ = 0;
     QWidget* aboutBox_ = nullptr;
+    int transparentColour_ = 240; // until the settings are read
+    core::IconFrameTableLoad iconFrames_;
 
 public:
     // The windows it opens, created once in the start-up order.
@@ -185,6 +199,8 @@ public:
     TFormReclassify* FormReclassify = nullptr;
     TFormGridWpns* FormGridWpns = nullptr;
     TFormGridUnits* FormGridUnits = nullptr;
+    TLBMBrowseForm* LBMBrowseForm = nullptr;
+    TFormColour* FormColour = nullptr;
 
 private:
 public:

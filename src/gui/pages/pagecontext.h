@@ -12,9 +12,14 @@
 #include <filesystem>
 #include <functional>
 
+namespace tarnwick::core {
+class IconFrameTable;
+}
+
 namespace tarnwick::gui {
 
 class Dialogs;
+class TLBMBrowseForm;
 
 // Chooses a coded value or a slot. TPickForm is the real one; tests may answer
 // from a script.
@@ -39,6 +44,13 @@ struct PageContext {
     std::function<void(const QString&)> setStatus;
     // The working folder as the file system's bytes, for opening files in it.
     const std::filesystem::path* currentPath = nullptr;
+    // The palette index the icons leave out (0..255); null: the usual 240.
+    const int* transparentColour = nullptr;
+    // Which icon frames show each icon number in the working folder; null: the
+    // table the program carries.
+    const core::IconFrameTable* iconFrames = nullptr;
+    // The picture browser the unit page's picture button opens; null: none.
+    TLBMBrowseForm* lbmBrowser = nullptr;
 };
 
 } // namespace tarnwick::gui

@@ -1,8 +1,15 @@
 #include "gui/pages/unitpage.h"
 
 #include "core/data/globals.h"
+#include "core/graphics/artfiles.h"
+#include "core/graphics/icontables.h"
+#include "core/graphics/shp.h"
 #include "core/rules/sdimain.h"
 #include "gui/app/dialogs.h"
+#include "gui/app/pathtext.h"
+#include "gui/graphics/lbmbrowser.h"
+#include "gui/graphics/picture.h"
+#include "gui/graphics/picturelabel.h"
 #include "gui/pages/bytetext.h"
 
 #include <QApplication>
@@ -189,19 +196,22 @@ void UnitPage::buildControls()
         "UnitPickMCBtn", "You can have a unit move other than its default for its class", 112, 78);
     UnitMCLabel = nameLabel("UnitMCLabel", 136, 78, 170);
 
-    // The unit's picture and icons (drawn by the picture display).
-    struct Area {
-        const char* name;
-        QRect rect;
+    // The unit's picture, and its icon to the right of it: a big icon centred
+    // in the icon area, or the hull with the turret 8 right of and 28 above it,
+    // the hull drawn over the turret.
+    auto pictureLabel = [&](const char* name) {
+        auto* image = new PictureLabel(context_.dialogs, panel);
+        image->setObjectName(QString::fromLatin1(name));
+        image->hide();
+        return image;
     };
-    const Area areas[] = { { "LBMImage", { 312, 4, 150, 96 } }, { "BigImage", { 472, 4, 64, 64 } },
-        { "HullImage", { 472, 72, 32, 32 } }, { "TurretImage", { 508, 72, 32, 32 } } };
-    for (const Area& area : areas) {
-        auto* image = new QLabel(panel);
-        image->setObjectName(QString::fromLatin1(area.name));
-        image->setAlignment(Qt::AlignCenter);
-        image->setGeometry(area.rect);
-    }
+    LBMImage = pictureLabel("LBMImage");
+    LBMImage->move(310, 10);
+    LBMImage->setLargestSize(QSize(160, 92)); // a larger picture would cover the fields below
+    BigImage = pictureLabel("BigImage");
+    TurretImage = pictureLabel("TurretImage");
+    HullImage = pictureLabel("HullImage");
+    HullImage->raise();
 
     // Availability: "Avaiable From" month "Of" year "Until" month "Of" year "Sound".
     caption("Avaiable From", 4, 108, 90);
@@ -682,10 +692,129 @@ void UnitPage::setUpDownFromIcon()
     UpDown1->setValue(icon.value_or(0));
 }
 
-void UnitPage::UnitIconEditChange() { }
+int UnitPage::transparentColour() const
+{
+    return context_.transparentColour != nullptr ? *context_.transparentColour
+                                                 : core::kDefaultTransparentColour;
+}
 
-void UnitPage::UnitLBMEditChange() { }
+bool UnitPage::LoadIconEntry(PictureLabel* p, int entry)
+{
+    if (entry < 0 || context_.currentPath == nullptr || context_.currentPath->empty())
+        return false;
+    const int file = core::IconFileOf(entry);
+    const std::filesystem::path path = core::FindIconFile(*context_.currentPath, file);
+    if (path.empty())
+        return false;
+    p->setPicture(ReadIconFrame(path, core::IconDirectoryIndex(entry), transparentColour()), true);
+    p->setSaveName(QString("Icon%1_%2.png").arg(file, 4, 10, QChar('0')).arg(core::IconFrameOf(entry)));
+    return true;
+}
 
-void UnitPage::LBMPickButtonClick() { }
+bool UnitPage::LoadIconFrame(PictureLabel* p, int icon, bool turret)
+{
+    const core::IconFrameTable& table
+        = context_.iconFrames != nullptr ? *context_.iconFrames : core::BuiltInIconFrameTable();
+    const core::IconFrameRow& row = table.row(std::min(icon, core::kMaxIconNumber));
+    return LoadIconEntry(p, turret ? row.turret : row.hull);
+}
+
+bool UnitPage::LoadCrewIcon(PictureLabel* p, int unitClass, int crew, int nation)
+{
+    return LoadIconEntry(p, core::CrewIconEntry(unitClass, core::UnitClassCategory(unitClass), crew, nation));
+}
+
+void UnitPage::UnitIconEditChange()
+{
+    try {
+        const int icon = core::ClampValue(0, core::kMaxIconNumber, Utf8(editText("UnitIconEdit")));
+        const int unitClass = core::ClampValue(0, 255, Utf8(editText("UnitClassEdit")));
+        const int crew = core::ClampValue(0, 255, Utf8(editText("UnitCrewEdit")));
+        const int nation = core::ClampValue(0, 99, Utf8(editText("UnitNationEdit")));
+        switch (core::IconDisplayFor(unitClass)) {
+        case core::IconDisplay::None:
+            TurretImage->hide();
+            HullImage->hide();
+            BigImage->hide();
+            return;
+        case core::IconDisplay::Big: {
+            TurretImage->hide();
+            HullImage->hide();
+            const bool shown = LoadIconFrame(BigImage, icon, false);
+            if (shown)
+                BigImage->move(kIconAreaX + (kIconAreaWidth - BigImage->width()) / 2,
+                    kIconAreaY + (kIconAreaHeight - BigImage->height()) / 2);
+            BigImage->setVisible(shown);
+            return;
+        }
+        case core::IconDisplay::HullAndTurret:
+            break;
+        }
+        BigImage->hide();
+        HullImage->move(kHullX, kHullY);
+        TurretImage->move(kHullX + 8, kHullY - 28);
+        if (LoadCrewIcon(HullImage, unitClass, crew, nation)) {
+            HullImage->show();
+            TurretImage->hide();
+            return;
+        }
+        const bool turret = LoadIconFrame(TurretImage, icon, true);
+        const bool hull = LoadIconFrame(HullImage, icon, false);
+        TurretImage->setVisible(turret);
+        HullImage->setVisible(hull);
+    } catch (const std::exception&) {
+        // A text that is no number, or an icon file the reader rejects.
+        TurretImage->hide();
+        HullImage->hide();
+        BigImage->hide();
+    }
+}
+
+void UnitPage::UnitLBMEditChange()
+{
+    int number = 0;
+    try {
+        number = core::ClampValue(0, core::kMaxPictureNumber, Utf8(editText("UnitLBMEdit")));
+    } catch (const core::EConvertError&) {
+        // Being typed ("", "-"): the picture stays as it was until the text is a number.
+        return;
+    }
+    const std::filesystem::path path = context_.currentPath != nullptr && !context_.currentPath->empty()
+        ? core::FindPictureFile(*context_.currentPath, number)
+        : std::filesystem::path();
+    if (path.empty()) {
+        LBMImage->hide();
+        return;
+    }
+    try {
+        LBMImage->setPicture(ReadLbmPicture(path), false);
+    } catch (const std::exception& error) {
+        // A broken picture is not shown; the tooltip says why.
+        LBMImage->hide();
+        LBMImage->setToolTip(ShownPath(path.filename()) + ": " + ReaderErrorText(error));
+        return;
+    }
+    LBMImage->setToolTip(ShownPath(path.filename()));
+    LBMImage->setSaveName(ShownPath(path.stem()) + ".png");
+    LBMImage->show();
+}
+
+void UnitPage::LBMPickButtonClick()
+{
+    TLBMBrowseForm* browser = context_.lbmBrowser;
+    if (browser == nullptr)
+        return;
+    int requested = 0;
+    try {
+        requested = core::StrToInt(Utf8(editText("UnitLBMEdit")));
+    } catch (const core::EConvertError& error) {
+        context_.dialogs->message(this, Dialogs::Kind::Error, QString::fromLatin1(core::kApplicationTitle),
+            QString::fromStdString(error.what()));
+        return;
+    }
+    browser->requestedLbm = std::clamp(requested, 0, core::kMaxPictureNumber);
+    if (browser->exec() == QDialog::Accepted)
+        numberEdit("UnitLBMEdit")->setText(QString::number(browser->selectedLbm));
+}
 
 } // namespace tarnwick::gui

@@ -18,6 +18,8 @@ class QToolButton;
 
 namespace tarnwick::gui {
 
+class PictureLabel;
+
 class UnitPage : public RecordPage {
     Q_OBJECT
 public:
@@ -60,6 +62,23 @@ public:
     static QColor TextColour(const QWidget* widget);
 
     QLineEdit* UnitnameEdit = nullptr;
+    PictureLabel* LBMImage = nullptr;
+    PictureLabel* BigImage = nullptr;
+    PictureLabel* HullImage = nullptr;
+    PictureLabel* TurretImage = nullptr;
+
+    // Draws the icons again (after a change of the transparent colour); the
+    // typing on the page stays.
+    void redrawIcons() { UnitIconEditChange(); }
+
+    // Where the hull icon's top-left corner sits, and the area BigImage is
+    // centred in (panel coordinates).
+    static constexpr int kHullX = 500;
+    static constexpr int kHullY = 48;
+    static constexpr int kIconAreaX = 472;
+    static constexpr int kIconAreaY = 0;
+    static constexpr int kIconAreaWidth = 112;
+    static constexpr int kIconAreaHeight = 104;
 
 private slots:
     void UnitNationEditChange();
@@ -88,10 +107,16 @@ private slots:
     void UnitYrUnavailEditExit() { }
 
 private:
-    // The unit's icon and picture: drawn by the picture display, not yet here.
+    // The unit's icon and picture.
     void UnitIconEditChange();
     void UnitLBMEditChange();
     void LBMPickButtonClick();
+    // Icon loaders: true when the entry names a frame of an icon file that
+    // exists and was drawn into p. Throw what the icon reader throws.
+    bool LoadIconEntry(PictureLabel* p, int entry);
+    bool LoadIconFrame(PictureLabel* p, int icon, bool turret);
+    bool LoadCrewIcon(PictureLabel* p, int unitClass, int crew, int nation);
+    int transparentColour() const;
 
     void UnitERAEditChange(const char* objectName);
     void UnitWpnPickBtnClick(int slot);

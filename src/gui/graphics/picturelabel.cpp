@@ -1,0 +1,103 @@
+#include "gui/graphics/picturelabel.h"
+
+#include "gui/app/dialogs.h"
+#include "gui/graphics/picture.h"
+
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QImageWriter>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QSaveFile>
+
+namespace tarnwick::gui {
+
+PictureLabel::PictureLabel(Dialogs* dialogs, QWidget* parent)
+    : QLabel(parent)
+    , dialogs_(dialogs)
+{
+    setContextMenuPolicy(Qt::DefaultContextMenu);
+}
+
+void PictureLabel::setFixedCell(const QSize& size)
+{
+    cell_ = size;
+    setFixedSize(size);
+    setAlignment(Qt::AlignCenter);
+}
+
+void PictureLabel::setPicture(const QImage& picture, bool transparent)
+{
+    picture_ = picture;
+    QPixmap shown = QPixmap::fromImage(transparent ? WithBottomLeftColourClear(picture) : picture);
+    if (cell_.isValid()) {
+        if (shown.width() > cell_.width() || shown.height() > cell_.height())
+            shown = shown.scaled(cell_, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        setPixmap(shown);
+        return;
+    }
+    if (largest_.isValid() && (shown.width() > largest_.width() || shown.height() > largest_.height()))
+        shown = shown.scaled(largest_, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    setPixmap(shown);
+    resize(shown.size());
+}
+
+void PictureLabel::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        emit clicked();
+    QLabel::mousePressEvent(event);
+}
+
+void PictureLabel::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (picture_.isNull() || dialogs_ == nullptr) {
+        QLabel::contextMenuEvent(event);
+        return;
+    }
+    QMenu menu(this);
+    QAction* save = menu.addAction(QString::fromUtf8("Save as PNG\u2026"));
+    save->setObjectName("SaveAsPngAction");
+    if (menu.exec(event->globalPos()) == save)
+        saveAsPng();
+}
+
+bool PictureLabel::saveAsPng()
+{
+    if (picture_.isNull() || dialogs_ == nullptr)
+        return false;
+    QString name = saveName_.isEmpty() ? QStringLiteral("picture.png") : saveName_;
+    const QString start = saveFolder_.isEmpty() ? name : QDir(saveFolder_).filePath(name);
+    const std::optional<QString> chosen = dialogs_->saveAsFileName(
+        this, QString::fromUtf8("Save as PNG"), QStringLiteral("PNG Pictures (*.png)"), start);
+    if (!chosen || chosen->isEmpty())
+        return false;
+    QString path = *chosen;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".png");
+    // Written beside the target and renamed over it, so a failed write leaves
+    // an older file as it was.
+    QSaveFile file(path);
+    QString error;
+    if (!file.open(QIODevice::WriteOnly)) {
+        error = file.errorString();
+    } else {
+        QImageWriter writer(&file, "png");
+        if (!writer.write(picture_)) {
+            error = writer.errorString();
+            file.cancelWriting();
+        } else if (!file.commit()) {
+            error = file.errorString();
+        }
+    }
+    if (!error.isEmpty()) {
+        dialogs_->message(this, Dialogs::Kind::Error, QStringLiteral("Save as PNG"),
+            QStringLiteral("Could not write %1: %2").arg(QDir::toNativeSeparators(path), error));
+        return false;
+    }
+    return true;
+}
+
+} // namespace tarnwick::gui

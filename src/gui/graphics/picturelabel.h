@@ -1,0 +1,59 @@
+#pragma once
+
+// A label that shows one picture or icon at its own size, see-through or not,
+// and offers "Save as PNG…" on a right click (the picture at its real size,
+// with its palette).
+
+#include <QImage>
+#include <QLabel>
+#include <QString>
+
+class QContextMenuEvent;
+class QMouseEvent;
+
+namespace tarnwick::gui {
+
+class Dialogs;
+
+class PictureLabel : public QLabel {
+    Q_OBJECT
+public:
+    PictureLabel(Dialogs* dialogs, QWidget* parent = nullptr);
+
+    // Shows picture and takes its size. transparent: the colour of the
+    // bottom-left pixel is left out everywhere.
+    void setPicture(const QImage& picture, bool transparent);
+    // A label of fixed size keeps it: a picture larger than the label is shown
+    // shrunk to fit, a smaller one centred.
+    void setFixedCell(const QSize& size);
+    // A label without a fixed size takes its picture's size up to this one; a
+    // larger picture is shown shrunk to fit (it is still saved at full size).
+    void setLargestSize(const QSize& size) { largest_ = size; }
+    // The picture as read (not see-through); null before the first one.
+    const QImage& picture() const { return picture_; }
+    // The file name "Save as PNG…" proposes, without folder.
+    void setSaveName(const QString& name) { saveName_ = name; }
+    // The folder the save dialog starts in.
+    void setSaveFolder(const QString& folder) { saveFolder_ = folder; }
+
+    // Asks for a file name and writes the picture as PNG; false when cancelled
+    // or when it could not be written (then an error box says why).
+    bool saveAsPng();
+
+signals:
+    void clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    Dialogs* dialogs_;
+    QImage picture_;
+    QSize cell_;
+    QSize largest_;
+    QString saveName_;
+    QString saveFolder_;
+};
+
+} // namespace tarnwick::gui
