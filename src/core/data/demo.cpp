@@ -50,25 +50,25 @@ struct ClassName {
     const char* name;
 };
 constexpr std::array<ClassName, 22> kUnitClasses { {
-    { 0, "Infantry" },
-    { 1, "Tank" },
-    { 2, "APC" },
-    { 3, "Recon Vehicle" },
+    { 0, "Tank" },
+    { 1, "Infantry" },
+    { 2, "HQ Section" },
+    { 3, "Mortar Team" },
+    { 4, "AT Team" },
     { 5, "Towed Gun" },
-    { 10, "Mortar Team" },
-    { 11, "Engineers" },
-    { 12, "HQ Section" },
-    { 13, "AT Team" },
-    { 14, "MG Team" },
-    { 15, "FAC Team" },
-    { 20, "Truck" },
+    { 7, "MG Team" },
+    { 11, "APC" },
+    { 12, "Recon Vehicle" },
+    { 13, "Truck" },
+    { 20, "Engineers" },
     { 23, "Main Battle Tank" },
     { 26, "SP Artillery" },
-    { 35, "SAM Team" },
+    { 40, "FAC Team" },
     { 42, "SAM Vehicle" },
     { 44, "Attack Helicopter" },
-    { 45, "Utility Helicopter" },
     { 46, "Patrol Boat" },
+    { 47, "Utility Helicopter" },
+    { 51, "SAM Team" },
     { 62, "Level Bomber" },
     { 210, "Rocket Minelayer" },
     { 214, "Wild Weasel" },
@@ -150,36 +150,36 @@ constexpr A7 kSoft { 0, 0, 0, 0, 0, 0, 0 };
 // Units 9 and 26 carry reactive armour (above 10: advanced) and EW, 26 has a
 // survivability above 6, vision from 40 is TI/GSR, fire control from 100 an AA radar.
 constexpr std::array<UnitTemplate, 32> kUnits { {
-    { 1, { "Rifle Section", "Rifle Squad", "Infantry Sect" }, 0, 1, 101, 1, 9, A4 { 1, 3, 4, 0 },
+    { 1, { "Rifle Section", "Rifle Squad", "Infantry Sect" }, 1, 1, 101, 1, 9, A4 { 1, 3, 4, 0 },
         A4 { 40, 30, 2, 0 }, A4 { 0, 0, 2, 0 }, 8, kSoft, kSoft, 0, 70, 120, 20, 0, 20, 0, 0, 0, 0, 0, 3 },
-    { 2, { "HQ Section", "Command Squad", "HQ Group" }, 12, 2, 102, 1, 6, A4 { 2, 1, 0, 0 },
+    { 2, { "HQ Section", "Command Squad", "HQ Group" }, 2, 2, 102, 1, 6, A4 { 2, 1, 0, 0 },
         A4 { 30, 30, 0, 0 }, A4 { 0, 0, 0, 0 }, 8, kSoft, kSoft, 0, 70, 120, 25, 0, 20, 0, 0, 0, 0, 0, 3 },
-    { 3, { "Engineer Sect", "Sapper Squad", "Pioneer Sect" }, 11, 3, 103, 1, 8, A4 { 1, 19, 4, 0 },
+    { 3, { "Engineer Sect", "Sapper Squad", "Pioneer Sect" }, 20, 3, 103, 1, 8, A4 { 1, 19, 4, 0 },
         A4 { 40, 6, 2, 0 }, A4 { 0, 0, 2, 0 }, 8, kSoft, kSoft, 0, 72, 120, 30, 0, 20, 0, 0, 0, 0, 0, 3 },
-    { 4, { "81mm Mortar Tm", "82mm Mortar Tm", "Mortar Det" }, 10, 4, 104, 1, 4, A4 { 6, 0, 0, 0 },
+    { 4, { "81mm Mortar Tm", "82mm Mortar Tm", "Mortar Det" }, 3, 4, 104, 1, 4, A4 { 6, 0, 0, 0 },
         A4 { 60, 0, 0, 0 }, A4 { 0, 0, 0, 0 }, 6, kSoft, kSoft, 0, 70, 120, 25, 0, 20, 0, 0, 0, 0, 0, 4 },
-    { 5, { "ATGM Team", "AT Missile Tm", "Harrow Team" }, 13, 5, 105, 1, 3, A4 { 16, 0, 0, 0 },
+    { 5, { "ATGM Team", "AT Missile Tm", "Harrow Team" }, 4, 5, 105, 1, 3, A4 { 16, 0, 0, 0 },
         A4 { 0, 0, 0, 0 }, A4 { 4, 0, 0, 0 }, 6, kSoft, kSoft, 0, 78, 120, 45, 0, 20, 0, 0, 0, 0, 0, 4 },
-    { 6, { "MMG Team", "GPMG Team", "MG Team" }, 14, 6, 106, 1, 3, A4 { 5, 0, 0, 0 }, A4 { 80, 0, 0, 0 },
+    { 6, { "MMG Team", "GPMG Team", "MG Team" }, 7, 6, 106, 1, 3, A4 { 5, 0, 0, 0 }, A4 { 80, 0, 0, 0 },
         A4 { 0, 0, 0, 0 }, 6, kSoft, kSoft, 0, 70, 120, 20, 0, 20, 0, 0, 0, 0, 0, 3 },
-    { 7, { "SAM Team", "Strela Team", "Kestrel Team" }, 35, 7, 107, 1, 2, A4 { 18, 0, 0, 0 },
+    { 7, { "SAM Team", "Strela Team", "Kestrel Team" }, 51, 7, 107, 1, 2, A4 { 18, 0, 0, 0 },
         A4 { 0, 0, 0, 0 }, A4 { 3, 0, 0, 0 }, 6, kSoft, kSoft, 0, 80, 120, 40, 0, 20, 0, 0, 0, 0, 0, 3 },
-    { 8, { "Tarrant MBT", "K-84 MBT", "Garron MBT" }, 1, 20, 120, 5, 4, A4 { 13, 11, 7, 0 },
+    { 8, { "Tarrant MBT", "K-84 MBT", "Garron MBT" }, 0, 20, 120, 5, 4, A4 { 13, 11, 7, 0 },
         A4 { 18, 60, 30, 0 }, A4 { 22, 0, 0, 0 }, 30, A7 { 90, 25, 12, 110, 40, 18, 6 },
         A7 { 140, 40, 15, 170, 60, 20, 8 }, 0, 82, 120, 320, 4, 30, 60, 4, 5, 0, 0, 0 },
     { 9, { "Tarrant MBT-2", "K-84M MBT", "Garron Mk2" }, 23, 21, 121, 5, 4, A4 { 13, 11, 7, 0 },
         A4 { 18, 60, 30, 0 }, A4 { 22, 0, 0, 0 }, 30, A7 { 100, 30, 12, 120, 45, 18, 6 },
         A7 { 180, 50, 15, 210, 70, 20, 8 }, 12, 95, 120, 410, 4, 45, 80, 5, 6, 0, 0, 0, false, 3 },
-    { 10, { "Kite Lt Tank", "PT-70 Lt Tank", "Scamp Lt Tank" }, 1, 22, 122, 4, 3, A4 { 12, 11, 0, 0 },
+    { 10, { "Kite Lt Tank", "PT-70 Lt Tank", "Scamp Lt Tank" }, 0, 22, 122, 4, 3, A4 { 12, 11, 0, 0 },
         A4 { 20, 50, 0, 0 }, A4 { 20, 0, 0, 0 }, 36, A7 { 30, 12, 8, 35, 15, 10, 4 },
         A7 { 30, 12, 8, 35, 15, 10, 4 }, 0, 65, 100, 150, 4, 20, 20, 2, 2, 6, 0, 0 },
-    { 11, { "Pell APC", "BTR-K APC", "Corran APC" }, 2, 23, 123, 4, 2, A4 { 7, 0, 0, 0 }, A4 { 50, 0, 0, 0 },
+    { 11, { "Pell APC", "BTR-K APC", "Corran APC" }, 11, 23, 123, 4, 2, A4 { 7, 0, 0, 0 }, A4 { 50, 0, 0, 0 },
         A4 { 0, 0, 0, 0 }, 40, A7 { 10, 6, 6, 8, 8, 8, 3 }, kSoft, 0, 68, 120, 70, 2, 20, 10, 0, 0, 6, 12,
         0 },
-    { 12, { "Falke IFV", "BMK-2 IFV", "Warden IFV" }, 2, 24, 124, 4, 3, A4 { 8, 11, 16, 0 },
+    { 12, { "Falke IFV", "BMK-2 IFV", "Warden IFV" }, 11, 24, 124, 4, 3, A4 { 8, 11, 16, 0 },
         A4 { 150, 40, 0, 0 }, A4 { 50, 0, 3, 0 }, 34, A7 { 35, 12, 8, 30, 10, 8, 4 },
         A7 { 40, 12, 8, 35, 10, 8, 4 }, 0, 84, 120, 180, 4, 30, 40, 3, 3, 5, 10, 0 },
-    { 14, { "Scout Car", "BRDM-K Scout", "Ferret Scout" }, 3, 25, 125, 3, 3, A4 { 7, 0, 0, 0 },
+    { 14, { "Scout Car", "BRDM-K Scout", "Ferret Scout" }, 12, 25, 125, 3, 3, A4 { 7, 0, 0, 0 },
         A4 { 40, 0, 0, 0 }, A4 { 0, 0, 0, 0 }, 50, A7 { 8, 6, 6, 6, 6, 6, 2 }, kSoft, 0, 62, 110, 45, 2, 40,
         10, 0, 0, 5, 0, 0 },
     { 15, { "155mm Towed", "152mm Towed", "105mm Towed" }, 5, 30, 130, 3, 8, A4 { 14, 0, 0, 0 },
@@ -190,20 +190,20 @@ constexpr std::array<UnitTemplate, 32> kUnits { {
     { 17, { "Bolt MLRS", "Grom MRL", "Tempest MLRS" }, 26, 32, 132, 5, 3, A4 { 21, 0, 0, 0 },
         A4 { 12, 0, 0, 0 }, A4 { 0, 0, 0, 0 }, 32, A7 { 8, 6, 6, 0, 0, 0, 2 }, kSoft, 0, 83, 120, 300, 4, 20,
         30, 0, 3, 0, 0, 0 },
-    { 18, { "Ember Flame Tk", "OT-K Flame Tk", "Brand Flame Tk" }, 1, 33, 133, 5, 3, A4 { 20, 11, 0, 0 },
+    { 18, { "Ember Flame Tk", "OT-K Flame Tk", "Brand Flame Tk" }, 0, 33, 133, 5, 3, A4 { 20, 11, 0, 0 },
         A4 { 20, 40, 0, 0 }, A4 { 0, 0, 0, 0 }, 28, A7 { 60, 20, 10, 70, 25, 12, 5 },
         A7 { 60, 20, 10, 70, 25, 12, 5 }, 0, 58, 95, 200, 4, 20, 30, 2, 2, 0, 0, 0 },
     { 19, { "Aegis SAM Veh", "Krug-K SAM", "Sentinel SAM" }, 42, 34, 134, 4, 3, A4 { 18, 7, 0, 0 },
         A4 { 0, 30, 0, 0 }, A4 { 8, 0, 0, 0 }, 34, A7 { 12, 8, 6, 6, 6, 6, 3 }, kSoft, 0, 85, 120, 280, 4, 40,
         105, 0, 3, 0, 0, 0 },
-    { 22, { "Cargo Truck", "Ural-K Truck", "Bison Truck" }, 20, 40, 140, 3, 1, A4 { 0, 0, 0, 0 },
+    { 22, { "Cargo Truck", "Ural-K Truck", "Bison Truck" }, 13, 40, 140, 3, 1, A4 { 0, 0, 0, 0 },
         A4 { 0, 0, 0, 0 }, A4 { 0, 0, 0, 0 }, 45, kSoft, kSoft, 0, 60, 120, 20, 2, 20, 0, 0, 0, 0, 16, 0 },
-    { 23, { "120mm Mortar Tm", "120mm Mortar", "107mm Mortar Tm" }, 10, 8, 108, 2, 6, A4 { 15, 0, 0, 0 },
+    { 23, { "120mm Mortar Tm", "120mm Mortar", "107mm Mortar Tm" }, 3, 8, 108, 2, 6, A4 { 15, 0, 0, 0 },
         A4 { 40, 0, 0, 0 }, A4 { 0, 0, 0, 0 }, 4, kSoft, kSoft, 0, 68, 120, 40, 0, 20, 0, 0, 0, 0, 0, 8 },
-    { 24, { "Lisreth AGL Tm", "Dunmark AGL Tm", "Lisreth AGL Tm" }, 14, 9, 109, 1, 3, A4 { 22, 1, 0, 0 },
+    { 24, { "Lisreth AGL Tm", "Dunmark AGL Tm", "Lisreth AGL Tm" }, 7, 9, 109, 1, 3, A4 { 22, 1, 0, 0 },
         A4 { 60, 20, 0, 0 }, A4 { 0, 0, 0, 0 }, 6, kSoft, kSoft, 0, 88, 120, 35, 0, 20, 0, 0, 0, 0, 0, 3,
         true },
-    { 25, { "Lisreth Jeep", "Dunmark Rover", "Lisreth Jeep" }, 3, 41, 141, 2, 2, A4 { 7, 0, 0, 0 },
+    { 25, { "Lisreth Jeep", "Dunmark Rover", "Lisreth Jeep" }, 12, 41, 141, 2, 2, A4 { 7, 0, 0, 0 },
         A4 { 30, 0, 0, 0 }, A4 { 0, 0, 0, 0 }, 55, kSoft, kSoft, 0, 75, 120, 25, 2, 20, 0, 0, 0, 0, 4, 0,
         true },
     { 26, { "Tarrant MBT-3", "K-90 MBT", "Garron Mk3" }, 23, 26, 126, 5, 3, A4 { 13, 11, 7, 17 },
@@ -225,10 +225,10 @@ constexpr std::array<UnitTemplate, 32> kUnits { {
     { 32, { "Attack Helo", "Attack Helo", "Attack Helo" }, 44, 61, 161, 4, 2, A4 { 28, 16, 8, 0 },
         A4 { 38, 0, 200, 0 }, A4 { 0, 8, 50, 0 }, 90, A7 { 10, 8, 6, 0, 0, 0, 4 }, kSoft, 0, 86, 120, 350, 0,
         45, 70, 5, 5, 0, 0, 0 },
-    { 33, { "Utility Helo", "Utility Helo", "Utility Helo" }, 45, 63, 163, 4, 3, A4 { 7, 0, 0, 0 },
+    { 33, { "Utility Helo", "Utility Helo", "Utility Helo" }, 47, 63, 163, 4, 3, A4 { 7, 0, 0, 0 },
         A4 { 40, 0, 0, 0 }, A4 { 0, 0, 0, 0 }, 100, A7 { 4, 4, 4, 0, 0, 0, 2 }, kSoft, 0, 78, 120, 150, 0, 20,
         0, 0, 0, 0, 12, 0 },
-    { 34, { "FAC Team", "Air Controllers", "FAC Party" }, 15, 10, 110, 1, 3, A4 { 1, 0, 0, 0 },
+    { 34, { "FAC Team", "Air Controllers", "FAC Party" }, 40, 10, 110, 1, 3, A4 { 1, 0, 0, 0 },
         A4 { 30, 0, 0, 0 }, A4 { 0, 0, 0, 0 }, 8, kSoft, kSoft, 0, 80, 120, 30, 0, 45, 0, 0, 4, 0, 0, 3 },
     { 35, { "LR SAM Launcher", "LR SAM Launcher", "LR SAM Launcher" }, 42, 36, 136, 5, 4, A4 { 23, 0, 0, 0 },
         A4 { 0, 0, 0, 0 }, A4 { 4, 0, 0, 0 }, 30, A7 { 10, 8, 6, 8, 6, 6, 3 }, kSoft, 0, 95, 120, 380, 4, 40,
@@ -378,7 +378,7 @@ TOobData BuildNation(std::size_t index)
         u.heatArmour = t.heat;
         for (int f : { 0, 1, 3 })
             u.eraArmour[f] = t.era;
-        u.radio = t.unitClass == 12 ? 100 : 60;
+        u.radio = t.unitClass == 2 ? 100 : 60; // the HQ section
         u.yearAvail = ShiftedYear(t.yearAvail, shift);
         u.yearUnavail = t.yearUnavail;
         u.monthAvail = static_cast<std::uint8_t>(1 + (t.slot * 5 + index) % 12);
@@ -389,7 +389,7 @@ TOobData BuildNation(std::size_t index)
         u.vision = t.vision;
         u.stabiliser = t.stabiliser;
         u.rangeFinder = t.rangeFinder;
-        const bool tank = t.unitClass == 1 || t.unitClass == 23;
+        const bool tank = t.unitClass == 0 || t.unitClass == 23;
         u.sabotAmmo = tank ? 12 : 0;
         u.heatAmmo = tank ? 8 : 0;
         u.survivability = t.survivability != 0 ? t.survivability : t.size >= 4 ? 5 : 3;
@@ -407,7 +407,7 @@ TOobData BuildNation(std::size_t index)
 
     // A deleted unit: its name is gone but the slot still carries the nation and a class.
     data.units[13].nation = static_cast<std::uint8_t>(nation.number);
-    data.units[13].unitClass = 1;
+    data.units[13].unitClass = 0;
 
     for (const FormationTemplate& t : kFormations) {
         TOobFormation& f = data.formations[t.slot];

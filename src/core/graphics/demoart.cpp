@@ -262,26 +262,28 @@ bool HasWeapon(const TOobUnit& u, int weapon)
 
 Kind KindOf(const TOobUnit& u)
 {
+    // The sample folder's unit classes (see its settings file).
     switch (u.unitClass) {
-    case 0:
-        return Kind::Rifle;
-    case 10:
-        return Kind::Mortar;
-    case 11:
-        return Kind::Engineer;
-    case 12:
-        return Kind::Hq;
-    case 13:
-        return Kind::AtTeam;
-    case 14:
-        return Kind::MgTeam;
-    case 35:
-        return Kind::SamTeam;
     case 1:
-        return HasWeapon(u, 20) ? Kind::FlameTank : Kind::Tank;
-    case 2:
-        return HasWeapon(u, 8) ? Kind::Ifv : Kind::Apc;
+        return Kind::Rifle;
     case 3:
+        return Kind::Mortar;
+    case 20:
+        return Kind::Engineer;
+    case 2:
+        return Kind::Hq;
+    case 4:
+        return Kind::AtTeam;
+    case 7:
+        return Kind::MgTeam;
+    case 51:
+        return Kind::SamTeam;
+    case 0:
+    case 23:
+        return HasWeapon(u, 20) ? Kind::FlameTank : Kind::Tank;
+    case 11:
+        return HasWeapon(u, 8) ? Kind::Ifv : Kind::Apc;
+    case 12:
         return u.size <= 2 ? Kind::Jeep : Kind::ScoutCar;
     case 5:
         return Kind::TowedGun;
