@@ -4,6 +4,7 @@
 #include "core/data/tarnio.h"
 #include "gui/app/paster.h"
 #include "gui/app/sdimain.h"
+#include "gui/pages/formationpage.h"
 #include "gui/pages/unitpage.h"
 #include "gui/pages/weaponpage.h"
 #include "gui/tools/picker.h"
@@ -47,6 +48,11 @@ void WriteNations(WindowFixture& f)
         data->units[12].unitClass = 1;
         data->units[12].weapon = { 1, 2, 3, 0 };
         data->units[12].cost = 80;
+        data->formations[1].name = "Company";
+        data->formations[1].formType = 2;
+        data->formations[1].slot = { 12, 1002, 0, 0, 0, 0, 0, 0, 0, 0 };
+        data->formations[2].name = "Platoon";
+        data->formations[2].slot = { 1, 12, 0, 0, 0, 0, 0, 0, 0, 0 };
         WriteOobFile(f.work, nation, *data);
     }
 }
@@ -167,6 +173,15 @@ private slots:
         QCOMPARE(w.state().currentWeapon, 30);
         QCOMPARE(w.statusText(), QString("Moved weapon 12 to 30; 2 units still use weapon 12"));
         QCOMPARE(int(w.oobData().units[2].weapon[0]), 12);
+
+        w.Viewer->setCurrentWidget(w.Formations);
+        w.Formations->goToSlot(2);
+        const core::TOobFormation platoon = w.oobData().formations[2];
+        ChooseNext(30);
+        w.SpeedButton_MoveClick();
+        QVERIFY(w.oobData().formations[30] == platoon);
+        QVERIFY(w.oobData().formations[2].name.empty());
+        QCOMPARE(w.statusText(), QString("Moved formation 2 to 30; 1 formation still uses formation 2"));
     }
 
     void aUnitThatFailsTheCheckIsNotMoved()
