@@ -234,6 +234,43 @@ private slots:
         QCOMPARE(f.page->itemList()->item(5)->text(), QString("006  "));
     }
 
+    void numbersWiderThanTheirEditsShowInFull()
+    {
+        Fixture f;
+        core::TOobFormation& odd = f.oob->formations[7];
+        odd.name = "Odd";
+        odd.nation = 123;
+        odd.buyPage = 200;
+        odd.formType = 150;
+        odd.expMod = -100;
+        odd.slot = { 5, 12345 };
+        const std::pair<const char*, QString> shown[]
+            = { { "FormNationEdit", "123" }, { "FormPageEdit", "200" }, { "FormTypeEdit", "150" },
+                  { "FormExpModEdit", "-100" }, { "FormSlot2Edit", "12345" } };
+        for (bool pasted : { false, true }) {
+            f.show(4);
+            if (pasted)
+                f.page->showRecord(odd);
+            else
+                f.show(7);
+            for (const auto& [name, text] : shown)
+                QCOMPARE(f.text(name), text);
+            QCOMPARE(f.text("Formslot2Label"), QString("Invalid formation number"));
+        }
+        odd.slot = { 5 }; // a platoon-like type takes no formation
+        f.show(7);
+        f.edit("FormNameEdit")->setText("Renamed");
+        QVERIFY(f.page->commitPage());
+        QCOMPARE(int(odd.nation), 123);
+        QCOMPARE(int(odd.buyPage), 200);
+        QCOMPARE(int(odd.formType), 150);
+        QCOMPARE(int(odd.expMod), -25);
+        // Typing keeps its limit once a narrower record is shown.
+        f.show(4);
+        QCOMPARE(f.edit("FormNationEdit")->maxLength(), 2);
+        QCOMPARE(f.edit("FormSlot2Edit")->maxLength(), 4);
+    }
+
     void aRecordTakenFromThePageFillsAnotherSlot()
     {
         Fixture f;

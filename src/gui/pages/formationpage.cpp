@@ -25,6 +25,8 @@ namespace {
 
 const QColor kNavy(0, 0, 128);
 const QColor kMaroon(128, 0, 0);
+// The length an edit allows the user to type.
+const char* const kTypingLimit = "typingLimit";
 
 QString Latin(const std::string& text)
 {
@@ -64,8 +66,29 @@ QLineEdit* MakeEdit(QWidget* parent, const QString& name, int maxLength, int wid
     edit->setObjectName(name);
     if (maxLength > 0)
         edit->setMaxLength(maxLength);
+    edit->setProperty(kTypingLimit, maxLength);
     edit->setFixedWidth(width);
     return edit;
+}
+
+// Shows a stored number in full: the length limit holds typing, not what a
+// file holds (nation 123 in a two-digit edit, member 12345 in a four-digit one).
+void ShowText(QLineEdit* edit, const QString& text)
+{
+    const int limit = edit->property(kTypingLimit).toInt();
+    if (limit > 0 && text.size() > limit) {
+        edit->setMaxLength(static_cast<int>(text.size()));
+        edit->setText(text);
+        return;
+    }
+    edit->setText(text);
+    if (limit > 0)
+        edit->setMaxLength(limit);
+}
+
+void ShowNumber(QLineEdit* edit, long value)
+{
+    ShowText(edit, QString::number(value));
 }
 
 QToolButton* MakePickButton(QWidget* parent, const QString& name, const char* hint)
@@ -303,7 +326,7 @@ void FormationPage::ShowFormation()
 {
     showingFormation_ = true;
     core::TOobFormation& f = record();
-    FormTypeEdit->setText(QString::number(f.formType));
+    ShowNumber(FormTypeEdit, f.formType);
     FormTypeLabel->setText(Latin(core::FormationTypeName(f.formType)));
     setFormType(f.formType);
     const bool repaired = core::IsMisplacedBnHq(currentSlot(), formType_);
@@ -318,17 +341,17 @@ void FormationPage::ShowFormation()
 
     FormNamelabel->setText(Latin("Formation " + core::ThreeDigits(currentSlot())));
     FormNameEdit->setText(FromBytes(core::TrimName(f.name)));
-    FormNationEdit->setText(QString::number(f.nation));
+    ShowNumber(FormNationEdit, f.nation);
     colourNation(f.nation); // the nation of the file may have changed under the same text
     FormNationLabel->setText(FromBytes(core::NationName(context_.settings->names, f.nation)));
-    FormAvailEdit->setText(QString::number(f.yearAvail));
-    FormMonthAvailEdit->setText(QString::number(f.monthAvail));
-    FormUntilEdit->setText(QString::number(f.yearUnavail));
-    FormMonthUnAvailEdit->setText(QString::number(f.monthUnavail));
-    FormPageEdit->setText(QString::number(f.buyPage));
+    ShowNumber(FormAvailEdit, f.yearAvail);
+    ShowNumber(FormMonthAvailEdit, f.monthAvail);
+    ShowNumber(FormUntilEdit, f.yearUnavail);
+    ShowNumber(FormMonthUnAvailEdit, f.monthUnavail);
+    ShowNumber(FormPageEdit, f.buyPage);
     FormCatLabel->setText(BuyPageText(f.buyPage));
-    FormExpModEdit->setText(QString::number(f.expMod));
-    FormMoraleModEdit->setText(QString::number(f.moraleMod));
+    ShowNumber(FormExpModEdit, f.expMod);
+    ShowNumber(FormMoraleModEdit, f.moraleMod);
 
     for (int n = 1; n <= core::kFormationMembers; ++n)
         setMemberText(n, QString::number(f.slot[static_cast<std::size_t>(n - 1)]));
@@ -398,18 +421,18 @@ void FormationPage::showRecord(const core::TOobFormation& f)
 {
     FormNamelabel->setText(Latin("Formation " + core::ThreeDigits(currentSlot())));
     FormNameEdit->setText(FromBytes(core::TrimName(f.name)));
-    FormNationEdit->setText(QString::number(f.nation));
+    ShowNumber(FormNationEdit, f.nation);
     FormNationLabel->setText(FromBytes(core::NationName(context_.settings->names, f.nation)));
-    FormAvailEdit->setText(QString::number(f.yearAvail));
-    FormMonthAvailEdit->setText(QString::number(f.monthAvail));
-    FormUntilEdit->setText(QString::number(f.yearUnavail));
-    FormMonthUnAvailEdit->setText(QString::number(f.monthUnavail));
-    FormPageEdit->setText(QString::number(f.buyPage));
+    ShowNumber(FormAvailEdit, f.yearAvail);
+    ShowNumber(FormMonthAvailEdit, f.monthAvail);
+    ShowNumber(FormUntilEdit, f.yearUnavail);
+    ShowNumber(FormMonthUnAvailEdit, f.monthUnavail);
+    ShowNumber(FormPageEdit, f.buyPage);
     FormCatLabel->setText(BuyPageText(f.buyPage));
-    FormTypeEdit->setText(QString::number(f.formType)); // the type reaction follows
+    ShowNumber(FormTypeEdit, f.formType); // the type reaction follows
     FormTypeLabel->setText(Latin(core::FormationTypeName(f.formType)));
-    FormExpModEdit->setText(QString::number(f.expMod));
-    FormMoraleModEdit->setText(QString::number(f.moraleMod));
+    ShowNumber(FormExpModEdit, f.expMod);
+    ShowNumber(FormMoraleModEdit, f.moraleMod);
     for (int n = 1; n <= core::kFormationMembers; ++n)
         setMemberText(n, QString::number(f.slot[static_cast<std::size_t>(n - 1)]));
     FormNameEdit->setFocus();
@@ -503,7 +526,7 @@ void FormationPage::setMemberText(int slot, const QString& text)
     if (edit->text() == text)
         UpdateSlotLabels(slot);
     else
-        edit->setText(text); // its reaction refreshes the labels
+        ShowText(edit, text); // its reaction refreshes the labels
 }
 
 void FormationPage::colourNation(int nation)
