@@ -3,6 +3,7 @@
 #include "gui/tools/picker.h"
 #include "support/guitest.h"
 
+#include <QApplication>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
@@ -88,6 +89,12 @@ const Action kDoubleClick = [](gui::TPickForm& f) {
 };
 const Action kCancel = [](gui::TPickForm& f) { f.BitBtn1->click(); };
 const Action kEscape = [](gui::TPickForm& f) { QTest::keyClick(f.ListBox1, Qt::Key_Escape); };
+// Tab from the list past OK to Cancel, then Return.
+const Action kReturnOnCancel = [](gui::TPickForm& f) {
+    QTest::keyClick(f.ListBox1, Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+};
 const Action kClose = [](gui::TPickForm& f) { f.close(); };
 
 } // namespace
@@ -133,8 +140,8 @@ private slots:
         Fixture f;
         f.state.currentFormType = 3;
         f.oob.formations[5].formType = 1; // marked for a second-rate company
-        const std::vector<std::pair<const char*, Action>> ways
-            = { { "Cancel", kCancel }, { "Escape", kEscape }, { "close", kClose } };
+        const std::vector<std::pair<const char*, Action>> ways = { { "Cancel", kCancel },
+            { "Escape", kEscape }, { "Return on Cancel", kReturnOnCancel }, { "close", kClose } };
         for (const auto& [way, cancel] : ways) {
             for (int row : { 0, 5, 399 }) {
                 const QByteArray label = QByteArray(way) + " at " + QByteArray::number(row);

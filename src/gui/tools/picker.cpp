@@ -45,7 +45,6 @@ TPickForm::TPickForm(const PageContext& context, QWidget* parent)
     OKBtn->setDefault(true);
     BitBtn1 = new QPushButton(tr("Cancel"), this);
     BitBtn1->setObjectName("BitBtn1");
-    BitBtn1->setAutoDefault(false);
 
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(OKBtn);
