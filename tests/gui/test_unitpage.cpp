@@ -333,6 +333,34 @@ private slots:
         QCOMPARE(f.edit("UnitCostEdit")->text(), QString("12"));
     }
 
+    void valuesWiderThanTheirEditSurviveShowAndCommit()
+    {
+        Fixture f;
+        core::TOobUnit& odd = f.oob->units[7];
+        odd.nation = 150;
+        odd.moveClass = 200;
+        odd.size = 120;
+        odd.radio = 255;
+        odd.rof = 100;
+        odd.cost = 1500;
+        f.page->ShowUnit();
+        const std::pair<const char*, const char*> shown[]
+            = { { "UnitNationEdit", "150" }, { "UnitMCEdit", "200" }, { "UnitSizeEdit", "120" },
+                  { "UnitRadioEdit", "255" }, { "UnitROFEdit", "100" }, { "UnitCostEdit", "1500" } };
+        for (const auto& [name, text] : shown)
+            QVERIFY2(f.edit(name)->text() == text, name);
+        QVERIFY(f.page->commitPage());
+        QCOMPARE(odd.nation, 150);
+        QCOMPARE(odd.moveClass, 200);
+        QCOMPARE(odd.size, 120);
+        QCOMPARE(odd.radio, 255);
+        QCOMPARE(odd.cost, 999);
+        // A unit with ordinary values gives the edits their typing limits back.
+        f.page->goToSlot(8);
+        QCOMPARE(f.edit("UnitNationEdit")->maxLength(), 2);
+        QCOMPARE(f.edit("UnitCostEdit")->maxLength(), 3);
+    }
+
     void eraseThenCommitStoresTheBlankUnit()
     {
         Fixture f;

@@ -77,6 +77,20 @@ QString Text(const std::string& utf8)
     return QString::fromStdString(utf8);
 }
 
+// Puts a text the program made into a number edit. The edit's length limit is for
+// typing: a stored value longer than that (nation 150 in a two-digit edit) is
+// shown whole, so that a commit cannot cut it, and the limit grows with it until
+// a shorter text comes.
+void SetNumberText(QLineEdit* edit, int typingLength, const QString& text)
+{
+    const int length = std::max(typingLength, static_cast<int>(text.size()));
+    if (length > edit->maxLength())
+        edit->setMaxLength(length);
+    edit->setText(text);
+    if (length < edit->maxLength())
+        edit->setMaxLength(length);
+}
+
 std::size_t FieldIndex(const std::string& control)
 {
     const auto& fields = core::UnitNumberFields();
@@ -448,8 +462,9 @@ void UnitPage::showRecord(const core::TOobUnit& unit)
     UnitnameEdit->setText(FromBytes(core::TrimName(unit.name)));
 
     const core::UnitFieldTexts texts = core::UnitTexts(unit);
+    const auto& fields = core::UnitNumberFields();
     for (std::size_t i = 0; i < texts.size(); ++i) {
-        edits_[i]->setText(Text(texts[i]));
+        SetNumberText(edits_[i], fields[i].maxLength, Text(texts[i]));
         showLabelAfter(i, unit);
     }
 
@@ -545,8 +560,9 @@ void UnitPage::ClearUnitPage()
     const core::UnitFieldTexts texts = core::BlankUnitTexts();
     // The labels name what the blank texts hold (nation 0, class 216, ...).
     const core::TOobUnit blank = *core::ReadUnit({}, "", texts).unit;
+    const auto& fields = core::UnitNumberFields();
     for (std::size_t i = 0; i < texts.size(); ++i) {
-        edits_[i]->setText(Text(texts[i]));
+        SetNumberText(edits_[i], fields[i].maxLength, Text(texts[i]));
         showLabelAfter(i, blank);
     }
     UnitnameEdit->setFocus();
