@@ -473,6 +473,9 @@ void UnitPage::showRecord(const core::TOobUnit& unit)
     Tint(UnitNumLabel,
         core::UnitNumberTint(Utf8(UnitnameEdit->text()), unit.nation, context_.state->currentNation));
     UnitIconEditChange();
+    // The same picture number in another working folder is another picture.
+    if (pictureDir_ != workingFolder())
+        UnitLBMEditChange();
     UnitnameEdit->setFocus();
 }
 
@@ -708,6 +711,11 @@ void UnitPage::setUpDownFromIcon()
     UpDown1->setValue(icon.value_or(0));
 }
 
+std::filesystem::path UnitPage::workingFolder() const
+{
+    return context_.currentPath != nullptr ? *context_.currentPath : std::filesystem::path();
+}
+
 int UnitPage::transparentColour() const
 {
     return context_.transparentColour != nullptr ? *context_.transparentColour
@@ -795,9 +803,9 @@ void UnitPage::UnitLBMEditChange()
         // Being typed ("", "-"): the picture stays as it was until the text is a number.
         return;
     }
-    const std::filesystem::path path = context_.currentPath != nullptr && !context_.currentPath->empty()
-        ? core::FindPictureFile(*context_.currentPath, number)
-        : std::filesystem::path();
+    pictureDir_ = workingFolder();
+    const std::filesystem::path path
+        = pictureDir_.empty() ? std::filesystem::path() : core::FindPictureFile(pictureDir_, number);
     if (path.empty()) {
         LBMImage->hide();
         return;
