@@ -120,7 +120,7 @@ private slots:
             f.edit("UnitLBMEdit")->toolTip(), QString("2 different types for modern or WW2 - Pxx and Pmxx"));
         for (const char* name : { "BigImage", "HullImage", "TurretImage", "LBMImage" })
             QVERIFY2(f.label(name) && f.label(name)->pixmap().isNull(), name);
-        QVERIFY(f.page->findChild<QToolButton*>("LBMPickButton"));
+        QVERIFY(f.page->findChild<QToolButton*>("LBMPickButton")->toolTip().isEmpty());
         QVERIFY(f.label("LabelEW")->isHidden());
         auto* upDown = f.page->findChild<QSpinBox*>("UpDown1");
         QCOMPARE(upDown->maximum(), 32000);

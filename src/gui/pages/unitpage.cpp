@@ -254,8 +254,7 @@ void UnitPage::buildControls()
     QLineEdit* lbmEdit = edit("UnitLBMEdit", 4, 194, 62);
     const QString lbmHint = "2 different types for modern or WW2 - Pxx and Pmxx";
     lbmEdit->setToolTip(lbmHint);
-    QToolButton* lbmButton = pickButton("LBMPickButton", "", 68, 194);
-    lbmButton->setToolTip(lbmHint);
+    QToolButton* lbmButton = pickButton("LBMPickButton", "", 68, 194); // no hint of its own
     caption("Icon", 100, 178, 48);
     edit("UnitIconEdit", 100, 194, 48);
     UpDown1 = new QSpinBox(panel);
