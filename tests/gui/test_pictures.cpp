@@ -278,6 +278,9 @@ private slots:
         QCOMPARE(b.selectedLbm, 16);
         b.FileListBox1->itemClicked(b.FileListBox1->item(3));
         QCOMPARE(b.selectedLbm, 3);
+        QTest::keyClick(b.FileListBox1, Qt::Key_Down); // Pm00005.lbm: 4 has no file
+        QCOMPARE(b.selectedLbm, 5);
+        QCOMPARE(b.LBMIDEdit->text(), QString("5"));
         // A number past the bar's end stays what was typed.
         b.LBMIDEdit->setText("99999");
         QCOMPARE(b.LBMIDEdit->text(), QString("99999"));
