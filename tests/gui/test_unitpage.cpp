@@ -273,6 +273,14 @@ private slots:
         f.page->goToSlot(9);
         QCOMPARE(Colour(f.edit("UnitNationEdit")), QApplication::palette().color(QPalette::Text));
         QCOMPARE(Colour(f.label("UnitNationLabel")), kNavy);
+        // The same unit in the file of its own nation is not foreign there.
+        f.oob->units[7].nation = 7;
+        f.page->goToSlot(7);
+        QCOMPARE(Colour(f.label("UnitNationLabel")), kMaroon);
+        f.state.currentNation = 7;
+        f.page->ShowUnit();
+        QCOMPARE(Colour(f.label("UnitNationLabel")), kNavy);
+        QCOMPARE(Colour(f.edit("UnitNationEdit")), QApplication::palette().color(QPalette::Text));
     }
 
     void refusedWeaponsAreNotStoredAndTheStoredUnitComesBack()

@@ -467,6 +467,8 @@ void UnitPage::showRecord(const core::TOobUnit& unit)
         showLabelAfter(i, unit);
     }
 
+    // The loaded nation may have changed (another file) while the texts did not.
+    updateNationColours();
     // The number turns red for an empty slot of the loaded nation, and back to
     // navy for any other unit.
     Tint(UnitNumLabel,
