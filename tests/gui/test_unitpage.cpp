@@ -172,6 +172,11 @@ private slots:
         QCOMPARE(upDown->value(), 0);
         upDown->stepBy(1);
         QCOMPARE(f.edit("UnitIconEdit")->text(), QString("1"));
+        // The arrow keys in the icon edit step it too.
+        QTest::keyClick(f.edit("UnitIconEdit"), Qt::Key_Up);
+        QTest::keyClick(f.edit("UnitIconEdit"), Qt::Key_Up);
+        QTest::keyClick(f.edit("UnitIconEdit"), Qt::Key_Down);
+        QCOMPARE(f.edit("UnitIconEdit")->text(), QString("2"));
     }
 
     void labelsFollowTheTyping_data()

@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -356,6 +357,7 @@ void UnitPage::buildControls()
         setUpDownFromIcon();
         UnitIconEditChange();
     });
+    numberEdit("UnitIconEdit")->installEventFilter(this);
     connect(UpDown1, &QSpinBox::valueChanged, this,
         [this](int value) { numberEdit("UnitIconEdit")->setText(QString::number(value)); });
     connect(lbmEdit, &QLineEdit::textChanged, this, &UnitPage::UnitLBMEditChange);
@@ -368,6 +370,18 @@ void UnitPage::buildControls()
     connect(weaponPickButtons_[1], &QToolButton::clicked, this, &UnitPage::UnitWpn2PickBtnClick);
     connect(weaponPickButtons_[2], &QToolButton::clicked, this, &UnitPage::UnitWpn3PickBtnClick);
     connect(weaponPickButtons_[3], &QToolButton::clicked, this, &UnitPage::UnitWpn4PickBtnClick);
+}
+
+bool UnitPage::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && watched == numberEdit("UnitIconEdit")) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down) {
+            UpDown1->stepBy(key == Qt::Key_Up ? 1 : -1);
+            return true;
+        }
+    }
+    return RecordPage::eventFilter(watched, event);
 }
 
 void UnitPage::buildTabOrder()

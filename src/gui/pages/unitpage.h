@@ -81,6 +81,10 @@ public:
     static constexpr int kIconAreaWidth = 112;
     static constexpr int kIconAreaHeight = 104;
 
+protected:
+    // Up and Down in the icon edit step the icon number, as the arrows beside it do.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private slots:
     void UnitNationEditChange();
     void UnitClassEditChange();
