@@ -217,10 +217,22 @@ private slots:
         QCOMPARE(f.page->LBMImage->size(), QSize(122, 92));
         QCOMPARE(f.page->LBMImage->picture().size(), QSize(640, 480));
 
+        // Another working folder: the same picture number is looked up there.
+        f.showUnit(1, 0, 2, 0, 3);
+        QVERIFY(!f.page->LBMImage->isHidden());
+        QTemporaryDir other;
+        const std::filesystem::path otherPath = QFile::encodeName(other.path()).toStdString();
+        f.context.currentPath = &otherPath;
+        f.showUnit(1, 0, 2, 0, 3);
+        QVERIFY(f.page->LBMImage->isHidden());
+        f.context.currentPath = &f.path;
+        f.showUnit(1, 0, 2, 0, 3);
+        QVERIFY(!f.page->LBMImage->isHidden());
+
         // No working folder: nothing shown, nothing read.
         const std::filesystem::path none;
         f.context.currentPath = &none;
-        f.showUnit(1, 0, 2, 0, 3);
+        f.showUnit(1, 0, 2, 0, 6);
         QVERIFY(f.page->LBMImage->isHidden() && f.page->HullImage->isHidden());
     }
 
@@ -266,6 +278,9 @@ private slots:
         QCOMPARE(b.selectedLbm, 16);
         b.FileListBox1->itemClicked(b.FileListBox1->item(3));
         QCOMPARE(b.selectedLbm, 3);
+        QTest::keyClick(b.FileListBox1, Qt::Key_Down); // Pm00005.lbm: 4 has no file
+        QCOMPARE(b.selectedLbm, 5);
+        QCOMPARE(b.LBMIDEdit->text(), QString("5"));
         // A number past the bar's end stays what was typed.
         b.LBMIDEdit->setText("99999");
         QCOMPARE(b.LBMIDEdit->text(), QString("99999"));

@@ -120,7 +120,7 @@ private slots:
             f.edit("UnitLBMEdit")->toolTip(), QString("2 different types for modern or WW2 - Pxx and Pmxx"));
         for (const char* name : { "BigImage", "HullImage", "TurretImage", "LBMImage" })
             QVERIFY2(f.label(name) && f.label(name)->pixmap().isNull(), name);
-        QVERIFY(f.page->findChild<QToolButton*>("LBMPickButton"));
+        QVERIFY(f.page->findChild<QToolButton*>("LBMPickButton")->toolTip().isEmpty());
         QVERIFY(f.label("LabelEW")->isHidden());
         auto* upDown = f.page->findChild<QSpinBox*>("UpDown1");
         QCOMPARE(upDown->maximum(), 32000);
@@ -172,6 +172,11 @@ private slots:
         QCOMPARE(upDown->value(), 0);
         upDown->stepBy(1);
         QCOMPARE(f.edit("UnitIconEdit")->text(), QString("1"));
+        // The arrow keys in the icon edit step it too.
+        QTest::keyClick(f.edit("UnitIconEdit"), Qt::Key_Up);
+        QTest::keyClick(f.edit("UnitIconEdit"), Qt::Key_Up);
+        QTest::keyClick(f.edit("UnitIconEdit"), Qt::Key_Down);
+        QCOMPARE(f.edit("UnitIconEdit")->text(), QString("2"));
     }
 
     void labelsFollowTheTyping_data()
@@ -273,6 +278,14 @@ private slots:
         f.page->goToSlot(9);
         QCOMPARE(Colour(f.edit("UnitNationEdit")), QApplication::palette().color(QPalette::Text));
         QCOMPARE(Colour(f.label("UnitNationLabel")), kNavy);
+        // The same unit in the file of its own nation is not foreign there.
+        f.oob->units[7].nation = 7;
+        f.page->goToSlot(7);
+        QCOMPARE(Colour(f.label("UnitNationLabel")), kMaroon);
+        f.state.currentNation = 7;
+        f.page->ShowUnit();
+        QCOMPARE(Colour(f.label("UnitNationLabel")), kNavy);
+        QCOMPARE(Colour(f.edit("UnitNationEdit")), QApplication::palette().color(QPalette::Text));
     }
 
     void refusedWeaponsAreNotStoredAndTheStoredUnitComesBack()
@@ -331,6 +344,34 @@ private slots:
         QCOMPARE(stored.weapon[1], 249); // 252 names no weapon; the page's limit applies
         QCOMPARE(stored.reserved1, 77);
         QCOMPARE(f.edit("UnitCostEdit")->text(), QString("12"));
+    }
+
+    void valuesWiderThanTheirEditSurviveShowAndCommit()
+    {
+        Fixture f;
+        core::TOobUnit& odd = f.oob->units[7];
+        odd.nation = 150;
+        odd.moveClass = 200;
+        odd.size = 120;
+        odd.radio = 255;
+        odd.rof = 100;
+        odd.cost = 1500;
+        f.page->ShowUnit();
+        const std::pair<const char*, const char*> shown[]
+            = { { "UnitNationEdit", "150" }, { "UnitMCEdit", "200" }, { "UnitSizeEdit", "120" },
+                  { "UnitRadioEdit", "255" }, { "UnitROFEdit", "100" }, { "UnitCostEdit", "1500" } };
+        for (const auto& [name, text] : shown)
+            QVERIFY2(f.edit(name)->text() == text, name);
+        QVERIFY(f.page->commitPage());
+        QCOMPARE(odd.nation, 150);
+        QCOMPARE(odd.moveClass, 200);
+        QCOMPARE(odd.size, 120);
+        QCOMPARE(odd.radio, 255);
+        QCOMPARE(odd.cost, 999);
+        // A unit with ordinary values gives the edits their typing limits back.
+        f.page->goToSlot(8);
+        QCOMPARE(f.edit("UnitNationEdit")->maxLength(), 2);
+        QCOMPARE(f.edit("UnitCostEdit")->maxLength(), 3);
     }
 
     void eraseThenCommitStoresTheBlankUnit()

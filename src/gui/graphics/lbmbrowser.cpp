@@ -110,6 +110,12 @@ TLBMBrowseForm::TLBMBrowseForm(PageContext& context, QWidget* parent)
     connect(LBMIDEdit, &QLineEdit::textChanged, this, &TLBMBrowseForm::LBMIDEditChange);
     connect(ScrollBar1, &QScrollBar::valueChanged, this, &TLBMBrowseForm::ScrollBar1Change);
     connect(FileListBox1, &QListWidget::itemClicked, this, &TLBMBrowseForm::FileListBox1Click);
+    // Moving through the files with the keys chooses as a click does.
+    connect(FileListBox1, &QListWidget::itemSelectionChanged, this, [this] {
+        const QList<QListWidgetItem*> chosen = FileListBox1->selectedItems();
+        if (!chosen.isEmpty())
+            FileListBox1Click(chosen.first());
+    });
     connect(OKButton, &QPushButton::clicked, this, &TLBMBrowseForm::OKButtonClick);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }

@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -75,6 +76,20 @@ std::string Utf8(const QString& text)
 QString Text(const std::string& utf8)
 {
     return QString::fromStdString(utf8);
+}
+
+// Puts a text the program made into a number edit. The edit's length limit is for
+// typing: a stored value longer than that (nation 150 in a two-digit edit) is
+// shown whole, so that a commit cannot cut it, and the limit grows with it until
+// a shorter text comes.
+void SetNumberText(QLineEdit* edit, int typingLength, const QString& text)
+{
+    const int length = std::max(typingLength, static_cast<int>(text.size()));
+    if (length > edit->maxLength())
+        edit->setMaxLength(length);
+    edit->setText(text);
+    if (length < edit->maxLength())
+        edit->setMaxLength(length);
 }
 
 std::size_t FieldIndex(const std::string& control)
@@ -240,8 +255,7 @@ void UnitPage::buildControls()
     QLineEdit* lbmEdit = edit("UnitLBMEdit", 4, 194, 62);
     const QString lbmHint = "2 different types for modern or WW2 - Pxx and Pmxx";
     lbmEdit->setToolTip(lbmHint);
-    QToolButton* lbmButton = pickButton("LBMPickButton", "", 68, 194);
-    lbmButton->setToolTip(lbmHint);
+    QToolButton* lbmButton = pickButton("LBMPickButton", "", 68, 194); // no hint of its own
     caption("Icon", 100, 178, 48);
     edit("UnitIconEdit", 100, 194, 48);
     UpDown1 = new QSpinBox(panel);
@@ -343,6 +357,7 @@ void UnitPage::buildControls()
         setUpDownFromIcon();
         UnitIconEditChange();
     });
+    numberEdit("UnitIconEdit")->installEventFilter(this);
     connect(UpDown1, &QSpinBox::valueChanged, this,
         [this](int value) { numberEdit("UnitIconEdit")->setText(QString::number(value)); });
     connect(lbmEdit, &QLineEdit::textChanged, this, &UnitPage::UnitLBMEditChange);
@@ -355,6 +370,18 @@ void UnitPage::buildControls()
     connect(weaponPickButtons_[1], &QToolButton::clicked, this, &UnitPage::UnitWpn2PickBtnClick);
     connect(weaponPickButtons_[2], &QToolButton::clicked, this, &UnitPage::UnitWpn3PickBtnClick);
     connect(weaponPickButtons_[3], &QToolButton::clicked, this, &UnitPage::UnitWpn4PickBtnClick);
+}
+
+bool UnitPage::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && watched == numberEdit("UnitIconEdit")) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down) {
+            UpDown1->stepBy(key == Qt::Key_Up ? 1 : -1);
+            return true;
+        }
+    }
+    return RecordPage::eventFilter(watched, event);
 }
 
 void UnitPage::buildTabOrder()
@@ -448,16 +475,22 @@ void UnitPage::showRecord(const core::TOobUnit& unit)
     UnitnameEdit->setText(FromBytes(core::TrimName(unit.name)));
 
     const core::UnitFieldTexts texts = core::UnitTexts(unit);
+    const auto& fields = core::UnitNumberFields();
     for (std::size_t i = 0; i < texts.size(); ++i) {
-        edits_[i]->setText(Text(texts[i]));
+        SetNumberText(edits_[i], fields[i].maxLength, Text(texts[i]));
         showLabelAfter(i, unit);
     }
 
+    // The loaded nation may have changed (another file) while the texts did not.
+    updateNationColours();
     // The number turns red for an empty slot of the loaded nation, and back to
     // navy for any other unit.
     Tint(UnitNumLabel,
         core::UnitNumberTint(Utf8(UnitnameEdit->text()), unit.nation, context_.state->currentNation));
     UnitIconEditChange();
+    // The same picture number in another working folder is another picture.
+    if (pictureDir_ != workingFolder())
+        UnitLBMEditChange();
     UnitnameEdit->setFocus();
 }
 
@@ -545,8 +578,9 @@ void UnitPage::ClearUnitPage()
     const core::UnitFieldTexts texts = core::BlankUnitTexts();
     // The labels name what the blank texts hold (nation 0, class 216, ...).
     const core::TOobUnit blank = *core::ReadUnit({}, "", texts).unit;
+    const auto& fields = core::UnitNumberFields();
     for (std::size_t i = 0; i < texts.size(); ++i) {
-        edits_[i]->setText(Text(texts[i]));
+        SetNumberText(edits_[i], fields[i].maxLength, Text(texts[i]));
         showLabelAfter(i, blank);
     }
     UnitnameEdit->setFocus();
@@ -692,6 +726,11 @@ void UnitPage::setUpDownFromIcon()
     UpDown1->setValue(icon.value_or(0));
 }
 
+std::filesystem::path UnitPage::workingFolder() const
+{
+    return context_.currentPath != nullptr ? *context_.currentPath : std::filesystem::path();
+}
+
 int UnitPage::transparentColour() const
 {
     return context_.transparentColour != nullptr ? *context_.transparentColour
@@ -779,9 +818,9 @@ void UnitPage::UnitLBMEditChange()
         // Being typed ("", "-"): the picture stays as it was until the text is a number.
         return;
     }
-    const std::filesystem::path path = context_.currentPath != nullptr && !context_.currentPath->empty()
-        ? core::FindPictureFile(*context_.currentPath, number)
-        : std::filesystem::path();
+    pictureDir_ = workingFolder();
+    const std::filesystem::path path
+        = pictureDir_.empty() ? std::filesystem::path() : core::FindPictureFile(pictureDir_, number);
     if (path.empty()) {
         LBMImage->hide();
         return;

@@ -9,6 +9,7 @@
 #include <QColor>
 
 #include <array>
+#include <filesystem>
 #include <optional>
 
 class QLabel;
@@ -80,6 +81,10 @@ public:
     static constexpr int kIconAreaWidth = 112;
     static constexpr int kIconAreaHeight = 104;
 
+protected:
+    // Up and Down in the icon edit step the icon number, as the arrows beside it do.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private slots:
     void UnitNationEditChange();
     void UnitClassEditChange();
@@ -117,6 +122,7 @@ private:
     bool LoadIconFrame(PictureLabel* p, int icon, bool turret);
     bool LoadCrewIcon(PictureLabel* p, int unitClass, int crew, int nation);
     int transparentColour() const;
+    std::filesystem::path workingFolder() const;
 
     void UnitERAEditChange(const char* objectName);
     void UnitWpnPickBtnClick(int slot);
@@ -148,6 +154,8 @@ private:
     QLabel* Label58 = nullptr; // "Vision"
     QLabel* Label61 = nullptr; // "Fire control"
     QSpinBox* UpDown1 = nullptr;
+    // The working folder the shown picture was looked up in.
+    std::filesystem::path pictureDir_;
 };
 
 } // namespace tarnwick::gui
