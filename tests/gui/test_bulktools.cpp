@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -281,6 +282,37 @@ private slots:
         editor->setText(QStringLiteral("2"));
         QTest::keyClick(editor, Qt::Key_Shift);
         QCOMPARE(Cell(grid, 0, 3), named);
+    }
+
+    void gridKeyboardLeavesTheGridAndTitlesWrap()
+    {
+        Fixture f;
+        TFormGridWpns grid(f.context);
+        grid.show();
+        QApplication::setActiveWindow(&grid);
+        QVERIFY(QTest::qWaitForWindowActive(&grid));
+        // Typed over and committed from the keyboard, then Tab goes on to the
+        // buttons rather than round the 249 rows.
+        grid.SAGrid1->setFocus();
+        grid.SAGrid1->setCurrentIndex(grid.model()->index(0, 1));
+        for (QChar c : QStringLiteral("Pike")) // the first key opens the cell's editor
+            QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTRY_COMPARE(Cell(grid, 0, 1), QStringLiteral("Pike"));
+        QTest::keyClick(grid.SAGrid1, Qt::Key_Tab);
+        QVERIFY(QApplication::focusWidget() != grid.SAGrid1);
+        grid.SAGrid1->setFocus();
+        QTest::keyClick(grid.SAGrid1, Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(QApplication::focusWidget(), grid.BitBtnExit);
+        QTest::keyClick(grid.BitBtnExit, Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(QApplication::focusWidget(), grid.BitBtnSave);
+        QTest::keyClick(grid.BitBtnSave, Qt::Key_Space);
+        QCOMPARE(f.oob->weapons[1].name, std::string("Pike"));
+
+        // "Weapon Range" is wider than its 70 pixels: titles wrap onto a second line.
+        const QHeaderView* header = grid.SAGrid1->horizontalHeader();
+        QVERIFY(header->defaultAlignment() & Qt::TextWordWrap);
+        QVERIFY(header->height() >= 2 * header->fontMetrics().lineSpacing());
     }
 
     void weaponsGridCopiesAndPastesSpreadsheetText()

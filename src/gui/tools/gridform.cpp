@@ -225,6 +225,13 @@ GridView::GridView(QWidget* parent)
     horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setSortIndicatorShown(true);
     horizontalHeader()->setHighlightSections(false);
+    // A title wider than its column ("Weapon Range" in 70 pixels, or any title
+    // beside the sort arrow) goes onto a second line rather than being cut.
+    horizontalHeader()->setDefaultAlignment(Qt::Alignment(Qt::AlignCenter | Qt::TextWordWrap));
+    horizontalHeader()->setMinimumHeight(2 * fontMetrics().lineSpacing() + 8);
+    // Tab and Shift+Tab leave the grid for the search box and the buttons; the
+    // arrow keys move between cells.
+    setTabKeyNavigation(false);
 }
 
 QLineEdit* GridView::openEditor() const
