@@ -154,6 +154,26 @@ TEST(CliBulk, BadCommandLinesExitWithStatusTwoAndWriteNothing)
     EXPECT_EQ(ReadFile(dir / "obat005.obf"), std::string(original.begin(), original.end()));
 }
 
+TEST(CliBulk, AnOutputThatCannotBeWrittenIsReported)
+{
+    if (!fs::exists("/dev/full"))
+        GTEST_SKIP() << "needs /dev/full";
+    TempDir dir;
+    WriteFile(dir / "obat005.obf", Sample().bytes);
+    const std::string in = (dir / "obat005.obf").string();
+    const std::vector<std::vector<std::string>> commands {
+        { "reclassify", "--help" },
+        { "reclassify", in, "--from", "7", "--to", "9", "-o", (dir / "out.obf").string() },
+        { "renationalise", "--in-place", in, "--from", "12", "--to", "9" },
+    };
+    for (const auto& args : commands) {
+        SCOPED_TRACE(args[1]);
+        const RunResult r = clitest::RunCliVia({ "/bin/sh", "-c", "exec \"$0\" \"$@\" >/dev/full" }, args);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.err.find("cannot write to standard output"), std::string::npos) << r.err;
+    }
+}
+
 // Runs the program as an unprivileged user, so that a file without read
 // permission really cannot be read even when the tests run as root.
 RunResult RunAsNobody(const std::vector<std::string>& args, const fs::path& scratch)
