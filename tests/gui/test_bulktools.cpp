@@ -176,6 +176,10 @@ private slots:
         QCOMPARE(f.dialogs.boxes.size(), 1);
         QCOMPARE(f.dialogs.boxes[0].text, QStringLiteral("'1-2' is not a valid integer value"));
         QCOMPARE(f.oob->units[6].unitClass, 24);
+
+        dlg.hide(); // the next opening does not show the last opening's count
+        dlg.show();
+        QCOMPARE(dlg.statusText(), QString());
     }
 
     void weaponsGridShowsColoursAndSavesSortedRowsToTheirSlots()
