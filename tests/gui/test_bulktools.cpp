@@ -220,7 +220,9 @@ private slots:
         m->setData(m->index(2, 7), QStringLiteral("-7"), Qt::EditRole);
         m->setData(m->index(RowOfSlot(grid, 4), 2), QStringLiteral("5"), Qt::EditRole);
         QVERIFY(!m->setData(m->index(0, 3), QStringLiteral("typed"), Qt::EditRole)); // derived column
+        grid.SAGrid1->setCurrentIndex(m->index(RowOfSlot(grid, 4), 2));
         grid.BitBtnSave->click();
+        QCOMPARE(grid.SAGrid1->currentIndex(), m->index(RowOfSlot(grid, 4), 2)); // the cell stays current
         QVERIFY(f.dialogs.boxes.isEmpty());
         QCOMPARE(f.oob->weapons[3].name, std::string("Long name of tw"));
         QCOMPARE(f.oob->weapons[2].heKill, 12);
