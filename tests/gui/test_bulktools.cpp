@@ -315,10 +315,20 @@ private slots:
         QTest::keyClick(grid.BitBtnSave, Qt::Key_Space);
         QCOMPARE(f.oob->weapons[1].name, std::string("Pike"));
 
+        // A click on a title sorts; the current cell stays on its slot and column
+        // rather than jumping to the clicked column, and no column is selected.
+        grid.model()->setData(grid.model()->index(4, 2), QStringLiteral("9"), Qt::EditRole);
+        grid.SAGrid1->setCurrentIndex(grid.model()->index(4, 1));
+        QHeaderView* titles = grid.SAGrid1->horizontalHeader();
+        QTest::mouseClick(titles->viewport(), Qt::LeftButton, {},
+            QPoint(titles->sectionViewportPosition(2) + 10, titles->height() / 2));
+        QCOMPARE(grid.sortedColumn(), 2);
+        QCOMPARE(grid.SAGrid1->currentIndex(), grid.model()->index(RowOfSlot(grid, 5), 1));
+        QVERIFY(!grid.SAGrid1->selectionModel()->isColumnSelected(2));
+
         // "Weapon Range" is wider than its 70 pixels: titles wrap onto a second line.
-        const QHeaderView* header = grid.SAGrid1->horizontalHeader();
-        QVERIFY(header->defaultAlignment() & Qt::TextWordWrap);
-        QVERIFY(header->height() >= 2 * header->fontMetrics().lineSpacing());
+        QVERIFY(titles->defaultAlignment() & Qt::TextWordWrap);
+        QVERIFY(titles->height() >= 2 * titles->fontMetrics().lineSpacing());
     }
 
     void weaponsGridCopiesAndPastesSpreadsheetText()

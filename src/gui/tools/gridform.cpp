@@ -230,6 +230,10 @@ GridView::GridView(QWidget* parent)
     // beside the sort arrow) goes onto a second line rather than being cut.
     horizontalHeader()->setDefaultAlignment(Qt::Alignment(Qt::AlignCenter | Qt::TextWordWrap));
     horizontalHeader()->setMinimumHeight(2 * fontMetrics().lineSpacing() + 8);
+    // A click on a title sorts (TFormGrid); it does not also select the column
+    // and move the current cell to it.
+    disconnect(horizontalHeader(), SIGNAL(sectionPressed(int)), this, nullptr);
+    disconnect(horizontalHeader(), SIGNAL(sectionEntered(int)), this, nullptr);
     // Tab and Shift+Tab leave the grid for the search box and the buttons; the
     // arrow keys move between cells.
     setTabKeyNavigation(false);
