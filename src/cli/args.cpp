@@ -87,7 +87,8 @@ constexpr const char* kGlobalUsage
       "               TWFTK.ini the editor would use\n"
       "  -h, --help   show this text, or a command's usage after the command\n"
       "\n"
-      "An output is never one of the command's inputs, except for resave IN -o IN.\n"
+      "An output is never one of the command's inputs, except for IN -o IN with\n"
+      "resave, renationalise and reclassify, which saves IN over itself.\n"
       "\n"
       "Exit status: 0 success, 1 a file or data error, 2 a usage error.\n";
 

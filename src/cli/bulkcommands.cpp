@@ -180,6 +180,11 @@ bool Load(const fs::path& path, int nation, core::TOobData& data, Output& io)
 {
     std::error_code ec;
     const fs::file_status st = fs::status(path, ec);
+    if (ec && ec != std::errc::no_such_file_or_directory) {
+        // Not "missing": a folder on the way may not be searched, for instance.
+        Report(io, IoResult::failure(IoResult::Kind::ReadError, path, ec.message()).message());
+        return false;
+    }
     if (!fs::exists(st)) {
         Report(io,
             IoResult::failure(IoResult::Kind::NotFound, path,

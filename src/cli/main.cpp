@@ -34,8 +34,12 @@ int main(int argc, char** argv)
     std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     Output io { std::cout, std::cerr };
     try {
-        if (auto status = RunBulkCommandLine(args, ProgramDir(argc > 0 ? argv[0] : nullptr), io))
-            return std::cout.flush() ? *status : kExitFailure;
+        if (auto status = RunBulkCommandLine(args, ProgramDir(argc > 0 ? argv[0] : nullptr), io)) {
+            if (std::cout.flush())
+                return *status;
+            std::cerr << "tarnwick-cli: cannot write to standard output\n";
+            return kExitFailure;
+        }
         if (std::optional<int> status = RunPictureCommand(args, io))
             return *status;
         Arguments parsed = ParseArguments(args);

@@ -154,6 +154,49 @@ TEST(CliBulk, BadCommandLinesExitWithStatusTwoAndWriteNothing)
     EXPECT_EQ(ReadFile(dir / "obat005.obf"), std::string(original.begin(), original.end()));
 }
 
+TEST(CliBulk, AnOutputThatCannotBeWrittenIsReported)
+{
+    if (!fs::exists("/dev/full"))
+        GTEST_SKIP() << "needs /dev/full";
+    TempDir dir;
+    WriteFile(dir / "obat005.obf", Sample().bytes);
+    const std::string in = (dir / "obat005.obf").string();
+    const std::vector<std::vector<std::string>> commands {
+        { "reclassify", "--help" },
+        { "reclassify", in, "--from", "7", "--to", "9", "-o", (dir / "out.obf").string() },
+        { "renationalise", "--in-place", in, "--from", "12", "--to", "9" },
+    };
+    for (const auto& args : commands) {
+        SCOPED_TRACE(args[1]);
+        const RunResult r = clitest::RunCliVia({ "/bin/sh", "-c", "exec \"$0\" \"$@\" >/dev/full" }, args);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.err.find("cannot write to standard output"), std::string::npos) << r.err;
+    }
+}
+
+TEST(CliBulk, AFileInAFolderThatMayNotBeSearchedIsNotCalledMissing)
+{
+    const auto unprivileged = clitest::Unprivileged();
+    if (!unprivileged)
+        GTEST_SKIP() << "setpriv is needed to drop root's right to search any folder";
+    TempDir dir;
+    fs::permissions(dir.path(), fs::perms::all);
+    fs::create_directory(dir / "locked");
+    WriteFile(dir / "locked" / "obat001.obf", Sample().bytes);
+    fs::permissions(dir / "locked", fs::perms::none);
+    const std::string in = (dir / "locked" / "obat001.obf").string();
+    const std::vector<std::vector<std::string>> commands {
+        { "reclassify", "--in-place", in, "--from", "7", "--to", "9" },
+        { "reclassify", in, "--from", "7", "--to", "9", "-o", (dir / "out.obf").string() },
+    };
+    for (const auto& args : commands) {
+        const RunResult r = clitest::RunCliVia(*unprivileged, args);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.err.find(in + ": Permission denied"), std::string::npos) << r.err;
+    }
+    fs::permissions(dir / "locked", fs::perms::owner_all);
+}
+
 // Runs the program as an unprivileged user, so that a file without read
 // permission really cannot be read even when the tests run as root.
 RunResult RunAsNobody(const std::vector<std::string>& args, const fs::path& scratch)

@@ -31,7 +31,8 @@ TEST(CliUsage, HelpGoesToStdoutWithStatusZero)
 {
     const std::vector<std::vector<std::string>> cases { { "--help" }, { "-h" },
         { "--ini", "x.ini", "--help" }, { "info", "--help" }, { "resave", "-h" }, { "csv", "x", "--help" },
-        { "buffer-export", "--help" }, { "buffer-import", "-h" }, { "make-demo", "--help" } };
+        { "buffer-export", "--help" }, { "buffer-import", "-h" }, { "make-demo", "--help" },
+        { "--ini", "x.ini", "renationalise", "--help" }, { "reclassify", "in.obf", "-h" } };
     for (const auto& args : cases) {
         auto r = RunCli(args);
         EXPECT_EQ(r.status, 0) << args[0];
@@ -39,6 +40,8 @@ TEST(CliUsage, HelpGoesToStdoutWithStatusZero)
         EXPECT_EQ(r.err, "");
     }
     EXPECT_NE(RunCli({ "buffer-import", "--help" }).out.find("--into BASE.obf"), std::string::npos);
+    // The bulk commands, like resave, may save IN over itself.
+    EXPECT_NE(RunCli({ "--help" }).out.find("resave, renationalise and reclassify"), std::string::npos);
 }
 
 TEST(CliUsage, BadCommandLinesExitWithStatusTwoAndWriteNothing)

@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -175,6 +176,10 @@ private slots:
         QCOMPARE(f.dialogs.boxes.size(), 1);
         QCOMPARE(f.dialogs.boxes[0].text, QStringLiteral("'1-2' is not a valid integer value"));
         QCOMPARE(f.oob->units[6].unitClass, 24);
+
+        dlg.hide(); // the next opening does not show the last opening's count
+        dlg.show();
+        QCOMPARE(dlg.statusText(), QString());
     }
 
     void weaponsGridShowsColoursAndSavesSortedRowsToTheirSlots()
@@ -215,7 +220,9 @@ private slots:
         m->setData(m->index(2, 7), QStringLiteral("-7"), Qt::EditRole);
         m->setData(m->index(RowOfSlot(grid, 4), 2), QStringLiteral("5"), Qt::EditRole);
         QVERIFY(!m->setData(m->index(0, 3), QStringLiteral("typed"), Qt::EditRole)); // derived column
+        grid.SAGrid1->setCurrentIndex(m->index(RowOfSlot(grid, 4), 2));
         grid.BitBtnSave->click();
+        QCOMPARE(grid.SAGrid1->currentIndex(), m->index(RowOfSlot(grid, 4), 2)); // the cell stays current
         QVERIFY(f.dialogs.boxes.isEmpty());
         QCOMPARE(f.oob->weapons[3].name, std::string("Long name of tw"));
         QCOMPARE(f.oob->weapons[2].heKill, 12);
@@ -281,6 +288,47 @@ private slots:
         editor->setText(QStringLiteral("2"));
         QTest::keyClick(editor, Qt::Key_Shift);
         QCOMPARE(Cell(grid, 0, 3), named);
+    }
+
+    void gridKeyboardLeavesTheGridAndTitlesWrap()
+    {
+        Fixture f;
+        TFormGridWpns grid(f.context);
+        grid.show();
+        QApplication::setActiveWindow(&grid);
+        QVERIFY(QTest::qWaitForWindowActive(&grid));
+        // Typed over and committed from the keyboard, then Tab goes on to the
+        // buttons rather than round the 249 rows.
+        grid.SAGrid1->setFocus();
+        grid.SAGrid1->setCurrentIndex(grid.model()->index(0, 1));
+        for (QChar c : QStringLiteral("Pike")) // the first key opens the cell's editor
+            QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTRY_COMPARE(Cell(grid, 0, 1), QStringLiteral("Pike"));
+        QTest::keyClick(grid.SAGrid1, Qt::Key_Tab);
+        QVERIFY(QApplication::focusWidget() != grid.SAGrid1);
+        grid.SAGrid1->setFocus();
+        QTest::keyClick(grid.SAGrid1, Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(QApplication::focusWidget(), grid.BitBtnExit);
+        QTest::keyClick(grid.BitBtnExit, Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(QApplication::focusWidget(), grid.BitBtnSave);
+        QTest::keyClick(grid.BitBtnSave, Qt::Key_Space);
+        QCOMPARE(f.oob->weapons[1].name, std::string("Pike"));
+
+        // A click on a title sorts; the current cell stays on its slot and column
+        // rather than jumping to the clicked column, and no column is selected.
+        grid.model()->setData(grid.model()->index(4, 2), QStringLiteral("9"), Qt::EditRole);
+        grid.SAGrid1->setCurrentIndex(grid.model()->index(4, 1));
+        QHeaderView* titles = grid.SAGrid1->horizontalHeader();
+        QTest::mouseClick(titles->viewport(), Qt::LeftButton, {},
+            QPoint(titles->sectionViewportPosition(2) + 10, titles->height() / 2));
+        QCOMPARE(grid.sortedColumn(), 2);
+        QCOMPARE(grid.SAGrid1->currentIndex(), grid.model()->index(RowOfSlot(grid, 5), 1));
+        QVERIFY(!grid.SAGrid1->selectionModel()->isColumnSelected(2));
+
+        // "Weapon Range" is wider than its 70 pixels: titles wrap onto a second line.
+        QVERIFY(titles->defaultAlignment() & Qt::TextWordWrap);
+        QVERIFY(titles->height() >= 2 * titles->fontMetrics().lineSpacing());
     }
 
     void weaponsGridCopiesAndPastesSpreadsheetText()

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPalette>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QShowEvent>
 #include <QVBoxLayout>
 
@@ -225,6 +226,17 @@ GridView::GridView(QWidget* parent)
     horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setSortIndicatorShown(true);
     horizontalHeader()->setHighlightSections(false);
+    // A title wider than its column ("Weapon Range" in 70 pixels, or any title
+    // beside the sort arrow) goes onto a second line rather than being cut.
+    horizontalHeader()->setDefaultAlignment(Qt::Alignment(Qt::AlignCenter | Qt::TextWordWrap));
+    horizontalHeader()->setMinimumHeight(2 * fontMetrics().lineSpacing() + 8);
+    // A click on a title sorts (TFormGrid); it does not also select the column
+    // and move the current cell to it.
+    disconnect(horizontalHeader(), SIGNAL(sectionPressed(int)), this, nullptr);
+    disconnect(horizontalHeader(), SIGNAL(sectionEntered(int)), this, nullptr);
+    // Tab and Shift+Tab leave the grid for the search box and the buttons; the
+    // arrow keys move between cells.
+    setTabKeyNavigation(false);
 }
 
 QLineEdit* GridView::openEditor() const
@@ -368,9 +380,20 @@ void TFormGrid::FormShow()
 
 void TFormGrid::fill()
 {
+    // The current cell stays on its slot and column, and the view where it was.
+    const QModelIndex current = SAGrid1->currentIndex();
+    const int slot = current.isValid() ? model_->rows()[static_cast<std::size_t>(current.row())].slot : -1;
+    const int scroll = SAGrid1->verticalScrollBar()->value();
     model_->setRows(fillRows());
     if (sortedColumn_ != 0 || sortOrder_ != Qt::AscendingOrder)
         model_->sortRows(sortedColumn_, sortOrder_);
+    const auto& rows = model_->rows();
+    const auto found
+        = std::find_if(rows.begin(), rows.end(), [slot](const core::GridRow& r) { return r.slot == slot; });
+    if (found == rows.end())
+        return;
+    SAGrid1->setCurrentIndex(model_->index(static_cast<int>(found - rows.begin()), current.column()));
+    SAGrid1->verticalScrollBar()->setValue(scroll);
 }
 
 void TFormGrid::SAGrid1TitleClick(int column)

@@ -144,6 +144,8 @@ void TFormReclassify::FormShow()
         edit->setText(QLatin1String(core::kReclassifyInitialClass));
     for (QLineEdit* name : { EditFromdesc, EditToDesc })
         name->setText(QLatin1String(core::kReclassifyInitialClassName));
+    // The last run's count belongs to that opening (perhaps another file).
+    setStatusText(QString());
 }
 
 void TFormReclassify::pickClass(QLineEdit* edit, QLineEdit* name)
