@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTabWidget>
@@ -84,6 +85,35 @@ private slots:
         QCOMPARE(weapons->count(), 249);
         QCOMPARE(weapons->currentRow(), 16);
         QCOMPARE(w.state().currentWeapon, 17);
+    }
+
+    void keysInAnItemListShowTheSlotTheyLandOn()
+    {
+        WindowFixture f;
+        auto& w = OpenFile(f);
+        QListWidget* list = w.Units->itemList();
+        list->setFocus();
+        QTRY_VERIFY(list->hasFocus());
+        auto* name = w.findChild<QLineEdit*>("UnitnameEdit");
+        auto* number = w.findChild<QLabel*>("UnitNumLabel");
+
+        QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(w.state().currentUnit, 2);
+        QCOMPARE(number->text(), QString("Unit 002"));
+        QVERIFY(list->hasFocus()); // the user walks on
+        QTest::keyClick(list, Qt::Key_Up);
+        QCOMPARE(name->text(), QString("Scout car"));
+        QTest::keyClick(list, Qt::Key_End);
+        QCOMPARE(w.state().currentUnit, 599);
+        QCOMPARE(list->currentRow(), 598);
+
+        // A commit stores into the slot the list shows, and the rebuild moves nothing.
+        name->setText("Last one");
+        QTest::keyClick(list, Qt::Key_F12);
+        QCOMPARE(w.oobData().units[599].name, std::string("Last one"));
+        QVERIFY(w.oobData().units[1].name == "Scout car");
+        QCOMPARE(w.state().currentUnit, 599);
+        QCOMPARE(list->currentRow(), 598);
     }
 
     void backAndForwardStopAtTheEnds_data()
