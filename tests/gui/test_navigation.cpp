@@ -138,6 +138,12 @@ private slots:
             QTest::mousePress(b, Qt::RightButton);
             QTest::mouseRelease(b, Qt::RightButton);
         };
+        // Two quick presses: the second one comes as a double click.
+        auto rightTwice = [&](QToolButton* b) {
+            right(b);
+            QTest::mouseDClick(b, Qt::RightButton);
+            QTest::mouseRelease(b, Qt::RightButton);
+        };
         struct Move {
             std::function<void()> act;
             int expected;
@@ -150,6 +156,8 @@ private slots:
             { [&] { right(w.Fwd1Btn); }, 22 },
             { [&] { right(w.Back1Btn); }, 12 },
             { [&] { right(w.Back1Btn); }, 2 },
+            { [&] { rightTwice(w.Fwd1Btn); }, 22 },
+            { [&] { rightTwice(w.Back1Btn); }, 2 },
             { [&] { sheet->goToSlot(last - 5); }, last - 5 },
             { [&] { right(w.Fwd1Btn); }, last },
             { [&] { left(w.Fwd1Btn); }, last },

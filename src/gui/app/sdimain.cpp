@@ -288,12 +288,16 @@ void TSDIAppForm::buildSpeedPanel()
     connect(SpeedButtonFind, &QToolButton::clicked, this, &TSDIAppForm::SpeedButtonFindClick);
     connect(Back1Btn, &QToolButton::clicked, this, &TSDIAppForm::Back1BtnClick);
     connect(Fwd1Btn, &QToolButton::clicked, this, &TSDIAppForm::Fwd1BtnClick);
-    WatchEvents(Back1Btn, [this](QEvent* event) {
-        if (event->type() == QEvent::MouseButtonPress && Back1Btn->isEnabled())
+    // A quick second press arrives as a double click; it is a press all the same.
+    auto isPress = [](const QEvent* event) {
+        return event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick;
+    };
+    WatchEvents(Back1Btn, [this, isPress](QEvent* event) {
+        if (isPress(event) && Back1Btn->isEnabled())
             Back1BtnMouseDown(static_cast<QMouseEvent*>(event)->button());
     });
-    WatchEvents(Fwd1Btn, [this](QEvent* event) {
-        if (event->type() == QEvent::MouseButtonPress && Fwd1Btn->isEnabled())
+    WatchEvents(Fwd1Btn, [this, isPress](QEvent* event) {
+        if (isPress(event) && Fwd1Btn->isEnabled())
             Fwd1BtnMouseDown(static_cast<QMouseEvent*>(event)->button());
     });
     AcceptOnlyCp1252(EditFind->lineEdit());
