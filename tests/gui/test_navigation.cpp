@@ -200,6 +200,11 @@ private slots:
         QCOMPARE(w.state().currentWeapon, 9);
         QTest::keyClick(edit, Qt::Key_F11);
         QCOMPARE(w.state().currentWeapon, 3);
+        // In the window the keys reach the combo box, not its edit.
+        QTest::keyClick(w.EditFind, Qt::Key_Return);
+        QCOMPARE(w.state().currentWeapon, 9);
+        QTest::keyClick(w.EditFind, Qt::Key_Enter);
+        QCOMPARE(w.state().currentWeapon, 3);
         QVERIFY(f.dialogs.boxes.isEmpty());
 
         w.EditFind->setEditText("ABC");

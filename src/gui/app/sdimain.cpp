@@ -54,6 +54,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <system_error>
 #include <vector>
 
@@ -302,20 +303,24 @@ void TSDIAppForm::buildSpeedPanel()
     });
     AcceptOnlyCp1252(EditFind->lineEdit());
     // Only a key pressed in the edit counts on release: the Enter that closes a
-    // message box is released in the edit and must not search again.
-    WatchEvents(EditFind->lineEdit(), [this, pressed = 0](QEvent* event) mutable {
+    // message box is released in the edit and must not search again. The keys
+    // reach the combo box, which hands them to its edit without the edit's filters.
+    auto pressed = std::make_shared<int>(0);
+    auto onKey = [this, pressed](QEvent* event) {
         if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
             return;
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->isAutoRepeat())
             return;
         if (event->type() == QEvent::KeyPress) {
-            pressed = key->key();
-        } else if (key->key() == pressed) {
-            pressed = 0;
+            *pressed = key->key();
+        } else if (key->key() == *pressed) {
+            *pressed = 0;
             EditFindKeyUp(key->key());
         }
-    });
+    };
+    WatchEvents(EditFind, onKey);
+    WatchEvents(EditFind->lineEdit(), onKey);
 }
 
 void TSDIAppForm::buildPages()
