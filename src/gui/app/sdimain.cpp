@@ -688,6 +688,12 @@ void TSDIAppForm::SpeedButton_MoveClick()
         return;
     if (!page->fillTransfer(*buffers_))
         return;
+    // An empty slot moved would only blank the target.
+    if (core::TransferIsEmpty(*buffers_, kind)) {
+        dialogs_->message(
+            this, Dialogs::Kind::Information, AppTitle(), Text(core::NothingToMoveText(kind, from)));
+        return;
+    }
     // The item must pass the page's check where it will be stored before its old
     // slot is blanked; otherwise nothing changes.
     page->setCurrentSlot(to);
