@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -259,6 +260,16 @@ private slots:
         QTest::keyClick(comment, Qt::Key_F9);
         QCOMPARE(w.statusText(), QString("Wrong Page"));
         QCOMPARE(comment->text(), QString("Edited comment"));
+
+        // Renumbering refills the hidden unit page; the keyboard stays where the user is.
+        QTRY_VERIFY(comment->hasFocus());
+        OnNextModal([](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
+        w.Renationalise1->trigger();
+        QCOMPARE(w.focusWidget(), static_cast<QWidget*>(comment)); // where the keyboard goes back
+        w.Viewer->setCurrentWidget(w.Load);
+        OnNextModal([](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
+        w.Renationalise1->trigger();
+        QCOMPARE(w.focusWidget(), static_cast<QWidget*>(w.TarnListBox));
     }
 
     void theWindowOwnsItsAboutBox()

@@ -878,9 +878,14 @@ void TSDIAppForm::Renationalise1Click()
         dialogs_->message(this, Dialogs::Kind::Information, AppTitle(), core::kPleaseLoadText);
         return;
     }
+    const QPointer<QWidget> focused = focusWidget();
     RenatDlg->execFor(static_cast<std::uint8_t>(state_.currentNation));
     update();
     Units->ShowUnit();
+    // Showing the unit puts the keyboard in its name field; on another page that
+    // field is hidden, so the keyboard goes back where the user left it.
+    if (Viewer->currentWidget() != Units && focused)
+        focused->setFocus();
     showAgainAfterBulkChange();
 }
 
