@@ -207,6 +207,25 @@ private slots:
         QCOMPARE(f.dialogs.boxes[1].text, QString("Nothing to move: weapon 1 is empty"));
     }
 
+    void aMovedUnitShowsItsAdvisoryOnce()
+    {
+        WindowFixture f;
+        WriteNations(f);
+        auto& w = f.open();
+        Open(w, 5);
+        w.oobData().weapons[3].weaponClass = 11; // an air weapon on a ground unit: advice, not refusal
+        w.Units->goToSlot(12);
+        const core::TOobUnit tank = w.oobData().units[12];
+        ChooseNext(40);
+        w.SpeedButton_MoveClick();
+        QVERIFY(w.oobData().units[40] == tank);
+        QCOMPARE(f.dialogs.boxes.size(), 1);
+        QVERIFY(f.dialogs.boxes[0].text.contains("ADVISORY"));
+        // The window's own boxes are back to normal after the move.
+        w.Units->CheckUnitWeapons();
+        QCOMPARE(f.dialogs.boxes.size(), 2);
+    }
+
     void aUnitThatFailsTheCheckIsNotMoved()
     {
         WindowFixture f;

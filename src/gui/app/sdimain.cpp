@@ -44,7 +44,9 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QScopeGuard>
 #include <QScreen>
+#include <QSet>
 #include <QShowEvent>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -220,6 +222,45 @@ void WatchEvents(QObject* target, std::function<void(QEvent*)> onEvent)
 {
     new EventWatcher(target, std::move(onEvent));
 }
+
+// Shows each distinct message box once and answers a repeat with OK: a move
+// checks the item before it blanks the old slot and again as it stores it, and
+// the user reads the findings once.
+class OnceDialogs : public Dialogs {
+public:
+    explicit OnceDialogs(Dialogs& inner)
+        : inner_(inner)
+    {
+    }
+    Answer message(QWidget* parent, Kind kind, const QString& caption, const QString& text,
+        Buttons buttons = Buttons::Ok) override
+    {
+        const QString key = QString::number(static_cast<int>(kind)) + '\n' + caption + '\n' + text;
+        if (buttons == Buttons::Ok && shown_.contains(key))
+            return Answer::Ok;
+        shown_.insert(key);
+        return inner_.message(parent, kind, caption, text, buttons);
+    }
+    std::optional<QString> saveAsFileName(
+        QWidget* parent, const QString& title, const QString& filter, const QString& startDir) override
+    {
+        return inner_.saveAsFileName(parent, title, filter, startDir);
+    }
+    std::optional<QString> openFileName(
+        QWidget* parent, const QString& title, const QString& filter, const QString& startDir) override
+    {
+        return inner_.openFileName(parent, title, filter, startDir);
+    }
+    std::optional<QString> folder(QWidget* parent, const QString& title, const QString& startDir) override
+    {
+        return inner_.folder(parent, title, startDir);
+    }
+    bool openDocument(const QString& path) override { return inner_.openDocument(path); }
+
+private:
+    Dialogs& inner_;
+    QSet<QString> shown_;
+};
 
 } // namespace
 
@@ -686,6 +727,11 @@ void TSDIAppForm::SpeedButton_MoveClick()
     const int to = PickForm->ShowPickList(mode);
     if (to < 1 || to == from || to > page->slotCount())
         return;
+    // The pages speak through the window's dialogs; for the move, each finding once.
+    OnceDialogs once(*dialogs_);
+    pageContext_.dialogs = &once;
+    const auto restore = qScopeGuard([this] { pageContext_.dialogs = dialogs_; });
+
     if (!page->fillTransfer(*buffers_))
         return;
     // An empty slot moved would only blank the target.
