@@ -6,7 +6,8 @@
 # Makes a sample game folder, starts the editor from a fresh folder with a
 # settings file pointing at it, waits for the main window after the splash,
 # opens the selected file from the keyboard, checks the title, renames unit 1,
-# commits with F12 and saves with Ctrl+S, checks the file on disk, shows the
+# commits with F12 and saves with Ctrl+S, walks the unit list with the keyboard
+# and renames unit 2, checks the file on disk, shows the
 # about box, takes screenshots, and leaves through the exit question.
 
 set -u
@@ -148,10 +149,11 @@ step "screenshot: $art/e2e-main-window.png"
 
 # --- rename unit 1, commit, save ------------------------------------------------------
 # Opening lands on the Units page at unit 1 with the keyboard in its name field.
-unit1_name() {  # the stored name of unit 1 in the file on disk
+unit_name() {  # the stored name of unit $1 in the file on disk
     "$cli" buffer-export "$game/$first" --nation "$nation" --kind unit -o "$work/units.csv" >/dev/null 2>&1 \
-        && awk -F, '$1 == "1" { print $2; exit }' "$work/units.csv"
+        && awk -F, -v slot="$1" '$1 == slot { print $2; exit }' "$work/units.csv"
 }
+unit1_name() { unit_name 1; }
 before=$(unit1_name)
 [ -n "$before" ] || fail "could not read unit 1 of $first with tarnwick-cli"
 [ "$before" != "Smoke Edit" ] || fail "unit 1 is already named 'Smoke Edit'"
@@ -172,6 +174,31 @@ done
     || fail "after typing ' Smoke Edit ', F12 and Ctrl+S unit 1 in $first is named '$after' (was '$before'), expected 'Smoke Edit'"
 step "unit 1 renamed from '$before' to '$after', committed and saved"
 import -window root "$art/e2e-unit-saved.png" 2>/dev/null
+
+# --- walk the unit list with the keyboard, rename unit 2 ---------------------------------
+# Shift+Tab reaches the unit list, Down shows unit 2 and keeps the keyboard in the
+# list, Tab goes on to the name field of the unit shown.
+xdotool key --clearmodifiers shift+Tab
+sleep 0.2
+xdotool key --clearmodifiers Down
+sleep 0.2
+xdotool key --clearmodifiers Tab ctrl+a
+xdotool type --delay 30 "Smoke Walk"
+sleep 0.2
+xdotool key --clearmodifiers F12
+sleep 0.3
+xdotool key --clearmodifiers ctrl+s
+walked=""
+for _ in $(seq 1 50); do
+    walked=$(unit_name 2)
+    [ "$walked" = "Smoke Walk" ] && break
+    alive || fail "tarnwick ended while walking the unit list"
+    sleep 0.1
+done
+[ "$walked" = "Smoke Walk" ] \
+    || fail "Down in the unit list, Tab, typing, F12 and Ctrl+S left unit 2 named '$walked', expected 'Smoke Walk'"
+[ "$(unit1_name)" = "Smoke Edit" ] || fail "walking the unit list changed unit 1 to '$(unit1_name)'"
+step "unit list walked with the keyboard: unit 2 renamed, unit 1 kept"
 
 # --- the about box from the Help menu -----------------------------------------------
 xdotool key --clearmodifiers alt+h
@@ -208,5 +235,5 @@ wait "$pid"
 status=$?
 pid=""
 [ "$status" -eq 0 ] || fail "tarnwick ended with status $status"
-step "PASS: started, opened $first, saved an edited unit name, showed the about box and ended cleanly"
+step "PASS: started, opened $first, saved edited unit names, walked the unit list, showed the about box and ended cleanly"
 exit 0

@@ -184,6 +184,48 @@ private slots:
         QCOMPARE(w.statusText(), QString("Moved formation 2 to 30; 1 formation still uses formation 2"));
     }
 
+    void anEmptySlotIsNotMovedOverAnother()
+    {
+        WindowFixture f;
+        WriteNations(f);
+        auto& w = f.open();
+        Open(w, 5);
+        const core::TOobData before = w.oobData();
+        // Unit 2 has no name; a name typed as blanks counts as none.
+        w.Units->goToSlot(2);
+        ChooseNext(12);
+        w.SpeedButton_MoveClick();
+        w.Viewer->setCurrentWidget(w.Weapons);
+        w.Weapons->goToSlot(1);
+        w.findChild<QLineEdit*>("WeaponNameEdit")->setText("   ");
+        ChooseNext(2);
+        w.SpeedButton_MoveClick();
+        QVERIFY(w.oobData().units == before.units);
+        QVERIFY(w.oobData().weapons == before.weapons);
+        QCOMPARE(f.dialogs.boxes.size(), 2);
+        QCOMPARE(f.dialogs.boxes[0].text, QString("Nothing to move: unit 2 is empty"));
+        QCOMPARE(f.dialogs.boxes[1].text, QString("Nothing to move: weapon 1 is empty"));
+    }
+
+    void aMovedUnitShowsItsAdvisoryOnce()
+    {
+        WindowFixture f;
+        WriteNations(f);
+        auto& w = f.open();
+        Open(w, 5);
+        w.oobData().weapons[3].weaponClass = 11; // an air weapon on a ground unit: advice, not refusal
+        w.Units->goToSlot(12);
+        const core::TOobUnit tank = w.oobData().units[12];
+        ChooseNext(40);
+        w.SpeedButton_MoveClick();
+        QVERIFY(w.oobData().units[40] == tank);
+        QCOMPARE(f.dialogs.boxes.size(), 1);
+        QVERIFY(f.dialogs.boxes[0].text.contains("ADVISORY"));
+        // The window's own boxes are back to normal after the move.
+        w.Units->CheckUnitWeapons();
+        QCOMPARE(f.dialogs.boxes.size(), 2);
+    }
+
     void aUnitThatFailsTheCheckIsNotMoved()
     {
         WindowFixture f;

@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -213,6 +214,25 @@ private slots:
         QCOMPARE(w.statusText(), "Saved " + f.work + "/obat12");
         QCOMPARE(ReadBytes(file), original);
         QVERIFY(f.dialogs.boxes.isEmpty());
+    }
+
+    void aFolderWithoutFilesKeepsThePageLayout()
+    {
+        WindowFixture f;
+        auto names = kNames;
+        names[5] = "Grand Duchy of the Far Marches";
+        WriteSettingsFile(f.root.path(), {}, names);
+        WriteSampleOobFile(f.work, 12);
+        QDir(f.work).mkpath("empty");
+        auto& w = f.open();
+        QCoreApplication::processEvents();
+        const int filesWidth = w.Load->FilesBox->maximumWidth();
+        const int folderWidth = w.Load->FolderBox->width();
+        w.DirectoryListBox1Change(Path(f.work, "empty"));
+        QCOMPARE(w.TarnListBox->count(), 0);
+        QCoreApplication::processEvents();
+        QCOMPARE(w.Load->FilesBox->maximumWidth(), filesWidth);
+        QCOMPARE(w.Load->FolderBox->width(), folderWidth);
     }
 
     void saveGoesToTheFolderNowChosen()

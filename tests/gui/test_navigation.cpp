@@ -13,6 +13,8 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTabWidget>
@@ -86,6 +88,35 @@ private slots:
         QCOMPARE(w.state().currentWeapon, 17);
     }
 
+    void keysInAnItemListShowTheSlotTheyLandOn()
+    {
+        WindowFixture f;
+        auto& w = OpenFile(f);
+        QListWidget* list = w.Units->itemList();
+        list->setFocus();
+        QTRY_VERIFY(list->hasFocus());
+        auto* name = w.findChild<QLineEdit*>("UnitnameEdit");
+        auto* number = w.findChild<QLabel*>("UnitNumLabel");
+
+        QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(w.state().currentUnit, 2);
+        QCOMPARE(number->text(), QString("Unit 002"));
+        QVERIFY(list->hasFocus()); // the user walks on
+        QTest::keyClick(list, Qt::Key_Up);
+        QCOMPARE(name->text(), QString("Scout car"));
+        QTest::keyClick(list, Qt::Key_End);
+        QCOMPARE(w.state().currentUnit, 599);
+        QCOMPARE(list->currentRow(), 598);
+
+        // A commit stores into the slot the list shows, and the rebuild moves nothing.
+        name->setText("Last one");
+        QTest::keyClick(list, Qt::Key_F12);
+        QCOMPARE(w.oobData().units[599].name, std::string("Last one"));
+        QVERIFY(w.oobData().units[1].name == "Scout car");
+        QCOMPARE(w.state().currentUnit, 599);
+        QCOMPARE(list->currentRow(), 598);
+    }
+
     void backAndForwardStopAtTheEnds_data()
     {
         QTest::addColumn<QString>("page");
@@ -108,6 +139,12 @@ private slots:
             QTest::mousePress(b, Qt::RightButton);
             QTest::mouseRelease(b, Qt::RightButton);
         };
+        // Two quick presses: the second one comes as a double click.
+        auto rightTwice = [&](QToolButton* b) {
+            right(b);
+            QTest::mouseDClick(b, Qt::RightButton);
+            QTest::mouseRelease(b, Qt::RightButton);
+        };
         struct Move {
             std::function<void()> act;
             int expected;
@@ -120,6 +157,8 @@ private slots:
             { [&] { right(w.Fwd1Btn); }, 22 },
             { [&] { right(w.Back1Btn); }, 12 },
             { [&] { right(w.Back1Btn); }, 2 },
+            { [&] { rightTwice(w.Fwd1Btn); }, 22 },
+            { [&] { rightTwice(w.Back1Btn); }, 2 },
             { [&] { sheet->goToSlot(last - 5); }, last - 5 },
             { [&] { right(w.Fwd1Btn); }, last },
             { [&] { left(w.Fwd1Btn); }, last },
@@ -161,6 +200,11 @@ private slots:
         QTest::keyRelease(edit, Qt::Key_Return); // pressed elsewhere, say to close a box
         QCOMPARE(w.state().currentWeapon, 9);
         QTest::keyClick(edit, Qt::Key_F11);
+        QCOMPARE(w.state().currentWeapon, 3);
+        // In the window the keys reach the combo box, not its edit.
+        QTest::keyClick(w.EditFind, Qt::Key_Return);
+        QCOMPARE(w.state().currentWeapon, 9);
+        QTest::keyClick(w.EditFind, Qt::Key_Enter);
         QCOMPARE(w.state().currentWeapon, 3);
         QVERIFY(f.dialogs.boxes.isEmpty());
 
@@ -216,6 +260,16 @@ private slots:
         QTest::keyClick(comment, Qt::Key_F9);
         QCOMPARE(w.statusText(), QString("Wrong Page"));
         QCOMPARE(comment->text(), QString("Edited comment"));
+
+        // Renumbering refills the hidden unit page; the keyboard stays where the user is.
+        QTRY_VERIFY(comment->hasFocus());
+        OnNextModal([](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
+        w.Renationalise1->trigger();
+        QCOMPARE(w.focusWidget(), static_cast<QWidget*>(comment)); // where the keyboard goes back
+        w.Viewer->setCurrentWidget(w.Load);
+        OnNextModal([](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
+        w.Renationalise1->trigger();
+        QCOMPARE(w.focusWidget(), static_cast<QWidget*>(w.TarnListBox));
     }
 
     void theWindowOwnsItsAboutBox()

@@ -170,6 +170,11 @@ private slots:
         QCOMPARE(f.run([](gui::TPasterDlg* d) { d->ExpBtn->click(); }), int(gui::TPasterDlg::ResultFile));
         QCOMPARE(f.dialogs.fileDialogs.last().startDir, path);
         QVERIFY(QFile::exists(path));
+        // A name typed without an extension is written as a .csv file.
+        f.dialogs.setNextFileName(tmp.filePath("mybuffer"));
+        f.run([](gui::TPasterDlg* d) { d->ExpBtn->click(); });
+        QVERIFY(QFile::exists(tmp.filePath("mybuffer.csv")));
+        QVERIFY(!QFile::exists(tmp.filePath("mybuffer")));
 
         core::InitPasteBuffers(f.buffers);
         f.dialogs.setNextFileName(path);

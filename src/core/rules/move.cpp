@@ -22,12 +22,31 @@ int RecordsNaming(const TOobData& data, PasteKind kind, int slot)
     return count;
 }
 
+namespace {
+
+const char* KindWord(PasteKind kind)
+{
+    return kind == PasteKind::Weapon ? "weapon " : kind == PasteKind::Unit ? "unit " : "formation ";
+}
+
+} // namespace
+
+bool TransferIsEmpty(const PasteBuffers& buffers, PasteKind kind)
+{
+    const std::string& name = kind == PasteKind::Weapon ? buffers.weaponXfer.record.name
+        : kind == PasteKind::Unit                       ? buffers.unitXfer.record.name
+                                                        : buffers.formationXfer.record.name;
+    return TrimName(name).empty();
+}
+
+std::string NothingToMoveText(PasteKind kind, int slot)
+{
+    return "Nothing to move: " + std::string(KindWord(kind)) + std::to_string(slot) + " is empty";
+}
+
 std::string MovedStatus(PasteKind kind, int from, int to, int stillNaming)
 {
-    const char* what = kind == PasteKind::Weapon ? "weapon "
-        : kind == PasteKind::Unit                ? "unit "
-                                                 : "formation ";
-    const std::string old = what + std::to_string(from);
+    const std::string old = KindWord(kind) + std::to_string(from);
     std::string text = "Moved " + old + " to " + std::to_string(to);
     if (stillNaming <= 0)
         return text;

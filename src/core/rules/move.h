@@ -14,6 +14,12 @@ namespace tarnwick::core {
 // or formations whose members name formation slot (as 1000 + slot).
 int RecordsNaming(const TOobData& data, PasteKind kind, int slot);
 
+// The transfer record of a kind holds an empty item (its trimmed name is empty):
+// moving it would only blank the target slot.
+bool TransferIsEmpty(const PasteBuffers& buffers, PasteKind kind);
+// "Nothing to move: unit 13 is empty"
+std::string NothingToMoveText(PasteKind kind, int slot);
+
 // "Moved weapon 12 to 30; 3 units still use weapon 12" ("Moved weapon 12 to 30"
 // when nothing names the old slot).
 std::string MovedStatus(PasteKind kind, int from, int to, int stillNaming);

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -171,16 +172,20 @@ void TPasterDlg::ExpBtnClick()
         = context_.dialogs->saveAsFileName(this, core::kExportTitle, core::kExportFilter, proposed);
     if (!chosen)
         return; // the dialog stays open for another choice
+    // A name typed without an extension gets the dialog's default one.
+    QString target = *chosen;
+    if (QFileInfo(target).suffix().isEmpty())
+        target += QStringLiteral(".csv");
     const std::string titleDir = context_.currentPath ? context_.currentPath->string() : std::string();
     const core::IoResult result
-        = core::ExportBuffer(buffers_, kind_, ToPath(*chosen), titleDir, nation, context_.settings->names);
+        = core::ExportBuffer(buffers_, kind_, ToPath(target), titleDir, nation, context_.settings->names);
     if (!result.ok()) {
         context_.dialogs->message(
             this, Dialogs::Kind::Error, windowTitle(), QString::fromStdString(result.message()));
         return;
     }
     if (context_.setStatus)
-        context_.setStatus(QStringLiteral("Paste buffer written to %1").arg(*chosen));
+        context_.setStatus(QStringLiteral("Paste buffer written to %1").arg(target));
     done(ResultFile);
 }
 

@@ -44,7 +44,9 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QScopeGuard>
 #include <QScreen>
+#include <QSet>
 #include <QShowEvent>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -54,6 +56,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <system_error>
 #include <vector>
 
@@ -220,6 +223,45 @@ void WatchEvents(QObject* target, std::function<void(QEvent*)> onEvent)
     new EventWatcher(target, std::move(onEvent));
 }
 
+// Shows each distinct message box once and answers a repeat with OK: a move
+// checks the item before it blanks the old slot and again as it stores it, and
+// the user reads the findings once.
+class OnceDialogs : public Dialogs {
+public:
+    explicit OnceDialogs(Dialogs& inner)
+        : inner_(inner)
+    {
+    }
+    Answer message(QWidget* parent, Kind kind, const QString& caption, const QString& text,
+        Buttons buttons = Buttons::Ok) override
+    {
+        const QString key = QString::number(static_cast<int>(kind)) + '\n' + caption + '\n' + text;
+        if (buttons == Buttons::Ok && shown_.contains(key))
+            return Answer::Ok;
+        shown_.insert(key);
+        return inner_.message(parent, kind, caption, text, buttons);
+    }
+    std::optional<QString> saveAsFileName(
+        QWidget* parent, const QString& title, const QString& filter, const QString& startDir) override
+    {
+        return inner_.saveAsFileName(parent, title, filter, startDir);
+    }
+    std::optional<QString> openFileName(
+        QWidget* parent, const QString& title, const QString& filter, const QString& startDir) override
+    {
+        return inner_.openFileName(parent, title, filter, startDir);
+    }
+    std::optional<QString> folder(QWidget* parent, const QString& title, const QString& startDir) override
+    {
+        return inner_.folder(parent, title, startDir);
+    }
+    bool openDocument(const QString& path) override { return inner_.openDocument(path); }
+
+private:
+    Dialogs& inner_;
+    QSet<QString> shown_;
+};
+
 } // namespace
 
 void TSDIAppForm::buildSpeedPanel()
@@ -288,30 +330,38 @@ void TSDIAppForm::buildSpeedPanel()
     connect(SpeedButtonFind, &QToolButton::clicked, this, &TSDIAppForm::SpeedButtonFindClick);
     connect(Back1Btn, &QToolButton::clicked, this, &TSDIAppForm::Back1BtnClick);
     connect(Fwd1Btn, &QToolButton::clicked, this, &TSDIAppForm::Fwd1BtnClick);
-    WatchEvents(Back1Btn, [this](QEvent* event) {
-        if (event->type() == QEvent::MouseButtonPress && Back1Btn->isEnabled())
+    // A quick second press arrives as a double click; it is a press all the same.
+    auto isPress = [](const QEvent* event) {
+        return event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick;
+    };
+    WatchEvents(Back1Btn, [this, isPress](QEvent* event) {
+        if (isPress(event) && Back1Btn->isEnabled())
             Back1BtnMouseDown(static_cast<QMouseEvent*>(event)->button());
     });
-    WatchEvents(Fwd1Btn, [this](QEvent* event) {
-        if (event->type() == QEvent::MouseButtonPress && Fwd1Btn->isEnabled())
+    WatchEvents(Fwd1Btn, [this, isPress](QEvent* event) {
+        if (isPress(event) && Fwd1Btn->isEnabled())
             Fwd1BtnMouseDown(static_cast<QMouseEvent*>(event)->button());
     });
     AcceptOnlyCp1252(EditFind->lineEdit());
     // Only a key pressed in the edit counts on release: the Enter that closes a
-    // message box is released in the edit and must not search again.
-    WatchEvents(EditFind->lineEdit(), [this, pressed = 0](QEvent* event) mutable {
+    // message box is released in the edit and must not search again. The keys
+    // reach the combo box, which hands them to its edit without the edit's filters.
+    auto pressed = std::make_shared<int>(0);
+    auto onKey = [this, pressed](QEvent* event) {
         if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
             return;
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->isAutoRepeat())
             return;
         if (event->type() == QEvent::KeyPress) {
-            pressed = key->key();
-        } else if (key->key() == pressed) {
-            pressed = 0;
+            *pressed = key->key();
+        } else if (key->key() == *pressed) {
+            *pressed = 0;
             EditFindKeyUp(key->key());
         }
-    });
+    };
+    WatchEvents(EditFind, onKey);
+    WatchEvents(EditFind->lineEdit(), onKey);
 }
 
 void TSDIAppForm::buildPages()
@@ -677,8 +727,19 @@ void TSDIAppForm::SpeedButton_MoveClick()
     const int to = PickForm->ShowPickList(mode);
     if (to < 1 || to == from || to > page->slotCount())
         return;
+    // The pages speak through the window's dialogs; for the move, each finding once.
+    OnceDialogs once(*dialogs_);
+    pageContext_.dialogs = &once;
+    const auto restore = qScopeGuard([this] { pageContext_.dialogs = dialogs_; });
+
     if (!page->fillTransfer(*buffers_))
         return;
+    // An empty slot moved would only blank the target.
+    if (core::TransferIsEmpty(*buffers_, kind)) {
+        dialogs_->message(
+            this, Dialogs::Kind::Information, AppTitle(), Text(core::NothingToMoveText(kind, from)));
+        return;
+    }
     // The item must pass the page's check where it will be stored before its old
     // slot is blanked; otherwise nothing changes.
     page->setCurrentSlot(to);
@@ -863,9 +924,14 @@ void TSDIAppForm::Renationalise1Click()
         dialogs_->message(this, Dialogs::Kind::Information, AppTitle(), core::kPleaseLoadText);
         return;
     }
+    const QPointer<QWidget> focused = focusWidget();
     RenatDlg->execFor(static_cast<std::uint8_t>(state_.currentNation));
     update();
     Units->ShowUnit();
+    // Showing the unit puts the keyboard in its name field; on another page that
+    // field is hidden, so the keyboard goes back where the user left it.
+    if (Viewer->currentWidget() != Units && focused)
+        focused->setFocus();
     showAgainAfterBulkChange();
 }
 

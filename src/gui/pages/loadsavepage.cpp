@@ -18,6 +18,7 @@ namespace tarnwick::gui {
 namespace {
 
 constexpr int kRowPadding = 10; // room around a row's text within its column
+constexpr int kNationRows = 99; // a filled list holds a row for every nation
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, const char* hint)
 {
@@ -57,12 +58,20 @@ TarnList::TarnList(QWidget* parent)
 
 void TarnList::fitColumns()
 {
+    QStringList texts;
+    for (int i = 0; i < count(); ++i)
+        texts << item(i)->text();
+    fitColumnsTo(texts);
+}
+
+void TarnList::fitColumnsTo(const QStringList& texts)
+{
     const QFontMetrics metrics(font());
     // With no rows, columns as wide as a row with the placeholder name.
     int widest = metrics.horizontalAdvance(
         QString::fromLatin1(core::FileListRow(99, false, "*NO INI FILE!*").c_str()));
-    for (int i = 0; i < count(); ++i)
-        widest = qMax(widest, metrics.horizontalAdvance(item(i)->text()));
+    for (const QString& text : texts)
+        widest = qMax(widest, metrics.horizontalAdvance(text));
     const QSize grid(widest + kRowPadding, metrics.height() + 3);
     if (grid != gridSize()) {
         setGridSize(grid);
@@ -237,8 +246,15 @@ void LoadSavePage::fillFileList(const core::FolderListing& listing)
         for (int n = 1; n <= 99; ++n)
             setRow(new QListWidgetItem(TarnListBox), n, listing.oobFileExists[static_cast<std::size_t>(n)]);
         TarnListBox->setCurrentRow(first - 1);
+        TarnListBox->fitColumns();
+    } else {
+        // A folder without files keeps the columns its rows would need, so the
+        // page does not change shape from one folder to the next.
+        QStringList texts;
+        for (int n = 1; n <= kNationRows; ++n)
+            texts << rowText(n, false);
+        TarnListBox->fitColumnsTo(texts);
     }
-    TarnListBox->fitColumns();
     fitFilesBox();
 }
 
@@ -260,9 +276,10 @@ void LoadSavePage::fitFilesBox()
     const QMargins page = row_->contentsMargins();
     const int room = width() - page.left() - page.right() - 2 * row_->spacing()
         - buttonColumn_->sizeHint().width() - FolderBox->minimumWidth() - extras;
+    // An empty list (a folder without files) keeps the width a full one would
+    // take, so the folder box beside it does not shrink and cut the path.
     const int rows = TarnListBox->rowsPerColumn();
-    const int filled
-        = TarnListBox->count() == 0 ? TarnList::kColumns : (TarnListBox->count() + rows - 1) / rows;
+    const int filled = (kNationRows + rows - 1) / rows;
     const int columns = qBound(1, room / qMax(1, column), qMax(1, filled));
     FilesBox->setFixedWidth(columns * column + extras);
 }

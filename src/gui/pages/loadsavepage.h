@@ -31,6 +31,8 @@ public:
     QSize sizeHint() const override;
     // Sets the columns to the widest of the rows now in the list.
     void fitColumns();
+    // Sets the columns to the widest of texts (rows the list would show).
+    void fitColumnsTo(const QStringList& texts);
     int rowsPerColumn() const;
 };
 

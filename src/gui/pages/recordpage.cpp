@@ -22,6 +22,14 @@ QListWidget* RecordPage::makeItemList(const char* objectName)
     auto go = [this](QListWidgetItem* item) { goToSlot(itemList_->row(item) + 1); };
     connect(itemList_, &QListWidget::itemClicked, this, go);
     connect(itemList_, &QListWidget::itemDoubleClicked, this, go);
+    // The arrow, page and home keys in the list show the slot they land on; the
+    // keyboard stays in the list so the user can walk on.
+    connect(itemList_, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (rebuilding_ || row < 0 || row + 1 == currentSlot() || !itemList_->hasFocus())
+            return;
+        goToSlot(row + 1);
+        itemList_->setFocus();
+    });
     return itemList_;
 }
 
@@ -30,12 +38,14 @@ void RecordPage::listInit(int slot)
     if (!itemList_)
         return;
     itemList_->setUpdatesEnabled(false);
+    rebuilding_ = true;
     itemList_->clear();
     QStringList rows;
     rows.reserve(slotCount());
     for (int s = 1; s <= slotCount(); ++s)
         rows << FromBytes(core::ThreeDigits(s) + "  " + slotName(s));
     itemList_->addItems(rows);
+    rebuilding_ = false;
     selectSlot(slot);
     itemList_->setUpdatesEnabled(true);
 }

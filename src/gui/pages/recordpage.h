@@ -62,6 +62,7 @@ protected:
 
 private:
     QListWidget* itemList_ = nullptr;
+    bool rebuilding_ = false;
 };
 
 } // namespace tarnwick::gui
