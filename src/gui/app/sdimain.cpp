@@ -748,14 +748,14 @@ void TSDIAppForm::SpeedButton_MoveClick()
     if (!passes)
         return;
 
-    const core::TOobData before = *oob_;
+    const auto before = std::make_unique<core::TOobData>(*oob_); // large: not on the stack
     page->clearPage();
     const bool cleared = page->commitPage();
     page->goToSlot(to);
     page->pasteTransfer(*buffers_);
     if (!cleared || !page->commitPage()) {
         // Put both slots back as they were rather than lose the item.
-        *oob_ = before;
+        *oob_ = *before;
         page->goToSlot(from);
         page->listInit(from);
         return;
