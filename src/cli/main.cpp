@@ -33,36 +33,29 @@ int main(int argc, char** argv)
     using namespace tarnwick::cli;
     std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     Output io { std::cout, std::cerr };
+    // Every command ends here: what it printed must have reached standard output.
+    auto finish = [](int status) {
+        if (std::cout.flush())
+            return status;
+        std::cerr << "tarnwick-cli: cannot write to standard output\n";
+        return kExitFailure;
+    };
     try {
-        if (auto status = RunBulkCommandLine(args, ProgramDir(argc > 0 ? argv[0] : nullptr), io)) {
-            if (std::cout.flush())
-                return *status;
-            std::cerr << "tarnwick-cli: cannot write to standard output\n";
-            return kExitFailure;
-        }
+        if (auto status = RunBulkCommandLine(args, ProgramDir(argc > 0 ? argv[0] : nullptr), io))
+            return finish(*status);
         if (std::optional<int> status = RunPictureCommand(args, io))
-            return *status;
+            return finish(*status);
         Arguments parsed = ParseArguments(args);
         if (parsed.help) {
-            std::cout << UsageText(parsed.command) << std::flush;
-            if (!std::cout) {
-                std::cerr << "tarnwick-cli: cannot write to standard output\n";
-                return kExitFailure;
-            }
-            return kExitOk;
+            std::cout << UsageText(parsed.command);
+            return finish(kExitOk);
         }
         tarnwick::core::Settings settings;
         std::filesystem::path settingsPath;
         if (parsed.command != Command::MakeDemo
             && !LoadSettings(parsed, ProgramDir(argc > 0 ? argv[0] : nullptr), settings, settingsPath, io))
             return kExitFailure;
-        int status = RunCommand(Context { parsed, settings, settingsPath, io });
-        std::cout.flush();
-        if (!std::cout) {
-            std::cerr << "tarnwick-cli: cannot write to standard output\n";
-            status = kExitFailure;
-        }
-        return status;
+        return finish(RunCommand(Context { parsed, settings, settingsPath, io }));
     } catch (const UsageError& e) {
         std::cerr << "tarnwick-cli: " << e.what() << '\n';
         if (e.command != Command::None)
