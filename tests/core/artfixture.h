@@ -43,7 +43,7 @@ inline Bytes Chunk(const char* id, const Bytes& data)
     return b;
 }
 
-struct LbmSpec {
+struct LbmParts {
     const char* formType = "ILBM";
     int width = 16;
     int height = 2;
@@ -55,7 +55,7 @@ struct LbmSpec {
     Bytes body;
 };
 
-inline Bytes BuildLbm(const LbmSpec& s)
+inline Bytes BuildLbm(const LbmParts& s)
 {
     Bytes bmhd;
     PutBe(bmhd, static_cast<std::uint32_t>(s.width), 2);

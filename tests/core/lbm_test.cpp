@@ -11,9 +11,9 @@ using namespace tarnwick::testing;
 
 namespace {
 
-IndexedImage Decode(const LbmSpec& spec)
+IndexedImage Decode(const LbmParts& parts)
 {
-    return DecodeLbm(BuildLbm(spec));
+    return DecodeLbm(BuildLbm(parts));
 }
 
 std::vector<std::uint8_t> Pixels(std::initializer_list<int> values)
@@ -49,7 +49,7 @@ TEST(LbmReader, BrokenFilesGiveTheirError)
             "Invalid file" },
         { "five planes",
             [] {
-                LbmSpec s;
+                LbmParts s;
                 s.planes = 5;
                 return BuildLbm(s);
             },
@@ -63,14 +63,14 @@ TEST(LbmReader, BrokenFilesGiveTheirError)
             "Invalid file" },
         { "compression 2",
             [] {
-                LbmSpec s;
+                LbmParts s;
                 s.compression = 2;
                 return BuildLbm(s);
             },
             "unsupported compression algorithm" },
         { "too large",
             [] {
-                LbmSpec s;
+                LbmParts s;
                 s.width = s.height = 9000;
                 s.hasBody = false;
                 return BuildLbm(s);
@@ -97,7 +97,7 @@ TEST(LbmReader, BrokenFilesGiveTheirError)
             "Unexpected end of file in the colour map" },
         { "ends in a chunk header",
             [] {
-                LbmSpec s;
+                LbmParts s;
                 s.hasBody = false;
                 Bytes b = BuildLbm(s);
                 b.resize(b.size() + 3, 'A');
@@ -120,11 +120,11 @@ TEST(LbmReader, DecodesBodiesAsTheFileLaysThemOut)
 {
     struct Case {
         const char* name;
-        LbmSpec spec;
+        LbmParts parts;
         std::vector<std::uint8_t> pixels;
     };
-    auto spec = [](const char* form, int w, int h, int compression, Bytes body) {
-        LbmSpec s;
+    auto picture = [](const char* form, int w, int h, int compression, Bytes body) {
+        LbmParts s;
         s.formType = form;
         s.width = w;
         s.height = h;
@@ -139,40 +139,40 @@ TEST(LbmReader, DecodesBodiesAsTheFileLaysThemOut)
     Bytes planes20(64, 0); // 20 pixels: each plane row is two 16-bit words
     planes20[4 + 2] = 0x10; // row 0, plane 1, pixel 19
     planes20[32] = 0x80; // row 1, plane 0, pixel 0
-    LbmSpec noBody = spec("ILBM", 4, 2, 1, {});
+    LbmParts noBody = picture("ILBM", 4, 2, 1, {});
     noBody.hasBody = false;
-    LbmSpec oddChunk = spec("PBM ", 2, 1, 0, { 5, 6 });
+    LbmParts oddChunk = picture("PBM ", 2, 1, 0, { 5, 6 });
     oddChunk.between = Chunk("ANNO", { 'x', 'y', 'z' });
     const std::vector<Case> cases {
-        { "plane 0 is the lowest bit", spec("ILBM", 16, 1, 0, planes16),
+        { "plane 0 is the lowest bit", picture("ILBM", 16, 1, 0, planes16),
             Pixels({ 9, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 136 }) },
-        { "planar rows padded to words", spec("ILBM", 20, 2, 0, planes20),
+        { "planar rows padded to words", picture("ILBM", 20, 2, 0, planes20),
             [] {
                 std::vector<std::uint8_t> p(40, 0);
                 p[19] = 2;
                 p[20] = 1;
                 return p;
             }() },
-        { "chunky rows padded to even", spec("PBM ", 3, 2, 0, { 1, 2, 3, 0, 4, 5, 6, 0 }),
+        { "chunky rows padded to even", picture("PBM ", 3, 2, 0, { 1, 2, 3, 0, 4, 5, 6, 0 }),
             Pixels({ 1, 2, 3, 4, 5, 6 }) },
-        { "ByteRun1 repeat, no-op and literal", spec("PBM ", 4, 2, 1, { 0xFD, 7, 0x80, 0x03, 1, 2, 3, 4 }),
+        { "ByteRun1 repeat, no-op and literal", picture("PBM ", 4, 2, 1, { 0xFD, 7, 0x80, 0x03, 1, 2, 3, 4 }),
             Pixels({ 7, 7, 7, 7, 1, 2, 3, 4 }) },
-        { "a last lone control byte ends the data", spec("PBM ", 4, 2, 1, { 0xFD, 7, 0x05 }),
+        { "a last lone control byte ends the data", picture("PBM ", 4, 2, 1, { 0xFD, 7, 0x05 }),
             Pixels({ 7, 7, 7, 7, 0, 0, 0, 0 }) },
-        { "literal past the body is colour 255", spec("PBM ", 2, 2, 1, { 0x05, 1, 2 }),
+        { "literal past the body is colour 255", picture("PBM ", 2, 2, 1, { 0x05, 1, 2 }),
             Pixels({ 255, 255, 255, 255 }) },
-        { "repeat past the picture is colour 255", spec("ILBM", 8, 1, 1, { 0x81, 9 }),
+        { "repeat past the picture is colour 255", picture("ILBM", 8, 1, 1, { 0x81, 9 }),
             Pixels({ 255, 255, 255, 255, 255, 255, 255, 255 }) },
-        { "uncompressed body longer than the picture is cut", spec("PBM ", 2, 1, 0, { 1, 2, 3, 4, 5, 6 }),
+        { "uncompressed body longer than the picture is cut", picture("PBM ", 2, 1, 0, { 1, 2, 3, 4, 5, 6 }),
             Pixels({ 1, 2 }) },
         { "no body is colour 0", noBody, Pixels({ 0, 0, 0, 0, 0, 0, 0, 0 }) },
         { "odd chunk before the body is skipped with its pad byte", oddChunk, Pixels({ 5, 6 }) },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const IndexedImage image = Decode(c.spec);
-        EXPECT_EQ(image.width, c.spec.width);
-        EXPECT_EQ(image.height, c.spec.height);
+        const IndexedImage image = Decode(c.parts);
+        EXPECT_EQ(image.width, c.parts.width);
+        EXPECT_EQ(image.height, c.parts.height);
         EXPECT_EQ(image.pixels, c.pixels);
     }
 }
@@ -185,7 +185,7 @@ TEST(LbmReader, ColourMapGivesTheFirstColoursAndBlackAfter)
     };
     for (const Case c : { Case { 48, 16 }, Case { 7, 2 }, Case { 800, 256 }, Case { 0, 0 } }) {
         SCOPED_TRACE(c.mapBytes);
-        LbmSpec s;
+        LbmParts s;
         s.cmap.resize(c.mapBytes);
         for (std::size_t i = 0; i < c.mapBytes; ++i)
             s.cmap[i] = static_cast<std::uint8_t>(i % 251 + 1);
