@@ -2,7 +2,7 @@
 // a column title, and the weapons grid's save, beside a plain copy of the
 // records as the baseline.
 
-#include "gui/pages/pagecontext.h"
+#include "gui/common/pagecontext.h"
 #include "gui/tools/gridunits.h"
 #include "gui/tools/gridweapons.h"
 #include "quietdialogs.h"

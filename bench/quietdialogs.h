@@ -3,7 +3,7 @@
 // Answers every box with OK/No and every file dialog with cancel, so that a
 // benchmark never waits for a user.
 
-#include "gui/app/dialogs.h"
+#include "gui/common/dialogs.h"
 
 class QuietDialogs : public tarnwick::gui::Dialogs {
 public:

@@ -1,12 +1,12 @@
 #include "cli/commands.h"
 
 #include "core/data/csvdump.h"
-#include "core/data/demo.h"
 #include "core/data/fileio.h"
 #include "core/data/pastebuffer.h"
 #include "core/data/pastefiles.h"
 #include "core/data/records.h"
 #include "core/data/tarnio.h"
+#include "core/demo/demo.h"
 
 #include <sys/stat.h>
 

@@ -2,10 +2,10 @@
 
 #include "clirunner.h"
 
-#include "core/data/demo.h"
 #include "core/data/records.h"
 #include "core/data/settings.h"
 #include "core/data/tarnio.h"
+#include "core/demo/demo.h"
 
 #include <gtest/gtest.h>
 

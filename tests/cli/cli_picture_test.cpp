@@ -2,8 +2,8 @@
 
 #include "clirunner.h"
 
-#include "core/data/demo.h"
 #include "core/data/tarnio.h"
+#include "core/demo/demo.h"
 #include "core/graphics/artfiles.h"
 #include "core/graphics/icontables.h"
 #include "core/graphics/lbm.h"

@@ -3,8 +3,8 @@
 
 #include "clirunner.h"
 
-#include "core/data/demo.h"
 #include "core/data/tarnio.h"
+#include "core/demo/demo.h"
 
 #include <gtest/gtest.h>
 

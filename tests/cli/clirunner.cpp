@@ -18,21 +18,6 @@ namespace clitest {
 
 namespace fs = std::filesystem;
 
-TempDir::TempDir()
-{
-    std::string pattern = (fs::temp_directory_path() / "tarnwick-cli-test-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr)
-        throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
-}
-
-TempDir::~TempDir()
-{
-    std::error_code ec;
-    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
-    fs::remove_all(path_, ec);
-}
-
 void WriteFile(const fs::path& path, const std::string& bytes)
 {
     std::ofstream f(path, std::ios::binary);

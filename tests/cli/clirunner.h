@@ -2,6 +2,7 @@
 
 // Runs the built tarnwick-cli and makes the files it works on.
 
+#include "../support/tempdir.h"
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -30,19 +31,7 @@ RunResult RunCliVia(const std::vector<std::string>& prefix, const std::vector<st
 std::optional<std::vector<std::string>> Unprivileged();
 inline constexpr unsigned kNobody = 65534;
 
-// A fresh folder under the system's temporary folder, removed with its contents.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-
-private:
-    std::filesystem::path path_;
-};
+using TempDir = tarnwick::testsupport::TempDir;
 
 void WriteFile(const std::filesystem::path& path, const std::string& bytes);
 void WriteFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);

@@ -1,3 +1,4 @@
+#include "../support/tempdir.h"
 #include "core/data/csvdump.h"
 
 #include "oobfixture.h"
@@ -111,20 +112,7 @@ std::string ReadFile(const fs::path& path)
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-class TempDir {
-public:
-    TempDir()
-        : path_(fs::temp_directory_path() / ("tarnwick-csv-" + std::to_string(::getpid())))
-    {
-        fs::remove_all(path_);
-        fs::create_directories(path_);
-    }
-    ~TempDir() { fs::remove_all(path_); }
-    const fs::path& path() const { return path_; }
-
-private:
-    fs::path path_;
-};
+using tarnwick::testsupport::TempDir;
 
 } // namespace
 

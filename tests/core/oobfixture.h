@@ -4,6 +4,7 @@
 // The layout here is written out independently of the codec so that tests check
 // the codec against it rather than against itself.
 
+#include "../support/tempdir.h"
 #include "core/data/fileio.h"
 #include "core/data/records.h"
 
@@ -279,33 +280,7 @@ inline core::TOobData SampleData(std::uint8_t nation)
     return data;
 }
 
-// A folder under the system's temporary folder, removed with everything in it.
-class TempDir {
-public:
-    TempDir()
-    {
-        std::random_device seed;
-        const auto base = std::filesystem::temp_directory_path();
-        for (;;) {
-            path_ = base / ("tarnwick-test-" + std::to_string(seed()));
-            if (std::filesystem::create_directory(path_))
-                break;
-        }
-    }
-    ~TempDir()
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    const std::filesystem::path& path() const { return path_; }
-    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-
-private:
-    std::filesystem::path path_;
-};
+using TempDir = tarnwick::testsupport::TempDir;
 
 // The lines of a CR LF text; an unterminated last line is kept, so it shows up in the count.
 inline std::vector<std::string> CrLfLines(const std::string& text)

@@ -1,3 +1,4 @@
+#include "../support/tempdir.h"
 #include "core/data/settings.h"
 
 #include <gtest/gtest.h>
@@ -20,21 +21,7 @@ Settings FromText(std::string_view text)
     return SettingsFromIni(IniFile::Parse(text));
 }
 
-// A fresh folder under the test temp folder, removed at the end.
-class TempDir {
-public:
-    explicit TempDir(const std::string& name)
-        : path_(fs::temp_directory_path() / ("tarnwick-settings-" + name + "-" + std::to_string(::getpid())))
-    {
-        fs::remove_all(path_);
-        fs::create_directories(path_);
-    }
-    ~TempDir() { fs::remove_all(path_); }
-    const fs::path& path() const { return path_; }
-
-private:
-    fs::path path_;
-};
+using tarnwick::testsupport::TempDir;
 
 void WriteFile(const fs::path& path, std::string_view bytes)
 {
@@ -171,7 +158,7 @@ TEST(Settings, NameTablesFromTheirSections)
 
 TEST(Settings, ReadsAFileAndGivesDefaultsWithoutOne)
 {
-    TempDir dir("read");
+    TempDir dir;
     const Settings missing = readinifile(dir.path() / kSettingsFileName);
     EXPECT_FALSE(missing.fileFound);
     EXPECT_EQ(missing.transparentColour, 240);
@@ -205,7 +192,7 @@ TEST(Settings, BinaryJunkParsesWithoutHarm)
 
 TEST(Settings, LookedUpBesideTheProgramThenInTheConfigFolder)
 {
-    TempDir dir("find");
+    TempDir dir;
     const fs::path program = dir.path() / "bin";
     const fs::path xdg = dir.path() / "xdg";
     const fs::path home = dir.path() / "home";
@@ -285,7 +272,7 @@ TEST(Settings, Utf16AndNulBytesAreReadWithAWarning)
 
 TEST(Settings, OversizedFileIsRefusedWithAWarning)
 {
-    TempDir dir("large");
+    TempDir dir;
     const fs::path file = dir.path() / kSettingsFileName;
     WriteFile(file, "[NationNames]\r\ntarn5=Big\r\n");
     fs::resize_file(file, kMaxSettingsBytes + 1);

@@ -1,13 +1,14 @@
 // The renationalise and reclassify dialogs and the weapons and units grids,
 // each built alone over test-owned records.
 
-#include "gui/pages/pagecontext.h"
+#include "gui/common/pagecontext.h"
 #include "gui/tools/gridunits.h"
 #include "gui/tools/gridweapons.h"
 #include "gui/tools/reclassify.h"
 #include "gui/tools/renationalise.h"
 #include "support/guitest.h"
 #include "support/scripteddialogs.h"
+#include "support/scriptedpicklist.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -26,24 +27,12 @@ using Kind = gui::Dialogs::Kind;
 
 namespace {
 
-// Answers with prepared numbers and records the modes asked.
-class ScriptedPickList : public PickList {
-public:
-    int ShowPickList(core::PickMode mode) override
-    {
-        modes.append(mode);
-        return answers.isEmpty() ? core::kPickCancelled : answers.takeFirst();
-    }
-    QList<int> answers;
-    QList<int> modes;
-};
-
 struct Fixture {
     std::unique_ptr<core::TOobData> oob = std::make_unique<core::TOobData>();
     core::CurrentState state;
     core::Settings settings;
     testing::ScriptedDialogs dialogs;
-    ScriptedPickList picker;
+    testing::ScriptedPickList picker;
     QString dir;
     QStringList statuses;
     PageContext context;
@@ -101,7 +90,8 @@ private slots:
         dlg.UnitWpn1PickBtn->click();
         dlg.UnitWpn1PickBtn->click(); // cancelled: nothing changes
         dlg.SpeedButton1->click();
-        QCOMPARE(f.picker.modes, QList<int>({ core::pickNation, core::pickNation, core::pickNation }));
+        QCOMPARE(
+            f.picker.modes, QList<core::PickMode>({ core::pickNation, core::pickNation, core::pickNation }));
         QCOMPARE(dlg.RenatFromEdit->text(), QStringLiteral("12"));
         QCOMPARE(dlg.Label4->text(), QStringLiteral("Twelfth"));
         QCOMPARE(dlg.RenatToEdit->text(), QStringLiteral("34"));
@@ -160,7 +150,7 @@ private slots:
         f.picker.answers = { 23, 24 };
         dlg.UnitWpn1PickBtn->click();
         dlg.SpeedButton1->click();
-        QCOMPARE(f.picker.modes, QList<int>({ core::pickUnitClass, core::pickUnitClass }));
+        QCOMPARE(f.picker.modes, QList<core::PickMode>({ core::pickUnitClass, core::pickUnitClass }));
         QCOMPARE(dlg.EditFromdesc->text(), QStringLiteral("Class twenty-three"));
         QCOMPARE(dlg.EditToDesc->text(), QStringLiteral("Class twenty-four"));
 

@@ -4,6 +4,7 @@
 #include "gui/pages/formationpage.h"
 #include "support/guitest.h"
 #include "support/scripteddialogs.h"
+#include "support/scriptedpicklist.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -21,21 +22,6 @@ namespace {
 
 const QColor kMaroon(128, 0, 0);
 const QColor kNavy(0, 0, 128);
-
-// Answers from a prepared list and records the modes asked.
-class ScriptedPicker : public gui::PickList {
-public:
-    int ShowPickList(core::PickMode mode) override
-    {
-        modes.append(mode);
-        statesSeen.append(typeSeen ? *typeSeen : -1);
-        return answers.isEmpty() ? core::kPickCancelled : answers.takeFirst();
-    }
-    QList<int> answers;
-    QList<int> modes;
-    QList<int> statesSeen; // currentFormType when the list opened
-    const std::uint8_t* typeSeen = nullptr;
-};
 
 // Nation 12; units 5 and 12; formations 1 (Bn HQ), 2 (a second Bn HQ),
 // 3 (platoon holding formation 4 in slot 3), 4 (platoon, four members), 6 (company).
@@ -92,7 +78,7 @@ struct Fixture {
     core::CurrentState state;
     core::Settings settings;
     ScriptedDialogs dialogs;
-    ScriptedPicker picker;
+    testing::ScriptedPickList picker;
     gui::PageContext context;
     std::unique_ptr<gui::FormationPage> page;
 };
@@ -312,7 +298,7 @@ private slots:
         QCOMPARE(f.text("FormSlot6Edit"), QString("1004"));
         QTest::mouseClick(f.button("FormSlot1PickBtn"), Qt::RightButton);
         QCOMPARE(f.picker.modes,
-            (QList<int> {
+            (QList<core::PickMode> {
                 core::pickUnit, core::pickUnit, core::pickUnit, core::pickFormation, core::pickFormation }));
         QCOMPARE(f.picker.statesSeen.last(), 2);
 

@@ -4,6 +4,7 @@
 #include "gui/pages/unitpage.h"
 #include "support/guitest.h"
 #include "support/scripteddialogs.h"
+#include "support/scriptedpicklist.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -24,17 +25,6 @@ const QColor kNavy(0, 0, 128);
 const QColor kMaroon(128, 0, 0);
 const QColor kBlue(0, 0, 255);
 const QColor kRed(255, 0, 0);
-
-class ScriptedPicker : public gui::PickList {
-public:
-    int ShowPickList(core::PickMode mode) override
-    {
-        modes.append(mode);
-        return answers.isEmpty() ? core::kPickCancelled : answers.takeFirst();
-    }
-    QList<int> answers;
-    QList<core::PickMode> modes;
-};
 
 struct Fixture {
     Fixture()
@@ -87,7 +77,7 @@ struct Fixture {
     core::CurrentState state;
     core::Settings settings;
     ScriptedDialogs dialogs;
-    ScriptedPicker picker;
+    testing::ScriptedPickList picker;
     gui::PageContext context;
     std::unique_ptr<gui::UnitPage> page;
 };

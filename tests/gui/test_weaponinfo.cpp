@@ -5,6 +5,7 @@
 #include "gui/pages/weaponpage.h"
 #include "support/guitest.h"
 #include "support/scripteddialogs.h"
+#include "support/scriptedpicklist.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -18,24 +19,12 @@ using Kind = gui::Dialogs::Kind;
 
 namespace {
 
-// Answers from a script and records the modes asked.
-class ScriptedPickList : public gui::PickList {
-public:
-    int ShowPickList(core::PickMode mode) override
-    {
-        modes.append(mode);
-        return answers.isEmpty() ? core::kPickCancelled : answers.takeFirst();
-    }
-    QList<int> answers;
-    QList<core::PickMode> modes;
-};
-
 struct Fixture {
     core::TOobData oob;
     core::CurrentState state;
     core::Settings settings;
     ScriptedDialogs dialogs;
-    ScriptedPickList picker;
+    testing::ScriptedPickList picker;
     gui::PageContext context;
 
     Fixture()

@@ -5,7 +5,7 @@
 
 #include "core/data/pastebuffer.h"
 #include "core/rules/paster.h"
-#include "gui/pages/pagecontext.h"
+#include "gui/common/pagecontext.h"
 
 #include <QDialog>
 

@@ -8,8 +8,8 @@
 #include "core/data/settings.h"
 #include "core/graphics/icontables.h"
 #include "core/rules/navigation.h"
+#include "gui/common/pagecontext.h"
 #include "gui/pages/loadsavepage.h"
-#include "gui/pages/pagecontext.h"
 
 #include <QMainWindow>
 #include <QString>

@@ -2,10 +2,10 @@
 
 #include "core/data/globals.h"
 #include "core/graphics/artfiles.h"
-#include "gui/app/pathtext.h"
+#include "gui/common/pagecontext.h"
+#include "gui/common/pathtext.h"
 #include "gui/graphics/picture.h"
 #include "gui/graphics/picturelabel.h"
-#include "gui/pages/pagecontext.h"
 
 #include <QFrame>
 #include <QGuiApplication>

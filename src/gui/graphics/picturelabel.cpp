@@ -1,6 +1,6 @@
 #include "gui/graphics/picturelabel.h"
 
-#include "gui/app/dialogs.h"
+#include "gui/common/dialogs.h"
 #include "gui/graphics/picture.h"
 
 #include <QContextMenuEvent>

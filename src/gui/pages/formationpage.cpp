@@ -2,8 +2,8 @@
 
 #include "core/data/globals.h"
 #include "core/rules/sdimain.h"
-#include "gui/app/dialogs.h"
-#include "gui/pages/bytetext.h"
+#include "gui/common/bytetext.h"
+#include "gui/common/dialogs.h"
 
 #include <QEvent>
 #include <QGridLayout>

@@ -3,7 +3,7 @@
 // The info page of the main window (sheet "Info"): the file's one-line comment,
 // stored only on commit.
 
-#include "gui/pages/pagecontext.h"
+#include "gui/common/pagecontext.h"
 
 #include <QWidget>
 

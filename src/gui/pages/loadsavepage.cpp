@@ -2,8 +2,8 @@
 
 #include "core/data/cp1252.h"
 #include "core/rules/sdimain.h"
-#include "gui/app/dialogs.h"
-#include "gui/app/pathtext.h"
+#include "gui/common/dialogs.h"
+#include "gui/common/pathtext.h"
 
 #include <QFile>
 #include <QGroupBox>

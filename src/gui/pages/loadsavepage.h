@@ -5,7 +5,7 @@
 // keeps the working folder and runs the commands.
 
 #include "core/data/folderscan.h"
-#include "gui/pages/pagecontext.h"
+#include "gui/common/pagecontext.h"
 
 #include <QColor>
 #include <QListWidget>

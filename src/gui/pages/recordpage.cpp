@@ -1,7 +1,7 @@
 #include "gui/pages/recordpage.h"
 
 #include "core/data/globals.h"
-#include "gui/pages/bytetext.h"
+#include "gui/common/bytetext.h"
 
 #include <QListWidget>
 

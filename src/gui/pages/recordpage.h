@@ -5,7 +5,7 @@
 // main window routes to the page in charge.
 
 #include "core/data/pastebuffer.h"
-#include "gui/pages/pagecontext.h"
+#include "gui/common/pagecontext.h"
 
 #include <QWidget>
 

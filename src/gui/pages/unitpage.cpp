@@ -5,12 +5,12 @@
 #include "core/graphics/icontables.h"
 #include "core/graphics/shp.h"
 #include "core/rules/sdimain.h"
-#include "gui/app/dialogs.h"
-#include "gui/app/pathtext.h"
+#include "gui/common/bytetext.h"
+#include "gui/common/dialogs.h"
+#include "gui/common/pathtext.h"
 #include "gui/graphics/lbmbrowser.h"
 #include "gui/graphics/picture.h"
 #include "gui/graphics/picturelabel.h"
-#include "gui/pages/bytetext.h"
 
 #include <QApplication>
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 #include "gui/tools/gridform.h"
 
-#include "gui/app/dialogs.h"
-#include "gui/pages/bytetext.h"
+#include "gui/common/bytetext.h"
+#include "gui/common/dialogs.h"
 
 #include <QApplication>
 #include <QClipboard>

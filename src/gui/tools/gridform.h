@@ -6,7 +6,7 @@
 // filled from, so a sorted grid saves every row to its own slot.
 
 #include "core/rules/gridform.h"
-#include "gui/pages/pagecontext.h"
+#include "gui/common/pagecontext.h"
 
 #include <QAbstractTableModel>
 #include <QDialog>

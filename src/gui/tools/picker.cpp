@@ -1,6 +1,6 @@
 #include "gui/tools/picker.h"
 
-#include "gui/pages/bytetext.h"
+#include "gui/common/bytetext.h"
 
 #include <QFrame>
 #include <QHBoxLayout>

@@ -5,7 +5,7 @@
 // number. It never changes a record.
 
 #include "core/rules/picker.h"
-#include "gui/pages/pagecontext.h"
+#include "gui/common/pagecontext.h"
 
 #include <QDialog>
 

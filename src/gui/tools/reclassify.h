@@ -2,7 +2,7 @@
 
 // The reclassify dialog: changes every unit of one class to another class.
 
-#include "gui/pages/pagecontext.h"
+#include "gui/common/pagecontext.h"
 
 #include <QDialog>
 

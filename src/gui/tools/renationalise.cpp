@@ -1,8 +1,8 @@
 #include "gui/tools/renationalise.h"
 
 #include "core/rules/renationalise.h"
-#include "gui/app/dialogs.h"
-#include "gui/pages/bytetext.h"
+#include "gui/common/bytetext.h"
+#include "gui/common/dialogs.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

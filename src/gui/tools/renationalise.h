@@ -3,7 +3,7 @@
 // The renationalise dialog: renumbers one nation number to another in every
 // unit and formation of the loaded file.
 
-#include "gui/pages/pagecontext.h"
+#include "gui/common/pagecontext.h"
 
 #include <QDialog>
 

@@ -2,7 +2,7 @@
 
 // A dialogs seam for tests: records every box and answers from a prepared script.
 
-#include "gui/app/dialogs.h"
+#include "gui/common/dialogs.h"
 
 #include <QList>
 #include <QString>

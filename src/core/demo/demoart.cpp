@@ -1,4 +1,4 @@
-#include "core/graphics/demoart.h"
+#include "core/demo/demoart.h"
 
 #include "core/data/records.h"
 #include "core/data/tarnio.h"

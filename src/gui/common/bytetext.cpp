@@ -1,4 +1,4 @@
-#include "gui/pages/bytetext.h"
+#include "gui/common/bytetext.h"
 
 #include "core/data/cp1252.h"
 

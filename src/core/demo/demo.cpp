@@ -1,8 +1,8 @@
-#include "core/data/demo.h"
+#include "core/demo/demo.h"
 
 #include "core/data/records.h"
 #include "core/data/tarnio.h"
-#include "core/graphics/demoart.h"
+#include "core/demo/demoart.h"
 
 #include <array>
 #include <cstdint>

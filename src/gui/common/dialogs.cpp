@@ -1,4 +1,4 @@
-#include "gui/app/dialogs.h"
+#include "gui/common/dialogs.h"
 
 #include <QApplication>
 #include <QDesktopServices>

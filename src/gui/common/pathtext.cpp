@@ -1,4 +1,4 @@
-#include "gui/app/pathtext.h"
+#include "gui/common/pathtext.h"
 
 #include <QByteArray>
 #include <QDir>
