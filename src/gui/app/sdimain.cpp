@@ -647,6 +647,21 @@ void TSDIAppForm::InfoEnter()
     Info->TarnCommentEdit->setFocus();
 }
 
+void TSDIAppForm::openRecord(core::PasteKind kind, int slot)
+{
+    if (!state_.fileLoaded)
+        return;
+    RecordPage* page = kind == core::PasteKind::Weapon ? static_cast<RecordPage*>(Weapons)
+        : kind == core::PasteKind::Unit                ? static_cast<RecordPage*>(Units)
+                                                       : static_cast<RecordPage*>(Formations);
+    if (slot < 1 || slot > page->slotCount())
+        return;
+    Viewer->setCurrentWidget(page);
+    page->goToSlot(slot);
+    raise();
+    activateWindow();
+}
+
 // ---- Page commands ----
 
 RecordPage* TSDIAppForm::pageInCharge() const

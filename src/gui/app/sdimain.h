@@ -133,6 +133,9 @@ public slots:
     // Only the right button steps, by ten.
     void Back1BtnMouseDown(Qt::MouseButton button);
     void Fwd1BtnMouseDown(Qt::MouseButton button);
+    // Shows a record on its page, as a click on its row would (the windows that
+    // list records open them this way); nothing happens while no file is loaded.
+    void openRecord(core::PasteKind kind, int slot);
 
 protected:
     void closeEvent(QCloseEvent* event) override; // FormCloseQuery
