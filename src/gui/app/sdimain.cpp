@@ -440,6 +440,9 @@ void TSDIAppForm::buildMenu()
     ExitItem = MakeAction(FileMenu, "ExitItem", "E&xit", "Exit application");
     ExitItem->setShortcut(QKeySequence(Qt::ALT | Qt::Key_X));
 
+    Edit1 = SDIAppMenu->addMenu("&Edit");
+    Edit1->setObjectName("Edit1");
+
     Grid1 = SDIAppMenu->addMenu("Grid");
     Grid1->setObjectName("Grid1");
     WeaponsGrid1 = MakeAction(Grid1, "WeaponsGrid1", "Weapons Grid");

@@ -232,6 +232,7 @@ public:
 
     QMenuBar* SDIAppMenu = nullptr;
     QMenu* FileMenu = nullptr;
+    QMenu* Edit1 = nullptr;
     QMenu* Grid1 = nullptr;
     QMenu* Help1 = nullptr;
     QAction* SaveAs1 = nullptr;
