@@ -293,6 +293,12 @@ std::optional<FileId> IdOf(const fs::path& path)
 
 } // namespace
 
+bool IsSameFile(const fs::path& a, const fs::path& b)
+{
+    const std::optional<FileId> id = IdOf(a);
+    return id && IdOf(b) == id;
+}
+
 void RefuseOutputThatIsAnInput(const fs::path& output, std::initializer_list<NamedInput> inputs)
 {
     const std::optional<FileId> out = IdOf(output);

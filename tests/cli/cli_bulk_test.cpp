@@ -268,4 +268,52 @@ TEST(CliBulk, InPlaceSavesEveryReadableFileAndReportsTheOneThatFails)
     EXPECT_EQ(left, expected);
 }
 
+TEST(CliBulk, InPlaceRefusesSettingsAndFilesNotNamedAsOobFiles)
+{
+    TempDir dir;
+    const OobImage img = Sample();
+    const std::string bytes(img.bytes.begin(), img.bytes.end());
+    const fs::path oob = dir / "OBAT005.obf";
+    const fs::path ini = dir / "game.ini";
+    const fs::path readme = dir / "README.txt";
+    const fs::path other = dir / "twftk.INI";
+    WriteFile(oob, bytes);
+    WriteFile(ini, "[Nations]\r\n");
+    WriteFile(readme, "hello\n");
+    WriteFile(other, "");
+    struct Case {
+        std::vector<std::string> files;
+        bool anyName;
+        std::vector<fs::path> named; // the files the message names
+    };
+    const std::vector<Case> cases {
+        { { oob.string(), readme.string(), other.string() }, false, { readme, other } },
+        { { ini.string(), oob.string() }, true, { ini } },
+        { { oob.string(), other.string() }, true, { other } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.files.back());
+        std::vector<std::string> args { "--ini", ini.string(), "reclassify", "--in-place" };
+        if (c.anyName)
+            args.push_back("--any-name");
+        args.insert(args.end(), c.files.begin(), c.files.end());
+        args.insert(args.end(), { "--nation", "5", "--from", "7", "--to", "24" });
+        const RunResult r = RunCli(args);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_NE(r.err.find("nothing was changed"), std::string::npos) << r.err;
+        for (const fs::path& p : c.named)
+            EXPECT_NE(r.err.find(p.string() + " is "), std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find(oob.string() + " is "), std::string::npos) << r.err;
+        EXPECT_EQ(ReadFile(oob), bytes);
+        EXPECT_EQ(ReadFile(readme), "hello\n");
+        EXPECT_EQ(fs::file_size(other), 0u);
+    }
+    // --any-name lets a file of another name through.
+    fs::copy_file(oob, dir / "backup.dat");
+    const RunResult r = RunCli({ "reclassify", "--in-place", "--any-name", (dir / "backup.dat").string(),
+        "--nation", "5", "--from", "7", "--to", "24" });
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(ReadFile(dir / "backup.dat")[kUnitClass + 2], 24);
+}
+
 } // namespace
