@@ -6,11 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -314,6 +317,48 @@ TEST(CliBulk, InPlaceRefusesSettingsAndFilesNotNamedAsOobFiles)
         "--nation", "5", "--from", "7", "--to", "24" });
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(ReadFile(dir / "backup.dat")[kUnitClass + 2], 24);
+}
+
+// Killed at any moment, an --in-place run leaves each file whole and no
+// temporary file beside them.
+TEST(CliBulk, AnInterruptedInPlaceRunLeavesNoTemporaryFile)
+{
+    TempDir dir;
+    const OobImage img = Sample();
+    std::vector<std::string> args { TARNWICK_CLI_PATH, "reclassify", "--in-place" };
+    for (int n = 1; n <= 200; ++n) {
+        char name[16];
+        std::snprintf(name, sizeof name, "obat%03d.obf", n);
+        WriteFile(dir / name, img.bytes);
+        args.push_back((dir / name).string());
+    }
+    args.insert(args.end(), { "--from", "7", "--to", "7" });
+    std::vector<char*> argv;
+    for (std::string& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+
+    for (int delay : { 0, 200, 1000, 3000, 10000, 30000 }) {
+        SCOPED_TRACE(delay);
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            const int null = ::open("/dev/null", O_WRONLY);
+            ::dup2(null, 1);
+            ::dup2(null, 2);
+            ::execv(argv[0], argv.data());
+            ::_exit(127);
+        }
+        ::usleep(static_cast<useconds_t>(delay));
+        ::kill(pid, SIGTERM);
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        for (const auto& e : fs::directory_iterator(dir.path())) {
+            const std::string name = e.path().filename().string();
+            EXPECT_TRUE(name.size() == 11 && name.rfind("obat", 0) == 0) << name;
+            EXPECT_EQ(fs::file_size(e.path()), img.bytes.size()) << name;
+        }
+    }
 }
 
 } // namespace
