@@ -252,7 +252,13 @@ void TSDIAppForm::ChangeTransparentColour1Click()
 
 void TSDIAppForm::loadIconFrames()
 {
-    iconFrames_ = core::LoadIconFrameTable(currentPath_);
+    // Start-up must survive any game folder: the built-in table is always there.
+    try {
+        iconFrames_ = core::LoadIconFrameTable(currentPath_);
+    } catch (const std::exception& e) {
+        iconFrames_ = { core::BuiltInIconFrameTable(), {},
+            std::string("Cannot read the icon frame table (") + e.what() + "); using the built-in one" };
+    }
     if (!iconFrames_.warning.empty())
         setStatus(Text(iconFrames_.warning));
 }
