@@ -17,6 +17,7 @@
 #include "support/windowfixture.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -305,6 +306,40 @@ private slots:
         });
         QTest::keyClick(d.edit("UnitNationEdit"), Qt::Key_F4);
         QVERIFY(picked);
+        // The record commands have the keys their hints name.
+        for (QToolButton* button :
+            { w.EraseButton, w.CopyButton, w.PasteButton, w.SpeedButton_Move, w.Back1Btn, w.Fwd1Btn })
+            QVERIFY2(button->toolTip().endsWith(" [" + button->shortcut().toString() + "]"),
+                qPrintable(button->toolTip()));
+    }
+
+    void gridWithUnsavedCellsAsksBeforeClosing()
+    {
+        Document d;
+        auto* grid = d.w->FormGridUnits;
+        const std::string name = d.w->oobData().units[1].name;
+        OnNext<gui::TFormGridUnits>([&d](gui::TFormGridUnits* g) {
+            g->model()->setData(g->model()->index(0, 1), "Typed", Qt::EditRole);
+            d.f.dialogs.setNextAnswer(Answer::Cancel);
+            g->BitBtnExit->click(); // stays open
+            d.f.dialogs.setNextAnswer(Answer::Discard);
+            static_cast<QDialog*>(g)->reject(); // as Escape and the close button do
+        });
+        d.w->UnitsGrid1Click();
+        QVERIFY(!grid->isVisible());
+        QCOMPARE(d.f.dialogs.boxes.size(), 2);
+        QCOMPARE(d.f.dialogs.boxes[0].buttons, gui::Dialogs::Buttons::SaveDiscardCancel);
+        QCOMPARE(d.w->oobData().units[1].name, name);
+        QVERIFY(!d.w->isWindowModified());
+        // Save stores the cells and closes.
+        OnNext<gui::TFormGridUnits>([&d](gui::TFormGridUnits* g) {
+            g->model()->setData(g->model()->index(0, 1), "Typed", Qt::EditRole);
+            d.f.dialogs.setNextAnswer(Answer::Save);
+            g->BitBtnExit->click();
+        });
+        d.w->UnitsGrid1Click();
+        QCOMPARE(d.w->oobData().units[1].name, std::string("Typed"));
+        QVERIFY(d.w->isWindowModified());
     }
 };
 

@@ -1,7 +1,9 @@
 #pragma once
 
-// The main window: speed buttons, menu, tab pages, status bar, function keys,
-// the working folder and the file commands of the Load/Save page.
+// The main window, conductor of the rest: speed buttons, menu, tab pages,
+// status bar and function keys. The records and their undo stack are the
+// document's (oobdocument.h); the file and record commands work through it
+// (filecommands.h, recordcommands.h).
 
 #include "core/data/pastebuffer.h"
 #include "core/data/records.h"
