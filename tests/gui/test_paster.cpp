@@ -100,11 +100,18 @@ private slots:
             emit d->ListBox1->itemDoubleClicked(d->ListBox1->item(2));
         });
         QCOMPARE(f.buffers.unitXfer.record.name, std::string("T-55"));
+        // An unused entry says so and keeps the dialog open for another choice.
         f.dlg->PrepareUnit(PasteMode::Paste);
-        f.run([](gui::TPasterDlg* d) {
+        f.dialogs.clear();
+        QCOMPARE(f.run([](gui::TPasterDlg* d) {
             d->ListBox1->setCurrentRow(9);
             d->OKbtn->click();
-        });
+            QVERIFY(d->isVisible());
+            d->reject();
+        }),
+            int(QDialog::Rejected));
+        QCOMPARE(f.dialogs.boxes.size(), 1);
+        QCOMPARE(f.dialogs.boxes[0].text, QString("Entry 10 is unused"));
         QCOMPARE(f.buffers.unitXfer.record.name, std::string("T-55"));
     }
 
