@@ -10,6 +10,7 @@
 #include "gui/app/speedicons.h"
 #include "gui/common/bytetext.h"
 #include "gui/common/dialogs.h"
+#include "gui/common/pagetabs.h"
 #include "gui/common/pathtext.h"
 #include "gui/graphics/lbmbrowser.h"
 #include "gui/graphics/unitcolour.h"
@@ -376,7 +377,7 @@ void TSDIAppForm::buildPages()
     rule->setFrameShape(QFrame::HLine);
     rule->setFrameShadow(QFrame::Sunken);
 
-    Viewer = new QTabWidget(central);
+    Viewer = new PageTabs(central); // keys never switch to a hidden page
     Viewer->setObjectName("Viewer");
     Units = new UnitPage(pageContext_, Viewer);
     Units->setObjectName("Units");
