@@ -252,6 +252,48 @@ private slots:
         QVERIFY(f.dialogs.boxes.isEmpty());
     }
 
+    void pageKeysNeverShowAHiddenPage()
+    {
+        WindowFixture f;
+        WriteSampleOobFile(f.work, 12);
+        auto& w = f.open();
+        auto* viewer = w.findChild<QTabWidget*>("Viewer");
+        QTRY_VERIFY(w.TarnListBox->hasFocus());
+        const struct {
+            Qt::Key key;
+            Qt::KeyboardModifiers modifiers;
+            const char* afterOpen; // the page the key leads to from Load/Save once a file is open
+        } keys[] = {
+            { Qt::Key_Tab, Qt::ControlModifier, "Units" },
+            { Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, "Info" },
+            { Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier, "Info" },
+            { Qt::Key_PageDown, Qt::ControlModifier, "Units" },
+            { Qt::Key_PageUp, Qt::ControlModifier, "Info" },
+        };
+        const auto pressEverywhere = [&](const auto& k) {
+            for (QWidget* target : { static_cast<QWidget*>(w.TarnListBox),
+                     static_cast<QWidget*>(viewer->tabBar()), static_cast<QWidget*>(viewer) })
+                QTest::keyClick(target, k.key, k.modifiers);
+        };
+        for (const auto& k : keys) {
+            pressEverywhere(k);
+            QCOMPARE(viewer->currentWidget()->objectName(), QString("Load"));
+            QCOMPARE(w.currentPage(), int(gui::kPageLoad));
+        }
+        for (Qt::Key arrow : { Qt::Key_Left, Qt::Key_Right, Qt::Key_Home, Qt::Key_End })
+            QTest::keyClick(viewer->tabBar(), arrow);
+        QCOMPARE(viewer->currentWidget()->objectName(), QString("Load"));
+
+        w.TarnListBox->setCurrentRow(11); // Ctrl+PageUp/PageDown moved through the list
+        w.TarnListBoxDblClick();
+        QVERIFY(w.state().fileLoaded);
+        for (const auto& k : keys) {
+            viewer->setCurrentIndex(int(gui::kPageLoad));
+            QTest::keyClick(viewer, k.key, k.modifiers);
+            QCOMPARE(viewer->currentWidget()->objectName(), QString(k.afterOpen));
+        }
+    }
+
     void exitQuestion_data()
     {
         QTest::addColumn<bool>("yes");

@@ -1,6 +1,7 @@
 #include "gui/app/oobdocument.h"
 
 #include <QScopeGuard>
+#include <QSignalBlocker>
 #include <QUndoCommand>
 #include <QUndoStack>
 
@@ -44,6 +45,9 @@ OobDocument::OobDocument(QObject* parent)
 
 OobDocument::~OobDocument()
 {
+    // Clearing the steps may report the document clean again; nobody hears it
+    // from a document on its way out, least of all a window half destroyed.
+    const QSignalBlocker quiet(this);
     // The steps refer to the document: they go first.
     undoStack_->clear();
 }

@@ -13,6 +13,7 @@
 #include "gui/app/speedicons.h"
 #include "gui/common/bytetext.h"
 #include "gui/common/dialogs.h"
+#include "gui/common/pagetabs.h"
 #include "gui/common/pathtext.h"
 #include "gui/common/pickkey.h"
 #include "gui/graphics/lbmbrowser.h"
@@ -416,7 +417,7 @@ void TSDIAppForm::buildPages()
     rule->setFrameShape(QFrame::HLine);
     rule->setFrameShadow(QFrame::Sunken);
 
-    Viewer = new QTabWidget(central);
+    Viewer = new PageTabs(central); // keys never switch to a hidden page
     Viewer->setObjectName("Viewer");
     Units = new UnitPage(pageContext_, Viewer);
     Units->setObjectName("Units");

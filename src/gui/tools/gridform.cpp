@@ -243,7 +243,7 @@ GridView::GridView(QWidget* parent)
 
 QLineEdit* GridView::openEditor() const
 {
-    return state() == QAbstractItemView::EditingState ? editor_.data() : nullptr;
+    return state() == QAbstractItemView::EditingState ? qobject_cast<QLineEdit*>(editor_.data()) : nullptr;
 }
 
 void GridView::commitOpenEditor()
@@ -282,7 +282,9 @@ void GridView::keyReleaseEvent(QKeyEvent* event)
 
 bool GridView::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == editor_ && event->type() == QEvent::KeyRelease)
+    // Only addresses are compared: the filter also sees the editor's last events
+    // while it is destroyed, when it is no longer a QLineEdit.
+    if (watched == editor_.data() && event->type() == QEvent::KeyRelease)
         emit keyReleased();
     return QTableView::eventFilter(watched, event);
 }

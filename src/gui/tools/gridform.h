@@ -99,7 +99,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QPointer<QLineEdit> editor_;
+    QPointer<QObject> editor_; // the open editor, a QLineEdit until it is destroyed
     QPersistentModelIndex editingIndex_;
 };
 
