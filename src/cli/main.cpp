@@ -3,6 +3,7 @@
 #include "cli/args.h"
 #include "cli/bulkcommands.h"
 #include "cli/commands.h"
+#include "cli/diffcommands.h"
 #include "cli/picturecommands.h"
 
 #include <exception>
@@ -42,6 +43,8 @@ int main(int argc, char** argv)
     };
     try {
         if (auto status = RunBulkCommandLine(args, ProgramDir(argc > 0 ? argv[0] : nullptr), io))
+            return finish(*status);
+        if (auto status = RunDiffCommand(args, ProgramDir(argc > 0 ? argv[0] : nullptr), io))
             return finish(*status);
         if (std::optional<int> status = RunPictureCommand(args, io))
             return finish(*status);
