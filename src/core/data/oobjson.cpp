@@ -135,12 +135,7 @@ void AppendTable(std::string& out, const OobTableLayout& layout, std::span<const
 
 // ---- Reading: a tree with the place of every key and value ------------------
 
-struct Node;
-struct Member {
-    std::string key;
-    std::size_t keyAt = 0;
-    std::unique_ptr<Node> value;
-};
+struct Member;
 
 struct Node {
     enum class Type { Null, Bool, Integer, Float, String, Array, Object } type = Type::Null;
@@ -151,6 +146,12 @@ struct Node {
     std::string text; // String
     std::vector<Node> items; // Array
     std::vector<Member> members; // Object
+};
+
+struct Member {
+    std::string key;
+    std::size_t keyAt = 0;
+    Node value;
 };
 
 bool IsNumberChar(char c)
@@ -201,7 +202,12 @@ public:
         return true;
     }
     bool binary(nlohmann::json::binary_t&) { return false; }
-    bool start_object(std::size_t) { return open(Node::Type::Object, consumed_ - 1); }
+    bool start_object(std::size_t)
+    {
+        if (!open(Node::Type::Object, consumed_ - 1))
+            return false;
+        return true;
+    }
     bool start_array(std::size_t) { return open(Node::Type::Array, consumed_ - 1); }
     bool end_object()
     {
@@ -216,7 +222,7 @@ public:
     bool key(std::string& name)
     {
         Node* object = stack_.back();
-        object->members.push_back(Member { std::move(name), StringStart(), nullptr });
+        object->members.push_back(Member { std::move(name), StringStart(), {} });
         return true;
     }
     bool parse_error(std::size_t position, const std::string&, const nlohmann::detail::exception& ex)
@@ -247,8 +253,7 @@ private:
             parent->items.emplace_back();
             node = &parent->items.back();
         } else {
-            parent->members.back().value = std::make_unique<Node>();
-            node = parent->members.back().value.get();
+            node = &parent->members.back().value;
         }
         node->type = type;
         node->at = at;
@@ -345,6 +350,16 @@ private:
     std::size_t* consumed_ = nullptr;
 };
 
+// A field's name for a message, joined only when a message needs it.
+struct Name {
+    std::string_view context; // "unit 12", or empty at the top
+    std::string_view key;
+    std::string str() const
+    {
+        return context.empty() ? std::string(key) : std::string(context) + " " + std::string(key);
+    }
+};
+
 // Thrown inside the reader with the first problem found.
 struct Refusal {
     std::size_t at;
@@ -381,13 +396,9 @@ public:
         , context_(std::move(context))
         , taken_(node.members.size(), false)
     {
-        for (std::size_t i = 0; i < node.members.size(); ++i) {
-            for (std::size_t j = 0; j < i; ++j) {
-                if (node.members[j].key == node.members[i].key)
-                    throw Refusal { node.members[i].keyAt, name(node.members[i].key), "appears twice" };
-            }
-        }
     }
+
+    Name field(std::string_view key) const { return { context_, key }; }
 
     std::string name(std::string_view key) const
     {
@@ -402,7 +413,7 @@ public:
             if (node_.members[i].key == key) {
                 taken_[i] = true;
                 next_ = i + 1;
-                return node_.members[i].value.get();
+                return &node_.members[i].value;
             }
         }
         return nullptr;
@@ -418,8 +429,13 @@ public:
     void refuseUnknown() const
     {
         for (std::size_t i = 0; i < taken_.size(); ++i) {
-            if (!taken_[i])
-                throw Refusal { node_.members[i].keyAt, name(node_.members[i].key), "is not a known field" };
+            if (taken_[i])
+                continue;
+            const Member& member = node_.members[i];
+            for (std::size_t j = 0; j < taken_.size(); ++j)
+                if (taken_[j] && node_.members[j].key == member.key)
+                    throw Refusal { member.keyAt, name(member.key), "appears twice" };
+            throw Refusal { member.keyAt, name(member.key), "is not a known field" };
         }
     }
 
@@ -430,27 +446,29 @@ private:
     std::size_t next_ = 0;
 };
 
-std::int64_t Whole(const Node& node, const std::string& field, std::int64_t low, std::int64_t high)
+std::int64_t Whole(const Node& node, Name name, std::int64_t low, std::int64_t high)
 {
+    const bool fits = node.type == Node::Type::Integer
+        && (node.negative ? low < 0 && node.magnitude <= static_cast<std::uint64_t>(-low)
+                          : node.magnitude <= static_cast<std::uint64_t>(high));
+    if (fits)
+        return node.negative ? -static_cast<std::int64_t>(node.magnitude)
+                             : static_cast<std::int64_t>(node.magnitude);
+    const std::string field = name.str();
     const std::string range
         = "must be a whole number from " + std::to_string(low) + " to " + std::to_string(high);
     if (node.type == Node::Type::Float && node.tooLarge)
         throw Refusal { node.at, field, range + ", not a number that large" };
     if (node.type != Node::Type::Integer)
         throw Refusal { node.at, field, range + ", not " + std::string(TypeName(node)) };
-    const bool fits = node.negative ? node.magnitude <= static_cast<std::uint64_t>(-low)
-                                    : node.magnitude <= static_cast<std::uint64_t>(high);
     const std::string shown = (node.negative ? "-" : "") + std::to_string(node.magnitude);
-    if (!fits || (node.negative && low >= 0))
-        throw Refusal { node.at, field, range + ", not " + shown };
-    return node.negative ? -static_cast<std::int64_t>(node.magnitude)
-                         : static_cast<std::int64_t>(node.magnitude);
+    throw Refusal { node.at, field, range + ", not " + shown };
 }
 
-const std::string& Text(const Node& node, const std::string& field)
+const std::string& Text(const Node& node, Name field)
 {
     if (node.type != Node::Type::String)
-        throw Refusal { node.at, field, "must be a text, not " + std::string(TypeName(node)) };
+        throw Refusal { node.at, field.str(), "must be a text, not " + std::string(TypeName(node)) };
     return node.text;
 }
 
@@ -465,18 +483,21 @@ int HexDigit(char c)
     return -1;
 }
 
-void Hex(const Node& node, const std::string& field, std::span<std::uint8_t> out)
+void Hex(const Node& node, Name field, std::span<std::uint8_t> out)
 {
     const std::string& text = Text(node, field);
-    const std::string problem = "must be " + std::to_string(out.size()) + " bytes as "
-        + std::to_string(2 * out.size()) + " hex digits";
+    auto problem = [&] {
+        return "must be " + std::to_string(out.size()) + " bytes as " + std::to_string(2 * out.size())
+            + " hex digits";
+    };
     if (text.size() != 2 * out.size())
-        throw Refusal { node.at, field, problem + ", not " + std::to_string(text.size()) + " characters" };
+        throw Refusal { node.at, field.str(),
+            problem() + ", not " + std::to_string(text.size()) + " characters" };
     for (std::size_t i = 0; i < out.size(); ++i) {
         const int hi = HexDigit(text[2 * i]);
         const int lo = HexDigit(text[2 * i + 1]);
         if (hi < 0 || lo < 0)
-            throw Refusal { node.at, field, problem + "; it holds other characters" };
+            throw Refusal { node.at, field.str(), problem() + "; it holds other characters" };
         out[i] = static_cast<std::uint8_t>(hi << 4 | lo);
     }
 }
@@ -503,15 +524,15 @@ std::size_t TotalWidth(std::span<const OobColumn> columns)
 // A text field and its optional tail into width bytes at out.
 void ReadText(Object& object, std::string_view key, std::span<std::uint8_t> out)
 {
-    const std::string field = object.name(key);
+    const Name field = object.field(key);
     const Node& node = object.get(key);
     const std::optional<std::string> bytes = Utf8ToCp1252(Text(node, field));
     if (!bytes)
-        throw Refusal { node.at, field, "holds a character that Windows-1252 cannot show" };
+        throw Refusal { node.at, field.str(), "holds a character that Windows-1252 cannot show" };
     if (bytes->find('\0') != std::string::npos)
-        throw Refusal { node.at, field, "holds a NUL character, which ends the text in the file" };
+        throw Refusal { node.at, field.str(), "holds a NUL character, which ends the text in the file" };
     if (bytes->size() > out.size())
-        throw Refusal { node.at, field,
+        throw Refusal { node.at, field.str(),
             "is " + std::to_string(bytes->size()) + " bytes long; the field holds "
                 + std::to_string(out.size()) };
     std::fill(out.begin(), out.end(), std::uint8_t { 0 });
@@ -519,8 +540,8 @@ void ReadText(Object& object, std::string_view key, std::span<std::uint8_t> out)
     const std::string tailKey = std::string(key) + std::string(kTailSuffix);
     if (const Node* tail = object.find(tailKey)) {
         if (bytes->size() + 1 >= out.size())
-            throw Refusal { tail->at, object.name(tailKey), "has no room: the text fills the field" };
-        Hex(*tail, object.name(tailKey), out.subspan(bytes->size() + 1));
+            throw Refusal { tail->at, object.field(tailKey).str(), "has no room: the text fills the field" };
+        Hex(*tail, object.field(tailKey), out.subspan(bytes->size() + 1));
     }
 }
 
@@ -537,12 +558,12 @@ public:
             throw Refusal { root_.at, "", "must be an object, not " + std::string(TypeName(root_)) };
         Object top(root_, "");
         const Node& format = top.get("format");
-        if (Text(format, "format") != kFormat)
+        if (Text(format, { {}, "format" }) != kFormat)
             throw Refusal { format.at, "format", "must be \"" + std::string(kFormat) + "\"" };
-        Whole(top.get("version"), "version", kVersion, kVersion);
+        Whole(top.get("version"), { {}, "version" }, kVersion, kVersion);
         const Node& lengthNode = top.get("length");
         const auto length = static_cast<std::size_t>(
-            Whole(lengthNode, "length", 0, static_cast<std::int64_t>(kMaxOobFileBytes)));
+            Whole(lengthNode, { {}, "length" }, 0, static_cast<std::int64_t>(kMaxOobFileBytes)));
 
         std::vector<std::uint8_t> image(kOobFileSize, 0);
         ReadText(top, "comment", std::span(image).first(kCommentLength));
@@ -556,7 +577,7 @@ public:
                     "is only for a file longer than " + std::to_string(kOobFileSize) + " bytes; length is "
                         + std::to_string(length) };
             extra.resize(length - kOobFileSize);
-            Hex(*extraNode, "extra", extra);
+            Hex(*extraNode, { {}, "extra" }, extra);
         } else if (length > kOobFileSize) {
             throw Refusal { root_.at, "extra",
                 "is missing: length is more than " + std::to_string(kOobFileSize) };
@@ -612,18 +633,18 @@ private:
                     "must be an object, not " + std::string(TypeName(record)) };
             Object object(record, context);
             const Node& slotNode = object.get("slot");
-            if (Whole(slotNode, object.name("slot"), 0, layout.slots - 1) != slot)
-                throw Refusal { slotNode.at, object.name("slot"),
+            if (Whole(slotNode, object.field("slot"), 0, layout.slots - 1) != slot)
+                throw Refusal { slotNode.at, object.field("slot").str(),
                     "must be " + std::to_string(slot) + ": the records go in slot order" };
             if (slot == 0) {
                 bytes.resize(TotalWidth(layout.columns));
-                Hex(object.get("bytes"), object.name("bytes"), bytes);
+                Hex(object.get("bytes"), object.field("bytes"), bytes);
                 Scatter(layout.columns, 0, bytes, image);
             } else {
                 for (const OobField& field : layout.fields)
                     readField(object, field, slot, image);
                 bytes.resize(TotalWidth(layout.unused));
-                Hex(object.get("unused"), object.name("unused"), bytes);
+                Hex(object.get("unused"), object.field("unused"), bytes);
                 Scatter(layout.unused, slot, bytes, image);
             }
             object.refuseUnknown();
@@ -638,15 +659,15 @@ private:
             return;
         case FieldKind::Byte:
             WriteField(field, slot,
-                static_cast<int>(Whole(object.get(field.name), object.name(field.name), 0, 255)), image);
+                static_cast<int>(Whole(object.get(field.name), object.field(field.name), 0, 255)), image);
             return;
         case FieldKind::Signed:
             WriteField(field, slot,
-                static_cast<int>(Whole(object.get(field.name), object.name(field.name), -128, 127)), image);
+                static_cast<int>(Whole(object.get(field.name), object.field(field.name), -128, 127)), image);
             return;
         case FieldKind::Word:
             WriteField(field, slot,
-                static_cast<int>(Whole(object.get(field.name), object.name(field.name), 0, 65535)), image);
+                static_cast<int>(Whole(object.get(field.name), object.field(field.name), 0, 65535)), image);
             return;
         }
     }
