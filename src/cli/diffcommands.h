@@ -4,16 +4,16 @@
 
 #include "cli/commands.h"
 
-#include <filesystem>
-#include <optional>
-#include <string>
-#include <vector>
-
 namespace tarnwick::cli {
 
-// Runs the command line when it names diff, to-json or from-json (after any
-// global options) and returns the exit status; returns nothing for every other one.
-std::optional<int> RunDiffCommand(
-    const std::vector<std::string>& args, const std::filesystem::path& programDir, Output& io);
+extern const char* const kDiffUsage;
+extern const char* const kToJsonUsage;
+extern const char* const kFromJsonUsage;
+
+// 0 when the files are equal, 1 when they differ, 2 when one cannot be read.
+int RunDiff(const Context& c);
+int RunToJson(const Context& c);
+// A refused JSON file writes nothing.
+int RunFromJson(const Context& c);
 
 } // namespace tarnwick::cli
