@@ -3,8 +3,10 @@
 #include "cli/bulkcommands.h"
 #include "cli/commands.h"
 #include "cli/democommand.h"
+#include "cli/diffcommands.h"
 #include "cli/picturecommands.h"
 
+#include <algorithm>
 #include <cctype>
 #include <string_view>
 
@@ -24,6 +26,7 @@ enum Option : unsigned {
     kAnyName = 1u << 8,
     kFrame = 1u << 9,
     kTransparent = 1u << 10,
+    kFormat = 1u << 11,
 };
 
 // Options that take no value.
@@ -47,6 +50,7 @@ constexpr OptionInfo kOptions[] = {
     { kAnyName, "--any-name", nullptr },
     { kFrame, "--frame", nullptr },
     { kTransparent, "--transparent", nullptr },
+    { kFormat, "--format", nullptr },
 };
 
 struct CommandInfo {
@@ -59,6 +63,7 @@ struct CommandInfo {
     const char* operand; // what its positional argument is, for messages
     int valueMax; // the largest --from and --to, when it takes them
     const char* usage;
+    std::size_t operands = 1; // positional arguments it takes (without --in-place)
 };
 
 constexpr const char* kBulkDetails
@@ -148,6 +153,9 @@ const CommandInfo kCommands[] = {
         "file and writes it as an 8-bit BMP file or a palette PNG file, chosen by\n"
         "OUT's extension. Pixels the shape does not cover get palette index T\n"
         "(0..255, default 240).\n" },
+    { Command::Diff, "diff", RunDiff, true, kFormat, 0, "A.obf B.obf", 0, kDiffUsage, 2 },
+    { Command::ToJson, "to-json", RunToJson, false, kOutput, kOutput, "IN.obf", 0, kToJsonUsage },
+    { Command::FromJson, "from-json", RunFromJson, false, kOutput, kOutput, "IN.json", 0, kFromJsonUsage },
 };
 
 constexpr const char* kGlobalUsage
@@ -170,6 +178,9 @@ constexpr const char* kGlobalUsage
       "  picture IN.lbm -o OUT.bmp|OUT.png        write a unit picture as BMP or PNG\n"
       "  icon IN.shp --frame F [--transparent T] -o OUT.bmp|OUT.png\n"
       "                                           write one frame of an icon file\n"
+      "  diff A.obf B.obf [--format text|csv]     what two files differ in, field by field\n"
+      "  to-json IN.obf -o OUT.json               write a file as JSON text (from-json back)\n"
+      "  from-json IN.json -o OUT.obf             turn that JSON text into the same file\n"
       "\n"
       "K is unit, weapon or formation; N is a nation number 1..999. Numbers are\n"
       "decimal digits only (leading zeros are allowed).\n"
@@ -282,6 +293,11 @@ void StoreValue(unsigned option, const std::string& v, const CommandInfo& info, 
     case kTransparent:
         out.transparent = ParseNumber("--transparent", v, 0, 255);
         break;
+    case kFormat:
+        if (v != "text" && v != "csv")
+            throw UsageError("--format must be text or csv, not '" + v + "'");
+        out.csv = v == "csv";
+        break;
     default:
         break;
     }
@@ -354,10 +370,13 @@ void ParseCommandArguments(
             if (file.empty())
                 throw UsageError("--in-place needs file names, not an empty argument");
     } else {
-        if (out.inputs.empty() || out.inputs[0].empty())
+        if (out.inputs.size() < info.operands
+            || std::any_of(out.inputs.begin(),
+                out.inputs.begin() + static_cast<std::ptrdiff_t>(info.operands),
+                [](const std::string& a) { return a.empty(); }))
             throw UsageError(std::string(info.name) + " needs " + info.operand);
-        if (out.inputs.size() > 1)
-            throw UsageError("unexpected argument '" + out.inputs[1] + "'"
+        if (out.inputs.size() > info.operands)
+            throw UsageError("unexpected argument '" + out.inputs[info.operands] + "'"
                 + ((info.allowed & kInPlace) != 0 ? "; use --in-place for several files" : ""));
     }
     out.input = out.inputs[0];

@@ -31,6 +31,9 @@ enum class Command {
     Reclassify,
     Picture,
     Icon,
+    Diff,
+    ToJson,
+    FromJson,
 };
 
 // A command line that cannot be run; what() says why, command names the command
@@ -62,6 +65,7 @@ struct Arguments {
     std::optional<int> to; // --to B
     std::optional<int> frame; // --frame F, 1..255
     int transparent = core::kDefaultTransparentColour; // --transparent T, 0..255
+    bool csv = false; // --format csv (diff); text otherwise
 };
 
 // Parses argv[1..]; throws UsageError. With help set the other checks are skipped.

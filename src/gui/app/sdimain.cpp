@@ -23,6 +23,7 @@
 #include "gui/pages/loadsavepage.h"
 #include "gui/pages/unitpage.h"
 #include "gui/pages/weaponpage.h"
+#include "gui/tools/compareform.h"
 #include "gui/tools/gridunits.h"
 #include "gui/tools/gridweapons.h"
 #include "gui/tools/picker.h"
@@ -476,6 +477,9 @@ void TSDIAppForm::buildMenu()
     Renationalise1 = MakeAction(
         FileMenu, "Renationalise1", "Renationalise (Renumber units, formations to another nation's ID)");
     SaveFileAs1 = MakeAction(FileMenu, "SaveFileAs1", "Save File As..");
+    CompareWith1
+        = MakeAction(FileMenu, "CompareWith1", "Compare With", "Compare the records with another file");
+    CompareWith1->setText(QStringLiteral("Compare With\u2026"));
     ChangeTransparentColour1 = MakeAction(FileMenu, "ChangeTransparentColour1", "Change Transparent Colour");
     FileMenu->addSeparator();
     ExitItem = MakeAction(FileMenu, "ExitItem", "E&xit", "Exit application");
@@ -509,6 +513,7 @@ void TSDIAppForm::buildMenu()
     connect(WriteCSV1, &QAction::triggered, this, &TSDIAppForm::ExportBtnClick);
     connect(Renationalise1, &QAction::triggered, this, &TSDIAppForm::Renationalise1Click);
     connect(Reclassify1, &QAction::triggered, this, &TSDIAppForm::Reclassify1Click);
+    connect(CompareWith1, &QAction::triggered, this, &TSDIAppForm::CompareWith1Click);
     connect(WeaponsGrid1, &QAction::triggered, this, &TSDIAppForm::WeaponsGrid1Click);
     connect(UnitsGrid1, &QAction::triggered, this, &TSDIAppForm::UnitsGrid1Click);
     connect(SaveFileAs1, &QAction::triggered, this, &TSDIAppForm::SaveAsBtnClick);
@@ -541,8 +546,8 @@ void TSDIAppForm::FormCreate()
     currentPage_ = kPageLoad;
 
     SetButtons(false);
-    for (QAction* item :
-        { SaveAs1, WriteCSV1, Reclassify1, Renationalise1, SaveFileAs1, ChangeTransparentColour1 })
+    for (QAction* item : { SaveAs1, WriteCSV1, Reclassify1, Renationalise1, SaveFileAs1, CompareWith1,
+             ChangeTransparentColour1 })
         item->setEnabled(false);
     Grid1->menuAction()->setEnabled(false);
     Grid1->setEnabled(false);
@@ -930,6 +935,20 @@ void TSDIAppForm::Renationalise1Click()
     showAgainAfterBulkChange();
 }
 
+void TSDIAppForm::CompareWith1Click()
+{
+    if (!state_.fileLoaded) {
+        dialogs_->message(this, Dialogs::Kind::Information, AppTitle(), core::kPleaseLoadText);
+        return;
+    }
+    if (CompareForm == nullptr) {
+        CompareForm = new TCompareForm(pageContext_, this);
+        connect(CompareForm, &TCompareForm::recordActivated, this, &TSDIAppForm::openRecord);
+        connect(document_, &OobDocument::recordsChanged, CompareForm, &TCompareForm::refresh);
+    }
+    CompareForm->askForFile(currentDir_);
+}
+
 void TSDIAppForm::Reclassify1Click()
 {
     if (FormReclassify->execFor())
@@ -1027,7 +1046,7 @@ void TSDIAppForm::TarnListBoxDblClick()
         return;
     loadIconFrames();
     for (QAction* item :
-        { SaveAs1, WriteCSV1, Reclassify1, Renationalise1, SaveFileAs1, ChangeTransparentColour1 })
+        { SaveAs1, WriteCSV1, Reclassify1, Renationalise1, SaveFileAs1, CompareWith1, ChangeTransparentColour1 })
         item->setEnabled(true);
     Grid1->menuAction()->setEnabled(true);
     Grid1->setEnabled(true);

@@ -39,6 +39,7 @@ class Dialogs;
 class TPasterDlg;
 class TPickForm;
 class TRenatDlg;
+class TCompareForm;
 class TFormReclassify;
 class TFormGridWpns;
 class TFormGridUnits;
@@ -126,6 +127,7 @@ public slots:
     void About1Click();
     void Renationalise1Click();
     void Reclassify1Click();
+    void CompareWith1Click();
     void WeaponsGrid1Click();
     void UnitsGrid1Click();
     void ChangeTransparentColour1Click();
@@ -216,6 +218,7 @@ public:
     TPickForm* PickForm = nullptr;
     TPasterDlg* PasterDlg = nullptr;
     TRenatDlg* RenatDlg = nullptr;
+    TCompareForm* CompareForm = nullptr; // made on first use
     TFormReclassify* FormReclassify = nullptr;
     TFormGridWpns* FormGridWpns = nullptr;
     TFormGridUnits* FormGridUnits = nullptr;
@@ -259,6 +262,7 @@ public:
     QAction* WriteCSV1 = nullptr;
     QAction* Reclassify1 = nullptr;
     QAction* Renationalise1 = nullptr;
+    QAction* CompareWith1 = nullptr;
     QAction* SaveFileAs1 = nullptr;
     QAction* ChangeTransparentColour1 = nullptr;
     QAction* ExitItem = nullptr;
