@@ -15,7 +15,10 @@ TEST(OobJson, EveryFileComesBackByteForByte)
 {
     std::vector<Image> files;
     TempDir dir;
-    ASSERT_TRUE(core::MakeDemoFolder(dir.path()).ok());
+    core::DemoFolder demo;
+    std::vector<std::filesystem::path> written;
+    ASSERT_TRUE(core::PlanDemoFolder(dir.path(), demo).ok());
+    ASSERT_TRUE(core::WriteDemoFolder(demo, written).ok());
     for (int nation : core::DemoNations())
         files.push_back(ReadBytes(dir / core::OobFileName(nation)));
     // Random bytes (names with control characters, bytes after a NUL, any value),
