@@ -1,0 +1,254 @@
+#include "codec/artexport.h"
+
+#include "codec/png.h"
+
+#include "core/data/fileio.h"
+#include "core/graphics/artfiles.h"
+#include "core/graphics/lbm.h"
+#include "core/graphics/shp.h"
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <cstring>
+#include <mutex>
+#include <system_error>
+#include <thread>
+
+namespace tarnwick::codec {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* Extension(ArtFormat format)
+{
+    return format == ArtFormat::Png ? ".png" : ".bmp";
+}
+
+bool EndsWithIgnoringCase(const std::string& name, const char* ext)
+{
+    const std::size_t n = std::strlen(ext);
+    if (name.size() < n)
+        return false;
+    for (std::size_t i = 0; i < n; ++i) {
+        char c = name[name.size() - n + i];
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+        if (c != ext[i])
+            return false;
+    }
+    return true;
+}
+
+std::vector<fs::path> ListFiles(const fs::path& folder, const char* ext)
+{
+    std::vector<fs::path> files;
+    if (folder.empty())
+        return files;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code typeError;
+        if (it->is_regular_file(typeError) && EndsWithIgnoringCase(it->path().filename().string(), ext))
+            files.push_back(it->path());
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+std::uint32_t Le32(const std::uint8_t* p)
+{
+    return std::uint32_t { p[0] } | (std::uint32_t { p[1] } << 8) | (std::uint32_t { p[2] } << 16)
+        | (std::uint32_t { p[3] } << 24);
+}
+
+// The number of directory entries a shape file declares, as the reader takes it.
+int ShapeEntries(const std::vector<std::uint8_t>& bytes)
+{
+    if (bytes.size() < 8)
+        throw core::EShpexception("Unexpected end of file in the file header");
+    if (std::memcmp(bytes.data(), "1.10", 4) != 0)
+        throw core::EShpexception(core::kShpInvalidFile);
+    const auto n = static_cast<std::int32_t>(Le32(bytes.data() + 4));
+    return std::clamp<std::int32_t>(n, 0, core::kMaxShpFrames);
+}
+
+class Job {
+public:
+    Job(const fs::path& out, const ArtExportOptions& options)
+        : out_(out)
+        , options_(options)
+    {
+    }
+
+    std::vector<fs::path> pictures, icons;
+    std::atomic<int> next { 0 };
+    std::atomic<int> picturesDone { 0 }, iconsDone { 0 }, framesWritten { 0 }, picturesWritten { 0 };
+    std::mutex mutex;
+    std::vector<ArtExportProblem> problems;
+
+    void problem(const fs::path& file, const std::string& reason)
+    {
+        std::lock_guard lock(mutex);
+        problems.push_back({ file, reason });
+    }
+
+    void run(const std::atomic<bool>* cancel)
+    {
+        const int total = static_cast<int>(pictures.size() + icons.size());
+        for (int i = next++; i < total; i = next++) {
+            if (cancel != nullptr && cancel->load())
+                return;
+            if (i < static_cast<int>(pictures.size())) {
+                picture(pictures[static_cast<std::size_t>(i)]);
+                ++picturesDone;
+            } else {
+                iconFile(icons[static_cast<std::size_t>(i) - pictures.size()]);
+                ++iconsDone;
+            }
+        }
+    }
+
+private:
+    std::vector<std::uint8_t> encode(const core::IndexedImage& image, bool icon) const
+    {
+        if (options_.format == ArtFormat::Bmp)
+            return core::EncodeBmp(image);
+        return EncodePng(image, icon ? std::optional<std::uint8_t>(options_.transparent) : std::nullopt);
+    }
+
+    bool write(const fs::path& target, const std::vector<std::uint8_t>& bytes, const fs::path& input)
+    {
+        const core::IoResult r = core::WriteFileAtomic(target, bytes.data(), bytes.size());
+        if (r.ok())
+            return true;
+        problem(input, r.message());
+        return false;
+    }
+
+    void picture(const fs::path& file)
+    {
+        try {
+            const core::IndexedImage image = core::LoadLbmFile(file);
+            if (write(out_ / core::kPictureFolder / (file.stem().string() + Extension(options_.format)),
+                    encode(image, false), file))
+                ++picturesWritten;
+        } catch (const core::ArtFileError& e) {
+            problem(file, e.what());
+        } catch (const std::exception& e) {
+            problem(file, e.what());
+        }
+    }
+
+    void iconFile(const fs::path& file)
+    {
+        std::vector<std::uint8_t> bytes;
+        int entries = 0;
+        try {
+            bytes = core::ReadArtFile(file);
+            entries = ShapeEntries(bytes);
+        } catch (const std::exception& e) {
+            problem(file, e.what());
+            return;
+        }
+        // Directory entry 0 is never a frame.
+        for (int entry = 1; entry < entries; ++entry) {
+            try {
+                const core::IndexedImage image = core::DecodeShpFrame(bytes, entry, options_.transparent);
+                if (write(out_ / core::kIconFolder
+                            / IconFrameFileName(file.stem().string(), entry - 1, options_.format),
+                        encode(image, true), file))
+                    ++framesWritten;
+            } catch (const std::exception& e) {
+                problem(file, "frame " + std::to_string(entry - 1) + ": " + e.what());
+            }
+        }
+    }
+
+    fs::path out_;
+    ArtExportOptions options_;
+};
+
+} // namespace
+
+std::string IconFrameFileName(const std::string& iconStem, int frame, ArtFormat format)
+{
+    std::string ff = std::to_string(frame);
+    if (ff.size() < 2)
+        ff.insert(0, 2 - ff.size(), '0');
+    return iconStem + "_" + ff + Extension(format);
+}
+
+ArtExportReport ExportArt(const fs::path& gameDir, const fs::path& outDir, const ArtExportOptions& options,
+    const ArtExportProgress& progress, const std::atomic<bool>* cancel)
+{
+    ArtExportReport report;
+    const fs::path picDir = core::FindArtFolder(gameDir, core::kPictureFolder);
+    const fs::path shpDir = core::FindArtFolder(gameDir, core::kIconFolder);
+    if (picDir.empty() && shpDir.empty()) {
+        report.error = gameDir.string() + " has neither a pic nor a shp folder";
+        return report;
+    }
+    Job job(outDir, options);
+    job.pictures = ListFiles(picDir, ".lbm");
+    job.icons = ListFiles(shpDir, ".shp");
+    report.counts.pictures = static_cast<int>(job.pictures.size());
+    report.counts.iconFiles = static_cast<int>(job.icons.size());
+
+    for (const auto& [sub, any] : { std::pair { core::kPictureFolder, !job.pictures.empty() },
+             std::pair { core::kIconFolder, !job.icons.empty() } }) {
+        if (!any)
+            continue;
+        std::error_code ec;
+        fs::create_directories(outDir / sub, ec);
+        if (ec) {
+            report.error = "Cannot create " + (outDir / sub).string() + ": " + ec.message();
+            return report;
+        }
+    }
+
+    int jobs = options.jobs > 0 ? options.jobs : static_cast<int>(std::thread::hardware_concurrency());
+    jobs = std::clamp(jobs, 1, std::max(1, report.counts.pictures + report.counts.iconFiles));
+    std::mutex doneMutex;
+    std::condition_variable doneSignal;
+    int running = jobs;
+    std::vector<std::thread> workers;
+    for (int i = 0; i < jobs; ++i)
+        workers.emplace_back([&] {
+            job.run(cancel);
+            std::lock_guard lock(doneMutex);
+            --running;
+            doneSignal.notify_all();
+        });
+    auto counts = [&] {
+        ArtExportCounts c = report.counts;
+        c.picturesDone = job.picturesDone.load();
+        c.iconFilesDone = job.iconsDone.load();
+        return c;
+    };
+    {
+        std::unique_lock lock(doneMutex);
+        while (!doneSignal.wait_for(lock, std::chrono::milliseconds(100), [&] { return running == 0; }))
+            if (progress) {
+                lock.unlock();
+                progress(counts());
+                lock.lock();
+            }
+    }
+    for (std::thread& t : workers)
+        t.join();
+    report.counts = counts();
+    if (progress)
+        progress(report.counts);
+    report.cancelled = cancel != nullptr && cancel->load()
+        && report.counts.picturesDone + report.counts.iconFilesDone
+            < report.counts.pictures + report.counts.iconFiles;
+    report.framesWritten = job.framesWritten.load();
+    report.picturesWritten = job.picturesWritten.load();
+    report.problems = std::move(job.problems);
+    std::sort(report.problems.begin(), report.problems.end(),
+        [](const ArtExportProblem& a, const ArtExportProblem& b) { return a.file < b.file; });
+    return report;
+}
+
+} // namespace tarnwick::codec
