@@ -216,7 +216,8 @@ int RunExport(const Parsed& p, Output& io)
     if (p.values.count("--jobs") != 0)
         options.jobs = ParseCount("--jobs", p.values.at("--jobs"), 1, 1024);
     if (p.values.count("--transparent") != 0)
-        options.transparent = static_cast<std::uint8_t>(ParseCount("--transparent", p.values.at("--transparent"), 0, 255));
+        options.transparent
+            = static_cast<std::uint8_t>(ParseCount("--transparent", p.values.at("--transparent"), 0, 255));
     const fs::path gameDir = p.positional[0];
     const fs::path outDir = p.values.at("-o");
     std::error_code ec;
@@ -259,8 +260,9 @@ std::optional<int> RunArtCommand(const std::vector<std::string>& args, Output& i
     const std::string command = args[i];
     const bool import = command == "picture-import";
     try {
-        const Parsed p = import ? Parse(args, i + 1, command, { "-o", "--palette" }, { "--dither", "--force" })
-                                : Parse(args, i + 1, command, { "-o", "--format", "--jobs", "--transparent" }, {});
+        const Parsed p = import
+            ? Parse(args, i + 1, command, { "-o", "--palette" }, { "--dither", "--force" })
+            : Parse(args, i + 1, command, { "-o", "--format", "--jobs", "--transparent" }, {});
         if (p.help) {
             io.out << (import ? kImportUsage : kExportUsage);
             return kExitOk;

@@ -130,8 +130,10 @@ core::RgbaImage DecodePng(std::span<const std::uint8_t> bytes)
     r.state.size = bytes.size();
     png_uint_32 width = 0, height = 0;
     if (!ReadHeader(r, width, height))
-        throw PngError(std::string("damaged PNG file: ") + (r.state.error[0] ? r.state.error : "out of memory"));
-    if (width > static_cast<png_uint_32>(core::kMaxImportSide) || height > static_cast<png_uint_32>(core::kMaxImportSide))
+        throw PngError(
+            std::string("damaged PNG file: ") + (r.state.error[0] ? r.state.error : "out of memory"));
+    if (width > static_cast<png_uint_32>(core::kMaxImportSide)
+        || height > static_cast<png_uint_32>(core::kMaxImportSide))
         throw PngError("the picture is " + std::to_string(width) + " x " + std::to_string(height)
             + " pixels, larger than " + std::to_string(core::kMaxImportSide) + " x "
             + std::to_string(core::kMaxImportSide));

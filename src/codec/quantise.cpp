@@ -22,7 +22,8 @@ struct ResultFree {
 
 [[noreturn]] void Fail(const char* what, liq_error e)
 {
-    throw core::ImportError(std::string("colour reduction failed (") + what + ", code " + std::to_string(e) + ")");
+    throw core::ImportError(
+        std::string("colour reduction failed (") + what + ", code " + std::to_string(e) + ")");
 }
 
 } // namespace
@@ -48,7 +49,8 @@ core::IndexedImage QuantiseImage(const core::RgbaImage& image, bool dither)
     liq_set_dithering_level(result.get(), dither ? 1.0f : 0.0f);
 
     core::IndexedImage out(image.width, image.height);
-    if (const liq_error e = liq_write_remapped_image(result.get(), liqImage.get(), out.pixels.data(), out.pixels.size());
+    if (const liq_error e
+        = liq_write_remapped_image(result.get(), liqImage.get(), out.pixels.data(), out.pixels.size());
         e != LIQ_OK)
         Fail("remap", e);
     const liq_palette* palette = liq_get_palette(result.get());

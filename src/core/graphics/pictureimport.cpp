@@ -149,10 +149,11 @@ ImportResult ImportPicture(const RgbaImage& image, const ImportOptions& options,
     if (image.width <= 0 || image.height <= 0)
         throw ImportError("the picture has no pixels");
     if (image.width > kMaxImportSide || image.height > kMaxImportSide)
-        throw ImportError("the picture is " + std::to_string(image.width) + " x " + std::to_string(image.height)
-            + " pixels; at most " + std::to_string(kMaxImportSide) + " x " + std::to_string(kMaxImportSide)
-            + " can be imported");
-    if (image.pixels.size() != 4 * static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height))
+        throw ImportError("the picture is " + std::to_string(image.width) + " x "
+            + std::to_string(image.height) + " pixels; at most " + std::to_string(kMaxImportSide) + " x "
+            + std::to_string(kMaxImportSide) + " can be imported");
+    if (image.pixels.size()
+        != 4 * static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height))
         throw ImportError("the picture's pixel data does not match its size");
 
     ImportResult result;
@@ -187,7 +188,8 @@ ImportResult ImportPicture(const RgbaImage& image, const ImportOptions& options,
                 + " colours, few enough to keep exactly; its own palette was used, not the reference's.");
     } else if (options.palette != nullptr) {
         result.image = MapToPalette(image, *options.palette, options.dither);
-        result.notes.push_back(std::string("The picture has more than 256 colours; it was mapped onto the reference ")
+        result.notes.push_back(
+            std::string("The picture has more than 256 colours; it was mapped onto the reference ")
             + "palette" + (options.dither ? " with dithering." : "."));
     } else {
         RgbaImage binary = image;
@@ -197,7 +199,8 @@ ImportResult ImportPicture(const RgbaImage& image, const ImportOptions& options,
         if (result.image.width != image.width || result.image.height != image.height
             || result.image.pixels.size() != static_cast<std::size_t>(image.width) * image.height)
             throw ImportError("the colour reduction gave a picture of the wrong size");
-        result.notes.push_back("The picture has more than 256 colours; it was reduced to its own 256-colour palette.");
+        result.notes.push_back(
+            "The picture has more than 256 colours; it was reduced to its own 256-colour palette.");
     }
     if (transparent > 0)
         result.notes.push_back(std::to_string(transparent) + " pixel" + (transparent == 1 ? "" : "s")
