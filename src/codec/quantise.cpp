@@ -30,10 +30,15 @@ struct ResultFree {
 
 core::IndexedImage QuantiseImage(const core::RgbaImage& image, bool dither)
 {
+    bool anyClear = false;
+    for (std::size_t i = 3; i < image.pixels.size() && !anyClear; i += 4)
+        anyClear = image.pixels[i] < core::kOpaqueAlpha;
+
     std::unique_ptr<liq_attr, AttrFree> attr(liq_attr_create());
     if (!attr)
         Fail("setup", LIQ_OUT_OF_MEMORY);
-    liq_set_max_colors(attr.get(), 256);
+    // With see-through pixels colour 0 is theirs: at most 255 others.
+    liq_set_max_colors(attr.get(), anyClear ? 255 : 256);
     // Speed 8 of 10: a fifth of the default's time for about half a decibel less
     // (measured on a 640 x 480 photograph-like picture), which keeps an import
     // of a screen-sized picture interactive.
@@ -55,43 +60,42 @@ core::IndexedImage QuantiseImage(const core::RgbaImage& image, bool dither)
         Fail("remap", e);
     const liq_palette* palette = liq_get_palette(result.get());
 
-    // The library places the transparent entry anywhere: move it to 0.
-    int clear = -1;
-    for (unsigned i = 0; i < palette->count; ++i)
-        if (palette->entries[i].a < core::kOpaqueAlpha && clear < 0)
-            clear = static_cast<int>(i);
-    std::array<std::uint8_t, 256> to {};
-    int next = clear >= 0 ? 1 : 0;
-    for (unsigned i = 0; i < palette->count; ++i) {
+    // The library's see-through entries, wherever it put them, become colour 0;
+    // its opaque ones follow in order.
+    constexpr int kClear = -1;
+    std::array<int, 256> to {};
+    int next = anyClear ? 1 : 0;
+    for (unsigned i = 0; i < palette->count && i < 256; ++i) {
         const liq_color c = palette->entries[i];
-        if (static_cast<int>(i) == clear) {
-            to[i] = 0;
+        if (c.a < core::kOpaqueAlpha || next > 255) {
+            to[i] = kClear;
             continue;
         }
-        to[i] = static_cast<std::uint8_t>(next);
+        to[i] = next;
         out.palette[static_cast<std::size_t>(next++)] = { c.r, c.g, c.b };
     }
-    // Remap; an opaque pixel the library put on a see-through entry takes the
-    // nearest opaque colour instead.
+    const int first = anyClear ? 1 : 0;
     for (std::size_t n = 0; n < out.pixels.size(); ++n) {
         const std::uint8_t* src = image.pixels.data() + 4 * n;
-        std::uint8_t k = out.pixels[n] < palette->count ? to[out.pixels[n]] : 0;
         if (src[3] < core::kOpaqueAlpha) {
-            k = 0;
-        } else if (k == 0 && clear >= 0) {
-            int best = 1, bestD = 1 << 30;
-            for (int i = 1; i < next; ++i) {
+            out.pixels[n] = 0;
+            continue;
+        }
+        int k = out.pixels[n] < palette->count ? to[out.pixels[n]] : kClear;
+        if (k == kClear) {
+            // An opaque pixel the library put on a see-through entry: the nearest opaque colour.
+            int bestD = 1 << 30;
+            k = first;
+            for (int i = first; i < next; ++i) {
                 const core::Rgb& p = out.palette[static_cast<std::size_t>(i)];
                 const int dr = p.r - src[0], dg = p.g - src[1], db = p.b - src[2];
-                const int d = dr * dr + dg * dg + db * db;
-                if (d < bestD) {
+                if (const int d = dr * dr + dg * dg + db * db; d < bestD) {
                     bestD = d;
-                    best = i;
+                    k = i;
                 }
             }
-            k = static_cast<std::uint8_t>(best);
         }
-        out.pixels[n] = k;
+        out.pixels[n] = static_cast<std::uint8_t>(k);
     }
     return out;
 }

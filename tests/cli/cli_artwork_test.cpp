@@ -227,6 +227,34 @@ TEST(CliArtwork, PicturesOfManyColoursComeCloseWithOwnOrGivenPalette)
     }
 }
 
+TEST(CliArtwork, SeeThroughPixelsOfManyColoursAndOnlyTheyTakeColourZero)
+{
+    TempDir tmp;
+    const int width = 33, height = 20;
+    std::vector<std::uint8_t> bytes;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            for (int v : { x * 7, y * 12, (x * y) % 256, (x + y) % 4 == 0 ? 20 : 255 })
+                bytes.push_back(static_cast<std::uint8_t>(v));
+    WritePng(tmp / "in.png", PngKind::Rgba, width, height, bytes);
+    core::IndexedImage ref(1, 1);
+    for (std::size_t i = 0; i < 256; ++i)
+        ref.palette[i] = { static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(255 - i), 128 };
+    WriteFile(tmp / "ref.lbm", core::EncodeIlbm(ref));
+    for (const bool withRef : { false, true }) {
+        SCOPED_TRACE(withRef);
+        std::vector<std::string> args { "picture-import", (tmp / "in.png").string(), "-o",
+            (tmp / "out.lbm").string(), "--force", "--dither" };
+        if (withRef)
+            args.insert(args.end(), { "--palette", (tmp / "ref.lbm").string() });
+        const auto r = RunCli(args);
+        ASSERT_EQ(r.status, 0) << r.err;
+        const core::IndexedImage back = core::LoadLbmFile(tmp / "out.lbm");
+        for (std::size_t i = 0; i < back.pixels.size(); ++i)
+            ASSERT_EQ(back.pixels[i] == 0, bytes[4 * i + 3] < 128) << i;
+    }
+}
+
 TEST(CliArtwork, BadInputIsRefusedAndNothingIsWritten)
 {
     TempDir tmp;
