@@ -11,6 +11,7 @@
 #include "gui/common/bytetext.h"
 #include "gui/common/dialogs.h"
 #include "gui/common/pathtext.h"
+#include "gui/graphics/artexportdialog.h"
 #include "gui/graphics/lbmbrowser.h"
 #include "gui/graphics/unitcolour.h"
 #include "gui/pages/formationpage.h"
@@ -436,6 +437,9 @@ void TSDIAppForm::buildMenu()
         FileMenu, "Renationalise1", "Renationalise (Renumber units, formations to another nation's ID)");
     SaveFileAs1 = MakeAction(FileMenu, "SaveFileAs1", "Save File As..");
     ChangeTransparentColour1 = MakeAction(FileMenu, "ChangeTransparentColour1", "Change Transparent Colour");
+    ExportArtworkItem = MakeAction(FileMenu, "ExportArtworkItem", "Export Artwork...",
+        "Write every picture and icon of the working folder as PNG files");
+    ExportArtworkItem->setText(QString::fromUtf8("Export Artwork\u2026"));
     FileMenu->addSeparator();
     ExitItem = MakeAction(FileMenu, "ExitItem", "E&xit", "Exit application");
     ExitItem->setShortcut(QKeySequence(Qt::ALT | Qt::Key_X));
@@ -464,6 +468,8 @@ void TSDIAppForm::buildMenu()
     connect(SaveFileAs1, &QAction::triggered, this, &TSDIAppForm::SaveAsBtnClick);
     connect(ChangeTransparentColour1, &QAction::triggered, this, &TSDIAppForm::ChangeTransparentColour1Click);
     connect(ExitItem, &QAction::triggered, this, &TSDIAppForm::ExitItemClick);
+    connect(ExportArtworkItem, &QAction::triggered, this,
+        [this] { ExportArtwork(this, *dialogs_, currentPath_, transparentColour_); });
     connect(Help2, &QAction::triggered, this, &TSDIAppForm::Button1Click);
     connect(About1, &QAction::triggered, this, &TSDIAppForm::About1Click);
 }
