@@ -7,10 +7,15 @@
 #include "core/graphics/lbm.h"
 #include "core/graphics/shp.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <condition_variable>
 #include <cstring>
+#include <memory>
 #include <mutex>
 #include <system_error>
 #include <thread>
@@ -73,6 +78,62 @@ int ShapeEntries(const std::vector<std::uint8_t>& bytes)
     return std::clamp<std::int32_t>(n, 0, core::kMaxShpFrames);
 }
 
+// Export files are copies made afresh, many at a time: written beside their
+// name and renamed over it as every save is, but not flushed to the device one
+// by one (a flush per file made an export of 2,000 pictures several times
+// slower).
+class UnsyncedWriter : public core::FileWriter {
+public:
+    explicit UnsyncedWriter(int fd)
+        : fd_(fd)
+    {
+    }
+    ~UnsyncedWriter() override
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    bool write(const std::uint8_t* data, std::size_t size) override
+    {
+        while (size > 0) {
+            const ssize_t n = ::write(fd_, data, size);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                return fail(n < 0 ? errno : EIO);
+            data += n;
+            size -= static_cast<std::size_t>(n);
+        }
+        return true;
+    }
+    bool finish() override
+    {
+        const int fd = fd_;
+        fd_ = -1;
+        return ::close(fd) == 0 || fail(errno);
+    }
+    std::string error() const override { return error_; }
+
+private:
+    bool fail(int code)
+    {
+        error_ = std::strerror(code);
+        return false;
+    }
+    int fd_;
+    std::string error_;
+};
+
+std::unique_ptr<core::FileWriter> OpenUnsyncedWriter(const fs::path& tempPath, std::string& reason)
+{
+    const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        reason = std::strerror(errno);
+        return nullptr;
+    }
+    return std::make_unique<UnsyncedWriter>(fd);
+}
+
 class Job {
 public:
     Job(const fs::path& out, const ArtExportOptions& options)
@@ -119,7 +180,8 @@ private:
 
     bool write(const fs::path& target, const std::vector<std::uint8_t>& bytes, const fs::path& input)
     {
-        const core::IoResult r = core::WriteFileAtomic(target, bytes.data(), bytes.size());
+        const core::IoResult r
+            = core::WriteFileAtomic(target, bytes.data(), bytes.size(), OpenUnsyncedWriter);
         if (r.ok())
             return true;
         problem(input, r.message());
