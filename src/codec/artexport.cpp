@@ -175,7 +175,8 @@ private:
     {
         if (options_.format == ArtFormat::Bmp)
             return core::EncodeBmp(image);
-        return EncodePng(image, icon ? std::optional<std::uint8_t>(options_.transparent) : std::nullopt);
+        return EncodePng(
+            image, icon ? std::optional<std::uint8_t>(options_.transparent) : std::nullopt, true);
     }
 
     bool write(const fs::path& target, const std::vector<std::uint8_t>& bytes, const fs::path& input)

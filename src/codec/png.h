@@ -26,9 +26,10 @@ public:
 core::RgbaImage DecodePng(std::span<const std::uint8_t> bytes);
 
 // A palette PNG of image with all 256 colours; with transparent given, that
-// palette index is fully transparent and every other one opaque. Throws
-// PngError for an empty image.
-std::vector<std::uint8_t> EncodePng(
-    const core::IndexedImage& image, std::optional<std::uint8_t> transparent = std::nullopt);
+// palette index is fully transparent and every other one opaque. fast: the
+// quickest deflate level (files a little larger), for writing many at once.
+// Throws PngError for an empty image.
+std::vector<std::uint8_t> EncodePng(const core::IndexedImage& image,
+    std::optional<std::uint8_t> transparent = std::nullopt, bool fast = false);
 
 } // namespace tarnwick::codec
