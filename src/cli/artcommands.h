@@ -6,14 +6,12 @@
 
 #include "cli/commands.h"
 
-#include <optional>
-#include <string>
-#include <vector>
-
 namespace tarnwick::cli {
 
-// Runs the command line when it names picture-import or art-export (after any
-// global options) and returns the exit status; nothing for other command lines.
-std::optional<int> RunArtCommand(const std::vector<std::string>& args, Output& io);
+extern const char* const kPictureImportUsage;
+extern const char* const kArtExportUsage;
+
+int RunPictureImport(const Context& c);
+int RunArtExport(const Context& c);
 
 } // namespace tarnwick::cli

@@ -322,7 +322,7 @@ TEST(CliArtwork, ArtExportWritesWhatPictureAndIconWriteAndNamesBrokenFiles)
 {
     TempDir tmp;
     const fs::path game = tmp / "game";
-    ASSERT_TRUE(core::MakeDemoFolder(game).ok());
+    ASSERT_EQ(RunCli({ "make-demo", game.string() }).status, 0);
     WriteFile(game / "pic" / "Pm09998.lbm", std::string("FORM\0\0\0\4ILBM", 12));
     for (const char* format : { "png", "bmp" }) {
         SCOPED_TRACE(format);
