@@ -55,7 +55,6 @@ bool HasLbmExtension(const std::string& path)
     return ext == ".lbm";
 }
 
-
 } // namespace
 
 int RunPictureImport(const Context& c)
