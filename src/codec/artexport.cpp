@@ -2,12 +2,12 @@
 
 #include "codec/png.h"
 
-#include "core/data/fileio.h"
 #include "core/graphics/artfiles.h"
 #include "core/graphics/lbm.h"
 #include "core/graphics/shp.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -78,60 +78,43 @@ int ShapeEntries(const std::vector<std::uint8_t>& bytes)
     return std::clamp<std::int32_t>(n, 0, core::kMaxShpFrames);
 }
 
-// Export files are copies made afresh, many at a time: written beside their
-// name and renamed over it as every save is, but not flushed to the device one
-// by one (a flush per file made an export of 2,000 pictures several times
-// slower).
-class UnsyncedWriter : public core::FileWriter {
-public:
-    explicit UnsyncedWriter(int fd)
-        : fd_(fd)
-    {
-    }
-    ~UnsyncedWriter() override
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    bool write(const std::uint8_t* data, std::size_t size) override
-    {
-        while (size > 0) {
-            const ssize_t n = ::write(fd_, data, size);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                return fail(n < 0 ? errno : EIO);
-            data += n;
-            size -= static_cast<std::size_t>(n);
-        }
-        return true;
-    }
-    bool finish() override
-    {
-        const int fd = fd_;
-        fd_ = -1;
-        return ::close(fd) == 0 || fail(errno);
-    }
-    std::string error() const override { return error_; }
-
-private:
-    bool fail(int code)
-    {
-        error_ = std::strerror(code);
-        return false;
-    }
-    int fd_;
-    std::string error_;
-};
-
-std::unique_ptr<core::FileWriter> OpenUnsyncedWriter(const fs::path& tempPath, std::string& reason)
+// Export files are copies made afresh, many at a time and from several
+// threads: each is written to a hidden temporary file beside its name and
+// renamed over it, so no half-written file ever has the name. Unlike a save
+// they are not flushed to the device one by one (that made an export of 2,000
+// pictures several times slower), and they do not go through the core's atomic
+// write, which tracks one write at a time for its signal handler.
+std::string WriteExportFile(const fs::path& target, const std::vector<std::uint8_t>& bytes, mode_t mode)
 {
-    const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        reason = std::strerror(errno);
-        return nullptr;
+    std::string temp = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0)
+        return "Cannot write " + target.string() + ": " + std::strerror(errno);
+    const std::uint8_t* data = bytes.data();
+    std::size_t left = bytes.size();
+    int error = 0;
+    while (left > 0 && error == 0) {
+        const ssize_t n = ::write(fd, data, left);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            error = n < 0 ? errno : EIO;
+            break;
+        }
+        data += n;
+        left -= static_cast<std::size_t>(n);
     }
-    return std::make_unique<UnsyncedWriter>(fd);
+    // mkstemp makes the file private; an export is as readable as any new file.
+    if (error == 0 && ::fchmod(fd, mode) != 0)
+        error = errno;
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    if (error == 0 && ::rename(temp.c_str(), target.c_str()) != 0)
+        error = errno;
+    if (error == 0)
+        return {};
+    ::unlink(temp.c_str());
+    return "Cannot write " + target.string() + ": " + std::strerror(error);
 }
 
 class Job {
@@ -143,6 +126,7 @@ public:
     }
 
     std::vector<fs::path> pictures, icons;
+    mode_t mode = 0644; // of the files written: what the umask leaves of 0666
     std::atomic<int> next { 0 };
     std::atomic<int> picturesDone { 0 }, iconsDone { 0 }, framesWritten { 0 }, picturesWritten { 0 };
     std::mutex mutex;
@@ -181,11 +165,10 @@ private:
 
     bool write(const fs::path& target, const std::vector<std::uint8_t>& bytes, const fs::path& input)
     {
-        const core::IoResult r
-            = core::WriteFileAtomic(target, bytes.data(), bytes.size(), OpenUnsyncedWriter);
-        if (r.ok())
+        const std::string error = WriteExportFile(target, bytes, mode);
+        if (error.empty())
             return true;
-        problem(input, r.message());
+        problem(input, error);
         return false;
     }
 
@@ -253,6 +236,10 @@ ArtExportReport ExportArt(const fs::path& gameDir, const fs::path& outDir, const
         return report;
     }
     Job job(outDir, options);
+    // The umask can only be read by setting it; done once, before any thread runs.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    job.mode = 0666 & ~mask;
     job.pictures = ListFiles(picDir, ".lbm");
     job.icons = ListFiles(shpDir, ".shp");
     report.counts.pictures = static_cast<int>(job.pictures.size());
