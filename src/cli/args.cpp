@@ -1,5 +1,6 @@
 #include "cli/args.h"
 
+#include "cli/artcommands.h"
 #include "cli/bulkcommands.h"
 #include "cli/commands.h"
 #include "cli/democommand.h"
@@ -26,11 +27,14 @@ enum Option : unsigned {
     kAnyName = 1u << 8,
     kFrame = 1u << 9,
     kTransparent = 1u << 10,
-    kFormat = 1u << 11,
+    kPalette = 1u << 11,
+    kDither = 1u << 12,
+    kFormat = 1u << 13,
+    kJobs = 1u << 14,
 };
 
 // Options that take no value.
-constexpr unsigned kFlags = kForce | kInPlace | kAnyName;
+constexpr unsigned kFlags = kForce | kInPlace | kAnyName | kDither;
 
 struct OptionInfo {
     Option option;
@@ -50,7 +54,10 @@ constexpr OptionInfo kOptions[] = {
     { kAnyName, "--any-name", nullptr },
     { kFrame, "--frame", nullptr },
     { kTransparent, "--transparent", nullptr },
+    { kPalette, "--palette", nullptr },
+    { kDither, "--dither", nullptr },
     { kFormat, "--format", nullptr },
+    { kJobs, "--jobs", nullptr },
 };
 
 struct CommandInfo {
@@ -156,6 +163,10 @@ const CommandInfo kCommands[] = {
     { Command::Diff, "diff", RunDiff, true, kFormat, 0, "A.obf B.obf", 0, kDiffUsage, 2 },
     { Command::ToJson, "to-json", RunToJson, false, kOutput, kOutput, "IN.obf", 0, kToJsonUsage },
     { Command::FromJson, "from-json", RunFromJson, false, kOutput, kOutput, "IN.json", 0, kFromJsonUsage },
+    { Command::PictureImport, "picture-import", RunPictureImport, false,
+        kOutput | kPalette | kDither | kForce, kOutput, "IN.png", 0, kPictureImportUsage },
+    { Command::ArtExport, "art-export", RunArtExport, false, kOutput | kFormat | kJobs | kTransparent,
+        kOutput, "GAMEDIR", 0, kArtExportUsage },
 };
 
 constexpr const char* kGlobalUsage
@@ -181,6 +192,10 @@ constexpr const char* kGlobalUsage
       "  diff A.obf B.obf [--format text|csv]     what two files differ in, field by field\n"
       "  to-json IN.obf -o OUT.json               write a file as JSON text (from-json back)\n"
       "  from-json IN.json -o OUT.obf             turn that JSON text into the same file\n"
+      "  picture-import IN.png -o OUT.lbm [--palette REF.lbm] [--dither] [--force]\n"
+      "                                           write a PNG as a unit picture\n"
+      "  art-export GAMEDIR -o OUTDIR [--format png|bmp] [--jobs N]\n"
+      "                                           write all pictures and icon frames\n"
       "\n"
       "K is unit, weapon or formation; N is a nation number 1..999. Numbers are\n"
       "decimal digits only (leading zeros are allowed).\n"
@@ -294,9 +309,13 @@ void StoreValue(unsigned option, const std::string& v, const CommandInfo& info, 
         out.transparent = ParseNumber("--transparent", v, 0, 255);
         break;
     case kFormat:
-        if (v != "text" && v != "csv")
-            throw UsageError("--format must be text or csv, not '" + v + "'");
-        out.csv = v == "csv";
+        out.format = v;
+        break;
+    case kPalette:
+        out.palette = NonEmptyPath(option, v);
+        break;
+    case kJobs:
+        out.jobs = ParseNumber("--jobs", v, 1, 1024);
         break;
     default:
         break;
@@ -339,6 +358,7 @@ void ParseCommandArguments(
             out.force = out.force || which == kForce;
             out.inPlace = out.inPlace || which == kInPlace;
             out.anyName = out.anyName || which == kAnyName;
+            out.dither = out.dither || which == kDither;
             continue;
         }
         if (!opt.value) {
@@ -459,6 +479,19 @@ bool IsOobFileName(const std::string& fileName)
         if (lower[i] < '0' || lower[i] > '9')
             return false;
     return true;
+}
+
+std::string FormatOf(const Arguments& args, std::initializer_list<const char*> names)
+{
+    if (args.format.empty())
+        return *names.begin();
+    std::string choices;
+    for (const char* name : names) {
+        if (args.format == name)
+            return args.format;
+        choices += (choices.empty() ? "" : " or ") + std::string(name);
+    }
+    throw UsageError("--format must be " + choices + ", not '" + args.format + "'");
 }
 
 int NationFromFileName(const std::string& fileName)

@@ -6,6 +6,7 @@
 #include "core/data/pastebuffer.h"
 #include "core/graphics/shp.h"
 
+#include <initializer_list>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -34,6 +35,8 @@ enum class Command {
     Diff,
     ToJson,
     FromJson,
+    PictureImport,
+    ArtExport,
 };
 
 // A command line that cannot be run; what() says why, command names the command
@@ -65,7 +68,10 @@ struct Arguments {
     std::optional<int> to; // --to B
     std::optional<int> frame; // --frame F, 1..255
     int transparent = core::kDefaultTransparentColour; // --transparent T, 0..255
-    bool csv = false; // --format csv (diff); text otherwise
+    std::string format; // --format NAME; each command says which names it takes
+    std::optional<std::string> palette; // --palette REF.lbm
+    bool dither = false; // --dither
+    int jobs = 0; // --jobs N, 1..1024; 0: one per processor
 };
 
 // Parses argv[1..]; throws UsageError. With help set the other checks are skipped.
@@ -74,6 +80,10 @@ Arguments ParseArguments(const std::vector<std::string>& args);
 // A whole number low..high written in decimal digits only (leading zeros allowed);
 // anything else throws UsageError naming option.
 int ParseNumber(const std::string& option, const std::string& text, int low, int high);
+
+// The --format value of a command that takes one of names, the first being the
+// default when none is given; throws UsageError for any other value.
+std::string FormatOf(const Arguments& args, std::initializer_list<const char*> names);
 
 // The nation an obatNNN.obf file name stands for (any case), else 0.
 int NationFromFileName(const std::string& fileName);

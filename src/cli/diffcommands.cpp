@@ -79,7 +79,7 @@ int RunDiff(const Context& c)
         || !Read(args.inputs[1], core::kMaxOobFileBytes, "an order-of-battle file", b, io))
         return kExitUnreadable;
     const std::vector<core::OobDifference> differences = core::CompareOobFiles(a, b, c.settings.names);
-    if (args.csv)
+    if (FormatOf(args, { "text", "csv" }) == "csv")
         io.out << core::DifferencesCsv(differences);
     else
         io.out << core::DifferencesText(differences);

@@ -116,7 +116,8 @@ private slots:
                 { "SaveAs1=&Save Current File", "-", "WriteCSV1=Write CSV Files", "Reclassify1=Reclassify",
                     "Renationalise1=Renationalise (Renumber units, formations to another nation's ID)",
                     "SaveFileAs1=Save File As..", "CompareWith1=Compare With…",
-                    "ChangeTransparentColour1=Change Transparent Colour", "-", "ExitItem=E&xit" }));
+                    "ChangeTransparentColour1=Change Transparent Colour",
+                    QString::fromUtf8("ExportArtworkItem=Export Artwork\u2026"), "-", "ExitItem=E&xit" }));
         QCOMPARE(w.findChild<QMenu*>("Grid1")->title(), QString("Grid"));
         QCOMPARE(layout(w.findChild<QMenu*>("Grid1")),
             QStringList({ "WeaponsGrid1=Weapons Grid", "UnitsGrid1=Units Grid" }));

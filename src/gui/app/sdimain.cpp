@@ -16,6 +16,7 @@
 #include "gui/common/pagetabs.h"
 #include "gui/common/pathtext.h"
 #include "gui/common/pickkey.h"
+#include "gui/graphics/artexportdialog.h"
 #include "gui/graphics/lbmbrowser.h"
 #include "gui/graphics/unitcolour.h"
 #include "gui/pages/formationpage.h"
@@ -481,6 +482,9 @@ void TSDIAppForm::buildMenu()
         = MakeAction(FileMenu, "CompareWith1", "Compare With", "Compare the records with another file");
     CompareWith1->setText(QStringLiteral("Compare With\u2026"));
     ChangeTransparentColour1 = MakeAction(FileMenu, "ChangeTransparentColour1", "Change Transparent Colour");
+    ExportArtworkItem = MakeAction(FileMenu, "ExportArtworkItem", "Export Artwork...",
+        "Write every picture and icon of the working folder as PNG files");
+    ExportArtworkItem->setText(QString::fromUtf8("Export Artwork\u2026"));
     FileMenu->addSeparator();
     ExitItem = MakeAction(FileMenu, "ExitItem", "E&xit", "Exit application");
     ExitItem->setShortcut(QKeySequence(Qt::ALT | Qt::Key_X));
@@ -519,6 +523,8 @@ void TSDIAppForm::buildMenu()
     connect(SaveFileAs1, &QAction::triggered, this, &TSDIAppForm::SaveAsBtnClick);
     connect(ChangeTransparentColour1, &QAction::triggered, this, &TSDIAppForm::ChangeTransparentColour1Click);
     connect(ExitItem, &QAction::triggered, this, &TSDIAppForm::ExitItemClick);
+    connect(ExportArtworkItem, &QAction::triggered, this,
+        [this] { ExportArtwork(this, *dialogs_, currentPath_, transparentColour_); });
     connect(Help2, &QAction::triggered, this, &TSDIAppForm::Button1Click);
     connect(About1, &QAction::triggered, this, &TSDIAppForm::About1Click);
 }

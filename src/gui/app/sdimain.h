@@ -266,6 +266,7 @@ public:
     QAction* SaveFileAs1 = nullptr;
     QAction* ChangeTransparentColour1 = nullptr;
     QAction* ExitItem = nullptr;
+    QAction* ExportArtworkItem = nullptr;
     QAction* WeaponsGrid1 = nullptr;
     QAction* UnitsGrid1 = nullptr;
     QAction* Help2 = nullptr;

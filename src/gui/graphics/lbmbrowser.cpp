@@ -6,6 +6,7 @@
 #include "gui/common/pathtext.h"
 #include "gui/graphics/picture.h"
 #include "gui/graphics/picturelabel.h"
+#include "gui/graphics/pngimport.h"
 
 #include <QFrame>
 #include <QGuiApplication>
@@ -103,7 +104,11 @@ TLBMBrowseForm::TLBMBrowseForm(PageContext& context, QWidget* parent)
     DirectoryListBox1->hide();
     FileListBox1 = new QListWidget(this);
     FileListBox1->setObjectName("FileListBox1");
-    FileListBox1->setGeometry(right, kGap + 24, 180, row + 26 - kGap - 24);
+    FileListBox1->setGeometry(right, kGap + 24, 180, row + 26 - kGap - 24 - 34);
+    ImportButton = new QPushButton(QString::fromUtf8("Import\u2026"), this);
+    ImportButton->setObjectName("ImportButton");
+    ImportButton->setToolTip("Write a PNG picture as the picture of the number shown");
+    ImportButton->setGeometry(right, row, 180, 26);
 
     setFixedSize(right + 180 + kGap, row + 26 + kGap);
 
@@ -118,6 +123,7 @@ TLBMBrowseForm::TLBMBrowseForm(PageContext& context, QWidget* parent)
     });
     connect(OKButton, &QPushButton::clicked, this, &TLBMBrowseForm::OKButtonClick);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(ImportButton, &QPushButton::clicked, this, &TLBMBrowseForm::ImportButtonClick);
 }
 
 void TLBMBrowseForm::showEvent(QShowEvent* event)
@@ -275,6 +281,26 @@ void TLBMBrowseForm::OKButtonClick()
         return;
     selectedLbm = v;
     accept();
+}
+
+} // namespace tarnwick::gui
+
+namespace tarnwick::gui {
+
+void TLBMBrowseForm::ImportButtonClick()
+{
+    int v = 0;
+    if (!editValue(v) || context_.dialogs == nullptr)
+        return;
+    const std::filesystem::path dir
+        = context_.currentPath != nullptr ? *context_.currentPath : std::filesystem::path();
+    if (!ImportPngPicture(this, *context_.dialogs, dir, v))
+        return;
+    // The folder may be new; the list gains the file; the cells show it.
+    pictureFolder = core::FindArtFolder(dir, core::kPictureFolder);
+    Label2->setText(ShownPath(pictureFolder));
+    fillFileList();
+    Refresh();
 }
 
 } // namespace tarnwick::gui

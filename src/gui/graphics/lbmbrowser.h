@@ -50,6 +50,7 @@ public:
     QFrame* Bevel1 = nullptr;
     QPushButton* OKButton = nullptr;
     QPushButton* CancelButton = nullptr;
+    QPushButton* ImportButton = nullptr; // a PNG as the edit's picture
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -59,6 +60,7 @@ private slots:
     void ScrollBar1Change(int position);
     void FileListBox1Click(QListWidgetItem* item);
     void OKButtonClick();
+    void ImportButtonClick();
 
 private:
     // The edit's number clamped to 0..99999; false (and a note) when it is none.

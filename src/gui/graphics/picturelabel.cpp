@@ -3,6 +3,7 @@
 #include "gui/common/dialogs.h"
 #include "gui/graphics/picture.h"
 
+#include <QAction>
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QFileInfo>
@@ -53,15 +54,27 @@ void PictureLabel::mousePressEvent(QMouseEvent* event)
 
 void PictureLabel::contextMenuEvent(QContextMenuEvent* event)
 {
-    if (picture_.isNull() || dialogs_ == nullptr) {
+    if ((picture_.isNull() && extraActions_.isEmpty()) || dialogs_ == nullptr) {
         QLabel::contextMenuEvent(event);
         return;
     }
     QMenu menu(this);
-    QAction* save = menu.addAction(QString::fromUtf8("Save as PNG\u2026"));
-    save->setObjectName("SaveAsPngAction");
-    if (menu.exec(event->globalPos()) == save)
+    QAction* save = nullptr;
+    if (!picture_.isNull()) {
+        save = menu.addAction(QString::fromUtf8("Save as PNG\u2026"));
+        save->setObjectName("SaveAsPngAction");
+    }
+    menu.addActions(extraActions_);
+    if (QAction* chosen = menu.exec(event->globalPos()); chosen != nullptr && chosen == save)
         saveAsPng();
+}
+
+QAction* PictureLabel::addMenuAction(const QString& text, const QString& objectName)
+{
+    auto* action = new QAction(text, this);
+    action->setObjectName(objectName);
+    extraActions_.append(action);
+    return action;
 }
 
 bool PictureLabel::saveAsPng()

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QString>
 
+class QAction;
 class QContextMenuEvent;
 class QMouseEvent;
 
@@ -40,6 +41,10 @@ public:
     // or when it could not be written (then an error box says why).
     bool saveAsPng();
 
+    // An entry the right-click menu offers below "Save as PNG…", also when no
+    // picture is shown; the label keeps the action.
+    QAction* addMenuAction(const QString& text, const QString& objectName);
+
 signals:
     void clicked();
 
@@ -54,6 +59,7 @@ private:
     QSize largest_;
     QString saveName_;
     QString saveFolder_;
+    QList<QAction*> extraActions_;
 };
 
 } // namespace tarnwick::gui

@@ -12,7 +12,9 @@
 #include "gui/graphics/lbmbrowser.h"
 #include "gui/graphics/picture.h"
 #include "gui/graphics/picturelabel.h"
+#include "gui/graphics/pngimport.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -224,6 +226,8 @@ void UnitPage::buildControls()
     LBMImage = pictureLabel("LBMImage");
     LBMImage->move(310, 10);
     LBMImage->setLargestSize(QSize(160, 92)); // a larger picture would cover the fields below
+    connect(LBMImage->addMenuAction(QString::fromUtf8("Replace from PNG\u2026"), "ReplaceFromPngAction"),
+        &QAction::triggered, this, &UnitPage::replacePictureFromPng);
     BigImage = pictureLabel("BigImage");
     TurretImage = pictureLabel("TurretImage");
     HullImage = pictureLabel("HullImage");
@@ -728,6 +732,18 @@ void UnitPage::setUpDownFromIcon()
     const std::optional<int> icon = core::TrimmedInt(Utf8(editText("UnitIconEdit")));
     const QSignalBlocker blocker(UpDown1);
     UpDown1->setValue(icon.value_or(0));
+}
+
+void UnitPage::replacePictureFromPng()
+{
+    int number = 0;
+    try {
+        number = core::ClampValue(0, core::kMaxPictureNumber, Utf8(editText("UnitLBMEdit")));
+    } catch (const core::EConvertError&) {
+        return;
+    }
+    if (context_.dialogs != nullptr && ImportPngPicture(this, *context_.dialogs, workingFolder(), number))
+        UnitLBMEditChange();
 }
 
 std::filesystem::path UnitPage::workingFolder() const

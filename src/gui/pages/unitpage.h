@@ -117,6 +117,8 @@ private:
     void UnitIconEditChange();
     void UnitLBMEditChange();
     void LBMPickButtonClick();
+    // The picture's right-click "Replace from PNG…": a PNG as the unit's picture.
+    void replacePictureFromPng();
     // Icon loaders: true when the entry names a frame of an icon file that
     // exists and was drawn into p. Throw what the icon reader throws.
     bool LoadIconEntry(PictureLabel* p, int entry);
