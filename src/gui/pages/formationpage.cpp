@@ -4,6 +4,7 @@
 #include "core/rules/sdimain.h"
 #include "gui/common/bytetext.h"
 #include "gui/common/dialogs.h"
+#include "gui/common/textcolour.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -23,23 +24,12 @@ namespace tarnwick::gui {
 
 namespace {
 
-const QColor kNavy(0, 0, 128);
-const QColor kMaroon(128, 0, 0);
 // The length an edit allows the user to type.
 const char* const kTypingLimit = "typingLimit";
 
 QString Latin(const std::string& text)
 {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-void SetTextColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour)
-{
-    QPalette palette = widget->palette();
-    if (palette.color(role) == colour)
-        return;
-    palette.setColor(role, colour);
-    widget->setPalette(palette);
 }
 
 QLabel* MakeLabel(QWidget* parent, const char* name, bool bold = true)
@@ -51,7 +41,7 @@ QLabel* MakeLabel(QWidget* parent, const char* name, bool bold = true)
         font.setBold(true);
         label->setFont(font);
     }
-    SetTextColour(label, QPalette::WindowText, kNavy);
+    SetTextTint(label, core::UnitTint::Navy);
     return label;
 }
 
@@ -516,7 +506,7 @@ void FormationPage::UpdateSlotLabels(int slot)
         = { { row.name, &labels.name }, { row.date, &labels.date }, { row.type, &labels.type } };
     for (auto [label, text] : parts) {
         label->setText(FromBytes(text->text));
-        SetTextColour(label, QPalette::WindowText, text->maroon ? kMaroon : kNavy);
+        SetTextTint(label, text->maroon ? core::UnitTint::Maroon : core::UnitTint::Navy);
     }
 }
 
@@ -532,8 +522,8 @@ void FormationPage::setMemberText(int slot, const QString& text)
 void FormationPage::colourNation(int nation)
 {
     const bool foreign = nation != context_.state->currentNation;
-    SetTextColour(FormNationLabel, QPalette::WindowText, foreign ? kMaroon : kNavy);
-    SetTextColour(FormNationEdit, QPalette::Text, foreign ? kMaroon : palette().color(QPalette::Text));
+    SetTextTint(FormNationLabel, foreign ? core::UnitTint::Maroon : core::UnitTint::Navy);
+    SetTextTint(FormNationEdit, foreign ? core::UnitTint::Maroon : core::UnitTint::Normal);
 }
 
 // ---- Reactions ----

@@ -9,6 +9,7 @@
 #include "gui/common/dialogs.h"
 #include "gui/common/pathtext.h"
 #include "gui/graphics/lbmbrowser.h"
+#include "gui/common/textcolour.h"
 #include "gui/graphics/picture.h"
 #include "gui/graphics/picturelabel.h"
 
@@ -33,40 +34,6 @@ namespace {
 constexpr int kPanelWidth = 585;
 constexpr int kPanelHeight = 476;
 constexpr int kRowHeight = 20;
-
-QColor Colour(core::UnitTint tint, QPalette::ColorRole role)
-{
-    switch (tint) {
-    case core::UnitTint::Navy:
-        return QColor(0, 0, 128);
-    case core::UnitTint::Maroon:
-        return QColor(128, 0, 0);
-    case core::UnitTint::Blue:
-        return QColor(0, 0, 255);
-    case core::UnitTint::Red:
-        return QColor(255, 0, 0);
-    case core::UnitTint::Normal:
-        break;
-    }
-    return QApplication::palette().color(role);
-}
-
-QPalette::ColorRole TextRole(const QWidget* widget)
-{
-    return qobject_cast<const QLineEdit*>(widget) ? QPalette::Text : QPalette::WindowText;
-}
-
-// Labels colour their window text, edits their text.
-void Tint(QWidget* widget, core::UnitTint tint)
-{
-    const QPalette::ColorRole role = TextRole(widget);
-    const QColor colour = Colour(tint, role);
-    if (widget->palette().color(role) == colour)
-        return;
-    QPalette palette = widget->palette();
-    palette.setColor(role, colour);
-    widget->setPalette(palette);
-}
 
 std::string Utf8(const QString& text)
 {
@@ -154,7 +121,7 @@ void UnitPage::buildControls()
         QFont bold = label->font();
         bold.setBold(true);
         label->setFont(bold);
-        Tint(label, core::UnitTint::Navy);
+        SetTextTint(label, core::UnitTint::Navy);
         return label;
     };
     auto pickButton = [&](const char* name, const char* hint, int x, int y) {
@@ -266,13 +233,13 @@ void UnitPage::buildControls()
     UpDown1->setGroupSeparatorShown(false);
     place(UpDown1, 150, 194, 18);
     Label42 = caption("EW", 184, 178, 30, "Label42");
-    Tint(Label42, core::UnitTint::Navy);
+    SetTextTint(Label42, core::UnitTint::Navy);
     edit("UnitEWEdit", 184, 194, 30);
     LabelEW = caption("VIRSS - 2 shots", 218, 194, 120, "LabelEW");
-    Tint(LabelEW, core::UnitTint::Blue);
+    SetTextTint(LabelEW, core::UnitTint::Blue);
     LabelEW->hide();
     Label58 = caption("Vision", 346, 178, 60, "Label58");
-    Tint(Label58, core::UnitTint::Navy);
+    SetTextTint(Label58, core::UnitTint::Navy);
     edit("UnitVisionEdit", 346, 194, 40);
 
     // Weapon rows: number, "...", name, HE, AP, (row 1: sabot, HEAT), sound.
@@ -302,7 +269,7 @@ void UnitPage::buildControls()
             n == 1 ? "Label61" : nullptr, Qt::AlignRight | Qt::AlignVCenter);
         if (n == 1) {
             Label61 = right;
-            Tint(Label61, core::UnitTint::Navy);
+            SetTextTint(Label61, core::UnitTint::Navy);
         }
         edit(rightEdits[n - 1], 542, y, 36);
     }
@@ -433,17 +400,12 @@ std::string UnitPage::slotName(int slot) const
     return context_.oob->units[static_cast<std::size_t>(slot)].name;
 }
 
-QColor UnitPage::TextColour(const QWidget* widget)
-{
-    return widget->palette().color(TextRole(widget));
-}
-
 void UnitPage::showWeaponName(int slot, int weaponNumber)
 {
     const core::WeaponNameLook look = core::WeaponNameFor(weaponNumber, context_.oob->weapons);
     QLabel* label = weaponNameLabels_[static_cast<std::size_t>(slot - 1)];
     label->setText(FromBytes(look.text));
-    Tint(label, look.tint);
+    SetTextTint(label, look.tint);
 }
 
 void UnitPage::showLabelAfter(std::size_t i, const core::TOobUnit& unit)
@@ -485,7 +447,7 @@ void UnitPage::showRecord(const core::TOobUnit& unit)
     updateNationColours();
     // The number turns red for an empty slot of the loaded nation, and back to
     // navy for any other unit.
-    Tint(UnitNumLabel,
+    SetTextTint(UnitNumLabel,
         core::UnitNumberTint(Utf8(UnitnameEdit->text()), unit.nation, context_.state->currentNation));
     UnitIconEditChange();
     // The same picture number in another working folder is another picture.
@@ -558,7 +520,7 @@ bool UnitPage::CheckUnitWeapons()
 
 bool UnitPage::commitPage()
 {
-    Tint(UnitNumLabel, core::UnitTint::Navy);
+    SetTextTint(UnitNumLabel, core::UnitTint::Navy);
     bool stored = false;
     if (CheckUnitWeapons()) {
         if (!SaveUnit())
@@ -601,8 +563,8 @@ void UnitPage::updateNationColours()
 {
     const core::NationLook look = core::NationLookFor(Utf8(UnitnameEdit->text()),
         Utf8(editText("UnitNationEdit")), Utf8(editText("UnitClassEdit")), context_.state->currentNation);
-    Tint(UnitNationLabel, look.label);
-    Tint(numberEdit("UnitNationEdit"), look.edit);
+    SetTextTint(UnitNationLabel, look.label);
+    SetTextTint(numberEdit("UnitNationEdit"), look.edit);
 }
 
 void UnitPage::UnitClassEditChange()
@@ -615,8 +577,8 @@ void UnitPage::UnitClassEditChange()
 void UnitPage::UnitEWEditChange()
 {
     const core::FieldLook look = core::EwLook(Utf8(editText("UnitClassEdit")), Utf8(editText("UnitEWEdit")));
-    Tint(numberEdit("UnitEWEdit"), look.edit);
-    Tint(Label42, look.caption);
+    SetTextTint(numberEdit("UnitEWEdit"), look.edit);
+    SetTextTint(Label42, look.caption);
     LabelEW->setText(Text(look.noteText));
     LabelEW->setVisible(look.noteShown);
 }
@@ -624,29 +586,29 @@ void UnitPage::UnitEWEditChange()
 void UnitPage::UnitVisionEditChange()
 {
     const core::FieldLook look = core::VisionLook(Utf8(editText("UnitVisionEdit")));
-    Tint(numberEdit("UnitVisionEdit"), look.edit);
-    Tint(Label58, look.caption);
+    SetTextTint(numberEdit("UnitVisionEdit"), look.edit);
+    SetTextTint(Label58, look.caption);
     Label58->setText(Text(look.captionText));
 }
 
 void UnitPage::UnitFCEditChange()
 {
     const core::FieldLook look = core::FireControlLook(Utf8(editText("UnitFCEdit")));
-    Tint(numberEdit("UnitFCEdit"), look.edit);
-    Tint(Label61, look.caption);
+    SetTextTint(numberEdit("UnitFCEdit"), look.edit);
+    SetTextTint(Label61, look.caption);
     Label61->setText(Text(look.captionText));
 }
 
 void UnitPage::UnitSurviveEditChange()
 {
     QLineEdit* survive = numberEdit("UnitSurviveEdit");
-    Tint(survive, core::SurvivabilityTint(Utf8(survive->text())));
+    SetTextTint(survive, core::SurvivabilityTint(Utf8(survive->text())));
 }
 
 void UnitPage::UnitERAEditChange(const char* objectName)
 {
     QLineEdit* edit = numberEdit(objectName);
-    Tint(edit, core::ReactiveArmourTint(Utf8(edit->text())));
+    SetTextTint(edit, core::ReactiveArmourTint(Utf8(edit->text())));
 }
 
 void UnitPage::UnitERAHFEditChange()

@@ -59,9 +59,6 @@ public:
     std::optional<core::TOobUnit> readPage(const core::TOobUnit& base);
     void showRecord(const core::TOobUnit& unit);
 
-    // The colour the page gave a label's or an edit's text.
-    static QColor TextColour(const QWidget* widget);
-
     QLineEdit* UnitnameEdit = nullptr;
     PictureLabel* LBMImage = nullptr;
     PictureLabel* BigImage = nullptr;
