@@ -314,41 +314,12 @@ void FormationPage::error(const QString& text)
 
 void FormationPage::ShowFormation()
 {
-    showingFormation_ = true;
     core::TOobFormation& f = record();
-    ShowNumber(FormTypeEdit, f.formType);
-    FormTypeLabel->setText(Latin(core::FormationTypeName(f.formType)));
-    setFormType(f.formType);
-    const bool repaired = core::IsMisplacedBnHq(currentSlot(), formType_);
-    if (repaired) {
-        // The record itself is repaired here, without a commit.
+    // A battalion HQ outside slot 1 is repaired in the record itself, without a commit.
+    const bool repaired = core::IsMisplacedBnHq(currentSlot(), f.formType);
+    if (repaired)
         f.formType = core::kCompanyType;
-        FormTypeEdit->setText(QString::number(core::kCompanyType));
-        FormTypeLabel->setText(Latin(core::FormationTypeName(core::kCompanyType)));
-        setFormType(core::kCompanyType);
-    }
-    UpdateFormationKind();
-
-    FormNamelabel->setText(Latin("Formation " + core::ThreeDigits(currentSlot())));
-    FormNameEdit->setText(FromBytes(core::TrimName(f.name)));
-    ShowNumber(FormNationEdit, f.nation);
-    colourNation(f.nation); // the nation of the file may have changed under the same text
-    FormNationLabel->setText(FromBytes(core::NationName(context_.settings->names, f.nation)));
-    ShowNumber(FormAvailEdit, f.yearAvail);
-    ShowNumber(FormMonthAvailEdit, f.monthAvail);
-    ShowNumber(FormUntilEdit, f.yearUnavail);
-    ShowNumber(FormMonthUnAvailEdit, f.monthUnavail);
-    ShowNumber(FormPageEdit, f.buyPage);
-    FormCatLabel->setText(BuyPageText(f.buyPage));
-    ShowNumber(FormExpModEdit, f.expMod);
-    ShowNumber(FormMoraleModEdit, f.moraleMod);
-
-    for (int n = 1; n <= core::kFormationMembers; ++n)
-        setMemberText(n, QString::number(f.slot[static_cast<std::size_t>(n - 1)]));
-    TotalCount->setText(QString::number(core::FormationTotal(*context_.oob, f)));
-
-    showingFormation_ = false;
-    FormNameEdit->setFocus();
+    showRecord(f);
     if (repaired)
         error(Latin(core::BnHqRepairMessage()));
 }
@@ -409,9 +380,17 @@ bool FormationPage::SaveFormation()
 
 void FormationPage::showRecord(const core::TOobFormation& f)
 {
+    showingFormation_ = true;
+    // The type first: it decides what the member rows show.
+    ShowNumber(FormTypeEdit, f.formType);
+    FormTypeLabel->setText(Latin(core::FormationTypeName(f.formType)));
+    setFormType(f.formType);
+    UpdateFormationKind();
+
     FormNamelabel->setText(Latin("Formation " + core::ThreeDigits(currentSlot())));
     FormNameEdit->setText(FromBytes(core::TrimName(f.name)));
     ShowNumber(FormNationEdit, f.nation);
+    colourNation(f.nation); // the nation of the file may have changed under the same text
     FormNationLabel->setText(FromBytes(core::NationName(context_.settings->names, f.nation)));
     ShowNumber(FormAvailEdit, f.yearAvail);
     ShowNumber(FormMonthAvailEdit, f.monthAvail);
@@ -419,12 +398,14 @@ void FormationPage::showRecord(const core::TOobFormation& f)
     ShowNumber(FormMonthUnAvailEdit, f.monthUnavail);
     ShowNumber(FormPageEdit, f.buyPage);
     FormCatLabel->setText(BuyPageText(f.buyPage));
-    ShowNumber(FormTypeEdit, f.formType); // the type reaction follows
-    FormTypeLabel->setText(Latin(core::FormationTypeName(f.formType)));
     ShowNumber(FormExpModEdit, f.expMod);
     ShowNumber(FormMoraleModEdit, f.moraleMod);
+
     for (int n = 1; n <= core::kFormationMembers; ++n)
         setMemberText(n, QString::number(f.slot[static_cast<std::size_t>(n - 1)]));
+    TotalCount->setText(QString::number(core::FormationTotal(*context_.oob, f)));
+
+    showingFormation_ = false;
     FormNameEdit->setFocus();
 }
 

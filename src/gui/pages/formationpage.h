@@ -49,8 +49,8 @@ public:
     // nothing, after an error box naming the field, when a field holds no number
     // (copy into a paste buffer, move).
     std::optional<core::TOobFormation> pageRecord();
-    // Fills the page from a record that is not stored (paste, move); the
-    // reactions name the coded values and the member rows. The table is untouched.
+    // Fills the page from a record, stored or not (paste, move); the table is
+    // untouched. ShowFormation and paste both show through here.
     void showRecord(const core::TOobFormation& f);
     // The commit check; shows its own findings.
     bool CheckFormation();
