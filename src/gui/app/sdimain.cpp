@@ -11,6 +11,7 @@
 #include "gui/common/bytetext.h"
 #include "gui/common/dialogs.h"
 #include "gui/common/pathtext.h"
+#include "gui/common/screenplace.h"
 #include "gui/graphics/lbmbrowser.h"
 #include "gui/graphics/unitcolour.h"
 #include "gui/pages/formationpage.h"
@@ -147,11 +148,7 @@ TSDIAppForm::TSDIAppForm(const MainWindowOptions& options, QWidget* parent)
     setStatusBar(StatusBar);
 
     resize(kDesignWidth, kDesignHeight);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame(QPoint(0, 0), size());
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    CentreOnScreen(this);
 
     qApp->installEventFilter(this);
     FormCreate();
@@ -503,9 +500,10 @@ void TSDIAppForm::FormCreate()
     connect(Viewer, &QTabWidget::currentChanged, this, &TSDIAppForm::ViewerChange);
 
     state_ = core::CurrentState {};
-    minWindowHeight_ = height();
-    minWindowWidth_ = width();
-    setMinimumSize(minWindowWidth_, minWindowHeight_);
+    const QSize minimum = FitToScreen(this, Viewer, QSize(kDesignWidth, kDesignHeight));
+    minWindowHeight_ = minimum.height();
+    minWindowWidth_ = minimum.width();
+    setMinimumSize(minimum);
 
     oob_ = std::make_unique<core::TOobData>();
     pageContext_.oob = oob_.get();

@@ -4,16 +4,15 @@
 #include "core/graphics/artfiles.h"
 #include "gui/common/pagecontext.h"
 #include "gui/common/pathtext.h"
+#include "gui/common/screenplace.h"
 #include "gui/graphics/picture.h"
 #include "gui/graphics/picturelabel.h"
 
 #include <QFrame>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
 
@@ -122,11 +121,7 @@ TLBMBrowseForm::TLBMBrowseForm(PageContext& context, QWidget* parent)
 
 void TLBMBrowseForm::showEvent(QShowEvent* event)
 {
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame(QPoint(0, 0), size());
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    CentreOnScreen(this);
     FormShow();
     QDialog::showEvent(event);
 }

@@ -1,14 +1,13 @@
 #include "gui/ui/about.h"
 
+#include "gui/common/screenplace.h"
 #include "gui/ui/titleartwork.h"
 
 #include <QFrame>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
-#include <QScreen>
 
 namespace tarnwick::gui {
 
@@ -103,10 +102,7 @@ TmyAboutBox::TmyAboutBox(QWidget* parent)
 void TmyAboutBox::showEvent(QShowEvent* event)
 {
     // Centred on the screen each time it is shown.
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        move(area.center() - QPoint(kClientWidth / 2, kClientHeight / 2));
-    }
+    CentreOnScreen(this);
     OKButton->setFocus();
     QDialog::showEvent(event);
 }
