@@ -4,12 +4,13 @@
 #include "core/graphics/artfiles.h"
 #include "core/graphics/icontables.h"
 #include "core/graphics/shp.h"
+#include "core/rules/iconplacement.h"
 #include "core/rules/sdimain.h"
 #include "gui/common/bytetext.h"
 #include "gui/common/dialogs.h"
 #include "gui/common/pathtext.h"
-#include "gui/graphics/lbmbrowser.h"
 #include "gui/common/textcolour.h"
+#include "gui/graphics/lbmbrowser.h"
 #include "gui/graphics/picture.h"
 #include "gui/graphics/picturelabel.h"
 
@@ -191,6 +192,7 @@ void UnitPage::buildControls()
     LBMImage->move(310, 10);
     LBMImage->setLargestSize(QSize(160, 92)); // a larger picture would cover the fields below
     BigImage = pictureLabel("BigImage");
+    BigImage->setLargestSize(QSize(kIconAreaWidth, kIconAreaHeight));
     TurretImage = pictureLabel("TurretImage");
     HullImage = pictureLabel("HullImage");
     HullImage->raise();
@@ -725,6 +727,20 @@ bool UnitPage::LoadCrewIcon(PictureLabel* p, int unitClass, int crew, int nation
     return LoadIconEntry(p, core::CrewIconEntry(unitClass, core::UnitClassCategory(unitClass), crew, nation));
 }
 
+void UnitPage::placeIconPair(bool withTurret)
+{
+    const auto box = [](const PictureLabel* label) {
+        return core::IconBox { 0, 0, label->picture().width(), label->picture().height() };
+    };
+    const core::IconPairPlacement placed
+        = core::PlaceIconPair({ kIconAreaX, kIconAreaY, kIconAreaWidth, kIconAreaHeight }, kHullX, kHullY,
+            box(HullImage), withTurret ? std::optional(box(TurretImage)) : std::nullopt);
+    const auto rect = [](const core::IconBox& b) { return QRect(b.x, b.y, b.width, b.height); };
+    HullImage->showIn(rect(placed.hull));
+    if (withTurret)
+        TurretImage->showIn(rect(placed.turret));
+}
+
 void UnitPage::UnitIconEditChange()
 {
     try {
@@ -752,15 +768,15 @@ void UnitPage::UnitIconEditChange()
             break;
         }
         BigImage->hide();
-        HullImage->move(kHullX, kHullY);
-        TurretImage->move(kHullX + 8, kHullY - 28);
         if (LoadCrewIcon(HullImage, unitClass, crew, nation)) {
+            placeIconPair(false);
             HullImage->show();
             TurretImage->hide();
             return;
         }
         const bool turret = LoadIconFrame(TurretImage, icon, true);
         const bool hull = LoadIconFrame(HullImage, icon, false);
+        placeIconPair(turret);
         TurretImage->setVisible(turret);
         HullImage->setVisible(hull);
     } catch (const std::exception&) {

@@ -118,6 +118,8 @@ private:
     bool LoadIconEntry(PictureLabel* p, int entry);
     bool LoadIconFrame(PictureLabel* p, int icon, bool turret);
     bool LoadCrewIcon(PictureLabel* p, int unitClass, int crew, int nation);
+    // Puts the hull, and the turret when there is one, wholly inside the icon area.
+    void placeIconPair(bool withTurret);
     int transparentColour() const;
     std::filesystem::path workingFolder() const;
 
