@@ -192,11 +192,17 @@ void TLBMBrowseForm::Refresh()
     }
     for (int k = 4; k >= 1; --k)
         showPicture(cell(-k), std::max(v - k, 0));
+    const QString before = hint_;
+    hint_.clear();
     showPicture(cell(0), v);
-    if (cell(0)->isVisibleTo(this)) {
-        const QString name = pictureFolder.empty()
-            ? QString()
-            : FileNameText(core::FindArtFileIn(pictureFolder, core::PictureFileName(v)));
+    // The middle picture's own complaint comes first: it is the one chosen.
+    if (hint_.isEmpty())
+        hint_ = before;
+    const QString name = pictureFolder.empty()
+        ? QString()
+        : FileNameText(core::FindArtFileIn(pictureFolder, core::PictureFileName(v)));
+    if (!name.isEmpty()) {
+        // A broken file is selected too, so the list shows which one it is.
         const QList<QListWidgetItem*> rows = FileListBox1->findItems(name, Qt::MatchExactly);
         if (!rows.isEmpty()) {
             const QSignalBlocker blocker(FileListBox1);
@@ -208,14 +214,14 @@ void TLBMBrowseForm::Refresh()
     HintLabel->setText(hint_.isEmpty() ? QStringLiteral("(Click on an LBM to select)") : hint_);
 }
 
-void TLBMBrowseForm::showPicture(PictureLabel* target, int number)
+bool TLBMBrowseForm::showPicture(PictureLabel* target, int number)
 {
     const std::filesystem::path path = pictureFolder.empty()
         ? std::filesystem::path()
         : core::FindArtFileIn(pictureFolder, core::PictureFileName(number));
     if (path.empty()) {
         target->hide();
-        return;
+        return false;
     }
     try {
         target->setPicture(ReadLbmPicture(path), false);
@@ -225,11 +231,12 @@ void TLBMBrowseForm::showPicture(PictureLabel* target, int number)
         target->hide();
         if (hint_.isEmpty())
             hint_ = FileNameText(path) + ": " + ReaderErrorText(error);
-        return;
+        return false;
     }
     target->setSaveName(FileNameText(path.stem()) + ".png");
     target->setToolTip(FileNameText(path));
     target->show();
+    return true;
 }
 
 void TLBMBrowseForm::cellClick(int offset)

@@ -806,9 +806,12 @@ void UnitPage::UnitLBMEditChange()
     try {
         LBMImage->setPicture(ReadLbmPicture(path), false);
     } catch (const std::exception& error) {
-        // A broken picture is not shown; the tooltip says why.
-        LBMImage->hide();
-        LBMImage->setToolTip(ShownPath(path.filename()) + ": " + ReaderErrorText(error));
+        // A broken picture says why, in its place and in the status bar.
+        const QString message = ShownPath(path.filename()) + ": " + ReaderErrorText(error);
+        LBMImage->showMessage(message);
+        LBMImage->show();
+        if (context_.setStatus)
+            context_.setStatus(message);
         return;
     }
     LBMImage->setToolTip(ShownPath(path.filename()));
