@@ -246,9 +246,14 @@ void UnitPage::buildControls()
 
     // Weapon rows: number, "...", name, HE, AP, (row 1: sabot, HEAT), sound.
     const Qt::Alignment centre = Qt::AlignCenter;
+    // Ammunition columns 38 apart, so that "Sabot", "HEAT" and "Sound" do not
+    // touch; each caption is centred over its edit and may be wider than it.
+    constexpr int kAmmoX = 262;
+    constexpr int kAmmoStep = 38;
+    const auto ammoX = [&](int column) { return kAmmoX + column * kAmmoStep; };
     const char* columns[] = { "HE", "AP", "Sabot", "HEAT", "Sound" };
     for (int c = 0; c < 5; ++c)
-        caption(QString::fromLatin1(columns[c]), 258 + c * 34, 224, 38, nullptr, centre);
+        caption(QString::fromLatin1(columns[c]), ammoX(c) - 7, 224, 44, nullptr, centre);
     const char* rightCaptions[] = { "Fire control", "Range Finder", "Stabiliser", "Survivability" };
     const char* rightEdits[] = { "UnitFCEdit", "UnitRFEdit", "UnitStabiliserEdit", "UnitSurviveEdit" };
     for (int n = 1; n <= 4; ++n) {
@@ -260,14 +265,14 @@ void UnitPage::buildControls()
             = pickButton(("UnitWpn" + row + "PickBtn").c_str(), "Select weapon", 100, y);
         QLabel* nameLbl = caption("No Weapon", 124, y, 134, ("UnitWpn" + row + "NameLbl").c_str());
         weaponNameLabels_[n - 1] = nameLbl;
-        edit(("UnitWpn" + row + "HEAmmoEdit").c_str(), 262, y, 30);
-        edit(("UnitWpn" + row + "APAmmoEdit").c_str(), 296, y, 30);
+        edit(("UnitWpn" + row + "HEAmmoEdit").c_str(), ammoX(0), y, 30);
+        edit(("UnitWpn" + row + "APAmmoEdit").c_str(), ammoX(1), y, 30);
         if (n == 1) {
-            edit("UnitSabotAmmoEdit", 330, y, 30);
-            edit("UnitHEATAmmoEdit", 364, y, 30);
+            edit("UnitSabotAmmoEdit", ammoX(2), y, 30);
+            edit("UnitHEATAmmoEdit", ammoX(3), y, 30);
         }
-        edit(("UnitWPNSound" + row + "Edit").c_str(), 398, y, 30);
-        QLabel* right = caption(QString::fromLatin1(rightCaptions[n - 1]), 432, y, 106,
+        edit(("UnitWPNSound" + row + "Edit").c_str(), ammoX(4), y, 30);
+        QLabel* right = caption(QString::fromLatin1(rightCaptions[n - 1]), 448, y, 90,
             n == 1 ? "Label61" : nullptr, Qt::AlignRight | Qt::AlignVCenter);
         if (n == 1) {
             Label61 = right;
