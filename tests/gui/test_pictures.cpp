@@ -289,6 +289,7 @@ private slots:
         // A broken file is chosen in the list, and the hint names it first.
         b.LBMIDEdit->setText("8");
         QCOMPARE(b.FileListBox1->currentItem()->text(), QString("Pm00008.lbm"));
+        QVERIFY(b.HintLabel->toolTip().startsWith("Pm00008.lbm: ")); // whole, where the line is cut
         QVERIFY(b.HintLabel->text().startsWith("Pm00008.lbm: "));
         b.LBMIDEdit->setText("12"); // 8 is broken, but the middle one reads
         QCOMPARE(b.FileListBox1->currentItem()->text(), QString("Pm00012.lbm"));

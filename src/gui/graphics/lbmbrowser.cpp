@@ -169,7 +169,7 @@ bool TLBMBrowseForm::editValue(int& v)
     } catch (const core::EConvertError& error) {
         // Said beside the edit, not in a box that would take the keyboard away
         // from the typing.
-        HintLabel->setText(QString::fromStdString(error.what()));
+        showHint(QString::fromStdString(error.what()));
         return false;
     }
 }
@@ -211,7 +211,14 @@ void TLBMBrowseForm::Refresh()
     }
     for (int k = 1; k <= 4; ++k)
         showPicture(cell(k), v + k);
-    HintLabel->setText(hint_.isEmpty() ? QStringLiteral("(Click on an LBM to select)") : hint_);
+    showHint(hint_.isEmpty() ? QStringLiteral("(Click on an LBM to select)") : hint_);
+}
+
+void TLBMBrowseForm::showHint(const QString& text)
+{
+    // The line is short: a long message ends in "…" and is whole in its hint.
+    HintLabel->setText(HintLabel->fontMetrics().elidedText(text, Qt::ElideRight, HintLabel->width()));
+    HintLabel->setToolTip(text);
 }
 
 bool TLBMBrowseForm::showPicture(PictureLabel* target, int number)
@@ -264,7 +271,7 @@ void TLBMBrowseForm::FileListBox1Click(QListWidgetItem* item)
         const int number = core::StrToInt(core::DigitsOnly(item->text().toStdString()));
         selectedLbm = std::clamp(number, 0, kMaxPicture);
     } catch (const core::EConvertError& error) {
-        HintLabel->setText(QString::fromStdString(error.what()));
+        showHint(QString::fromStdString(error.what()));
         return;
     }
     LBMIDEdit->setText(QString::number(selectedLbm));

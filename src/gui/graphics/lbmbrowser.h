@@ -66,6 +66,7 @@ private:
     void cellClick(int offset);
     // False when there is no such file or the reader refused it (hint_ then says why).
     bool showPicture(PictureLabel* cell, int number);
+    void showHint(const QString& text);
     void setEditNumber(int number);
     void fillFileList();
 
