@@ -66,11 +66,12 @@ TEST(WindowFit, TheDesignSizeStaysWhereTheScreenHoldsIt)
     };
     const Case cases[] = {
         { 1920, 1040, { 781, 602, false } }, { 789, 634, { 781, 602, false } }, // exactly room for the frame
-        { 819, 584, { 781, 552, true } }, // 1024 x 768 at 1.25 x, less a panel
-        { 700, 900, { 692, 602, true } }, { 200, 150, { 320, 240, true } }, // no smaller than usable
+        { 819, 584, { 797, 552, true } }, // 1024 x 768 at 1.25 x, less a panel; room for a scroll bar
+        { 810, 584, { 797, 552, true } }, { 700, 900, { 692, 618, true } },
+        { 200, 150, { 320, 240, true } }, // no smaller than usable
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.availableWidth) + "x" + std::to_string(c.availableHeight));
-        EXPECT_EQ(FitWindow(781, 602, c.availableWidth, c.availableHeight, 8, 32), c.expected);
+        EXPECT_EQ(FitWindow(781, 602, c.availableWidth, c.availableHeight, 8, 32, 16), c.expected);
     }
 }

@@ -13,8 +13,9 @@ struct WindowFit {
 };
 
 // available: the screen's free area; frame: what the window's border and title
-// bar take around the client area.
+// bar take around the client area; scrollBar: the thickness of a scroll bar,
+// which a scrolling window takes room for where the screen has it.
 WindowFit FitWindow(int designWidth, int designHeight, int availableWidth, int availableHeight,
-    int frameWidth, int frameHeight);
+    int frameWidth, int frameHeight, int scrollBar);
 
 } // namespace tarnwick::core

@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QScreen>
 #include <QScrollArea>
+#include <QStyle>
 
 namespace tarnwick::gui {
 
@@ -44,20 +45,28 @@ QSize FitToScreen(QMainWindow* window, QWidget* pages, const QSize& design)
     if (frame.isEmpty())
         frame = kFrameAllowance;
     const QSize available = screen->availableGeometry().size();
+    const int scrollBar = window->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, window);
     const core::WindowFit fit = core::FitWindow(design.width(), design.height(), available.width(),
-        available.height(), frame.width(), frame.height());
+        available.height(), frame.width(), frame.height(), scrollBar);
     if (!fit.scroll)
         return design;
 
     QWidget* holder = pages->parentWidget();
     if (holder != nullptr && holder->layout() != nullptr) {
         // The pages keep the room they have at the design size; the window shows what fits.
+        if (window->layout() != nullptr)
+            window->layout()->activate();
         holder->layout()->activate();
         pages->setMinimumSize(pages->minimumSizeHint().expandedTo(pages->size()));
         auto* scroller = new QScrollArea(holder);
         scroller->setObjectName("PageScroller");
         scroller->setFrameShape(QFrame::NoFrame);
         scroller->setWidgetResizable(true);
+        // Only the dimension the screen is short of scrolls.
+        if (fit.width >= design.width() + scrollBar)
+            scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        if (fit.height >= design.height() + scrollBar)
+            scroller->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         delete holder->layout()->replaceWidget(pages, scroller);
         scroller->setWidget(pages);
     }
