@@ -84,7 +84,9 @@ TmyAboutBox::TmyAboutBox(QWidget* parent)
     Comments->setText(
         QStringLiteral("Order of battle editor for the OOB files of the GH:FTK edition.\n\n"
                        "Edits units, weapons and formations, carries them between nations' files, "
-                       "and shows each unit's picture and map icon."));
+                       "and shows each unit's picture and map icon.\n\n"
+                       "Free software under the GNU General Public License, version 3 or later "
+                       "(GPL-3.0-or-later); see the file LICENSE."));
     Comments->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Comments->setGeometry(textLeft, 84, textWidth, 130);
 
