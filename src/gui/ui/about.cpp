@@ -85,10 +85,10 @@ TmyAboutBox::TmyAboutBox(QWidget* parent)
         QStringLiteral("Order of battle editor for the OOB files of the GH:FTK edition.\n\n"
                        "Edits units, weapons and formations, carries them between nations' files, "
                        "and shows each unit's picture and map icon.\n\n"
-                       "Free software under the GNU General Public License, version 3 or later "
-                       "(GPL-3.0-or-later); see the file LICENSE."));
+                       "Free software under the GNU General Public License, version 3 or "
+                       "later (GPL-3.0-or-later); see LICENSE."));
     Comments->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Comments->setGeometry(textLeft, 84, textWidth, 130);
+    Comments->setGeometry(textLeft, 84, textWidth, 150);
 
     OKButton = new QPushButton(QStringLiteral("OK"), Panel1);
     OKButton->setObjectName(QStringLiteral("OKButton"));
