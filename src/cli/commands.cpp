@@ -1,6 +1,7 @@
 #include "cli/commands.h"
 
 #include "core/data/csvdump.h"
+#include "core/data/escape.h"
 #include "core/data/fileio.h"
 #include "core/data/pastebuffer.h"
 #include "core/data/pastefiles.h"
@@ -26,15 +27,12 @@ namespace tarnwick::cli {
 namespace fs = std::filesystem;
 using core::IoResult;
 
-namespace {
-
 int Fail(Output& io, const std::string& message)
 {
     io.err << "tarnwick-cli: " << message << '\n';
     return kExitFailure;
 }
 
-// A path the commands read must be an existing regular file.
 std::optional<IoResult> CheckReadable(const fs::path& path)
 {
     std::error_code ec;
@@ -52,6 +50,8 @@ std::optional<IoResult> CheckReadable(const fs::path& path)
         return IoResult::failure(IoResult::Kind::ReadError, path, "Not a regular file");
     return std::nullopt;
 }
+
+namespace {
 
 // Loads path as the file of nation; reports a failure or an odd size.
 bool LoadInput(const fs::path& path, int nation, core::TOobData& data, Output& io)
@@ -105,25 +105,6 @@ int SaveOutput(core::TOobData& data, int nation, const SaveTarget& target, Outpu
     return kExitOk;
 }
 
-// Control bytes (C0, DEL and the C1 range) as \xNN, so that a comment cannot
-// drive the terminal; every other byte as it is.
-std::string EscapeControls(std::string_view bytes)
-{
-    static constexpr char kHex[] = "0123456789abcdef";
-    std::string shown;
-    for (const char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b < 0x20 || b == 0x7F || (b >= 0x80 && b < 0xA0)) {
-            shown += "\\x";
-            shown += kHex[b >> 4];
-            shown += kHex[b & 0xF];
-        } else {
-            shown += c;
-        }
-    }
-    return shown;
-}
-
 int UsedSlots(const auto& table, int slots)
 {
     int used = 0;
@@ -132,6 +113,8 @@ int UsedSlots(const auto& table, int slots)
             ++used;
     return used;
 }
+
+} // namespace
 
 int RunInfo(const Context& c)
 {
@@ -157,9 +140,9 @@ int RunInfo(const Context& c)
     io.out << '\n';
     io.out << "Nation:     " << nation;
     if (nation != 0)
-        io.out << " (" << EscapeControls(core::NationName(c.settings.names, nation)) << ')';
+        io.out << " (" << core::EscapeControls(core::NationName(c.settings.names, nation)) << ')';
     io.out << '\n';
-    io.out << "Comment:    " << EscapeControls(data->comment) << '\n';
+    io.out << "Comment:    " << core::EscapeControls(data->comment) << '\n';
     io.out << "Weapons:    " << UsedSlots(data->weapons, core::kWeaponSlots) << " of " << core::kWeaponSlots
            << " slots used\n";
     io.out << "Units:      " << UsedSlots(data->units, core::kUnitSlots) << " of " << core::kUnitSlots
@@ -272,64 +255,7 @@ int RunBufferImport(const Context& c)
     return SaveOutput(*data, *args.nation, target, io);
 }
 
-// The files make-demo writes into dir.
-std::vector<std::string> DemoFileNames()
-{
-    std::vector<std::string> names;
-    for (int nation : core::DemoNations())
-        names.push_back(core::OobFileName(nation));
-    names.emplace_back(core::kSettingsFileName);
-    names.emplace_back("README.txt");
-    return names;
-}
-
-int RunMakeDemo(const Context& c)
-{
-    const Arguments& args = c.args;
-    Output& io = c.io;
-    const fs::path dir(args.input);
-    if (!args.force) {
-        // Any of the files already there, in any case (the editor finds files so),
-        // stops the command before it writes anything.
-        std::vector<std::string> present;
-        std::error_code ec;
-        for (const std::string& name : DemoFileNames()) {
-            const fs::path found = core::FindFileIgnoringCase(dir, name);
-            if (!found.empty() || fs::exists(fs::symlink_status(dir / name, ec)))
-                present.push_back((found.empty() ? dir / name : found).string());
-        }
-        if (!present.empty()) {
-            std::string list;
-            for (const std::string& p : present)
-                list += (list.empty() ? "" : ", ") + p;
-            return Fail(io, "not overwriting " + list + "; nothing was written (--force overwrites)");
-        }
-    }
-    IoResult r = core::MakeDemoFolder(args.input);
-    if (!r.ok())
-        return Fail(io, r.message());
-    const fs::path written = r.path.empty() ? dir : r.path;
-    for (const std::string& name : DemoFileNames())
-        io.out << "Wrote " << (written / name).string() << '\n';
-    return kExitOk;
-}
-
-// Every command and what runs it; a new command adds a line here.
-struct Handler {
-    Command command;
-    int (*run)(const Context&);
-};
-
-constexpr Handler kHandlers[] = {
-    { Command::Info, RunInfo },
-    { Command::Resave, RunResave },
-    { Command::Csv, RunCsv },
-    { Command::BufferExport, RunBufferExport },
-    { Command::BufferImport, RunBufferImport },
-    { Command::MakeDemo, RunMakeDemo },
-};
-
-} // namespace
+namespace {
 
 // A file as the system knows it: the same device and inode is the same file,
 // whatever the path and however many links lead to it.
@@ -345,6 +271,14 @@ std::optional<FileId> IdOf(const fs::path& path)
     if (path.empty() || ::stat(path.c_str(), &info) != 0)
         return std::nullopt;
     return FileId { info.st_dev, info.st_ino };
+}
+
+} // namespace
+
+bool IsSameFile(const fs::path& a, const fs::path& b)
+{
+    const std::optional<FileId> id = IdOf(a);
+    return id && IdOf(b) == id;
 }
 
 void RefuseOutputThatIsAnInput(const fs::path& output, std::initializer_list<NamedInput> inputs)
@@ -387,9 +321,8 @@ bool LoadSettings(const Arguments& args, const fs::path& programDir, core::Setti
 int RunCommand(const Context& context)
 {
     try {
-        for (const Handler& handler : kHandlers)
-            if (handler.command == context.args.command)
-                return handler.run(context);
+        if (const Handler run = HandlerOf(context.args.command))
+            return run(context);
     } catch (const UsageError& e) {
         throw UsageError(e.what(), context.args.command);
     }

@@ -1,15 +1,13 @@
 // tarnwick-cli: the command-line companion of the editor.
 
 #include "cli/args.h"
-#include "cli/bulkcommands.h"
 #include "cli/commands.h"
-#include "cli/picturecommands.h"
+#include "cli/signals.h"
 
 #include <exception>
 #include <filesystem>
 #include <iostream>
 #include <new>
-#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -31,6 +29,7 @@ std::filesystem::path ProgramDir(const char* argv0)
 int main(int argc, char** argv)
 {
     using namespace tarnwick::cli;
+    RemoveTemporaryFilesOnSignals();
     std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     Output io { std::cout, std::cerr };
     // Every command ends here: what it printed must have reached standard output.
@@ -41,10 +40,6 @@ int main(int argc, char** argv)
         return kExitFailure;
     };
     try {
-        if (auto status = RunBulkCommandLine(args, ProgramDir(argc > 0 ? argv[0] : nullptr), io))
-            return finish(*status);
-        if (std::optional<int> status = RunPictureCommand(args, io))
-            return finish(*status);
         Arguments parsed = ParseArguments(args);
         if (parsed.help) {
             std::cout << UsageText(parsed.command);
@@ -52,7 +47,7 @@ int main(int argc, char** argv)
         }
         tarnwick::core::Settings settings;
         std::filesystem::path settingsPath;
-        if (parsed.command != Command::MakeDemo
+        if (UsesSettings(parsed.command)
             && !LoadSettings(parsed, ProgramDir(argc > 0 ? argv[0] : nullptr), settings, settingsPath, io))
             return kExitFailure;
         return finish(RunCommand(Context { parsed, settings, settingsPath, io }));
