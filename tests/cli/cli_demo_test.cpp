@@ -6,6 +6,7 @@
 #include "core/data/settings.h"
 #include "core/data/tarnio.h"
 #include "core/demo/demo.h"
+#include "core/rules/unitrules.h"
 
 #include <gtest/gtest.h>
 
@@ -61,7 +62,9 @@ TEST(CliMakeDemo, WritesLoadableFilesAndSettingsThatNameEverythingUsed)
                 EXPECT_TRUE(w == 0 || (IsWeaponSlot(w) && !data->weapons[w].name.empty())) << u.name;
         }
         EXPECT_GE(units, 15);
-        EXPECT_TRUE(data->units[13].name.empty()); // a gap in the middle
+        // A deleted unit of the nation, whose number the Units page shows red, as the README says.
+        EXPECT_TRUE(data->units[13].name.empty());
+        EXPECT_EQ(UnitNumberTint(data->units[13].name, data->units[13].nation, nation), UnitTint::Red);
 
         std::set<int> formationTypes;
         for (int s = 1; s <= kFormationSlots; ++s) {

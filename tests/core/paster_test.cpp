@@ -37,7 +37,8 @@ TEST(PasterTexts, StatusNamesAndFilters)
     EXPECT_EQ(ExportProposedName(PasteKind::Weapon, 12), "TarnPASTE12wpns.csv");
     EXPECT_EQ(ExportProposedName(PasteKind::Formation, 99), "TarnPASTE99fmns.csv");
     EXPECT_EQ(ImportTitle(PasteKind::Formation), "Select FORMATION csv File");
-    EXPECT_EQ(ImportFilter(PasteKind::Weapon), "Weapon Files (*.t7w);;CSV Files (*.csv);;All Files (*)");
+    EXPECT_EQ(
+        ImportFilter(PasteKind::Weapon), "Weapon Files (*.t7w *.csv);;CSV Files (*.csv);;All Files (*)");
 }
 
 TEST(MoveStatus, CountsTheRecordsStillNamingTheOldSlot)

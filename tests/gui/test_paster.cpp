@@ -187,7 +187,7 @@ private slots:
         f.dialogs.setNextFileName(path);
         f.run([](gui::TPasterDlg* d) { d->ImpBtn->click(); });
         QCOMPARE(f.dialogs.fileDialogs.last().filter,
-            QString("Weapon Files (*.t7w);;CSV Files (*.csv);;All Files (*)"));
+            QString("Weapon Files (*.t7w *.csv);;CSV Files (*.csv);;All Files (*)"));
         QVERIFY(f.dialogs.boxes.isEmpty());
         // Imported entries come back marked as from nation 99; the records are exact.
         for (int k = 1; k <= core::kPasteEntries; ++k) {

@@ -92,6 +92,7 @@ struct Fixture {
         context.dialogs = &dialogs;
         context.currentPath = &path;
         context.transparentColour = &colour;
+        context.setStatus = [this](const QString& text) { status = text; };
         page = std::make_unique<gui::UnitPage>(context);
         browser = std::make_unique<gui::TLBMBrowseForm>(context);
         context.lbmBrowser = browser.get();
@@ -117,6 +118,7 @@ struct Fixture {
     core::Settings settings;
     ScriptedDialogs dialogs;
     int colour = 240;
+    QString status;
     gui::PageContext context;
     std::unique_ptr<gui::UnitPage> page;
     std::unique_ptr<gui::TLBMBrowseForm> browser;
@@ -204,9 +206,12 @@ private slots:
         QVERIFY(f.page->LBMImage->isHidden());
         f.edit("UnitLBMEdit")->setText("00003");
         QVERIFY(!f.page->LBMImage->isHidden());
-        f.edit("UnitLBMEdit")->setText("8"); // a broken file
-        QVERIFY(f.page->LBMImage->isHidden());
-        QVERIFY(f.page->LBMImage->toolTip().startsWith("Pm00008.lbm: "));
+        f.edit("UnitLBMEdit")->setText("8"); // a broken file names itself, in its place and in the status bar
+        QVERIFY(!f.page->LBMImage->isHidden());
+        QVERIFY(f.page->LBMImage->picture().isNull());
+        QVERIFY2(f.status.startsWith("Pm00008.lbm: ") && f.status.size() > 13, qPrintable(f.status));
+        QCOMPARE(f.page->LBMImage->toolTip(), f.status);
+        QCOMPARE(f.page->LBMImage->text(), f.status);
         f.edit("UnitLBMEdit")->setText("-");
         QVERIFY(f.dialogs.boxes.isEmpty());
 
@@ -281,6 +286,14 @@ private slots:
         QTest::keyClick(b.FileListBox1, Qt::Key_Down); // Pm00005.lbm: 4 has no file
         QCOMPARE(b.selectedLbm, 5);
         QCOMPARE(b.LBMIDEdit->text(), QString("5"));
+        // A broken file is chosen in the list, and the hint names it first.
+        b.LBMIDEdit->setText("8");
+        QCOMPARE(b.FileListBox1->currentItem()->text(), QString("Pm00008.lbm"));
+        QVERIFY(b.HintLabel->toolTip().startsWith("Pm00008.lbm: ")); // whole, where the line is cut
+        QVERIFY(b.HintLabel->text().startsWith("Pm00008.lbm: "));
+        b.LBMIDEdit->setText("12"); // 8 is broken, but the middle one reads
+        QCOMPARE(b.FileListBox1->currentItem()->text(), QString("Pm00012.lbm"));
+        QVERIFY(b.HintLabel->text().startsWith("Pm00008.lbm: "));
         // A number past the bar's end stays what was typed.
         b.LBMIDEdit->setText("99999");
         QCOMPARE(b.LBMIDEdit->text(), QString("99999"));

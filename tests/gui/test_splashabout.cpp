@@ -180,6 +180,10 @@ private slots:
         QVERIFY(version->font().bold());
         QCOMPARE(version->palette().color(QPalette::WindowText), QColor(0, 0, 128));
         QVERIFY(version->isVisible());
+        // The licence is named, and its line is not cut off at the bottom of the text.
+        auto* comments = about.findChild<QLabel*>(QStringLiteral("Comments"));
+        QVERIFY(comments && comments->text().contains("GPL-3.0-or-later"));
+        QVERIFY(comments->heightForWidth(comments->width()) <= comments->height());
 
         auto* ok = about.findChild<QPushButton*>(QStringLiteral("OKButton"));
         QVERIFY(ok);

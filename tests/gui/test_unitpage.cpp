@@ -1,6 +1,7 @@
 // The Units page alone: showing a unit, live labels, commit, erase and the pick buttons.
 
 #include "core/rules/picker.h"
+#include "gui/common/textcolour.h"
 #include "gui/pages/unitpage.h"
 #include "support/guitest.h"
 #include "support/scripteddialogs.h"
@@ -84,7 +85,7 @@ struct Fixture {
 
 QColor Colour(const QWidget* w)
 {
-    return gui::UnitPage::TextColour(w);
+    return gui::TextColour(w);
 }
 
 } // namespace

@@ -409,9 +409,11 @@ TOobData BuildNation(std::size_t index)
             u.weaponSound[n] = t.weapon[n] == 0 ? 0 : static_cast<std::uint8_t>(t.weapon[n] % 10 + 1);
     }
 
-    // A deleted unit: its name is gone but the slot still carries the nation and a class.
+    // A deleted unit: its name is gone but the slot still carries the nation and
+    // a class. The class must not be 0: opening a file tidies a nameless slot of
+    // the nation with class 0 into an unused one, which the page does not mark.
     data.units[13].nation = static_cast<std::uint8_t>(nation.number);
-    data.units[13].unitClass = 0;
+    data.units[13].unitClass = 1;
 
     for (const FormationTemplate& t : kFormations) {
         TOobFormation& f = data.formations[t.slot];

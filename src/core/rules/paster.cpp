@@ -50,9 +50,11 @@ std::string ImportTitle(PasteKind kind)
 
 std::string ImportFilter(PasteKind kind)
 {
-    const char* own = kind == PasteKind::Weapon ? "Weapon Files (*.t7w)"
-        : kind == PasteKind::Unit               ? "Unit Files (*.t7u)"
-                                                : "Formation Files (*.t7f)";
+    // The first filter also shows the .csv files Export writes, so that an
+    // exported buffer is there to pick without changing the filter.
+    const char* own = kind == PasteKind::Weapon ? "Weapon Files (*.t7w *.csv)"
+        : kind == PasteKind::Unit               ? "Unit Files (*.t7u *.csv)"
+                                                : "Formation Files (*.t7f *.csv)";
     return std::string(own) + ";;CSV Files (*.csv);;All Files (*)";
 }
 

@@ -33,7 +33,8 @@ inline constexpr const char* kExportTitle = "Select a csv File";
 // As the file dialog takes it.
 inline constexpr const char* kExportFilter = "CSV Files (*.csv)";
 
-// "Select UNIT csv File" and the filter of the kind's own files, then CSV and all files.
+// "Select UNIT csv File" and the filter of the kind's own files and CSV files,
+// then CSV and all files.
 std::string ImportTitle(PasteKind kind);
 std::string ImportFilter(PasteKind kind);
 

@@ -16,6 +16,7 @@
 #include "gui/common/pagetabs.h"
 #include "gui/common/pathtext.h"
 #include "gui/common/pickkey.h"
+#include "gui/common/screenplace.h"
 #include "gui/graphics/artexportdialog.h"
 #include "gui/graphics/lbmbrowser.h"
 #include "gui/graphics/unitcolour.h"
@@ -164,11 +165,7 @@ TSDIAppForm::TSDIAppForm(const MainWindowOptions& options, QWidget* parent)
     files_ = new FileCommands(*document_, pageContext_, *Load, currentDir_, currentPath_, this);
 
     resize(kDesignWidth, kDesignHeight);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame(QPoint(0, 0), size());
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    CentreOnScreen(this);
 
     qApp->installEventFilter(this);
     FormCreate();
@@ -564,9 +561,10 @@ void TSDIAppForm::FormCreate()
     connect(Viewer, &QTabWidget::currentChanged, this, &TSDIAppForm::ViewerChange);
 
     state_ = core::CurrentState {};
-    minWindowHeight_ = height();
-    minWindowWidth_ = width();
-    setMinimumSize(minWindowWidth_, minWindowHeight_);
+    const QSize minimum = FitToScreen(this, Viewer, QSize(kDesignWidth, kDesignHeight));
+    minWindowHeight_ = minimum.height();
+    minWindowWidth_ = minimum.width();
+    setMinimumSize(minimum);
 
     pageContext_.oob = &document_->editableRecords();
     programDir_ = options_.programDir;
@@ -1051,8 +1049,8 @@ void TSDIAppForm::TarnListBoxDblClick()
     if (!files_->openSelected())
         return;
     loadIconFrames();
-    for (QAction* item :
-        { SaveAs1, WriteCSV1, Reclassify1, Renationalise1, SaveFileAs1, CompareWith1, ChangeTransparentColour1 })
+    for (QAction* item : { SaveAs1, WriteCSV1, Reclassify1, Renationalise1, SaveFileAs1, CompareWith1,
+             ChangeTransparentColour1 })
         item->setEnabled(true);
     Grid1->menuAction()->setEnabled(true);
     Grid1->setEnabled(true);

@@ -4,17 +4,16 @@
 #include "core/graphics/artfiles.h"
 #include "gui/common/pagecontext.h"
 #include "gui/common/pathtext.h"
+#include "gui/common/screenplace.h"
 #include "gui/graphics/picture.h"
 #include "gui/graphics/picturelabel.h"
 #include "gui/graphics/pngimport.h"
 
 #include <QFrame>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
 
@@ -128,11 +127,7 @@ TLBMBrowseForm::TLBMBrowseForm(PageContext& context, QWidget* parent)
 
 void TLBMBrowseForm::showEvent(QShowEvent* event)
 {
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame(QPoint(0, 0), size());
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    CentreOnScreen(this);
     FormShow();
     QDialog::showEvent(event);
 }
@@ -180,7 +175,7 @@ bool TLBMBrowseForm::editValue(int& v)
     } catch (const core::EConvertError& error) {
         // Said beside the edit, not in a box that would take the keyboard away
         // from the typing.
-        HintLabel->setText(QString::fromStdString(error.what()));
+        showHint(QString::fromStdString(error.what()));
         return false;
     }
 }
@@ -203,11 +198,17 @@ void TLBMBrowseForm::Refresh()
     }
     for (int k = 4; k >= 1; --k)
         showPicture(cell(-k), std::max(v - k, 0));
+    const QString before = hint_;
+    hint_.clear();
     showPicture(cell(0), v);
-    if (cell(0)->isVisibleTo(this)) {
-        const QString name = pictureFolder.empty()
-            ? QString()
-            : FileNameText(core::FindArtFileIn(pictureFolder, core::PictureFileName(v)));
+    // The middle picture's own complaint comes first: it is the one chosen.
+    if (hint_.isEmpty())
+        hint_ = before;
+    const QString name = pictureFolder.empty()
+        ? QString()
+        : FileNameText(core::FindArtFileIn(pictureFolder, core::PictureFileName(v)));
+    if (!name.isEmpty()) {
+        // A broken file is selected too, so the list shows which one it is.
         const QList<QListWidgetItem*> rows = FileListBox1->findItems(name, Qt::MatchExactly);
         if (!rows.isEmpty()) {
             const QSignalBlocker blocker(FileListBox1);
@@ -216,17 +217,24 @@ void TLBMBrowseForm::Refresh()
     }
     for (int k = 1; k <= 4; ++k)
         showPicture(cell(k), v + k);
-    HintLabel->setText(hint_.isEmpty() ? QStringLiteral("(Click on an LBM to select)") : hint_);
+    showHint(hint_.isEmpty() ? QStringLiteral("(Click on an LBM to select)") : hint_);
 }
 
-void TLBMBrowseForm::showPicture(PictureLabel* target, int number)
+void TLBMBrowseForm::showHint(const QString& text)
+{
+    // The line is short: a long message ends in "…" and is whole in its hint.
+    HintLabel->setText(HintLabel->fontMetrics().elidedText(text, Qt::ElideRight, HintLabel->width()));
+    HintLabel->setToolTip(text);
+}
+
+bool TLBMBrowseForm::showPicture(PictureLabel* target, int number)
 {
     const std::filesystem::path path = pictureFolder.empty()
         ? std::filesystem::path()
         : core::FindArtFileIn(pictureFolder, core::PictureFileName(number));
     if (path.empty()) {
         target->hide();
-        return;
+        return false;
     }
     try {
         target->setPicture(ReadLbmPicture(path), false);
@@ -236,11 +244,12 @@ void TLBMBrowseForm::showPicture(PictureLabel* target, int number)
         target->hide();
         if (hint_.isEmpty())
             hint_ = FileNameText(path) + ": " + ReaderErrorText(error);
-        return;
+        return false;
     }
     target->setSaveName(FileNameText(path.stem()) + ".png");
     target->setToolTip(FileNameText(path));
     target->show();
+    return true;
 }
 
 void TLBMBrowseForm::cellClick(int offset)
@@ -268,7 +277,7 @@ void TLBMBrowseForm::FileListBox1Click(QListWidgetItem* item)
         const int number = core::StrToInt(core::DigitsOnly(item->text().toStdString()));
         selectedLbm = std::clamp(number, 0, kMaxPicture);
     } catch (const core::EConvertError& error) {
-        HintLabel->setText(QString::fromStdString(error.what()));
+        showHint(QString::fromStdString(error.what()));
         return;
     }
     LBMIDEdit->setText(QString::number(selectedLbm));

@@ -66,7 +66,9 @@ private:
     // The edit's number clamped to 0..99999; false (and a note) when it is none.
     bool editValue(int& v);
     void cellClick(int offset);
-    void showPicture(PictureLabel* cell, int number);
+    // False when there is no such file or the reader refused it (hint_ then says why).
+    bool showPicture(PictureLabel* cell, int number);
+    void showHint(const QString& text);
     void setEditNumber(int number);
     void fillFileList();
 

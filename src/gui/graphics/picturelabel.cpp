@@ -32,6 +32,7 @@ void PictureLabel::setFixedCell(const QSize& size)
 void PictureLabel::setPicture(const QImage& picture, bool transparent)
 {
     picture_ = picture;
+    transparent_ = transparent;
     QPixmap shown = QPixmap::fromImage(transparent ? WithBottomLeftColourClear(picture) : picture);
     if (cell_.isValid()) {
         if (shown.width() > cell_.width() || shown.height() > cell_.height())
@@ -43,6 +44,29 @@ void PictureLabel::setPicture(const QImage& picture, bool transparent)
         shown = shown.scaled(largest_, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     setPixmap(shown);
     resize(shown.size());
+}
+
+void PictureLabel::showMessage(const QString& text)
+{
+    picture_ = QImage();
+    setWordWrap(true);
+    setAlignment(Qt::AlignCenter);
+    setText(text);
+    setToolTip(text);
+    if (!cell_.isValid())
+        resize(largest_.isValid() ? largest_ : sizeHint());
+}
+
+void PictureLabel::showIn(const QRect& rect)
+{
+    if (pixmap().size() != rect.size()) {
+        const QPixmap whole
+            = QPixmap::fromImage(transparent_ ? WithBottomLeftColourClear(picture_) : picture_);
+        setPixmap(rect.size() == whole.size()
+                ? whole
+                : whole.scaled(rect.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    }
+    setGeometry(rect);
 }
 
 void PictureLabel::mousePressEvent(QMouseEvent* event)

@@ -30,6 +30,11 @@ public:
     // A label without a fixed size takes its picture's size up to this one; a
     // larger picture is shown shrunk to fit (it is still saved at full size).
     void setLargestSize(const QSize& size) { largest_ = size; }
+    // Shows text instead of a picture, in the room a picture may take, and as
+    // the hint (a file the reader refused says why).
+    void showMessage(const QString& text);
+    // Shows the picture scaled to rect's size, at rect.
+    void showIn(const QRect& rect);
     // The picture as read (not see-through); null before the first one.
     const QImage& picture() const { return picture_; }
     // The file name "Save as PNG…" proposes, without folder.
@@ -55,6 +60,7 @@ protected:
 private:
     Dialogs* dialogs_;
     QImage picture_;
+    bool transparent_ = false;
     QSize cell_;
     QSize largest_;
     QString saveName_;

@@ -1,10 +1,10 @@
 #include "gui/graphics/unitcolour.h"
 
-#include <QGuiApplication>
+#include "gui/common/screenplace.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -53,11 +53,7 @@ TFormColour::TFormColour(int& colour, std::function<void()> redraw, QWidget* par
 void TFormColour::showEvent(QShowEvent* event)
 {
     adjustSize();
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame(QPoint(0, 0), size());
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    CentreOnScreen(this);
     FormShow();
     QDialog::showEvent(event);
 }

@@ -5,6 +5,7 @@
 #include "core/rules/sdimain.h"
 #include "gui/common/bytetext.h"
 #include "gui/common/dialogs.h"
+#include "gui/common/textcolour.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -24,23 +25,12 @@ namespace tarnwick::gui {
 
 namespace {
 
-const QColor kNavy(0, 0, 128);
-const QColor kMaroon(128, 0, 0);
 // The length an edit allows the user to type.
 const char* const kTypingLimit = "typingLimit";
 
 QString Latin(const std::string& text)
 {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-void SetTextColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour)
-{
-    QPalette palette = widget->palette();
-    if (palette.color(role) == colour)
-        return;
-    palette.setColor(role, colour);
-    widget->setPalette(palette);
 }
 
 QLabel* MakeLabel(QWidget* parent, const char* name, bool bold = true)
@@ -52,7 +42,7 @@ QLabel* MakeLabel(QWidget* parent, const char* name, bool bold = true)
         font.setBold(true);
         label->setFont(font);
     }
-    SetTextColour(label, QPalette::WindowText, kNavy);
+    SetTextTint(label, core::UnitTint::Navy);
     return label;
 }
 
@@ -325,41 +315,12 @@ void FormationPage::error(const QString& text)
 
 void FormationPage::ShowFormation()
 {
-    showingFormation_ = true;
     core::TOobFormation& f = record();
-    ShowNumber(FormTypeEdit, f.formType);
-    FormTypeLabel->setText(Latin(core::FormationTypeName(f.formType)));
-    setFormType(f.formType);
-    const bool repaired = core::IsMisplacedBnHq(currentSlot(), formType_);
-    if (repaired) {
-        // The record itself is repaired here, without a commit.
+    // A battalion HQ outside slot 1 is repaired in the record itself, without a commit.
+    const bool repaired = core::IsMisplacedBnHq(currentSlot(), f.formType);
+    if (repaired)
         f.formType = core::kCompanyType;
-        FormTypeEdit->setText(QString::number(core::kCompanyType));
-        FormTypeLabel->setText(Latin(core::FormationTypeName(core::kCompanyType)));
-        setFormType(core::kCompanyType);
-    }
-    UpdateFormationKind();
-
-    FormNamelabel->setText(Latin("Formation " + core::ThreeDigits(currentSlot())));
-    FormNameEdit->setText(FromBytes(core::TrimName(f.name)));
-    ShowNumber(FormNationEdit, f.nation);
-    colourNation(f.nation); // the nation of the file may have changed under the same text
-    FormNationLabel->setText(FromBytes(core::NationName(context_.settings->names, f.nation)));
-    ShowNumber(FormAvailEdit, f.yearAvail);
-    ShowNumber(FormMonthAvailEdit, f.monthAvail);
-    ShowNumber(FormUntilEdit, f.yearUnavail);
-    ShowNumber(FormMonthUnAvailEdit, f.monthUnavail);
-    ShowNumber(FormPageEdit, f.buyPage);
-    FormCatLabel->setText(BuyPageText(f.buyPage));
-    ShowNumber(FormExpModEdit, f.expMod);
-    ShowNumber(FormMoraleModEdit, f.moraleMod);
-
-    for (int n = 1; n <= core::kFormationMembers; ++n)
-        setMemberText(n, QString::number(f.slot[static_cast<std::size_t>(n - 1)]));
-    TotalCount->setText(QString::number(core::FormationTotal(*context_.oob, f)));
-
-    showingFormation_ = false;
-    FormNameEdit->setFocus();
+    showRecord(f);
     markShown();
     if (repaired) {
         context_.changedRecords(core::BnHqRepairStepText(currentSlot()));
@@ -428,9 +389,17 @@ bool FormationPage::SaveFormation()
 
 void FormationPage::showRecord(const core::TOobFormation& f)
 {
+    showingFormation_ = true;
+    // The type first: it decides what the member rows show.
+    ShowNumber(FormTypeEdit, f.formType);
+    FormTypeLabel->setText(Latin(core::FormationTypeName(f.formType)));
+    setFormType(f.formType);
+    UpdateFormationKind();
+
     FormNamelabel->setText(Latin("Formation " + core::ThreeDigits(currentSlot())));
     FormNameEdit->setText(FromBytes(core::TrimName(f.name)));
     ShowNumber(FormNationEdit, f.nation);
+    colourNation(f.nation); // the nation of the file may have changed under the same text
     FormNationLabel->setText(FromBytes(core::NationName(context_.settings->names, f.nation)));
     ShowNumber(FormAvailEdit, f.yearAvail);
     ShowNumber(FormMonthAvailEdit, f.monthAvail);
@@ -438,12 +407,14 @@ void FormationPage::showRecord(const core::TOobFormation& f)
     ShowNumber(FormMonthUnAvailEdit, f.monthUnavail);
     ShowNumber(FormPageEdit, f.buyPage);
     FormCatLabel->setText(BuyPageText(f.buyPage));
-    ShowNumber(FormTypeEdit, f.formType); // the type reaction follows
-    FormTypeLabel->setText(Latin(core::FormationTypeName(f.formType)));
     ShowNumber(FormExpModEdit, f.expMod);
     ShowNumber(FormMoraleModEdit, f.moraleMod);
+
     for (int n = 1; n <= core::kFormationMembers; ++n)
         setMemberText(n, QString::number(f.slot[static_cast<std::size_t>(n - 1)]));
+    TotalCount->setText(QString::number(core::FormationTotal(*context_.oob, f)));
+
+    showingFormation_ = false;
     FormNameEdit->setFocus();
 }
 
@@ -525,7 +496,7 @@ void FormationPage::UpdateSlotLabels(int slot)
         = { { row.name, &labels.name }, { row.date, &labels.date }, { row.type, &labels.type } };
     for (auto [label, text] : parts) {
         label->setText(FromBytes(text->text));
-        SetTextColour(label, QPalette::WindowText, text->maroon ? kMaroon : kNavy);
+        SetTextTint(label, text->maroon ? core::UnitTint::Maroon : core::UnitTint::Navy);
     }
 }
 
@@ -541,8 +512,8 @@ void FormationPage::setMemberText(int slot, const QString& text)
 void FormationPage::colourNation(int nation)
 {
     const bool foreign = nation != context_.state->currentNation;
-    SetTextColour(FormNationLabel, QPalette::WindowText, foreign ? kMaroon : kNavy);
-    SetTextColour(FormNationEdit, QPalette::Text, foreign ? kMaroon : palette().color(QPalette::Text));
+    SetTextTint(FormNationLabel, foreign ? core::UnitTint::Maroon : core::UnitTint::Navy);
+    SetTextTint(FormNationEdit, foreign ? core::UnitTint::Maroon : core::UnitTint::Normal);
 }
 
 // ---- Reactions ----

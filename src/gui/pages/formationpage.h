@@ -50,8 +50,8 @@ public:
     // (copy into a paste buffer, move).
     // An error names the field; a copy (forCopy) says it made no copy.
     std::optional<core::TOobFormation> pageRecord(bool forCopy = false);
-    // Fills the page from a record that is not stored (paste, move); the
-    // reactions name the coded values and the member rows. The table is untouched.
+    // Fills the page from a record, stored or not (paste, move); the table is
+    // untouched. ShowFormation and paste both show through here.
     void showRecord(const core::TOobFormation& f);
     // The commit check; shows its own findings.
     bool CheckFormation();

@@ -4,6 +4,7 @@
 #include "core/rules/sdimain.h"
 #include "gui/common/bytetext.h"
 #include "gui/common/dialogs.h"
+#include "gui/common/textcolour.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -20,9 +21,7 @@ InfoPage::InfoPage(PageContext& context, QWidget* parent)
     QFont bold = Label69->font();
     bold.setBold(true);
     Label69->setFont(bold);
-    QPalette navy = Label69->palette();
-    navy.setColor(QPalette::WindowText, QColor(0x00, 0x00, 0x80));
-    Label69->setPalette(navy);
+    SetTextTint(Label69, core::UnitTint::Navy);
 
     TarnCommentEdit = new QLineEdit(this);
     TarnCommentEdit->setObjectName("TarnCommentEdit");

@@ -5,10 +5,12 @@
 #include "core/graphics/icontables.h"
 #include "core/graphics/shp.h"
 #include "core/rules/document.h"
+#include "core/rules/iconplacement.h"
 #include "core/rules/sdimain.h"
 #include "gui/common/bytetext.h"
 #include "gui/common/dialogs.h"
 #include "gui/common/pathtext.h"
+#include "gui/common/textcolour.h"
 #include "gui/graphics/lbmbrowser.h"
 #include "gui/graphics/picture.h"
 #include "gui/graphics/picturelabel.h"
@@ -36,40 +38,6 @@ namespace {
 constexpr int kPanelWidth = 585;
 constexpr int kPanelHeight = 476;
 constexpr int kRowHeight = 20;
-
-QColor Colour(core::UnitTint tint, QPalette::ColorRole role)
-{
-    switch (tint) {
-    case core::UnitTint::Navy:
-        return QColor(0, 0, 128);
-    case core::UnitTint::Maroon:
-        return QColor(128, 0, 0);
-    case core::UnitTint::Blue:
-        return QColor(0, 0, 255);
-    case core::UnitTint::Red:
-        return QColor(255, 0, 0);
-    case core::UnitTint::Normal:
-        break;
-    }
-    return QApplication::palette().color(role);
-}
-
-QPalette::ColorRole TextRole(const QWidget* widget)
-{
-    return qobject_cast<const QLineEdit*>(widget) ? QPalette::Text : QPalette::WindowText;
-}
-
-// Labels colour their window text, edits their text.
-void Tint(QWidget* widget, core::UnitTint tint)
-{
-    const QPalette::ColorRole role = TextRole(widget);
-    const QColor colour = Colour(tint, role);
-    if (widget->palette().color(role) == colour)
-        return;
-    QPalette palette = widget->palette();
-    palette.setColor(role, colour);
-    widget->setPalette(palette);
-}
 
 std::string Utf8(const QString& text)
 {
@@ -157,7 +125,7 @@ void UnitPage::buildControls()
         QFont bold = label->font();
         bold.setBold(true);
         label->setFont(bold);
-        Tint(label, core::UnitTint::Navy);
+        SetTextTint(label, core::UnitTint::Navy);
         return label;
     };
     auto pickButton = [&](const char* name, const char* hint, int x, int y) {
@@ -229,6 +197,7 @@ void UnitPage::buildControls()
     connect(LBMImage->addMenuAction(QString::fromUtf8("Replace from PNG\u2026"), "ReplaceFromPngAction"),
         &QAction::triggered, this, &UnitPage::replacePictureFromPng);
     BigImage = pictureLabel("BigImage");
+    BigImage->setLargestSize(QSize(kIconAreaWidth, kIconAreaHeight));
     TurretImage = pictureLabel("TurretImage");
     HullImage = pictureLabel("HullImage");
     HullImage->raise();
@@ -271,20 +240,25 @@ void UnitPage::buildControls()
     UpDown1->setGroupSeparatorShown(false);
     place(UpDown1, 150, 194, 18);
     Label42 = caption("EW", 184, 178, 30, "Label42");
-    Tint(Label42, core::UnitTint::Navy);
+    SetTextTint(Label42, core::UnitTint::Navy);
     edit("UnitEWEdit", 184, 194, 30);
     LabelEW = caption("VIRSS - 2 shots", 218, 194, 120, "LabelEW");
-    Tint(LabelEW, core::UnitTint::Blue);
+    SetTextTint(LabelEW, core::UnitTint::Blue);
     LabelEW->hide();
     Label58 = caption("Vision", 346, 178, 60, "Label58");
-    Tint(Label58, core::UnitTint::Navy);
+    SetTextTint(Label58, core::UnitTint::Navy);
     edit("UnitVisionEdit", 346, 194, 40);
 
     // Weapon rows: number, "...", name, HE, AP, (row 1: sabot, HEAT), sound.
     const Qt::Alignment centre = Qt::AlignCenter;
+    // Ammunition columns 38 apart, so that "Sabot", "HEAT" and "Sound" do not
+    // touch; each caption is centred over its edit and may be wider than it.
+    constexpr int kAmmoX = 262;
+    constexpr int kAmmoStep = 38;
+    const auto ammoX = [&](int column) { return kAmmoX + column * kAmmoStep; };
     const char* columns[] = { "HE", "AP", "Sabot", "HEAT", "Sound" };
     for (int c = 0; c < 5; ++c)
-        caption(QString::fromLatin1(columns[c]), 258 + c * 34, 224, 38, nullptr, centre);
+        caption(QString::fromLatin1(columns[c]), ammoX(c) - 7, 224, 44, nullptr, centre);
     const char* rightCaptions[] = { "Fire control", "Range Finder", "Stabiliser", "Survivability" };
     const char* rightEdits[] = { "UnitFCEdit", "UnitRFEdit", "UnitStabiliserEdit", "UnitSurviveEdit" };
     for (int n = 1; n <= 4; ++n) {
@@ -296,18 +270,18 @@ void UnitPage::buildControls()
             = pickButton(("UnitWpn" + row + "PickBtn").c_str(), "Select weapon", 100, y);
         QLabel* nameLbl = caption("No Weapon", 124, y, 134, ("UnitWpn" + row + "NameLbl").c_str());
         weaponNameLabels_[n - 1] = nameLbl;
-        edit(("UnitWpn" + row + "HEAmmoEdit").c_str(), 262, y, 30);
-        edit(("UnitWpn" + row + "APAmmoEdit").c_str(), 296, y, 30);
+        edit(("UnitWpn" + row + "HEAmmoEdit").c_str(), ammoX(0), y, 30);
+        edit(("UnitWpn" + row + "APAmmoEdit").c_str(), ammoX(1), y, 30);
         if (n == 1) {
-            edit("UnitSabotAmmoEdit", 330, y, 30);
-            edit("UnitHEATAmmoEdit", 364, y, 30);
+            edit("UnitSabotAmmoEdit", ammoX(2), y, 30);
+            edit("UnitHEATAmmoEdit", ammoX(3), y, 30);
         }
-        edit(("UnitWPNSound" + row + "Edit").c_str(), 398, y, 30);
-        QLabel* right = caption(QString::fromLatin1(rightCaptions[n - 1]), 432, y, 106,
+        edit(("UnitWPNSound" + row + "Edit").c_str(), ammoX(4), y, 30);
+        QLabel* right = caption(QString::fromLatin1(rightCaptions[n - 1]), 448, y, 90,
             n == 1 ? "Label61" : nullptr, Qt::AlignRight | Qt::AlignVCenter);
         if (n == 1) {
             Label61 = right;
-            Tint(Label61, core::UnitTint::Navy);
+            SetTextTint(Label61, core::UnitTint::Navy);
         }
         edit(rightEdits[n - 1], 542, y, 36);
     }
@@ -438,17 +412,12 @@ std::string UnitPage::slotName(int slot) const
     return context_.oob->units[static_cast<std::size_t>(slot)].name;
 }
 
-QColor UnitPage::TextColour(const QWidget* widget)
-{
-    return widget->palette().color(TextRole(widget));
-}
-
 void UnitPage::showWeaponName(int slot, int weaponNumber)
 {
     const core::WeaponNameLook look = core::WeaponNameFor(weaponNumber, context_.oob->weapons);
     QLabel* label = weaponNameLabels_[static_cast<std::size_t>(slot - 1)];
     label->setText(FromBytes(look.text));
-    Tint(label, look.tint);
+    SetTextTint(label, look.tint);
 }
 
 void UnitPage::showLabelAfter(std::size_t i, const core::TOobUnit& unit)
@@ -491,7 +460,7 @@ void UnitPage::showRecord(const core::TOobUnit& unit)
     updateNationColours();
     // The number turns red for an empty slot of the loaded nation, and back to
     // navy for any other unit.
-    Tint(UnitNumLabel,
+    SetTextTint(UnitNumLabel,
         core::UnitNumberTint(Utf8(UnitnameEdit->text()), unit.nation, context_.state->currentNation));
     UnitIconEditChange();
     // The same picture number in another working folder is another picture.
@@ -566,7 +535,7 @@ bool UnitPage::CheckUnitWeapons()
 
 bool UnitPage::commitPage()
 {
-    Tint(UnitNumLabel, core::UnitTint::Navy);
+    SetTextTint(UnitNumLabel, core::UnitTint::Navy);
     bool stored = false;
     if (CheckUnitWeapons()) {
         if (!SaveUnit())
@@ -609,8 +578,8 @@ void UnitPage::updateNationColours()
 {
     const core::NationLook look = core::NationLookFor(Utf8(UnitnameEdit->text()),
         Utf8(editText("UnitNationEdit")), Utf8(editText("UnitClassEdit")), context_.state->currentNation);
-    Tint(UnitNationLabel, look.label);
-    Tint(numberEdit("UnitNationEdit"), look.edit);
+    SetTextTint(UnitNationLabel, look.label);
+    SetTextTint(numberEdit("UnitNationEdit"), look.edit);
 }
 
 void UnitPage::UnitClassEditChange()
@@ -623,8 +592,8 @@ void UnitPage::UnitClassEditChange()
 void UnitPage::UnitEWEditChange()
 {
     const core::FieldLook look = core::EwLook(Utf8(editText("UnitClassEdit")), Utf8(editText("UnitEWEdit")));
-    Tint(numberEdit("UnitEWEdit"), look.edit);
-    Tint(Label42, look.caption);
+    SetTextTint(numberEdit("UnitEWEdit"), look.edit);
+    SetTextTint(Label42, look.caption);
     LabelEW->setText(Text(look.noteText));
     LabelEW->setVisible(look.noteShown);
 }
@@ -632,29 +601,29 @@ void UnitPage::UnitEWEditChange()
 void UnitPage::UnitVisionEditChange()
 {
     const core::FieldLook look = core::VisionLook(Utf8(editText("UnitVisionEdit")));
-    Tint(numberEdit("UnitVisionEdit"), look.edit);
-    Tint(Label58, look.caption);
+    SetTextTint(numberEdit("UnitVisionEdit"), look.edit);
+    SetTextTint(Label58, look.caption);
     Label58->setText(Text(look.captionText));
 }
 
 void UnitPage::UnitFCEditChange()
 {
     const core::FieldLook look = core::FireControlLook(Utf8(editText("UnitFCEdit")));
-    Tint(numberEdit("UnitFCEdit"), look.edit);
-    Tint(Label61, look.caption);
+    SetTextTint(numberEdit("UnitFCEdit"), look.edit);
+    SetTextTint(Label61, look.caption);
     Label61->setText(Text(look.captionText));
 }
 
 void UnitPage::UnitSurviveEditChange()
 {
     QLineEdit* survive = numberEdit("UnitSurviveEdit");
-    Tint(survive, core::SurvivabilityTint(Utf8(survive->text())));
+    SetTextTint(survive, core::SurvivabilityTint(Utf8(survive->text())));
 }
 
 void UnitPage::UnitERAEditChange(const char* objectName)
 {
     QLineEdit* edit = numberEdit(objectName);
-    Tint(edit, core::ReactiveArmourTint(Utf8(edit->text())));
+    SetTextTint(edit, core::ReactiveArmourTint(Utf8(edit->text())));
 }
 
 void UnitPage::UnitERAHFEditChange()
@@ -783,6 +752,20 @@ bool UnitPage::LoadCrewIcon(PictureLabel* p, int unitClass, int crew, int nation
     return LoadIconEntry(p, core::CrewIconEntry(unitClass, core::UnitClassCategory(unitClass), crew, nation));
 }
 
+void UnitPage::placeIconPair(bool withTurret)
+{
+    const auto box = [](const PictureLabel* label) {
+        return core::IconBox { 0, 0, label->picture().width(), label->picture().height() };
+    };
+    const core::IconPairPlacement placed
+        = core::PlaceIconPair({ kIconAreaX, kIconAreaY, kIconAreaWidth, kIconAreaHeight }, kHullX, kHullY,
+            box(HullImage), withTurret ? std::optional(box(TurretImage)) : std::nullopt);
+    const auto rect = [](const core::IconBox& b) { return QRect(b.x, b.y, b.width, b.height); };
+    HullImage->showIn(rect(placed.hull));
+    if (withTurret)
+        TurretImage->showIn(rect(placed.turret));
+}
+
 void UnitPage::UnitIconEditChange()
 {
     try {
@@ -810,15 +793,15 @@ void UnitPage::UnitIconEditChange()
             break;
         }
         BigImage->hide();
-        HullImage->move(kHullX, kHullY);
-        TurretImage->move(kHullX + 8, kHullY - 28);
         if (LoadCrewIcon(HullImage, unitClass, crew, nation)) {
+            placeIconPair(false);
             HullImage->show();
             TurretImage->hide();
             return;
         }
         const bool turret = LoadIconFrame(TurretImage, icon, true);
         const bool hull = LoadIconFrame(HullImage, icon, false);
+        placeIconPair(turret);
         TurretImage->setVisible(turret);
         HullImage->setVisible(hull);
     } catch (const std::exception&) {
@@ -848,9 +831,12 @@ void UnitPage::UnitLBMEditChange()
     try {
         LBMImage->setPicture(ReadLbmPicture(path), false);
     } catch (const std::exception& error) {
-        // A broken picture is not shown; the tooltip says why.
-        LBMImage->hide();
-        LBMImage->setToolTip(ShownPath(path.filename()) + ": " + ReaderErrorText(error));
+        // A broken picture says why, in its place and in the status bar.
+        const QString message = ShownPath(path.filename()) + ": " + ReaderErrorText(error);
+        LBMImage->showMessage(message);
+        LBMImage->show();
+        if (context_.setStatus)
+            context_.setStatus(message);
         return;
     }
     LBMImage->setToolTip(ShownPath(path.filename()));

@@ -60,9 +60,6 @@ public:
     std::optional<core::TOobUnit> readPage(const core::TOobUnit& base, bool forCopy = false);
     void showRecord(const core::TOobUnit& unit);
 
-    // The colour the page gave a label's or an edit's text.
-    static QColor TextColour(const QWidget* widget);
-
     QLineEdit* UnitnameEdit = nullptr;
     PictureLabel* LBMImage = nullptr;
     PictureLabel* BigImage = nullptr;
@@ -124,6 +121,8 @@ private:
     bool LoadIconEntry(PictureLabel* p, int entry);
     bool LoadIconFrame(PictureLabel* p, int icon, bool turret);
     bool LoadCrewIcon(PictureLabel* p, int unitClass, int crew, int nation);
+    // Puts the hull, and the turret when there is one, wholly inside the icon area.
+    void placeIconPair(bool withTurret);
     int transparentColour() const;
     std::filesystem::path workingFolder() const;
 

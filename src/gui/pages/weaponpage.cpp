@@ -5,6 +5,7 @@
 #include "core/rules/sdimain.h"
 #include "gui/common/bytetext.h"
 #include "gui/common/dialogs.h"
+#include "gui/common/textcolour.h"
 
 #include <QFrame>
 #include <QGridLayout>
@@ -23,14 +24,6 @@ namespace {
 constexpr int kListWidth = 180;
 constexpr int kNumberEditWidth = 40;
 constexpr int kNameEditWidth = 130;
-const QColor kNavy(0x00, 0x00, 0x80);
-
-void SetTextColour(QWidget* widget, const QColor& colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    widget->setPalette(palette);
-}
 
 QLabel* MakeLabel(QWidget* parent, const char* objectName, const char* text)
 {
@@ -118,7 +111,7 @@ void WeaponPage::buildPanel()
     QFont bold = WeaponNumberLabel->font();
     bold.setBold(true);
     WeaponNumberLabel->setFont(bold);
-    SetTextColour(WeaponNumberLabel, kNavy);
+    SetTextTint(WeaponNumberLabel, core::UnitTint::Navy);
     grid->addWidget(WeaponNumberLabel, row++, 1, 1, 3);
 
     WeaponNameEdit = new QLineEdit(Panel5);
@@ -147,7 +140,7 @@ void WeaponPage::buildPanel()
             WpnClassPickbtn->setText("...");
             grid->addWidget(WpnClassPickbtn, row, 2);
             WeaponClassLabel = MakeLabel(Panel5, "WeaponClassLabel", "");
-            SetTextColour(WeaponClassLabel, kNavy);
+            SetTextTint(WeaponClassLabel, core::UnitTint::Navy);
             grid->addWidget(WeaponClassLabel, row, 3);
         }
         ++row;

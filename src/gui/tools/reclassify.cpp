@@ -4,13 +4,13 @@
 #include "core/rules/reclassify.h"
 #include "gui/common/bytetext.h"
 #include "gui/common/dialogs.h"
+#include "gui/common/screenplace.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QShowEvent>
 #include <QStatusBar>
 #include <QToolButton>
@@ -116,8 +116,7 @@ bool TFormReclassify::execFor()
     changed_ = false;
     // Centred on the desktop rather than on the main window.
     adjustSize();
-    if (const QScreen* desktop = screen())
-        move(desktop->availableGeometry().center() - rect().center());
+    CentreOnScreen(this);
     exec();
     return changed_;
 }

@@ -1,14 +1,13 @@
 #include "gui/ui/about.h"
 
+#include "gui/common/screenplace.h"
 #include "gui/ui/titleartwork.h"
 
 #include <QFrame>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
-#include <QScreen>
 
 namespace tarnwick::gui {
 
@@ -85,9 +84,11 @@ TmyAboutBox::TmyAboutBox(QWidget* parent)
     Comments->setText(
         QStringLiteral("Order of battle editor for the OOB files of the GH:FTK edition.\n\n"
                        "Edits units, weapons and formations, carries them between nations' files, "
-                       "and shows each unit's picture and map icon."));
+                       "and shows each unit's picture and map icon.\n\n"
+                       "Free software under the GNU General Public License, version 3 or "
+                       "later (GPL-3.0-or-later); see LICENSE."));
     Comments->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Comments->setGeometry(textLeft, 84, textWidth, 130);
+    Comments->setGeometry(textLeft, 84, textWidth, 150);
 
     OKButton = new QPushButton(QStringLiteral("OK"), Panel1);
     OKButton->setObjectName(QStringLiteral("OKButton"));
@@ -103,10 +104,7 @@ TmyAboutBox::TmyAboutBox(QWidget* parent)
 void TmyAboutBox::showEvent(QShowEvent* event)
 {
     // Centred on the screen each time it is shown.
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        move(area.center() - QPoint(kClientWidth / 2, kClientHeight / 2));
-    }
+    CentreOnScreen(this);
     OKButton->setFocus();
     QDialog::showEvent(event);
 }

@@ -1,15 +1,14 @@
 #include "gui/ui/splashscreen.h"
 
+#include "gui/common/screenplace.h"
 #include "gui/ui/titleartwork.h"
 
 #include <QEvent>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPixmap>
-#include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -51,10 +50,7 @@ TSplash::TSplash(QWidget* parent)
     Timer1->setSingleShot(true);
     connect(Timer1, &QTimer::timeout, this, &TSplash::Timer1Timer);
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        move(area.center() - QPoint(kClientWidth / 2, kClientHeight / 2));
-    }
+    CentreOnScreen(this);
     Timer1->start();
 }
 

@@ -1,0 +1,77 @@
+#include "core/rules/iconplacement.h"
+#include "core/rules/windowfit.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+using namespace tarnwick::core;
+
+namespace {
+
+const IconBox kArea { 472, 0, 112, 104 };
+
+bool Inside(const IconBox& box)
+{
+    return box.x >= kArea.x && box.y >= kArea.y && box.x + box.width <= kArea.x + kArea.width
+        && box.y + box.height <= kArea.y + kArea.height;
+}
+
+} // namespace
+
+TEST(IconPlacement, ThePairLiesInTheIconArea)
+{
+    struct Case {
+        IconBox hull;
+        std::optional<IconBox> turret;
+        IconPairPlacement expected; // width 0: only the area and the proportions are checked
+    };
+    const Case cases[] = {
+        // Room enough: the hull at its place, the turret 8 right of and 28 above it.
+        { { 0, 0, 32, 24 }, IconBox { 0, 0, 20, 20 }, { { 500, 48, 32, 24 }, { 508, 20, 20, 20 } } },
+        // A large hull alone fits but not at its place: it moves in, unshrunk.
+        { { 0, 0, 105, 93 }, std::nullopt, { { 479, 11, 105, 93 }, {} } },
+        // Wider than the area: shrunk to its width.
+        { { 0, 0, 200, 50 }, std::nullopt, { { 472, 48, 112, 28 }, {} } },
+        // A large frame with its turret: shrunk and moved in.
+        { { 0, 0, 105, 93 }, IconBox { 0, 0, 105, 93 }, {} },
+        { { 0, 0, 105, 93 }, IconBox { 0, 0, 20, 16 }, {} },
+        { { 0, 0, 8, 8 }, IconBox { 0, 0, 300, 10 }, {} },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.hull.width) + "x" + std::to_string(c.hull.height));
+        const IconPairPlacement placed = PlaceIconPair(kArea, 500, 48, c.hull, c.turret);
+        EXPECT_TRUE(Inside(placed.hull));
+        if (c.turret) {
+            EXPECT_TRUE(Inside(placed.turret));
+            // Shrunk as one: the turret keeps its place against the hull, to the pixel.
+            const double scale = static_cast<double>(placed.turret.width) / c.turret->width;
+            EXPECT_NEAR(placed.turret.x - placed.hull.x, kTurretOffsetX * scale, 1.0);
+            EXPECT_NEAR(placed.turret.y - placed.hull.y, kTurretOffsetY * scale, 1.0);
+            EXPECT_NEAR(placed.hull.width, c.hull.width * scale, 1.0);
+        }
+        if (c.expected.hull.width > 0) {
+            EXPECT_EQ(placed, c.expected);
+        }
+    }
+}
+
+TEST(WindowFit, TheDesignSizeStaysWhereTheScreenHoldsIt)
+{
+    struct Case {
+        int availableWidth;
+        int availableHeight;
+        WindowFit expected;
+    };
+    const Case cases[] = {
+        { 1920, 1040, { 781, 602, false } }, { 789, 634, { 781, 602, false } }, // exactly room for the frame
+        { 819, 584, { 797, 552, true } }, // 1024 x 768 at 1.25 x, less a panel; room for a scroll bar
+        { 810, 584, { 797, 552, true } }, { 700, 900, { 692, 618, true } },
+        { 200, 150, { 320, 240, true } }, // no smaller than usable
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.availableWidth) + "x" + std::to_string(c.availableHeight));
+        EXPECT_EQ(FitWindow(781, 602, c.availableWidth, c.availableHeight, 8, 32, 16), c.expected);
+    }
+}
