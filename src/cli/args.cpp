@@ -79,6 +79,8 @@ constexpr const char* kGlobalUsage
       "  picture IN.lbm -o OUT.bmp|OUT.png        write a unit picture as BMP or PNG\n"
       "  icon IN.shp --frame F [--transparent T] -o OUT.bmp|OUT.png\n"
       "                                           write one frame of an icon file\n"
+      "  timeline IN.obf [--format svg|csv] -o OUT\n"
+      "                                           when each unit and formation is available\n"
       "\n"
       "K is unit, weapon or formation; N is a nation number 1..999.\n"
       "\n"

@@ -4,6 +4,7 @@
 #include "cli/bulkcommands.h"
 #include "cli/commands.h"
 #include "cli/picturecommands.h"
+#include "cli/timelinecommands.h"
 
 #include <exception>
 #include <filesystem>
@@ -44,6 +45,8 @@ int main(int argc, char** argv)
         if (auto status = RunBulkCommandLine(args, ProgramDir(argc > 0 ? argv[0] : nullptr), io))
             return finish(*status);
         if (std::optional<int> status = RunPictureCommand(args, io))
+            return finish(*status);
+        if (auto status = RunTimelineCommand(args, ProgramDir(argc > 0 ? argv[0] : nullptr), io))
             return finish(*status);
         Arguments parsed = ParseArguments(args);
         if (parsed.help) {
