@@ -23,6 +23,7 @@
 #include "gui/tools/picker.h"
 #include "gui/tools/reclassify.h"
 #include "gui/tools/renationalise.h"
+#include "gui/tools/timeline.h"
 #include "gui/ui/about.h"
 
 #include <QAction>
@@ -170,6 +171,8 @@ void TSDIAppForm::createWindows()
     FormReclassify = new TFormReclassify(pageContext_, this);
     FormGridWpns = new TFormGridWpns(pageContext_, this);
     FormGridUnits = new TFormGridUnits(pageContext_, this);
+    TimelineForm = new TTimelineForm(oob_.get(), &settings_.names, dialogs_, this);
+    connect(TimelineForm, &TTimelineForm::recordActivated, this, &TSDIAppForm::openRecord);
     // Each try of a colour draws the current unit's icons again at once.
     FormColour = new TFormColour(
         transparentColour_,
@@ -447,6 +450,7 @@ void TSDIAppForm::buildMenu()
     Grid1->setObjectName("Grid1");
     WeaponsGrid1 = MakeAction(Grid1, "WeaponsGrid1", "Weapons Grid");
     UnitsGrid1 = MakeAction(Grid1, "UnitsGrid1", "Units Grid");
+    Timeline1 = MakeAction(Grid1, "Timeline1", "Availability Timeline");
 
     Help1 = SDIAppMenu->addMenu("&Help");
     Help1->setObjectName("Help1");
@@ -461,6 +465,11 @@ void TSDIAppForm::buildMenu()
     connect(Reclassify1, &QAction::triggered, this, &TSDIAppForm::Reclassify1Click);
     connect(WeaponsGrid1, &QAction::triggered, this, &TSDIAppForm::WeaponsGrid1Click);
     connect(UnitsGrid1, &QAction::triggered, this, &TSDIAppForm::UnitsGrid1Click);
+    connect(Timeline1, &QAction::triggered, this, [this] {
+        TimelineForm->show();
+        TimelineForm->raise();
+        TimelineForm->activateWindow();
+    });
     connect(SaveFileAs1, &QAction::triggered, this, &TSDIAppForm::SaveAsBtnClick);
     connect(ChangeTransparentColour1, &QAction::triggered, this, &TSDIAppForm::ChangeTransparentColour1Click);
     connect(ExitItem, &QAction::triggered, this, &TSDIAppForm::ExitItemClick);

@@ -41,6 +41,7 @@ class TFormGridWpns;
 class TFormGridUnits;
 class TLBMBrowseForm;
 class TFormColour;
+class TTimelineForm;
 class HintStyle;
 class UnitPage;
 class WeaponPage;
@@ -204,6 +205,7 @@ public:
     TFormGridUnits* FormGridUnits = nullptr;
     TLBMBrowseForm* LBMBrowseForm = nullptr;
     TFormColour* FormColour = nullptr;
+    TTimelineForm* TimelineForm = nullptr; // not modal
 
 private:
 public:
@@ -244,6 +246,7 @@ public:
     QAction* ExitItem = nullptr;
     QAction* WeaponsGrid1 = nullptr;
     QAction* UnitsGrid1 = nullptr;
+    QAction* Timeline1 = nullptr;
     QAction* Help2 = nullptr;
     QAction* About1 = nullptr;
 
