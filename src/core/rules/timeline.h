@@ -8,6 +8,7 @@
 
 #include "core/data/globals.h"
 #include "core/data/records.h"
+#include "core/graphics/indexedimage.h"
 
 #include <cstdint>
 #include <optional>
@@ -83,13 +84,6 @@ std::vector<CategoryCount> RowsPerCategory(TimelineTable table, const std::vecto
 // "Category 4"; formation types by their names, an unknown type as "Type 9".
 std::string TimelineCategoryName(TimelineTable table, int category);
 
-struct Rgb {
-    std::uint8_t r = 0;
-    std::uint8_t g = 0;
-    std::uint8_t b = 0;
-
-    bool operator==(const Rgb&) const = default;
-};
 // Colours that stay apart for colour-blind eyes; unknown formation types grey.
 Rgb TimelineCategoryColour(TimelineTable table, int category);
 // The outline of a bar whose span makes no sense.
