@@ -96,10 +96,11 @@ void TimelineView::relayout()
     geometry_.rowHeight = std::max(16, fm.height() + 3);
     geometry_.barHeight = geometry_.rowHeight - 6;
     geometry_.groupHeight = geometry_.rowHeight + 8;
-    int longest = 0;
-    for (const core::TimelineRow& row : rows_)
-        longest = std::max(longest, fm.horizontalAdvance(SlotText(row.slot) + ' ' + FromBytes(row.name)));
-    geometry_.nameColumn = kMargin + 6 + std::clamp(longest, 100, 220) + 8;
+    // Room for the slot and a name of the longest length a record holds, taken
+    // from the font rather than measured name by name on every change.
+    const int longest = fm.horizontalAdvance(QStringLiteral("000 "))
+        + fm.averageCharWidth() * static_cast<int>(core::kNameLength) * 23 / 20;
+    geometry_.nameColumn = kMargin + 6 + longest + 8;
     geometry_.width = std::max(viewport()->width(), geometry_.nameColumn + 200);
     geometry_.rightMargin = 16;
     layout_ = core::LayoutTimeline(table_, rows_, geometry_, filter_);
@@ -198,9 +199,7 @@ void TimelineView::paintChart(QPainter& p, int width, int height, int scroll, bo
             p.fillRect(line, QColor(0, 0, 0, 14));
         p.setPen(QColor(40, 40, 40));
         const QString name = SlotText(row.slot) + ' ' + FromBytes(row.name);
-        const int nameWidth = g.nameColumn - kMargin - 12;
-        p.drawText(QRect(kMargin + 6, y, nameWidth, g.rowHeight), Qt::AlignVCenter | Qt::AlignLeft,
-            fm.elidedText(name, Qt::ElideRight, nameWidth));
+        p.drawText(kMargin + 6, y + (g.rowHeight + fm.ascent() - fm.descent()) / 2, name);
         const QRectF bar(
             it->x0, y + (g.rowHeight - g.barHeight) / 2.0, std::max(it->x1 - it->x0, 2), g.barHeight);
         const QColor colour = ToColor(core::TimelineCategoryColour(table_, row.category));
@@ -521,11 +520,21 @@ void TTimelineForm::fillFilter()
 {
     TimelineView* view = currentView();
     const QSignalBlocker block(filterBox_);
-    filterBox_->clear();
-    filterBox_->addItem(view->table() == core::TimelineTable::Units ? "All categories" : "All types");
-    for (int category : core::TimelineCategories(view->table(), view->rows()))
-        filterBox_->addItem(CategoryText(view->table(), category), category);
+    const QString all = view->table() == core::TimelineTable::Units ? "All categories" : "All types";
+    const std::vector<int> categories = core::TimelineCategories(view->table(), view->rows());
+    bool same
+        = filterBox_->count() == static_cast<int>(categories.size()) + 1 && filterBox_->itemText(0) == all;
+    for (std::size_t i = 0; same && i < categories.size(); ++i)
+        same = filterBox_->itemData(static_cast<int>(i) + 1).toInt() == categories[i];
+    if (!same) {
+        filterBox_->clear();
+        filterBox_->addItem(all);
+        for (int category : categories)
+            filterBox_->addItem(CategoryText(view->table(), category), category);
+    }
     const int at = view->filter() ? filterBox_->findData(*view->filter()) : 0;
+    if (at < 0) // the type is gone from the file
+        view->setFilter(std::nullopt);
     filterBox_->setCurrentIndex(std::max(at, 0));
 }
 
