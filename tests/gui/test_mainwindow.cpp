@@ -75,12 +75,12 @@ private slots:
         WindowFixture f;
         auto& w = f.open();
         const QList<QPair<QString, QString>> expected {
-            { "EraseButton", "Cear this form" },
-            { "CopyButton", "Copy to Paste Buffer" },
-            { "PasteButton", "Paste from Buffer" },
-            { "SpeedButton_Move", "Move this item to another slot number" },
-            { "Back1Btn", "Right click << 10 " },
-            { "Fwd1Btn", "Right click >> 10" },
+            { "EraseButton", "Cear this form [Ctrl+Shift+E]" },
+            { "CopyButton", "Copy to Paste Buffer [Ctrl+Shift+C]" },
+            { "PasteButton", "Paste from Buffer [Ctrl+Shift+V]" },
+            { "SpeedButton_Move", "Move this item to another slot number [Ctrl+Shift+M]" },
+            { "Back1Btn", "Right click << 10 [Alt+Left]" },
+            { "Fwd1Btn", "Right click >> 10 [Alt+Right]" },
             { "RestoreButton", "Restore to last Commit action [F9]" },
             { "CommitButton", "Commit your changes [F12]" },
             { "EditFind", "Enter search text or select a previously entered search string" },

@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -100,6 +101,16 @@ private slots:
         QTest::mouseClick(units->viewport(), Qt::LeftButton, {}, units->barRect(hound).center());
         QCOMPARE(w.Viewer->currentWidget(), static_cast<QWidget*>(w.Units));
         QCOMPARE(w.state().currentUnit, std::uint16_t { 3 });
+
+        // A commit of new dates moves the bar at once; an undo moves it back.
+        const int before = units->barRect(hound).left();
+        w.findChild<QLineEdit*>("UnitYrAvailEdit")->setText("50");
+        w.CommitButtonClick();
+        const int moved = BarOfSlot(*units, 3);
+        QCOMPARE(units->rows()[static_cast<std::size_t>(units->layout().bars[moved].row)].from.year, 50);
+        QVERIFY(units->barRect(moved).left() > before);
+        w.findChild<QAction*>("Undo1")->trigger();
+        QCOMPARE(units->barRect(BarOfSlot(*units, 3)).left(), before);
 
         // The cursor counts the month under it in the window's status line.
         const int x = core::TimelineX(units->layout(), core::MonthNumber({ 42, 6 })) + 1;

@@ -509,7 +509,8 @@ TimelineView* TTimelineForm::currentView() const
 
 void TTimelineForm::refresh()
 {
-    if (records_ == nullptr)
+    // A hidden window reads the records when it is shown.
+    if (records_ == nullptr || !isVisible())
         return;
     units_->setRows(core::TimelineRows(*records_, core::TimelineTable::Units));
     formations_->setRows(core::TimelineRows(*records_, core::TimelineTable::Formations));
@@ -542,14 +543,6 @@ void TTimelineForm::showEvent(QShowEvent* event)
 {
     refresh();
     QMainWindow::showEvent(event);
-}
-
-bool TTimelineForm::event(QEvent* event)
-{
-    // Coming back from the main window, the chart shows what was committed there.
-    if (event->type() == QEvent::WindowActivate)
-        refresh();
-    return QMainWindow::event(event);
 }
 
 void TTimelineForm::savePng()

@@ -102,7 +102,7 @@ public:
     TimelineView* currentView() const;
 
 public slots:
-    // Reads the records again and draws them.
+    // Reads the records again and draws them (connected to the records' change signal).
     void refresh();
     void savePng();
     void saveSvg();
@@ -112,7 +112,6 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    bool event(QEvent* event) override;
 
 private:
     void fillFilter();
