@@ -6,6 +6,7 @@
 #include "cli/democommand.h"
 #include "cli/diffcommands.h"
 #include "cli/picturecommands.h"
+#include "cli/timelinecommands.h"
 
 #include <algorithm>
 #include <cctype>
@@ -167,6 +168,17 @@ const CommandInfo kCommands[] = {
         kOutput | kPalette | kDither | kForce, kOutput, "IN.png", 0, kPictureImportUsage },
     { Command::ArtExport, "art-export", RunArtExport, false, kOutput | kFormat | kJobs | kTransparent,
         kOutput, "GAMEDIR", 0, kArtExportUsage },
+    { Command::Timeline, "timeline", RunTimeline, true, kNation | kOutput | kFormat, kOutput, "IN.obf", 0,
+        "Usage: tarnwick-cli [--ini FILE] timeline IN.obf [--nation N] [--format svg|csv] -o OUT\n"
+        "\n"
+        "Draws when each unit and formation of IN is available: an SVG picture with\n"
+        "a bar per record on a year axis, grouped and coloured by unit-class\n"
+        "category (units) and formation type (formations). With --format csv the\n"
+        "rows are written instead, under the header\n"
+        "table,slot,name,category,from,to,flag: table is units or formations, from\n"
+        "and to read YYYY-MM, flag is empty for a sound span, 'backwards' for one\n"
+        "that ends before it starts and 'month' for a month outside 1..12. N is the\n"
+        "nation of the file (1..999), taken from an obatNNN.obf name when not given.\n" },
 };
 
 constexpr const char* kGlobalUsage
@@ -196,6 +208,8 @@ constexpr const char* kGlobalUsage
       "                                           write a PNG as a unit picture\n"
       "  art-export GAMEDIR -o OUTDIR [--format png|bmp] [--jobs N]\n"
       "                                           write all pictures and icon frames\n"
+      "  timeline IN.obf [--format svg|csv] -o OUT\n"
+      "                                           when each unit and formation is available\n"
       "\n"
       "K is unit, weapon or formation; N is a nation number 1..999. Numbers are\n"
       "decimal digits only (leading zeros are allowed).\n"

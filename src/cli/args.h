@@ -37,6 +37,7 @@ enum class Command {
     FromJson,
     PictureImport,
     ArtExport,
+    Timeline,
 };
 
 // A command line that cannot be run; what() says why, command names the command

@@ -120,7 +120,8 @@ private slots:
                     QString::fromUtf8("ExportArtworkItem=Export Artwork\u2026"), "-", "ExitItem=E&xit" }));
         QCOMPARE(w.findChild<QMenu*>("Grid1")->title(), QString("Grid"));
         QCOMPARE(layout(w.findChild<QMenu*>("Grid1")),
-            QStringList({ "WeaponsGrid1=Weapons Grid", "UnitsGrid1=Units Grid" }));
+            QStringList(
+                { "WeaponsGrid1=Weapons Grid", "UnitsGrid1=Units Grid", "Timeline1=Availability Timeline" }));
         QCOMPARE(w.findChild<QMenu*>("Help1")->title(), QString("&Help"));
         QCOMPARE(
             layout(w.findChild<QMenu*>("Help1")), QStringList({ "Help2=Help", "-", "About1=&About..." }));

@@ -31,6 +31,7 @@
 #include "gui/tools/picker.h"
 #include "gui/tools/reclassify.h"
 #include "gui/tools/renationalise.h"
+#include "gui/tools/timeline.h"
 #include "gui/ui/about.h"
 
 #include <QAbstractButton>
@@ -235,6 +236,9 @@ void TSDIAppForm::createWindows()
     FormGridUnits = new TFormGridUnits(pageContext_, this);
     records_ = new RecordCommands(*document_, pageContext_, *buffers_, this);
     records_->setWindows(PasterDlg, PickForm);
+    TimelineForm = new TTimelineForm(&document_->records(), &settings_.names, dialogs_, this);
+    connect(TimelineForm, &TTimelineForm::recordActivated, this, &TSDIAppForm::openRecord);
+    connect(document_, &OobDocument::recordsChanged, TimelineForm, &TTimelineForm::refresh);
     // Each try of a colour draws the current unit's icons again at once.
     FormColour = new TFormColour(
         transparentColour_,
@@ -502,6 +506,7 @@ void TSDIAppForm::buildMenu()
     Grid1->setObjectName("Grid1");
     WeaponsGrid1 = MakeAction(Grid1, "WeaponsGrid1", "Weapons Grid");
     UnitsGrid1 = MakeAction(Grid1, "UnitsGrid1", "Units Grid");
+    Timeline1 = MakeAction(Grid1, "Timeline1", "Availability Timeline");
 
     Help1 = SDIAppMenu->addMenu("&Help");
     Help1->setObjectName("Help1");
@@ -517,6 +522,11 @@ void TSDIAppForm::buildMenu()
     connect(CompareWith1, &QAction::triggered, this, &TSDIAppForm::CompareWith1Click);
     connect(WeaponsGrid1, &QAction::triggered, this, &TSDIAppForm::WeaponsGrid1Click);
     connect(UnitsGrid1, &QAction::triggered, this, &TSDIAppForm::UnitsGrid1Click);
+    connect(Timeline1, &QAction::triggered, this, [this] {
+        TimelineForm->show();
+        TimelineForm->raise();
+        TimelineForm->activateWindow();
+    });
     connect(SaveFileAs1, &QAction::triggered, this, &TSDIAppForm::SaveAsBtnClick);
     connect(ChangeTransparentColour1, &QAction::triggered, this, &TSDIAppForm::ChangeTransparentColour1Click);
     connect(ExitItem, &QAction::triggered, this, &TSDIAppForm::ExitItemClick);

@@ -45,6 +45,7 @@ class TFormGridWpns;
 class TFormGridUnits;
 class TLBMBrowseForm;
 class TFormColour;
+class TTimelineForm;
 class HintStyle;
 class UnitPage;
 class WeaponPage;
@@ -224,6 +225,7 @@ public:
     TFormGridUnits* FormGridUnits = nullptr;
     TLBMBrowseForm* LBMBrowseForm = nullptr;
     TFormColour* FormColour = nullptr;
+    TTimelineForm* TimelineForm = nullptr; // not modal
 
 private:
 public:
@@ -269,6 +271,7 @@ public:
     QAction* ExportArtworkItem = nullptr;
     QAction* WeaponsGrid1 = nullptr;
     QAction* UnitsGrid1 = nullptr;
+    QAction* Timeline1 = nullptr;
     QAction* Help2 = nullptr;
     QAction* About1 = nullptr;
 
