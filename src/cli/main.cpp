@@ -2,6 +2,7 @@
 
 #include "cli/args.h"
 #include "cli/bulkcommands.h"
+#include "cli/checkcommands.h"
 #include "cli/commands.h"
 #include "cli/picturecommands.h"
 
@@ -44,6 +45,8 @@ int main(int argc, char** argv)
         if (auto status = RunBulkCommandLine(args, ProgramDir(argc > 0 ? argv[0] : nullptr), io))
             return finish(*status);
         if (std::optional<int> status = RunPictureCommand(args, io))
+            return finish(*status);
+        if (std::optional<int> status = RunCheckCommand(args, io))
             return finish(*status);
         Arguments parsed = ParseArguments(args);
         if (parsed.help) {
