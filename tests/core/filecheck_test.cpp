@@ -59,8 +59,8 @@ std::unique_ptr<TOobData> CleanData()
 }
 
 // A game folder with picture 1, broken picture 2, icon file 1 (frames 0 and 1)
-// and broken icon file 2; icon numbers 1, 8, 9 and 10 show entries 100, 800,
-// 105 and 200.
+// and broken icon file 2; icon numbers 1, 8, 9 and 10 show entries 100, 800
+// (turret 801), 105 and 200.
 struct ArtFolder {
     TempDir dir;
     IconFrameTable frames;
@@ -76,7 +76,7 @@ struct ArtFolder {
         WriteBytes(dir / "shp" / "Icon0001.shp", BuildShp({ {}, {} }));
         WriteBytes(dir / "shp" / "Icon0002.shp", Bytes { 'j', 'u', 'n', 'k', 0, 0, 0, 0 });
         frames.set(1, { 100, -1 });
-        frames.set(8, { 800, -1 });
+        frames.set(8, { 800, 801 });
         frames.set(9, { 105, -1 });
         frames.set(10, { 200, -1 });
     }
@@ -125,6 +125,7 @@ TEST(FileCheck, FindsEachPlantedProblemOnceAndNothingInACleanFile)
     unit(6).monthAvail = 13;
     unit(7).lbm = 7;
     unit(8).icon = 8;
+    unit(8).unitClass = 0; // a turret and a hull, both in the missing file
     unit(9).icon = 9;
     unit(10).lbm = 2;
     unit(11).icon = 10;
@@ -153,7 +154,7 @@ TEST(FileCheck, FindsEachPlantedProblemOnceAndNothingInACleanFile)
         { Warning, "dates", U, 5, "available 5/90 is after unavailable 12/80" },
         { Warning, "month", U, 6, "month available 13 is outside 1..12" },
         { Warning, "picture-missing", U, 7, "picture 7: Pm00007.lbm is not in pic" },
-        { Warning, "icon-missing", U, 8, "icon 8 (entry 800): Icon0008.shp is not in shp" },
+        { Warning, "icon-missing", U, 8, "icon 8 (entry 801): Icon0008.shp is not in shp" },
         { Warning, "icon-missing", U, 9, "icon 9 (entry 105): Icon0001.shp has no frame 5" },
         { Error, "art-broken", U, 10, "picture 2: Pm00002.lbm: Only supports 8 bit planes" },
         { Error, "art-broken", U, 11, "icon 10 (entry 200): Icon0002.shp: Invalid file" },

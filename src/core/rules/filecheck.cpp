@@ -85,7 +85,7 @@ public:
     void dates(PasteKind table, int slot, const std::string& name, int yearAvail, int monthAvail,
         int yearUnavail, int monthUnavail)
     {
-        if (yearAvail * 100 + monthAvail > yearUnavail * 100 + monthUnavail)
+        if (yearAvail * 256 + monthAvail > yearUnavail * 256 + monthUnavail)
             add(Severity::Warning, "dates", table, slot, name,
                 "available " + MonthYear(monthAvail, yearAvail) + " is after unavailable "
                     + MonthYear(monthUnavail, yearUnavail));
@@ -432,18 +432,24 @@ void ArtCheck::checkUnit(const TOobUnit& unit, int slot, std::vector<CheckFindin
         break;
     }
     }
+    // A missing or unreadable file holding both the turret and the hull is named once.
+    int missingFile = -1;
+    const std::string* lastProblem = nullptr;
     for (int entry : shown) {
         if (entry < 0)
             continue;
         const Outcome& o = iconEntry(entry);
         const std::string what = "icon " + std::to_string(icon) + " (entry " + std::to_string(entry) + "): ";
-        if (o.missing && iconFile(IconFileOf(entry)).missing)
-            add(Severity::Warning, "icon-missing", what + o.fileName + " is not in " + kIconFolder);
-        else if (o.missing)
+        if (o.missing && iconFile(IconFileOf(entry)).missing) {
+            if (std::exchange(missingFile, IconFileOf(entry)) != IconFileOf(entry))
+                add(Severity::Warning, "icon-missing", what + o.fileName + " is not in " + kIconFolder);
+        } else if (o.missing) {
             add(Severity::Warning, "icon-missing",
                 what + o.fileName + " has no frame " + std::to_string(IconFrameOf(entry)));
-        else if (!o.problem.empty())
+        } else if (!o.problem.empty() && (lastProblem == nullptr || *lastProblem != o.problem)) {
+            lastProblem = &o.problem;
             add(Severity::Error, "art-broken", what + o.problem);
+        }
     }
 }
 
