@@ -61,7 +61,7 @@ private slots:
         for (const char* name : { "OpenBtn", "Button1", "ExitButton" })
             QVERIFY2(w.findChild<QPushButton*>(name)->isEnabled(), name);
         for (const char* name : { "SaveAs1", "WriteCSV1", "Reclassify1", "Renationalise1", "SaveFileAs1",
-                 "ChangeTransparentColour1" })
+                 "ChangeTransparentColour1", "CheckFile1", "WhereUsed1" })
             QVERIFY2(!w.findChild<QAction*>(name)->isEnabled(), name);
         for (const char* name : { "ExitItem", "Help2", "About1" })
             QVERIFY2(w.findChild<QAction*>(name)->isEnabled(), name);
@@ -115,8 +115,8 @@ private slots:
             QStringList(
                 { "SaveAs1=&Save Current File", "-", "WriteCSV1=Write CSV Files", "Reclassify1=Reclassify",
                     "Renationalise1=Renationalise (Renumber units, formations to another nation's ID)",
-                    "SaveFileAs1=Save File As..", "ChangeTransparentColour1=Change Transparent Colour", "-",
-                    "ExitItem=E&xit" }));
+                    "SaveFileAs1=Save File As..", "ChangeTransparentColour1=Change Transparent Colour",
+                    "CheckFile1=Check File…", "-", "ExitItem=E&xit" }));
         QCOMPARE(w.findChild<QMenu*>("Grid1")->title(), QString("Grid"));
         QCOMPARE(layout(w.findChild<QMenu*>("Grid1")),
             QStringList({ "WeaponsGrid1=Weapons Grid", "UnitsGrid1=Units Grid" }));
@@ -126,6 +126,9 @@ private slots:
 
         QCOMPARE(w.findChild<QAction*>("SaveAs1")->shortcut(), QKeySequence("Ctrl+S"));
         QCOMPARE(w.findChild<QAction*>("ExitItem")->shortcut(), QKeySequence("Alt+X"));
+        QCOMPARE(w.findChild<QAction*>("CheckFile1")->shortcut(), QKeySequence("F8"));
+        QCOMPARE(w.findChild<QAction*>("WhereUsed1")->shortcut(), QKeySequence("Ctrl+U"));
+        QCOMPARE(layout(w.findChild<QMenu*>("Edit1")), QStringList({ "WhereUsed1=Where Used…" }));
         QCOMPARE(w.findChild<QAction*>("SaveAs1")->toolTip(),
             QString("Save current file, witout going to Load/Save page"));
         QCOMPARE(w.findChild<QAction*>("WriteCSV1")->toolTip(), QString("Write comma separated data file"));

@@ -18,11 +18,13 @@
 #include "gui/pages/loadsavepage.h"
 #include "gui/pages/unitpage.h"
 #include "gui/pages/weaponpage.h"
+#include "gui/tools/checkform.h"
 #include "gui/tools/gridunits.h"
 #include "gui/tools/gridweapons.h"
 #include "gui/tools/picker.h"
 #include "gui/tools/reclassify.h"
 #include "gui/tools/renationalise.h"
+#include "gui/tools/whereused.h"
 #include "gui/ui/about.h"
 
 #include <QAction>
@@ -178,6 +180,10 @@ void TSDIAppForm::createWindows()
                 Units->redrawIcons();
         },
         this);
+    CheckForm = new TCheckForm(this);
+    WhereUsedForm = new TWhereUsedForm(this);
+    connect(CheckForm, &TCheckForm::openRecord, this, &TSDIAppForm::openRecord);
+    connect(WhereUsedForm, &TWhereUsedForm::openRecord, this, &TSDIAppForm::openRecord);
 }
 
 void TSDIAppForm::ChangeTransparentColour1Click()
@@ -436,12 +442,18 @@ void TSDIAppForm::buildMenu()
         FileMenu, "Renationalise1", "Renationalise (Renumber units, formations to another nation's ID)");
     SaveFileAs1 = MakeAction(FileMenu, "SaveFileAs1", "Save File As..");
     ChangeTransparentColour1 = MakeAction(FileMenu, "ChangeTransparentColour1", "Change Transparent Colour");
+    CheckFile1 = MakeAction(FileMenu, "CheckFile1", "", "Find broken references in the loaded file");
+    CheckFile1->setText(QStringLiteral("Check File…"));
+    CheckFile1->setShortcut(QKeySequence(Qt::Key_F8));
     FileMenu->addSeparator();
     ExitItem = MakeAction(FileMenu, "ExitItem", "E&xit", "Exit application");
     ExitItem->setShortcut(QKeySequence(Qt::ALT | Qt::Key_X));
 
     Edit1 = SDIAppMenu->addMenu("&Edit");
     Edit1->setObjectName("Edit1");
+    WhereUsed1 = MakeAction(Edit1, "WhereUsed1", "", "Which records name the item shown");
+    WhereUsed1->setText(QStringLiteral("Where Used…"));
+    WhereUsed1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_U));
 
     Grid1 = SDIAppMenu->addMenu("Grid");
     Grid1->setObjectName("Grid1");
@@ -464,6 +476,8 @@ void TSDIAppForm::buildMenu()
     connect(SaveFileAs1, &QAction::triggered, this, &TSDIAppForm::SaveAsBtnClick);
     connect(ChangeTransparentColour1, &QAction::triggered, this, &TSDIAppForm::ChangeTransparentColour1Click);
     connect(ExitItem, &QAction::triggered, this, &TSDIAppForm::ExitItemClick);
+    connect(CheckFile1, &QAction::triggered, this, &TSDIAppForm::CheckFile1Click);
+    connect(WhereUsed1, &QAction::triggered, this, &TSDIAppForm::WhereUsed1Click);
     connect(Help2, &QAction::triggered, this, &TSDIAppForm::Button1Click);
     connect(About1, &QAction::triggered, this, &TSDIAppForm::About1Click);
 }
@@ -491,8 +505,8 @@ void TSDIAppForm::FormCreate()
     currentPage_ = kPageLoad;
 
     SetButtons(false);
-    for (QAction* item :
-        { SaveAs1, WriteCSV1, Reclassify1, Renationalise1, SaveFileAs1, ChangeTransparentColour1 })
+    for (QAction* item : { SaveAs1, WriteCSV1, Reclassify1, Renationalise1, SaveFileAs1,
+             ChangeTransparentColour1, CheckFile1, WhereUsed1 })
         item->setEnabled(false);
     Grid1->menuAction()->setEnabled(false);
     Grid1->setEnabled(false);
@@ -1095,8 +1109,8 @@ void TSDIAppForm::TarnListBoxDblClick()
     loadIconFrames();
 
     state_.fileLoaded = true;
-    for (QAction* item :
-        { SaveAs1, WriteCSV1, Reclassify1, Renationalise1, SaveFileAs1, ChangeTransparentColour1 })
+    for (QAction* item : { SaveAs1, WriteCSV1, Reclassify1, Renationalise1, SaveFileAs1,
+             ChangeTransparentColour1, CheckFile1, WhereUsed1 })
         item->setEnabled(true);
     Grid1->menuAction()->setEnabled(true);
     Grid1->setEnabled(true);

@@ -41,6 +41,8 @@ class TFormGridWpns;
 class TFormGridUnits;
 class TLBMBrowseForm;
 class TFormColour;
+class TCheckForm;
+class TWhereUsedForm;
 class HintStyle;
 class UnitPage;
 class WeaponPage;
@@ -121,6 +123,8 @@ public slots:
     void WeaponsGrid1Click();
     void UnitsGrid1Click();
     void ChangeTransparentColour1Click();
+    void CheckFile1Click();
+    void WhereUsed1Click();
     void CommitButtonClick();
     void RestoreButtonClick();
     void EraseButtonClick();
@@ -204,6 +208,8 @@ public:
     TFormGridUnits* FormGridUnits = nullptr;
     TLBMBrowseForm* LBMBrowseForm = nullptr;
     TFormColour* FormColour = nullptr;
+    TCheckForm* CheckForm = nullptr; // not modal
+    TWhereUsedForm* WhereUsedForm = nullptr; // not modal
 
 private:
 public:
@@ -241,6 +247,8 @@ public:
     QAction* Renationalise1 = nullptr;
     QAction* SaveFileAs1 = nullptr;
     QAction* ChangeTransparentColour1 = nullptr;
+    QAction* CheckFile1 = nullptr;
+    QAction* WhereUsed1 = nullptr;
     QAction* ExitItem = nullptr;
     QAction* WeaponsGrid1 = nullptr;
     QAction* UnitsGrid1 = nullptr;
