@@ -102,7 +102,11 @@ private slots:
         WindowFixture f;
         auto& w = OpenFile(f);
         w.openRecord(core::PasteKind::Weapon, 1);
-        QTest::keySequence(&w, QKeySequence(Qt::CTRL | Qt::Key_U));
+        // From the name edit, which would otherwise take Ctrl+U to erase its text.
+        auto* name = w.findChild<QLineEdit*>("WeaponNameEdit");
+        name->setFocus();
+        QTest::keySequence(name, QKeySequence(Qt::CTRL | Qt::Key_U));
+        QCOMPARE(name->text(), QString("Rifle"));
         gui::TWhereUsedForm* form = w.WhereUsedForm;
         QVERIFY(form->isVisible());
         QCOMPARE(form->WhereUsedItem->text(), QString("Weapon 1 \"Rifle\": 1 use in 1 unit"));

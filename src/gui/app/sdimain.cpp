@@ -903,6 +903,10 @@ bool TSDIAppForm::eventFilter(QObject* watched, QEvent* event)
         }
         break;
     }
+    case QEvent::ShortcutOverride: // Ctrl+U is Where Used, not an edit's "erase to the line start"
+        if (static_cast<QKeyEvent*>(event)->keyCombination() == QKeyCombination(Qt::CTRL, Qt::Key_U))
+            return true;
+        break;
     case QEvent::ToolTip:
         if (!hintsOn_)
             return true;

@@ -22,6 +22,7 @@ RecordTable::RecordTable(const QStringList& headers, QWidget* parent)
     setSortingEnabled(true);
     sortByColumn(-1, Qt::AscendingOrder); // the order the rows come in until a header is clicked
     verticalHeader()->hide();
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     horizontalHeader()->setStretchLastSection(true);
     setWordWrap(false);
     connect(this, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { openRow(row); });
