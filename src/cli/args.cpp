@@ -1,5 +1,12 @@
 #include "cli/args.h"
 
+#include "cli/bulkcommands.h"
+#include "cli/checkcommands.h"
+#include "cli/commands.h"
+#include "cli/democommand.h"
+#include "cli/picturecommands.h"
+#include "core/data/records.h"
+
 #include <cctype>
 #include <string_view>
 
@@ -7,57 +14,168 @@ namespace tarnwick::cli {
 
 namespace {
 
-enum Option : unsigned { kNation = 1, kOutput = 2, kKind = 4, kInto = 8, kForce = 16 };
+enum Option : unsigned {
+    kNation = 1u << 0,
+    kOutput = 1u << 1,
+    kKind = 1u << 2,
+    kInto = 1u << 3,
+    kForce = 1u << 4,
+    kFrom = 1u << 5,
+    kTo = 1u << 6,
+    kInPlace = 1u << 7,
+    kAnyName = 1u << 8,
+    kFrame = 1u << 9,
+    kTransparent = 1u << 10,
+    kFormat = 1u << 11,
+    kWeaponItem = 1u << 12,
+    kUnitItem = 1u << 13,
+    kFormationItem = 1u << 14,
+};
 
 // Options that take no value.
-constexpr unsigned kFlags = kForce;
+constexpr unsigned kFlags = kForce | kInPlace | kAnyName;
+
+struct OptionInfo {
+    Option option;
+    const char* name;
+    const char* alias; // another spelling, or nullptr
+};
+
+constexpr OptionInfo kOptions[] = {
+    { kNation, "--nation", nullptr },
+    { kOutput, "-o", "--output" },
+    { kKind, "--kind", nullptr },
+    { kInto, "--into", nullptr },
+    { kForce, "--force", nullptr },
+    { kFrom, "--from", nullptr },
+    { kTo, "--to", nullptr },
+    { kInPlace, "--in-place", nullptr },
+    { kAnyName, "--any-name", nullptr },
+    { kFrame, "--frame", nullptr },
+    { kTransparent, "--transparent", nullptr },
+    { kFormat, "--format", nullptr },
+    { kWeaponItem, "--weapon", nullptr },
+    { kUnitItem, "--unit", nullptr },
+    { kFormationItem, "--formation", nullptr },
+};
 
 struct CommandInfo {
     Command command;
     const char* name;
+    Handler run;
+    bool usesSettings; // reads the settings file (--ini or the editor's) before it runs
     unsigned allowed; // options the command takes
-    unsigned required; // options it cannot do without
+    unsigned required; // options it cannot do without (with --in-place, -o is not wanted)
+    const char* operand; // what its positional argument is, for messages
+    int valueMax; // the largest --from and --to, when it takes them
     const char* usage;
 };
 
-// One entry per command; a new command adds its entry here.
-constexpr CommandInfo kCommands[] = {
-    { Command::Info, "info", kNation, 0,
+constexpr const char* kBulkDetails
+    = "N is the nation of the file (1..999); it is taken from an obatNNN.obf file\n"
+      "name when --nation is not given. OUT is written as the editor's Save writes,\n"
+      "at exactly the path given. With --in-place every FILE is saved over itself;\n"
+      "a file that fails is reported and the others still run.\n";
+
+// Every command: the one table the parser, the usage texts and main() work from.
+// A new command adds its row here (and its value to Command).
+const CommandInfo kCommands[] = {
+    { Command::Info, "info", RunInfo, true, kNation, 0, "IN.obf", 0,
         "Usage: tarnwick-cli [--ini FILE] info IN.obf [--nation N]\n"
         "\n"
         "Prints the size, the comment and the number of used weapon, unit and\n"
         "formation slots of an order-of-battle file. The nation (1..999) is taken\n"
         "from an obatNNN.obf file name when --nation is not given.\n" },
-    { Command::Resave, "resave", kNation | kOutput, kNation | kOutput,
+    { Command::Resave, "resave", RunResave, true, kNation | kOutput, kNation | kOutput, "IN.obf", 0,
         "Usage: tarnwick-cli [--ini FILE] resave IN.obf --nation N -o OUT.obf\n"
         "\n"
         "Loads IN as the file of nation N and saves it as OUT, as the editor's Save\n"
         "does when nothing was edited. OUT may be IN itself.\n" },
-    { Command::Csv, "csv", kNation | kOutput, kNation | kOutput,
+    { Command::Csv, "csv", RunCsv, true, kNation | kOutput, kNation | kOutput, "IN.obf", 0,
         "Usage: tarnwick-cli [--ini FILE] csv IN.obf --nation N -o DIR\n"
         "\n"
         "Writes the three CSV dump files of IN (obatDUMPnnunit.csv, obatDUMPnnwpns.csv,\n"
         "obatDUMPnnfmns.csv) into the existing folder DIR.\n" },
-    { Command::BufferExport, "buffer-export", kNation | kOutput | kKind, kNation | kOutput | kKind,
+    { Command::BufferExport, "buffer-export", RunBufferExport, true, kNation | kOutput | kKind,
+        kNation | kOutput | kKind, "IN.obf", 0,
         "Usage: tarnwick-cli [--ini FILE] buffer-export IN.obf --nation N --kind unit|weapon|formation -o "
         "OUT.csv\n"
         "\n"
         "Copies every slot of one table of IN into a fresh paste buffer and writes\n"
-        "the buffer as a paste-buffer file.\n" },
-    { Command::BufferImport, "buffer-import", kNation | kOutput | kKind | kInto,
-        kNation | kOutput | kKind | kInto,
+        "the buffer as a paste-buffer file. A name holding a comma or a double quote\n"
+        "is written in double quotes, with its quotes doubled.\n" },
+    { Command::BufferImport, "buffer-import", RunBufferImport, true, kNation | kOutput | kKind | kInto,
+        kNation | kOutput | kKind | kInto, "IN.csv", 0,
         "Usage: tarnwick-cli [--ini FILE] buffer-import IN.csv --kind unit|weapon|formation --into BASE.obf "
         "--nation N -o OUT.obf\n"
         "\n"
         "Reads the paste-buffer file IN into a fresh buffer, pastes the whole buffer\n"
         "into the table of that kind of BASE (loaded as nation N) and saves the result\n"
-        "as OUT.\n" },
-    { Command::MakeDemo, "make-demo", kForce, 0,
+        "as OUT. Fields in double quotes are read as spreadsheets write them (\"\" is\n"
+        "one quote). A file that starts with a UTF-8 byte order mark, or that is valid\n"
+        "UTF-8 holding non-ASCII characters, is read as UTF-8 and its names converted\n"
+        "to Windows-1252; a character that code page lacks is refused.\n" },
+    { Command::MakeDemo, "make-demo", RunMakeDemo, false, kForce, 0, "DIR", 0,
         "Usage: tarnwick-cli make-demo DIR [--force]\n"
         "\n"
         "Writes a folder of made-up sample data: order-of-battle files of three\n"
-        "nations, a TWFTK.ini naming them and a README.txt. When DIR already holds\n"
-        "any of these files nothing is written, unless --force is given.\n" },
+        "nations, a TWFTK.ini naming them, a README.txt, and unit pictures and icon\n"
+        "files in pic/ and shp/ (an existing folder of that name in another letter\n"
+        "case is used). Every file written is listed. When DIR already holds any of\n"
+        "these files, in any letter case, nothing is written, unless --force is given.\n" },
+    { Command::Renationalise, "renationalise", RunRenationalise, true,
+        kNation | kOutput | kFrom | kTo | kInPlace, kOutput | kFrom | kTo, "IN.obf", 99,
+        "Usage: tarnwick-cli [--ini FILE] renationalise IN.obf [--nation N] --from A --to B -o OUT.obf\n"
+        "       tarnwick-cli [--ini FILE] renationalise --in-place FILE... [--nation N]\n"
+        "                    --from A --to B\n"
+        "\n"
+        "Changes nation A to nation B in every unit and formation, empty slots\n"
+        "included, as the editor's Renationalise dialog does, and prints\n"
+        "\"Processed : u Units, f Formations\". A and B are numbers from 0 to 99.\n"
+        "\n" },
+    { Command::Reclassify, "reclassify", RunReclassify, true, kNation | kOutput | kFrom | kTo | kInPlace,
+        kOutput | kFrom | kTo, "IN.obf", 255,
+        "Usage: tarnwick-cli [--ini FILE] reclassify IN.obf [--nation N] --from A --to B -o OUT.obf\n"
+        "       tarnwick-cli [--ini FILE] reclassify --in-place FILE... [--nation N]\n"
+        "                    --from A --to B\n"
+        "\n"
+        "Changes unit class A to class B in every unit, empty slots included, as the\n"
+        "editor's Reclassify dialog does, and prints \"Reclassified : n Units\". A and\n"
+        "B are numbers from 0 to 255.\n"
+        "\n" },
+    { Command::Picture, "picture", RunPicture, false, kOutput, kOutput, "IN.lbm", 0,
+        "Usage: tarnwick-cli picture IN.lbm -o OUT.bmp|OUT.png\n"
+        "\n"
+        "Decodes a unit picture (an 8-plane LBM file) and writes it as an 8-bit\n"
+        "BMP file or a palette PNG file, chosen by OUT's extension.\n" },
+    { Command::Icon, "icon", RunIcon, false, kOutput | kFrame | kTransparent, kOutput | kFrame, "IN.shp", 0,
+        "Usage: tarnwick-cli icon IN.shp --frame F [--transparent T] -o OUT.bmp|OUT.png\n"
+        "\n"
+        "Decodes directory entry F (0..254, the first entry is 0) of an icon shape\n"
+        "file and writes it as an 8-bit BMP file or a palette PNG file, chosen by\n"
+        "OUT's extension. Pixels the shape does not cover get palette index T\n"
+        "(0..255, default 240).\n" },
+    { Command::Check, "check", RunCheck, false, kNation | kFormat, 0, "PATH", 0,
+        "Usage: tarnwick-cli check PATH [--nation N] [--format text|csv]\n"
+        "\n"
+        "Checks an order-of-battle file, or every obatNNN.obf file of a game folder,\n"
+        "for broken references between records (weapons, members, formations that\n"
+        "hold themselves), records the Units or Formations page would refuse, odd\n"
+        "dates, and pictures and icons missing from pic and shp beside the file.\n"
+        "The nation (1..999) of a file is taken from its name unless --nation is given.\n"
+        "\n"
+        "Text: one line per finding, then a summary. CSV: a header row, then\n"
+        "file,severity,rule,table,slot,name,message for each finding.\n"
+        "\n"
+        "Exit status: 0 no errors, 1 at least one error, 2 a file that cannot be read\n"
+        "(the others are still checked) or a usage error.\n" },
+    { Command::WhereUsed, "where-used", RunWhereUsed, false,
+        kFormat | kWeaponItem | kUnitItem | kFormationItem, 0, "FILE", 0,
+        "Usage: tarnwick-cli where-used FILE --weapon N|--unit N|--formation N [--format text|csv]\n"
+        "\n"
+        "Lists the records of an order-of-battle file that name the weapon, unit or\n"
+        "formation: units by their weapon slots, formations by their members.\n"
+        "CSV columns: table,slot,name,field.\n" },
 };
 
 constexpr const char* kGlobalUsage
@@ -84,7 +202,8 @@ constexpr const char* kGlobalUsage
       "  where-used FILE --weapon|--unit|--formation N [--format text|csv]\n"
       "                                           list the records that name an item\n"
       "\n"
-      "K is unit, weapon or formation; N is a nation number 1..999.\n"
+      "K is unit, weapon or formation; N is a nation number 1..999. Numbers are\n"
+      "decimal digits only (leading zeros are allowed).\n"
       "\n"
       "Options:\n"
       "  --ini FILE   read nation and unit-class names from FILE instead of the\n"
@@ -112,12 +231,28 @@ const CommandInfo* FindCommand(Command command)
     return nullptr;
 }
 
+const OptionInfo* FindOption(std::string_view name)
+{
+    for (const OptionInfo& o : kOptions)
+        if (name == o.name || (o.alias != nullptr && name == o.alias))
+            return &o;
+    return nullptr;
+}
+
+std::string OptionName(unsigned option)
+{
+    for (const OptionInfo& o : kOptions)
+        if (o.option == option)
+            return o.name;
+    return "?";
+}
+
 bool IsHelp(std::string_view a)
 {
     return a == "-h" || a == "--help";
 }
 
-// Splits "--name=value"; the value is empty (and hasValue false) without '='.
+// Splits "--name=value"; without '=' the value is absent.
 struct OptionText {
     std::string name;
     std::optional<std::string> value;
@@ -144,26 +279,141 @@ core::PasteKind ParseKind(const std::string& text)
     throw UsageError("--kind must be unit, weapon or formation, not '" + text + "'");
 }
 
-const char* OptionName(unsigned option)
+std::string NonEmptyPath(unsigned option, const std::string& value)
+{
+    if (value.empty())
+        throw UsageError(OptionName(option) + " needs a path");
+    return value;
+}
+
+void StoreValue(unsigned option, const std::string& v, const CommandInfo& info, Arguments& out)
 {
     switch (option) {
     case kNation:
-        return "--nation";
+        out.nation = ParseNumber("--nation", v, 1, 999);
+        break;
     case kOutput:
-        return "-o";
+        out.output = NonEmptyPath(option, v);
+        break;
     case kKind:
-        return "--kind";
+        out.kind = ParseKind(v);
+        break;
     case kInto:
-        return "--into";
-    case kForce:
-        return "--force";
+        out.into = NonEmptyPath(option, v);
+        break;
+    case kFrom:
+        out.from = ParseNumber("--from", v, 0, info.valueMax);
+        break;
+    case kTo:
+        out.to = ParseNumber("--to", v, 0, info.valueMax);
+        break;
+    case kFrame:
+        out.frame = ParseNumber("--frame", v, 0, core::kMaxShpFrames - 1);
+        break;
+    case kTransparent:
+        out.transparent = ParseNumber("--transparent", v, 0, 255);
+        break;
+    case kFormat:
+        if (v != "text" && v != "csv")
+            throw UsageError("--format must be text or csv, not '" + v + "'");
+        out.csv = v == "csv";
+        break;
+    case kWeaponItem:
+    case kUnitItem:
+    case kFormationItem: {
+        if (out.item)
+            throw UsageError("give only one of --weapon, --unit and --formation");
+        const bool weapon = option == kWeaponItem;
+        const bool unit = option == kUnitItem;
+        out.kind = weapon ? core::PasteKind::Weapon
+            : unit        ? core::PasteKind::Unit
+                          : core::PasteKind::Formation;
+        out.item = ParseNumber(OptionName(option), v, 1,
+            weapon     ? core::kWeaponSlots
+                : unit ? core::kUnitSlots
+                       : core::kFormationSlots);
+        break;
+    }
     default:
-        return "?";
+        break;
     }
 }
 
 void ParseCommandArguments(
-    const std::vector<std::string>& args, std::size_t i, const CommandInfo& commandInfo, Arguments& out);
+    const std::vector<std::string>& args, std::size_t i, const CommandInfo& info, Arguments& out)
+{
+    // A help request anywhere after the command wins over every other check.
+    for (std::size_t j = i; j < args.size() && args[j] != "--"; ++j)
+        if (IsHelp(args[j])) {
+            out.help = true;
+            return;
+        }
+
+    unsigned seen = 0;
+    bool optionsEnded = false;
+    for (; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (optionsEnded || a.empty() || a[0] != '-' || a == "-") {
+            out.inputs.push_back(a);
+            continue;
+        }
+        if (a == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        OptionText opt = SplitOption(a);
+        const OptionInfo* option = FindOption(opt.name);
+        if (option == nullptr || (info.allowed & option->option) == 0)
+            throw UsageError(std::string("unknown option '") + a + "' for " + info.name);
+        const unsigned which = option->option;
+        if ((seen & which) != 0)
+            throw UsageError(OptionName(which) + " given twice");
+        seen |= which;
+        if ((which & kFlags) != 0) {
+            if (opt.value)
+                throw UsageError(OptionName(which) + " takes no value");
+            out.force = out.force || which == kForce;
+            out.inPlace = out.inPlace || which == kInPlace;
+            out.anyName = out.anyName || which == kAnyName;
+            continue;
+        }
+        if (!opt.value) {
+            // The next argument is the value even when it starts with a minus, so
+            // that "--from -5" is refused as a number rather than as an option.
+            if (i + 1 >= args.size())
+                throw UsageError(OptionName(which) + " needs a value");
+            opt.value = args[++i];
+        }
+        StoreValue(which, *opt.value, info, out);
+    }
+
+    unsigned required = info.required;
+    if (out.inPlace) {
+        if ((seen & kOutput) != 0)
+            throw UsageError("-o cannot be used with --in-place");
+        required &= ~static_cast<unsigned>(kOutput);
+    } else if (out.anyName) {
+        throw UsageError("--any-name is for --in-place");
+    }
+    for (const OptionInfo& o : kOptions)
+        if ((required & o.option) != 0 && (seen & o.option) == 0)
+            throw UsageError(std::string(info.name) + " needs " + o.name);
+
+    if (out.inPlace) {
+        if (out.inputs.empty())
+            throw UsageError("--in-place needs at least one FILE");
+        for (const std::string& file : out.inputs)
+            if (file.empty())
+                throw UsageError("--in-place needs file names, not an empty argument");
+    } else {
+        if (out.inputs.empty() || out.inputs[0].empty())
+            throw UsageError(std::string(info.name) + " needs " + info.operand);
+        if (out.inputs.size() > 1)
+            throw UsageError("unexpected argument '" + out.inputs[1] + "'"
+                + ((info.allowed & kInPlace) != 0 ? "; use --in-place for several files" : ""));
+    }
+    out.input = out.inputs[0];
+}
 
 } // namespace
 
@@ -189,23 +439,43 @@ const char* KindName(core::PasteKind kind)
 std::string UsageText(Command command)
 {
     const CommandInfo* info = FindCommand(command);
-    return info != nullptr ? info->usage : kGlobalUsage;
+    if (info == nullptr)
+        return kGlobalUsage;
+    std::string text = info->usage;
+    if ((info->allowed & kInPlace) != 0)
+        text += kBulkDetails;
+    return text;
 }
 
-int ParseNation(const std::string& text)
+Handler HandlerOf(Command command)
 {
-    const std::string problem = "--nation must be a number from 1 to 999, not '" + text + "'";
-    if (text.empty() || text.size() > 3)
+    const CommandInfo* info = FindCommand(command);
+    return info != nullptr ? info->run : nullptr;
+}
+
+bool UsesSettings(Command command)
+{
+    const CommandInfo* info = FindCommand(command);
+    return info != nullptr && info->usesSettings;
+}
+
+int ParseNumber(const std::string& option, const std::string& text, int low, int high)
+{
+    const std::string problem = option + " must be a number from " + std::to_string(low) + " to "
+        + std::to_string(high) + ", not '" + text + "'";
+    if (text.empty())
         throw UsageError(problem);
-    int n = 0;
+    long long n = 0;
     for (char c : text) {
         if (c < '0' || c > '9')
             throw UsageError(problem);
         n = n * 10 + (c - '0');
+        if (n > high)
+            throw UsageError(problem); // also keeps a long run of digits from overflowing
     }
-    if (n < 1)
+    if (n < low)
         throw UsageError(problem);
-    return n;
+    return static_cast<int>(n);
 }
 
 int NationFromFileName(const std::string& fileName)
@@ -269,102 +539,5 @@ Arguments ParseArguments(const std::vector<std::string>& args)
     }
     return out;
 }
-
-namespace {
-
-void ParseCommandArguments(
-    const std::vector<std::string>& args, std::size_t i, const CommandInfo& commandInfo, Arguments& out)
-{
-    const CommandInfo* info = &commandInfo;
-
-    // A help request anywhere after the command wins over every other check.
-    for (std::size_t j = i; j < args.size() && args[j] != "--"; ++j)
-        if (IsHelp(args[j])) {
-            out.help = true;
-            return;
-        }
-
-    std::vector<std::string> positional;
-    unsigned seen = 0;
-    bool optionsEnded = false;
-    for (; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (optionsEnded || a.empty() || a[0] != '-' || a == "-") {
-            positional.push_back(a);
-            continue;
-        }
-        if (a == "--") {
-            optionsEnded = true;
-            continue;
-        }
-        OptionText opt = SplitOption(a);
-        unsigned which = 0;
-        if (opt.name == "--nation")
-            which = kNation;
-        else if (opt.name == "-o" || opt.name == "--output")
-            which = kOutput;
-        else if (opt.name == "--kind")
-            which = kKind;
-        else if (opt.name == "--into")
-            which = kInto;
-        else if (opt.name == "--force")
-            which = kForce;
-        if (which == 0 || (info->allowed & which) == 0)
-            throw UsageError(std::string("unknown option '") + a + "' for " + info->name);
-        if ((seen & which) != 0)
-            throw UsageError(std::string(OptionName(which)) + " given twice");
-        seen |= which;
-        if ((which & kFlags) != 0) {
-            if (opt.value)
-                throw UsageError(std::string(OptionName(which)) + " takes no value");
-            if (which == kForce)
-                out.force = true;
-            continue;
-        }
-        if (!opt.value) {
-            if (i + 1 >= args.size())
-                throw UsageError(std::string(OptionName(which)) + " needs a value");
-            opt.value = args[++i];
-        }
-        const std::string& v = *opt.value;
-        switch (which) {
-        case kNation:
-            out.nation = ParseNation(v);
-            break;
-        case kOutput:
-            if (v.empty())
-                throw UsageError("-o needs a path");
-            out.output = v;
-            break;
-        case kKind:
-            out.kind = ParseKind(v);
-            break;
-        case kInto:
-            if (v.empty())
-                throw UsageError("--into needs a path");
-            out.into = v;
-            break;
-        default:
-            break;
-        }
-    }
-
-    for (unsigned option : { kNation, kOutput, kKind, kInto })
-        if ((info->required & option) != 0 && (seen & option) == 0)
-            throw UsageError(std::string(info->name) + " needs " + OptionName(option));
-
-    const char* what = info->command == Command::MakeDemo ? "DIR"
-        : info->command == Command::BufferImport          ? "IN.csv"
-                                                          : "IN.obf";
-    if (positional.empty())
-        throw UsageError(std::string(info->name) + " needs " + what);
-    if (positional.size() > 1)
-        throw UsageError(std::string("unexpected argument '") + positional[1] + "'");
-    if (positional[0].empty())
-        throw UsageError(std::string(info->name) + " needs " + what);
-    out.input = positional[0];
-}
-
-} // namespace
 
 } // namespace tarnwick::cli

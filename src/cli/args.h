@@ -1,8 +1,10 @@
 #pragma once
 
-// Command-line parsing for tarnwick-cli: global options, the command and its options.
+// Command-line parsing for tarnwick-cli: global options, the command and its
+// options, and the one table of commands behind both.
 
 #include "core/data/pastebuffer.h"
+#include "core/graphics/shp.h"
 
 #include <optional>
 #include <stdexcept>
@@ -15,7 +17,23 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1; // a file or data error
 inline constexpr int kExitUsage = 2; // a command line we cannot run
 
-enum class Command { None, Info, Resave, Csv, BufferExport, BufferImport, MakeDemo };
+// Every command. Adding one: a value here, a row in kCommands (args.cpp) with its
+// usage text, and its handler in a file of its own.
+enum class Command {
+    None,
+    Info,
+    Resave,
+    Csv,
+    BufferExport,
+    BufferImport,
+    MakeDemo,
+    Renationalise,
+    Reclassify,
+    Picture,
+    Icon,
+    Check,
+    WhereUsed,
+};
 
 // A command line that cannot be run; what() says why, command names the command
 // whose usage to point at (None for the program's).
@@ -33,19 +51,30 @@ struct Arguments {
     bool help = false; // --help anywhere: print usage, run nothing
     std::optional<std::string> ini; // --ini FILE
     Command command = Command::None;
-    std::string input; // the one positional argument
+    std::string input; // the first positional argument
+    std::vector<std::string> inputs; // all of them (several only with --in-place)
     std::optional<int> nation; // --nation N, 1..999
     std::optional<std::string> output; // -o PATH
     std::optional<core::PasteKind> kind; // --kind unit|weapon|formation
     std::optional<std::string> into; // --into BASE.obf
     bool force = false; // --force: make-demo may overwrite
+    bool inPlace = false; // --in-place: save every input over itself
+    bool anyName = false; // --any-name: --in-place takes files of any name
+    std::optional<int> from; // --from A
+    std::optional<int> to; // --to B
+    std::optional<int> frame; // --frame F, 1..255
+    int transparent = core::kDefaultTransparentColour; // --transparent T, 0..255
+    bool csv = false; // --format csv (else text)
+    // where-used: --weapon N, --unit N or --formation N; the kind goes into kind.
+    std::optional<int> item;
 };
 
 // Parses argv[1..]; throws UsageError. With help set the other checks are skipped.
 Arguments ParseArguments(const std::vector<std::string>& args);
 
-// A nation number 1..999 written in decimal digits; throws UsageError.
-int ParseNation(const std::string& text);
+// A whole number low..high written in decimal digits only (leading zeros allowed);
+// anything else throws UsageError naming option.
+int ParseNumber(const std::string& option, const std::string& text, int low, int high);
 
 // The nation an obatNNN.obf file name stands for (any case), else 0.
 int NationFromFileName(const std::string& fileName);
@@ -55,5 +84,12 @@ std::string UsageText(Command command);
 
 const char* CommandName(Command command);
 const char* KindName(core::PasteKind kind);
+
+struct Context;
+using Handler = int (*)(const Context&);
+
+// What runs a command, and whether it reads the settings file first.
+Handler HandlerOf(Command command);
+bool UsesSettings(Command command);
 
 } // namespace tarnwick::cli

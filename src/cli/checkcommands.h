@@ -6,14 +6,9 @@
 
 #include "cli/commands.h"
 
-#include <optional>
-#include <string>
-#include <vector>
-
 namespace tarnwick::cli {
 
-// Runs the command line when it names check or where-used (after any global
-// options) and returns the exit status; returns nothing for every other command line.
-std::optional<int> RunCheckCommand(const std::vector<std::string>& args, Output& io);
+int RunCheck(const Context& c);
+int RunWhereUsed(const Context& c);
 
 } // namespace tarnwick::cli

@@ -26,15 +26,12 @@ namespace tarnwick::cli {
 namespace fs = std::filesystem;
 using core::IoResult;
 
-namespace {
-
 int Fail(Output& io, const std::string& message)
 {
     io.err << "tarnwick-cli: " << message << '\n';
     return kExitFailure;
 }
 
-// A path the commands read must be an existing regular file.
 std::optional<IoResult> CheckReadable(const fs::path& path)
 {
     std::error_code ec;
@@ -52,6 +49,8 @@ std::optional<IoResult> CheckReadable(const fs::path& path)
         return IoResult::failure(IoResult::Kind::ReadError, path, "Not a regular file");
     return std::nullopt;
 }
+
+namespace {
 
 // Loads path as the file of nation; reports a failure or an odd size.
 bool LoadInput(const fs::path& path, int nation, core::TOobData& data, Output& io)
@@ -132,6 +131,8 @@ int UsedSlots(const auto& table, int slots)
             ++used;
     return used;
 }
+
+} // namespace
 
 int RunInfo(const Context& c)
 {
@@ -272,64 +273,7 @@ int RunBufferImport(const Context& c)
     return SaveOutput(*data, *args.nation, target, io);
 }
 
-// The files make-demo writes into dir.
-std::vector<std::string> DemoFileNames()
-{
-    std::vector<std::string> names;
-    for (int nation : core::DemoNations())
-        names.push_back(core::OobFileName(nation));
-    names.emplace_back(core::kSettingsFileName);
-    names.emplace_back("README.txt");
-    return names;
-}
-
-int RunMakeDemo(const Context& c)
-{
-    const Arguments& args = c.args;
-    Output& io = c.io;
-    const fs::path dir(args.input);
-    if (!args.force) {
-        // Any of the files already there, in any case (the editor finds files so),
-        // stops the command before it writes anything.
-        std::vector<std::string> present;
-        std::error_code ec;
-        for (const std::string& name : DemoFileNames()) {
-            const fs::path found = core::FindFileIgnoringCase(dir, name);
-            if (!found.empty() || fs::exists(fs::symlink_status(dir / name, ec)))
-                present.push_back((found.empty() ? dir / name : found).string());
-        }
-        if (!present.empty()) {
-            std::string list;
-            for (const std::string& p : present)
-                list += (list.empty() ? "" : ", ") + p;
-            return Fail(io, "not overwriting " + list + "; nothing was written (--force overwrites)");
-        }
-    }
-    IoResult r = core::MakeDemoFolder(args.input);
-    if (!r.ok())
-        return Fail(io, r.message());
-    const fs::path written = r.path.empty() ? dir : r.path;
-    for (const std::string& name : DemoFileNames())
-        io.out << "Wrote " << (written / name).string() << '\n';
-    return kExitOk;
-}
-
-// Every command and what runs it; a new command adds a line here.
-struct Handler {
-    Command command;
-    int (*run)(const Context&);
-};
-
-constexpr Handler kHandlers[] = {
-    { Command::Info, RunInfo },
-    { Command::Resave, RunResave },
-    { Command::Csv, RunCsv },
-    { Command::BufferExport, RunBufferExport },
-    { Command::BufferImport, RunBufferImport },
-    { Command::MakeDemo, RunMakeDemo },
-};
-
-} // namespace
+namespace {
 
 // A file as the system knows it: the same device and inode is the same file,
 // whatever the path and however many links lead to it.
@@ -346,6 +290,8 @@ std::optional<FileId> IdOf(const fs::path& path)
         return std::nullopt;
     return FileId { info.st_dev, info.st_ino };
 }
+
+} // namespace
 
 void RefuseOutputThatIsAnInput(const fs::path& output, std::initializer_list<NamedInput> inputs)
 {
@@ -387,9 +333,8 @@ bool LoadSettings(const Arguments& args, const fs::path& programDir, core::Setti
 int RunCommand(const Context& context)
 {
     try {
-        for (const Handler& handler : kHandlers)
-            if (handler.command == context.args.command)
-                return handler.run(context);
+        if (const Handler run = HandlerOf(context.args.command))
+            return run(context);
     } catch (const UsageError& e) {
         throw UsageError(e.what(), context.args.command);
     }

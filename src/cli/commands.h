@@ -3,11 +3,14 @@
 // The commands of tarnwick-cli: each loads, calls the core, reports and returns an exit status.
 
 #include "cli/args.h"
+#include "core/data/fileio.h"
 #include "core/data/settings.h"
 
 #include <filesystem>
 #include <initializer_list>
 #include <iosfwd>
+#include <optional>
+#include <string>
 
 namespace tarnwick::cli {
 
@@ -25,14 +28,23 @@ struct Context {
     Output& io;
 };
 
-// Runs a parsed command. Throws UsageError for a command line found unusable late
-// (an output that is one of the inputs).
+// Runs a parsed command through its handler. Throws UsageError for a command line
+// found unusable late (an output that is one of the inputs).
 int RunCommand(const Context& context);
 
-// The settings the command uses: --ini FILE when given (a missing, unreadable or
-// oversized file is an error), else the file the editor would read beside
-// programDir. Sets settingsPath to the file read. A warning about the file goes to
-// err. Returns false with a message on err when an explicit file cannot be read.
+// The handlers of the commands on order-of-battle and paste-buffer files.
+int RunInfo(const Context& c);
+int RunResave(const Context& c);
+int RunCsv(const Context& c);
+int RunBufferExport(const Context& c);
+int RunBufferImport(const Context& c);
+
+// The checks and reports the handlers share.
+int Fail(Output& io, const std::string& message);
+
+// A path a command reads must be an existing regular file; the failure otherwise.
+std::optional<core::IoResult> CheckReadable(const std::filesystem::path& path);
+
 // An input a command reads, named by its role ("the input", "the settings file").
 struct NamedInput {
     const char* role;
@@ -43,6 +55,10 @@ struct NamedInput {
 // link) as one of the inputs: writing it would replace what the command reads.
 void RefuseOutputThatIsAnInput(const std::filesystem::path& output, std::initializer_list<NamedInput> inputs);
 
+// The settings the command uses: --ini FILE when given (a missing, unreadable or
+// oversized file is an error), else the file the editor would read beside
+// programDir. Sets settingsPath to the file read. A warning about the file goes to
+// err. Returns false with a message on err when an explicit file cannot be read.
 bool LoadSettings(const Arguments& args, const std::filesystem::path& programDir, core::Settings& settings,
     std::filesystem::path& settingsPath, Output& io);
 

@@ -1,16 +1,12 @@
 // tarnwick-cli: the command-line companion of the editor.
 
 #include "cli/args.h"
-#include "cli/bulkcommands.h"
-#include "cli/checkcommands.h"
 #include "cli/commands.h"
-#include "cli/picturecommands.h"
 
 #include <exception>
 #include <filesystem>
 #include <iostream>
 #include <new>
-#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -42,12 +38,6 @@ int main(int argc, char** argv)
         return kExitFailure;
     };
     try {
-        if (auto status = RunBulkCommandLine(args, ProgramDir(argc > 0 ? argv[0] : nullptr), io))
-            return finish(*status);
-        if (std::optional<int> status = RunPictureCommand(args, io))
-            return finish(*status);
-        if (std::optional<int> status = RunCheckCommand(args, io))
-            return finish(*status);
         Arguments parsed = ParseArguments(args);
         if (parsed.help) {
             std::cout << UsageText(parsed.command);
@@ -55,7 +45,7 @@ int main(int argc, char** argv)
         }
         tarnwick::core::Settings settings;
         std::filesystem::path settingsPath;
-        if (parsed.command != Command::MakeDemo
+        if (UsesSettings(parsed.command)
             && !LoadSettings(parsed, ProgramDir(argc > 0 ? argv[0] : nullptr), settings, settingsPath, io))
             return kExitFailure;
         return finish(RunCommand(Context { parsed, settings, settingsPath, io }));

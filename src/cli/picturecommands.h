@@ -5,14 +5,9 @@
 
 #include "cli/commands.h"
 
-#include <optional>
-#include <string>
-#include <vector>
-
 namespace tarnwick::cli {
 
-// Runs the command line when it names picture or icon (after any global options)
-// and returns the exit status; returns nothing for every other command line.
-std::optional<int> RunPictureCommand(const std::vector<std::string>& args, Output& io);
+int RunPicture(const Context& c);
+int RunIcon(const Context& c);
 
 } // namespace tarnwick::cli

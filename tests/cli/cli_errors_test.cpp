@@ -44,6 +44,15 @@ TEST(CliUsage, HelpGoesToStdoutWithStatusZero)
     EXPECT_NE(RunCli({ "--help" }).out.find("resave, renationalise and reclassify"), std::string::npos);
 }
 
+TEST(CliUsage, LeadingZerosReadAsTheNumber)
+{
+    TempDir dir;
+    WriteFile(dir / "in.obf", OobImage().bytes);
+    const auto r = RunCli({ "info", (dir / "in.obf").string(), "--nation", "0000012" });
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("Nation:     12"), std::string::npos) << r.out;
+}
+
 TEST(CliUsage, BadCommandLinesExitWithStatusTwoAndWriteNothing)
 {
     TempDir dir;
@@ -65,6 +74,8 @@ TEST(CliUsage, BadCommandLinesExitWithStatusTwoAndWriteNothing)
         { { "info", in, "--nation", "1000" }, "not '1000'" },
         { { "info", in, "--nation", "12a" }, "not '12a'" },
         { { "info", in, "--nation", "-3" }, "not '-3'" },
+        { { "info", in, "--nation", "00001000" }, "not '00001000'" },
+        { { "info", in, "--nation", "" }, "not ''" },
         { { "info", in, "--nation" }, "--nation needs a value" },
         { { "info", in, "-o", out }, "unknown option '-o' for info" },
         { { "resave", in, "--nation", "1" }, "resave needs -o" },

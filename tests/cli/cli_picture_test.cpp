@@ -128,7 +128,8 @@ TEST(CliPicture, ReaderAndUsageErrorsWriteNothing)
         { { "picture", in, "-o", (tmp / "x.gif").string() }, 2, "-o must name a .bmp or .png file" },
         { { "picture", in, "--frame", "1", "-o", out }, 2, "unknown option '--frame' for picture" },
         { { "icon", shp, "-o", out }, 2, "icon needs --frame" },
-        { { "icon", shp, "--frame", "0", "-o", out }, 2, "--frame must be a number from 1 to 255, not '0'" },
+        { { "icon", shp, "--frame", "255", "-o", out }, 2,
+            "--frame must be a number from 0 to 254, not '255'" },
         { { "icon", shp, "--frame", "1", "--transparent=256", "-o", out }, 2,
             "--transparent must be a number from 0 to 255, not '256'" },
     };
