@@ -75,7 +75,10 @@ constexpr const char* kBulkDetails
     = "N is the nation of the file (1..999); it is taken from an obatNNN.obf file\n"
       "name when --nation is not given. OUT is written as the editor's Save writes,\n"
       "at exactly the path given. With --in-place every FILE is saved over itself;\n"
-      "a file that fails is reported and the others still run.\n";
+      "a file that fails is reported and the others still run. --in-place takes\n"
+      "only files named as order-of-battle files (obatNNN.obf, any letter case)\n"
+      "unless --any-name is given, and never a settings file (TWFTK.ini, or the\n"
+      "file given with --ini); otherwise nothing is changed.\n";
 
 // Every command: the one table the parser, the usage texts and main() work from.
 // A new command adds its row here (and its value to Command).
@@ -124,19 +127,19 @@ const CommandInfo kCommands[] = {
         "case is used). Every file written is listed. When DIR already holds any of\n"
         "these files, in any letter case, nothing is written, unless --force is given.\n" },
     { Command::Renationalise, "renationalise", RunRenationalise, true,
-        kNation | kOutput | kFrom | kTo | kInPlace, kOutput | kFrom | kTo, "IN.obf", 99,
+        kNation | kOutput | kFrom | kTo | kInPlace | kAnyName, kOutput | kFrom | kTo, "IN.obf", 99,
         "Usage: tarnwick-cli [--ini FILE] renationalise IN.obf [--nation N] --from A --to B -o OUT.obf\n"
-        "       tarnwick-cli [--ini FILE] renationalise --in-place FILE... [--nation N]\n"
+        "       tarnwick-cli [--ini FILE] renationalise --in-place [--any-name] FILE... [--nation N]\n"
         "                    --from A --to B\n"
         "\n"
         "Changes nation A to nation B in every unit and formation, empty slots\n"
         "included, as the editor's Renationalise dialog does, and prints\n"
         "\"Processed : u Units, f Formations\". A and B are numbers from 0 to 99.\n"
         "\n" },
-    { Command::Reclassify, "reclassify", RunReclassify, true, kNation | kOutput | kFrom | kTo | kInPlace,
-        kOutput | kFrom | kTo, "IN.obf", 255,
+    { Command::Reclassify, "reclassify", RunReclassify, true,
+        kNation | kOutput | kFrom | kTo | kInPlace | kAnyName, kOutput | kFrom | kTo, "IN.obf", 255,
         "Usage: tarnwick-cli [--ini FILE] reclassify IN.obf [--nation N] --from A --to B -o OUT.obf\n"
-        "       tarnwick-cli [--ini FILE] reclassify --in-place FILE... [--nation N]\n"
+        "       tarnwick-cli [--ini FILE] reclassify --in-place [--any-name] FILE... [--nation N]\n"
         "                    --from A --to B\n"
         "\n"
         "Changes unit class A to class B in every unit, empty slots included, as the\n"
@@ -191,9 +194,10 @@ constexpr const char* kGlobalUsage
       "                                           paste a paste-buffer file into a file\n"
       "  make-demo DIR [--force]                  write a folder of sample data\n"
       "  renationalise IN.obf --from A --to B -o OUT.obf\n"
-      "                                           change nation A to B (or --in-place FILE...)\n"
+      "                                           change nation A to B (or --in-place [--any-name] FILE...)\n"
       "  reclassify IN.obf --from A --to B -o OUT.obf\n"
-      "                                           change unit class A to B (or --in-place FILE...)\n"
+      "                                           change unit class A to B (or --in-place [--any-name] "
+      "FILE...)\n"
       "  picture IN.lbm -o OUT.bmp|OUT.png        write a unit picture as BMP or PNG\n"
       "  icon IN.shp --frame F [--transparent T] -o OUT.bmp|OUT.png\n"
       "                                           write one frame of an icon file\n"
@@ -478,23 +482,27 @@ int ParseNumber(const std::string& option, const std::string& text, int low, int
     return static_cast<int>(n);
 }
 
-int NationFromFileName(const std::string& fileName)
+bool IsOobFileName(const std::string& fileName)
 {
     // obatNNN.obf: exactly three digits between the prefix and the extension.
     if (fileName.size() != 11)
-        return 0;
+        return false;
     std::string lower;
     for (char c : fileName)
         lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     if (lower.compare(0, 4, "obat") != 0 || lower.compare(7, 4, ".obf") != 0)
-        return 0;
-    int n = 0;
-    for (std::size_t i = 4; i < 7; ++i) {
+        return false;
+    for (std::size_t i = 4; i < 7; ++i)
         if (lower[i] < '0' || lower[i] > '9')
-            return 0;
-        n = n * 10 + (lower[i] - '0');
-    }
-    return n;
+            return false;
+    return true;
+}
+
+int NationFromFileName(const std::string& fileName)
+{
+    if (!IsOobFileName(fileName))
+        return 0;
+    return (fileName[4] - '0') * 100 + (fileName[5] - '0') * 10 + (fileName[6] - '0');
 }
 
 Arguments ParseArguments(const std::vector<std::string>& args)

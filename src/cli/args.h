@@ -79,6 +79,9 @@ int ParseNumber(const std::string& option, const std::string& text, int low, int
 // The nation an obatNNN.obf file name stands for (any case), else 0.
 int NationFromFileName(const std::string& fileName);
 
+// Whether fileName is obatNNN.obf, three digits, in any letter case.
+bool IsOobFileName(const std::string& fileName);
+
 // Usage of the whole program, or of one command.
 std::string UsageText(Command command);
 

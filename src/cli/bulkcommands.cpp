@@ -3,14 +3,17 @@
 #include "core/data/fileio.h"
 #include "core/data/globals.h"
 #include "core/data/records.h"
+#include "core/data/settings.h"
 #include "core/data/tarnio.h"
 #include "core/rules/reclassify.h"
 #include "core/rules/renationalise.h"
 
+#include <cctype>
 #include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -117,8 +120,44 @@ int RunOne(BulkKind kind, const Arguments& a, const fs::path& settingsPath, Outp
     return kExitOk;
 }
 
-int RunInPlace(BulkKind kind, const Arguments& a, Output& io)
+bool IsNamedLikeTheSettings(const fs::path& path)
 {
+    const std::string name = path.filename().string();
+    const std::string_view settings = core::kSettingsFileName;
+    if (name.size() != settings.size())
+        return false;
+    for (std::size_t i = 0; i < name.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(name[i]))
+            != std::tolower(static_cast<unsigned char>(settings[i])))
+            return false;
+    return true;
+}
+
+// --in-place saves over every file it is given, so a shell pattern that also
+// matches other files must not turn them into order-of-battle files: the whole
+// run is refused before anything is written.
+void RefuseFilesNotToSaveOver(const Arguments& a, const fs::path& settingsPath)
+{
+    std::string refused;
+    for (const std::string& file : a.inputs) {
+        const fs::path path(file);
+        std::string why;
+        if (IsSameFile(path, settingsPath) || IsNamedLikeTheSettings(path))
+            why = "is a settings file";
+        else if (!a.anyName && !IsOobFileName(path.filename().string()))
+            why = "is not named as an order-of-battle file (obatNNN.obf)";
+        if (!why.empty())
+            refused += "\n  " + file + " " + why;
+    }
+    if (!refused.empty())
+        throw UsageError(
+            "--in-place would save over files that are not order-of-battle files; nothing was changed:"
+            + refused + "\n(--any-name takes files of any other name)");
+}
+
+int RunInPlace(BulkKind kind, const Arguments& a, const fs::path& settingsPath, Output& io)
+{
+    RefuseFilesNotToSaveOver(a, settingsPath);
     auto data = std::make_unique<core::TOobData>();
     std::size_t failed = 0;
     for (const std::string& file : a.inputs) {
@@ -155,7 +194,8 @@ int RunInPlace(BulkKind kind, const Arguments& a, Output& io)
 
 int RunBulk(BulkKind kind, const Context& c)
 {
-    return c.args.inPlace ? RunInPlace(kind, c.args, c.io) : RunOne(kind, c.args, c.settingsPath, c.io);
+    return c.args.inPlace ? RunInPlace(kind, c.args, c.settingsPath, c.io)
+                          : RunOne(kind, c.args, c.settingsPath, c.io);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "cli/commands.h"
 
 #include "core/data/csvdump.h"
+#include "core/data/escape.h"
 #include "core/data/fileio.h"
 #include "core/data/pastebuffer.h"
 #include "core/data/pastefiles.h"
@@ -104,25 +105,6 @@ int SaveOutput(core::TOobData& data, int nation, const SaveTarget& target, Outpu
     return kExitOk;
 }
 
-// Control bytes (C0, DEL and the C1 range) as \xNN, so that a comment cannot
-// drive the terminal; every other byte as it is.
-std::string EscapeControls(std::string_view bytes)
-{
-    static constexpr char kHex[] = "0123456789abcdef";
-    std::string shown;
-    for (const char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b < 0x20 || b == 0x7F || (b >= 0x80 && b < 0xA0)) {
-            shown += "\\x";
-            shown += kHex[b >> 4];
-            shown += kHex[b & 0xF];
-        } else {
-            shown += c;
-        }
-    }
-    return shown;
-}
-
 int UsedSlots(const auto& table, int slots)
 {
     int used = 0;
@@ -158,9 +140,9 @@ int RunInfo(const Context& c)
     io.out << '\n';
     io.out << "Nation:     " << nation;
     if (nation != 0)
-        io.out << " (" << EscapeControls(core::NationName(c.settings.names, nation)) << ')';
+        io.out << " (" << core::EscapeControls(core::NationName(c.settings.names, nation)) << ')';
     io.out << '\n';
-    io.out << "Comment:    " << EscapeControls(data->comment) << '\n';
+    io.out << "Comment:    " << core::EscapeControls(data->comment) << '\n';
     io.out << "Weapons:    " << UsedSlots(data->weapons, core::kWeaponSlots) << " of " << core::kWeaponSlots
            << " slots used\n";
     io.out << "Units:      " << UsedSlots(data->units, core::kUnitSlots) << " of " << core::kUnitSlots
@@ -292,6 +274,12 @@ std::optional<FileId> IdOf(const fs::path& path)
 }
 
 } // namespace
+
+bool IsSameFile(const fs::path& a, const fs::path& b)
+{
+    const std::optional<FileId> id = IdOf(a);
+    return id && IdOf(b) == id;
+}
 
 void RefuseOutputThatIsAnInput(const fs::path& output, std::initializer_list<NamedInput> inputs)
 {

@@ -51,6 +51,9 @@ struct NamedInput {
     std::filesystem::path path;
 };
 
+// Whether both paths lead to one existing file (device and inode, through any link).
+bool IsSameFile(const std::filesystem::path& a, const std::filesystem::path& b);
+
 // Throws UsageError when output is the same file (device and inode, through any
 // link) as one of the inputs: writing it would replace what the command reads.
 void RefuseOutputThatIsAnInput(const std::filesystem::path& output, std::initializer_list<NamedInput> inputs);

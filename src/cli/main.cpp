@@ -2,6 +2,7 @@
 
 #include "cli/args.h"
 #include "cli/commands.h"
+#include "cli/signals.h"
 
 #include <exception>
 #include <filesystem>
@@ -28,6 +29,7 @@ std::filesystem::path ProgramDir(const char* argv0)
 int main(int argc, char** argv)
 {
     using namespace tarnwick::cli;
+    RemoveTemporaryFilesOnSignals();
     std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     Output io { std::cout, std::cerr };
     // Every command ends here: what it printed must have reached standard output.

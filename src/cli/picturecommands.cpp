@@ -12,6 +12,7 @@
 #include <csetjmp>
 #include <cstdint>
 #include <filesystem>
+#include <new>
 #include <ostream>
 #include <stdexcept>
 #include <string_view>
@@ -124,7 +125,9 @@ int Run(bool icon, const Arguments& a, Output& io)
     std::vector<std::uint8_t> bytes;
     try {
         bytes = HasExtension(output, ".png") ? EncodePng(image) : core::EncodeBmp(image);
-    } catch (const std::runtime_error& e) {
+    } catch (const std::bad_alloc&) {
+        throw;
+    } catch (const std::exception& e) {
         return Fail(io, e.what());
     }
     const core::IoResult r = core::WriteFileAtomic(output, bytes.data(), bytes.size());

@@ -6,11 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -266,6 +269,96 @@ TEST(CliBulk, InPlaceSavesEveryReadableFileAndReportsTheOneThatFails)
     std::vector<std::string> expected = names;
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(left, expected);
+}
+
+TEST(CliBulk, InPlaceRefusesSettingsAndFilesNotNamedAsOobFiles)
+{
+    TempDir dir;
+    const OobImage img = Sample();
+    const std::string bytes(img.bytes.begin(), img.bytes.end());
+    const fs::path oob = dir / "OBAT005.obf";
+    const fs::path ini = dir / "game.ini";
+    const fs::path readme = dir / "README.txt";
+    const fs::path other = dir / "twftk.INI";
+    WriteFile(oob, bytes);
+    WriteFile(ini, "[Nations]\r\n");
+    WriteFile(readme, "hello\n");
+    WriteFile(other, "");
+    struct Case {
+        std::vector<std::string> files;
+        bool anyName;
+        std::vector<fs::path> named; // the files the message names
+    };
+    const std::vector<Case> cases {
+        { { oob.string(), readme.string(), other.string() }, false, { readme, other } },
+        { { ini.string(), oob.string() }, true, { ini } },
+        { { oob.string(), other.string() }, true, { other } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.files.back());
+        std::vector<std::string> args { "--ini", ini.string(), "reclassify", "--in-place" };
+        if (c.anyName)
+            args.push_back("--any-name");
+        args.insert(args.end(), c.files.begin(), c.files.end());
+        args.insert(args.end(), { "--nation", "5", "--from", "7", "--to", "24" });
+        const RunResult r = RunCli(args);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_NE(r.err.find("nothing was changed"), std::string::npos) << r.err;
+        for (const fs::path& p : c.named)
+            EXPECT_NE(r.err.find(p.string() + " is "), std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find(oob.string() + " is "), std::string::npos) << r.err;
+        EXPECT_EQ(ReadFile(oob), bytes);
+        EXPECT_EQ(ReadFile(readme), "hello\n");
+        EXPECT_EQ(fs::file_size(other), 0u);
+    }
+    // --any-name lets a file of another name through.
+    fs::copy_file(oob, dir / "backup.dat");
+    const RunResult r = RunCli({ "reclassify", "--in-place", "--any-name", (dir / "backup.dat").string(),
+        "--nation", "5", "--from", "7", "--to", "24" });
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(ReadFile(dir / "backup.dat")[kUnitClass + 2], 24);
+}
+
+// Killed at any moment, an --in-place run leaves each file whole and no
+// temporary file beside them.
+TEST(CliBulk, AnInterruptedInPlaceRunLeavesNoTemporaryFile)
+{
+    TempDir dir;
+    const OobImage img = Sample();
+    std::vector<std::string> args { TARNWICK_CLI_PATH, "reclassify", "--in-place" };
+    for (int n = 1; n <= 200; ++n) {
+        char name[16];
+        std::snprintf(name, sizeof name, "obat%03d.obf", n);
+        WriteFile(dir / name, img.bytes);
+        args.push_back((dir / name).string());
+    }
+    args.insert(args.end(), { "--from", "7", "--to", "7" });
+    std::vector<char*> argv;
+    for (std::string& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+
+    for (int delay : { 0, 200, 1000, 3000, 10000, 30000 }) {
+        SCOPED_TRACE(delay);
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            const int null = ::open("/dev/null", O_WRONLY);
+            ::dup2(null, 1);
+            ::dup2(null, 2);
+            ::execv(argv[0], argv.data());
+            ::_exit(127);
+        }
+        ::usleep(static_cast<useconds_t>(delay));
+        ::kill(pid, SIGTERM);
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        for (const auto& e : fs::directory_iterator(dir.path())) {
+            const std::string name = e.path().filename().string();
+            EXPECT_TRUE(name.size() == 11 && name.rfind("obat", 0) == 0) << name;
+            EXPECT_EQ(fs::file_size(e.path()), img.bytes.size()) << name;
+        }
+    }
 }
 
 } // namespace

@@ -222,4 +222,73 @@ TEST(CliBuffer, ExportThenImportCarriesUnitsIntoAnotherFile)
     EXPECT_EQ(data.weapons[1].name, "Kept Weapon");
 }
 
+// A buffer file re-saved by a spreadsheet (python's csv module: every field
+// quoted or only where needed, Windows-1252 or UTF-8 with or without a byte
+// order mark) reads back to the same records.
+TEST(CliBuffer, SpreadsheetResavedFilesReadBackTheSame)
+{
+    if (std::system("command -v python3 >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "python3 is not installed";
+    TempDir dir;
+    OobImage a;
+    a.validDates();
+    a.unitName(1, "Rifle, Section");
+    a.unitName(2, "Big \"Q\" Gun");
+    a.unitName(3, "J\xE4ger Zug");
+    a.unitName(4, "Plain");
+    WriteFile(dir / "obat003.obf", a.bytes);
+    WriteFile(dir / "base.obf", OobImage().bytes);
+    WriteFile(dir / "TWFTK.ini", kIni);
+    const std::string ini = (dir / "TWFTK.ini").string();
+    auto exportFrom = [&](const fs::path& oob, const fs::path& csv) {
+        return RunCli({ "--ini", ini, "buffer-export", oob.string(), "--nation", "3", "--kind", "unit", "-o",
+            csv.string() });
+    };
+    ASSERT_EQ(exportFrom(dir / "obat003.obf", dir / "units.csv").status, 0);
+    const std::string exported = ReadFile(dir / "units.csv");
+    EXPECT_NE(exported.find("\r\n1,\"Rifle, Section\",0,"), std::string::npos);
+    EXPECT_NE(exported.find("\r\n2,\"Big \"\"Q\"\" Gun\",0,"), std::string::npos);
+
+    const char* resave = "import csv, sys\n"
+                         "rows = list(csv.reader(open(sys.argv[1], newline='', encoding='cp1252')))\n"
+                         "out = open(sys.argv[2], 'w', newline='', encoding=sys.argv[4])\n"
+                         "csv.writer(out, quoting=getattr(csv, sys.argv[3])).writerows(rows)\n";
+    WriteFile(dir / "resave.py", std::string(resave));
+    struct Case {
+        const char* quoting;
+        const char* encoding;
+    };
+    for (const Case& c : { Case { "QUOTE_ALL", "cp1252" }, Case { "QUOTE_MINIMAL", "cp1252" },
+             Case { "QUOTE_ALL", "utf-8-sig" }, Case { "QUOTE_MINIMAL", "utf-8" } }) {
+        SCOPED_TRACE(std::string(c.quoting) + " " + c.encoding);
+        const fs::path sheet = dir / "sheet.csv";
+        ASSERT_EQ(
+            std::system(("python3 '" + (dir / "resave.py").string() + "' '" + (dir / "units.csv").string()
+                + "' '" + sheet.string() + "' " + c.quoting + " " + c.encoding)
+                            .c_str()),
+            0);
+        const auto im = RunCli({ "buffer-import", sheet.string(), "--kind", "unit", "--into",
+            (dir / "base.obf").string(), "--nation", "3", "-o", (dir / "back.obf").string() });
+        ASSERT_EQ(im.status, 0) << im.err;
+        ASSERT_EQ(exportFrom(dir / "back.obf", dir / "again.csv").status, 0);
+        const std::string again = ReadFile(dir / "again.csv");
+        const auto [differs, _] = std::mismatch(again.begin(), again.end(), exported.begin(), exported.end());
+        EXPECT_EQ(again.size(), exported.size());
+        EXPECT_TRUE(differs == again.end())
+            << again.substr(static_cast<std::size_t>(differs - again.begin()), 80);
+    }
+
+    // A character Windows-1252 lacks is refused with its line and column.
+    std::string sheet = ReadFile(dir / "sheet.csv"); // UTF-8 without a byte order mark
+    sheet.replace(sheet.find("Plain"), 5, "Gro\xE1\xBA\x9E");
+    WriteFile(dir / "bad.csv", sheet);
+    fs::remove(dir / "back.obf");
+    const auto bad = RunCli({ "buffer-import", (dir / "bad.csv").string(), "--kind", "unit", "--into",
+        (dir / "base.obf").string(), "--nation", "3", "-o", (dir / "back.obf").string() });
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_NE(bad.err.find("Line 6, column 2: the name holds '\xE1\xBA\x9E' (U+1E9E)"), std::string::npos)
+        << bad.err;
+    EXPECT_FALSE(fs::exists(dir / "back.obf"));
+}
+
 } // namespace

@@ -106,6 +106,7 @@ TEST(CliPicture, ReaderAndUsageErrorsWriteNothing)
     lbm[30] = 2; // compression
     WriteFile(tmp / "packed.lbm", lbm);
     WriteFile(tmp / "i.shp", EncodeShp({ Sample(2, 2) }, 240));
+    WriteFile(tmp / "empty.lbm", EncodeIlbm(IndexedImage(0, 3)));
     const std::string out = (tmp / "out.bmp").string();
     const std::string in = (tmp / "good.lbm").string();
     const std::string shp = (tmp / "i.shp").string();
@@ -122,6 +123,8 @@ TEST(CliPicture, ReaderAndUsageErrorsWriteNothing)
             ": unsupported compression algorithm\n" },
         { { "icon", shp, "--frame", "1", "-o", out }, 1, ": required icon not available\n" },
         { { "picture", (tmp / "none.lbm").string(), "-o", out }, 1, "Cannot find" },
+        { { "picture", (tmp / "empty.lbm").string(), "-o", out }, 1,
+            "cannot hold a picture of 0 x 3 pixels" },
         { { "picture", tmp.path().string(), "-o", out }, 1, "Not a regular file" },
         { { "picture", in, "-o", (tmp / "no" / "x.bmp").string() }, 1, "Cannot create a file in the folder" },
         { { "picture", in }, 2, "picture needs -o" },

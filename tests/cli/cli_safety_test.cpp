@@ -203,33 +203,59 @@ TEST(CliOutputs, AnOutputThatIsAnInputIsRefused)
     EXPECT_TRUE(fs::is_symlink(dir / "alias.obf"));
 }
 
-TEST(CliMakeDemo, NeverOverwritesWithoutForce)
+// Every regular file under dir, by its path relative to dir.
+std::vector<std::string> FilesUnder(const fs::path& dir)
+{
+    std::vector<std::string> files;
+    for (const auto& e : fs::recursive_directory_iterator(dir))
+        if (e.is_regular_file())
+            files.push_back(fs::relative(e.path(), dir).string());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+TEST(CliMakeDemo, NeverOverwritesWithoutForceAndListsWhatItWrites)
 {
     TempDir dir;
-    const fs::path demo = dir / "demo";
-    ASSERT_EQ(RunCli({ "make-demo", demo.string() }).status, 0);
+    // Something in the way, in any letter case: make-demo writes nothing at all.
+    const std::vector<std::string> inTheWay { "pic/Pm01101.lbm", "shp/Icon0010.shp", "SHP/ICON0010.SHP",
+        "twftk.INI", "README.txt", "obat012.obf", "pic" };
+    for (std::size_t i = 0; i < inTheWay.size(); ++i) {
+        SCOPED_TRACE(inTheWay[i]);
+        const fs::path demo = dir / ("d" + std::to_string(i));
+        fs::create_directories((demo / inTheWay[i]).parent_path());
+        WriteFile(demo / inTheWay[i], std::string("mine"));
+        fs::permissions(demo / inTheWay[i], fs::perms::owner_read); // read-only stops nothing by itself
+        const auto r = RunCli({ "make-demo", demo.string() });
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.err.find("\n  " + (demo / inTheWay[i]).string()), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find("nothing was written (--force"), std::string::npos) << r.err;
+        EXPECT_EQ(FilesUnder(demo), std::vector<std::string> { inTheWay[i] });
+        EXPECT_EQ(r.out, "");
+    }
+
+    // A picture folder of another case is used, not doubled; every file written is listed.
+    const fs::path demo = dir / "cased";
+    fs::create_directories(demo / "PIC");
+    const auto r = RunCli({ "make-demo", demo.string() });
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_FALSE(fs::exists(demo / "pic"));
+    const std::vector<std::string> files = FilesUnder(demo);
+    EXPECT_GT(files.size(), 100u);
+    std::vector<std::string> listed;
+    for (std::size_t at = 0; at < r.out.size(); at = r.out.find('\n', at) + 1)
+        listed.push_back(fs::relative(r.out.substr(at + 6, r.out.find('\n', at) - at - 6), demo).string());
+    std::sort(listed.begin(), listed.end());
+    EXPECT_EQ(listed, files);
+
+    // --force writes over the files, a file of another case under its own name.
     WriteFile(demo / "README.txt", std::string("mine"));
-
-    auto again = RunCli({ "make-demo", demo.string() });
-    EXPECT_EQ(again.status, 1);
-    EXPECT_NE(again.err.find("not overwriting "
-                  + (demo / tarnwick::core::OobFileName(tarnwick::core::DemoNations().front())).string()),
-        std::string::npos)
-        << again.err;
-    EXPECT_NE(again.err.find("--force"), std::string::npos);
-    EXPECT_EQ(ReadFile(demo / "README.txt"), "mine");
-
-    // One file of another case is in the way too: the editor would find it.
-    fs::create_directory(dir / "other");
-    WriteFile(dir / "other" / "twftk.INI", std::string("[Tarnwick]\r\n"));
-    auto cased = RunCli({ "make-demo", (dir / "other").string() });
-    EXPECT_EQ(cased.status, 1);
-    EXPECT_NE(cased.err.find((dir / "other" / "twftk.INI").string()), std::string::npos) << cased.err;
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir / "other"), fs::directory_iterator()), 1);
-
-    auto forced = RunCli({ "make-demo", demo.string(), "--force" });
+    fs::rename(demo / "PIC" / "Pm01101.lbm", demo / "PIC" / "pm01101.LBM");
+    const auto forced = RunCli({ "make-demo", demo.string(), "--force" });
     EXPECT_EQ(forced.status, 0) << forced.err;
     EXPECT_NE(ReadFile(demo / "README.txt"), "mine");
+    EXPECT_NE(forced.out.find("Wrote " + (demo / "PIC" / "pm01101.LBM").string() + "\n"), std::string::npos);
+    EXPECT_EQ(FilesUnder(demo).size(), files.size());
 }
 
 // Inputs far larger than any real file are refused before they are read, with

@@ -242,4 +242,10 @@ TEST(BmpStream, HeadersPaletteAndBottomUpPaddedRows)
     EXPECT_EQ(bmp, expected);
 }
 
+TEST(BmpStream, APictureWithoutPixelsIsRefused)
+{
+    for (const auto& [w, h] : { std::pair { 0, 5 }, std::pair { 4, 0 }, std::pair { 0, 0 } })
+        EXPECT_THROW(EncodeBmp(IndexedImage(w, h)), std::invalid_argument) << w << " x " << h;
+}
+
 } // namespace

@@ -468,6 +468,16 @@ TEST(PasteFiles, LineEndsAndSeparators)
             Relayout({ lines[0], lines[1], lines[2].substr(0, lines[2].rfind(',', lines[2].size() - 2)) },
                 "\r\n", false, false),
             "Line 3, column 59: the row ends here; expected 60 columns" },
+        { "a quoted name without its closing quote",
+            Relayout({ lines[0], lines[1], "1,\"U1,5," }, "\r\n", false, false),
+            "Line 3, column 2: the quoted field has no closing quote" },
+        { "text after a closing quote", Relayout({ lines[0], lines[1], "1,\"U\"1,5," }, "\r\n", false, false),
+            "Line 3, column 2: text follows the closing quote; a quote inside a quoted field is written "
+            "twice "
+            "(\"\")" },
+        { "a UTF-8 byte order mark before Windows-1252 text",
+            "\xEF\xBB\xBF" + Relayout({ lines[0], lines[1], "1,J\xE4ger,5," }, "\r\n", false, false),
+            "u.csv: line 3: the file starts with a UTF-8 byte order mark but is not UTF-8 here" },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

@@ -44,5 +44,7 @@ TEST(MoveStatus, NamesTheRecordsStillNamingTheOldSlot)
         MovedStatus(PasteKind::Weapon, 12, 30, 3), "Moved weapon 12 to 30; 3 units still use weapon 12");
     EXPECT_EQ(MovedStatus(PasteKind::Unit, 4, 9, 1), "Moved unit 4 to 9; 1 formation still uses unit 4");
     EXPECT_EQ(MovedStatus(PasteKind::Formation, 5, 6, 0), "Moved formation 5 to 6");
+    EXPECT_EQ(MovedStatus(PasteKind::Unit, 12, 30, 2, "Garron Mk2"),
+        "Moved unit 12 to 30, replacing Garron Mk2; 2 formations still use unit 12");
     EXPECT_EQ(NothingToMoveText(PasteKind::Unit, 13), "Nothing to move: unit 13 is empty");
 }

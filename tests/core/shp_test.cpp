@@ -1,5 +1,6 @@
 #include "core/graphics/artfiles.h"
 #include "core/graphics/icontables.h"
+#include "core/graphics/lbm.h"
 #include "core/graphics/shp.h"
 
 #include "artfixture.h"
@@ -225,6 +226,10 @@ TEST(IconTables, MalformedTableTextNamesTheLine)
         { "0 x 1\n", "line 1: the hull entry must be 0..32767, not 'x'" },
         { "0 0 -2\n", "line 1: the turret entry must be -1 or 0..32767, not '-2'" },
         { "0 0 1\r\n1 2 3\r\n", "no row for icon 2" },
+        { "\xEF\xBB\xBF# made in an editor that marks UTF-8\n0 0 1\n", "no row for icon 1" },
+        { "0 0 1\r1 2 3\r", "line 1: a line ends in CR alone; lines must end in LF or CR LF" },
+        { "0 \x1b[2J 1\n", "line 1: the hull entry must be 0..32767, not '\\x1b[2J'" },
+        { "0 0 1\n#" + std::string(1000, 'x') + "\n", "line 2: longer than 1000 characters" },
     };
     for (const Case& c : cases) {
         IconFrameTable t;
@@ -259,6 +264,68 @@ TEST(IconTables, GameFolderFileReplacesTheBuiltInTable)
             + ": line 2: expected three numbers: icon, hull entry and turret entry; using the built-in icon "
               "frame table");
     EXPECT_EQ(bad.table.row(5), (IconFrameRow { 10, 11 }));
+}
+
+// Files of outside data larger than their reader takes are refused unread, each
+// with its own limit; a file of exactly the limit is read (and found wanting).
+TEST(ReadLimits, PicturesIconsAndIconTablesRefuseOversizedFilesUnread)
+{
+    TempDir dir;
+    // The reader's message for the file at path, or "" when it read the file.
+    using Reader = std::function<std::string(const fs::path&)>;
+    const Reader lbm = [](const fs::path& p) {
+        try {
+            LoadLbmFile(p);
+        } catch (const std::exception& e) {
+            return std::string(e.what());
+        }
+        return std::string();
+    };
+    const Reader shp = [](const fs::path& p) {
+        try {
+            LoadShpFrame(p, 0, T);
+        } catch (const std::exception& e) {
+            return std::string(e.what());
+        }
+        return std::string();
+    };
+    const Reader table = [](const fs::path& p) { return LoadIconFrameTable(p.parent_path()).warning; };
+    struct Case {
+        const char* name;
+        const Reader* read;
+        std::uintmax_t size;
+        bool refused;
+    };
+    const std::uintmax_t huge = 40ull << 30; // sparse: takes no space
+    const std::vector<Case> cases {
+        { "Pm00001.lbm", &lbm, kMaxArtFileBytes, false },
+        { "Pm00002.lbm", &lbm, kMaxArtFileBytes + 1, true },
+        { "Pm00003.lbm", &lbm, huge, true },
+        { "Icon0001.shp", &shp, kMaxArtFileBytes, false },
+        { "Icon0002.shp", &shp, huge, true },
+        { "iconframes.txt", &table, kMaxIconFrameTableBytes + 1, true },
+        { "iconframes.txt", &table, huge, true },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + " " + std::to_string(c.size));
+        const fs::path file = dir / c.name;
+        {
+            std::ofstream(file, std::ios::binary | std::ios::trunc);
+        }
+        fs::resize_file(file, c.size);
+        const std::string message = (*c.read)(file);
+        EXPECT_EQ(message.find("too many for") != std::string::npos, c.refused) << message;
+        if (c.refused) {
+            EXPECT_NE(message.find(file.string()), std::string::npos) << message;
+        }
+        fs::remove(file);
+    }
+    // An unusable table leaves the built-in one in place.
+    {
+        std::ofstream(dir / "iconframes.txt", std::ios::binary);
+    }
+    fs::resize_file(dir / "iconframes.txt", huge);
+    EXPECT_EQ(LoadIconFrameTable(dir.path()).table.row(5), BuiltInIconFrameTable().row(5));
 }
 
 TEST(IconTables, CrewIconsAndDisplayByClass)

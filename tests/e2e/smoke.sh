@@ -7,7 +7,8 @@
 # settings file pointing at it, waits for the main window after the splash,
 # opens the selected file from the keyboard, checks the title, renames unit 1,
 # commits with F12 and saves with Ctrl+S, walks the unit list with the keyboard
-# and renames unit 2, checks the file on disk, shows the
+# and renames unit 2, commits another name and takes it back with Edit > Undo
+# before saving, checks the file on disk, shows the
 # about box, takes screenshots, and leaves through the exit question.
 
 set -u
@@ -199,6 +200,36 @@ done
     || fail "Down in the unit list, Tab, typing, F12 and Ctrl+S left unit 2 named '$walked', expected 'Smoke Walk'"
 [ "$(unit1_name)" = "Smoke Edit" ] || fail "walking the unit list changed unit 1 to '$(unit1_name)'"
 step "unit list walked with the keyboard: unit 2 renamed, unit 1 kept"
+
+# --- commit, undo through the Edit menu, save ---------------------------------------------
+# The commit marks the title as modified; Edit > Undo takes it back and the save
+# writes unit 2 as it was.
+xdotool key --clearmodifiers ctrl+a
+xdotool type --delay 30 "Smoke Undo"
+sleep 0.2
+xdotool key --clearmodifiers F12
+marked=""
+for _ in $(seq 1 30); do
+    title=$(xdotool getwindowname "$wid" 2>/dev/null)
+    [ "$title" = "$expected*" ] && { marked=yes; break; }
+    sleep 0.1
+done
+[ -n "$marked" ] || fail "after a commit the title is '$title', expected '$expected*'"
+xdotool key --clearmodifiers alt+e
+sleep 0.3
+import -window root "$art/e2e-edit-menu.png" 2>/dev/null
+xdotool key --clearmodifiers u
+sleep 0.3
+xdotool key --clearmodifiers ctrl+s
+for _ in $(seq 1 30); do
+    title=$(xdotool getwindowname "$wid" 2>/dev/null)
+    [ "$title" = "$expected" ] && break
+    sleep 0.1
+done
+[ "$title" = "$expected" ] || fail "after Edit > Undo and Ctrl+S the title is '$title', expected '$expected'"
+[ "$(unit_name 2)" = "Smoke Walk" ] \
+    || fail "after Edit > Undo and Ctrl+S unit 2 is named '$(unit_name 2)', expected 'Smoke Walk'"
+step "commit undone through Edit > Undo and saved: unit 2 kept its name"
 
 # --- the about box from the Help menu -----------------------------------------------
 xdotool key --clearmodifiers alt+h

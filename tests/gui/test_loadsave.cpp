@@ -90,7 +90,7 @@ private slots:
         w.TarnListBox->setCurrentRow(11);
         w.OpenBtn->click();
         QVERIFY(f.dialogs.boxes.isEmpty());
-        QCOMPARE(w.windowTitle(), "Tarnwick for GH:FTK : " + f.work + "/obat12 - Karsovia");
+        QCOMPARE(w.windowTitle(), "Tarnwick for GH:FTK : " + f.work + "/obat12 - Karsovia[*]");
         QCOMPARE(w.statusText(), "Loaded " + f.work + "/obat12 - Karsovia");
         QVERIFY(w.state().fileLoaded);
         QCOMPARE(w.state().currentNation, 12);
@@ -120,7 +120,7 @@ private slots:
         w.TarnListBox->setCurrentRow(4);
         QTest::keyClick(w.TarnListBox, Qt::Key_Return);
         QCOMPARE(w.state().currentNation, 5);
-        QCOMPARE(w.windowTitle(), "Tarnwick for GH:FTK : " + f.work + "/obat05 - Valdoria");
+        QCOMPARE(w.windowTitle(), "Tarnwick for GH:FTK : " + f.work + "/obat05 - Valdoria[*]");
     }
 
     void rowWithoutAFileAsksForAnotherFolder()
@@ -235,7 +235,7 @@ private slots:
         QCOMPARE(w.Load->FolderBox->width(), folderWidth);
     }
 
-    void saveGoesToTheFolderNowChosen()
+    void saveGoesBackToTheFolderTheFileCameFrom()
     {
         WindowFixture f;
         WriteSampleOobFile(f.work, 12);
@@ -256,8 +256,8 @@ private slots:
         QCOMPARE(w.windowTitle(), title); // the loaded file stays
 
         w.SaveBtn->click();
-        QCOMPARE(w.statusText(), "Saved " + other + "/obat012.obf");
-        QVERIFY(QFile::exists(Path(other, "obat012.obf")));
+        QCOMPARE(w.statusText(), "Saved " + f.work + "/obat012.obf");
+        QVERIFY(!QFile::exists(Path(other, "obat012.obf")));
         QCOMPARE(w.TarnListBox->count(), 0); // a save does not refill the list
 
         emit folders->itemActivated(folders->item(0));
@@ -293,11 +293,11 @@ private slots:
     void failedSaveIsReportedAndClaimsNothing()
     {
         WindowFixture f;
-        WriteSampleOobFile(f.work, 12);
         QDir(f.work).mkpath("gone");
+        WriteSampleOobFile(Path(f.work, "gone"), 12);
         auto& w = f.open(false);
-        w.TarnListBoxDblClick();
         w.DirectoryListBox1Change(Path(f.work, "gone"));
+        w.TarnListBoxDblClick();
         const QString status = w.statusText();
         QVERIFY(QDir(Path(f.work, "gone")).removeRecursively());
 

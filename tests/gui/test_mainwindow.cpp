@@ -75,12 +75,12 @@ private slots:
         WindowFixture f;
         auto& w = f.open();
         const QList<QPair<QString, QString>> expected {
-            { "EraseButton", "Cear this form" },
-            { "CopyButton", "Copy to Paste Buffer" },
-            { "PasteButton", "Paste from Buffer" },
-            { "SpeedButton_Move", "Move this item to another slot number" },
-            { "Back1Btn", "Right click << 10 " },
-            { "Fwd1Btn", "Right click >> 10" },
+            { "EraseButton", "Cear this form [Ctrl+Shift+E]" },
+            { "CopyButton", "Copy to Paste Buffer [Ctrl+Shift+C]" },
+            { "PasteButton", "Paste from Buffer [Ctrl+Shift+V]" },
+            { "SpeedButton_Move", "Move this item to another slot number [Ctrl+Shift+M]" },
+            { "Back1Btn", "Right click << 10 [Alt+Left]" },
+            { "Fwd1Btn", "Right click >> 10 [Alt+Right]" },
             { "RestoreButton", "Restore to last Commit action [F9]" },
             { "CommitButton", "Commit your changes [F12]" },
             { "EditFind", "Enter search text or select a previously entered search string" },
@@ -128,7 +128,8 @@ private slots:
         QCOMPARE(w.findChild<QAction*>("ExitItem")->shortcut(), QKeySequence("Alt+X"));
         QCOMPARE(w.findChild<QAction*>("CheckFile1")->shortcut(), QKeySequence("F8"));
         QCOMPARE(w.findChild<QAction*>("WhereUsed1")->shortcut(), QKeySequence("Ctrl+U"));
-        QCOMPARE(layout(w.findChild<QMenu*>("Edit1")), QStringList({ "WhereUsed1=Where Used…" }));
+        QCOMPARE(layout(w.findChild<QMenu*>("Edit1")),
+            QStringList({ "Undo1=&Undo", "Redo1=&Redo", "-", "WhereUsed1=Where Used…" }));
         QCOMPARE(w.findChild<QAction*>("SaveAs1")->toolTip(),
             QString("Save current file, witout going to Load/Save page"));
         QCOMPARE(w.findChild<QAction*>("WriteCSV1")->toolTip(), QString("Write comma separated data file"));

@@ -380,6 +380,19 @@ private slots:
         QCOMPARE(w.transparentColour(), 7);
     }
 
+    // A huge iconframes.txt (sparse, no space taken) is refused unread at start-up.
+    void mainWindowStartsWithAHugeIconTable()
+    {
+        WindowFixture f;
+        WriteSampleOobFile(f.work, 3);
+        const QString table = QDir(f.work).filePath("iconframes.txt");
+        WriteBytes(table, "0 0 1\n");
+        QVERIFY(QFile::resize(table, qint64 { 40 } << 30));
+        auto& w = f.open();
+        QVERIFY2(w.statusText().contains("too many for an icon frame table"), qPrintable(w.statusText()));
+        QVERIFY(w.iconFrames().source.empty());
+    }
+
     void qtImageReaderReadsPicturesAndIconFrames()
     {
         Fixture f;
@@ -395,6 +408,10 @@ private slots:
         QImageReader broken(root.filePath("SHP/Icon0001.shp"));
         QVERIFY(broken.read().isNull());
         QVERIFY(QImage(root.filePath("Pic/Pm00008.lbm")).isNull());
+        const QString huge = root.filePath("Pic/Pm00010.lbm");
+        WriteBytes(huge, QByteArray("FORM"));
+        QVERIFY(QFile::resize(huge, qint64 { 1 } << 30));
+        QVERIFY(QImage(huge).isNull());
     }
 };
 

@@ -63,7 +63,7 @@ void AppendUtf8(std::string& out, char32_t c)
 }
 
 // Decodes well-formed UTF-8 (no overlongs, no surrogates); nothing otherwise.
-std::optional<std::u32string> DecodeUtf8(std::string_view text)
+std::optional<std::u32string> DecodeUtf8Text(std::string_view text)
 {
     std::u32string out;
     out.reserve(text.size());
@@ -181,9 +181,57 @@ std::optional<std::string> Utf16ToCp1252(std::u16string_view text)
     return out;
 }
 
+std::size_t FirstInvalidUtf8(std::string_view text)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t n = text.size();
+    std::size_t i = 0;
+    while (i < n) {
+        const unsigned char b = p[i];
+        if (b < 0x80) {
+            ++i;
+            continue;
+        }
+        std::size_t length = 0;
+        char32_t c = 0;
+        char32_t least = 0;
+        if (b >= 0xC2 && b <= 0xDF) {
+            length = 2;
+            c = b & 0x1F;
+            least = 0x80;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            length = 3;
+            c = b & 0x0F;
+            least = 0x800;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            length = 4;
+            c = b & 0x07;
+            least = 0x10000;
+        } else {
+            return i;
+        }
+        if (n - i < length)
+            return i;
+        for (std::size_t k = 1; k < length; ++k) {
+            if ((p[i + k] & 0xC0) != 0x80)
+                return i;
+            c = (c << 6) | (p[i + k] & 0x3F);
+        }
+        if (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+            return i;
+        i += length;
+    }
+    return std::string_view::npos;
+}
+
+std::optional<std::u32string> Utf8ToUtf32(std::string_view text)
+{
+    return DecodeUtf8Text(text);
+}
+
 std::optional<std::string> Utf8ToCp1252(std::string_view text)
 {
-    const auto decoded = DecodeUtf8(text);
+    const auto decoded = Utf8ToUtf32(text);
     if (!decoded)
         return std::nullopt;
     return Utf32ToCp1252(*decoded);

@@ -28,4 +28,11 @@ std::optional<std::string> Utf32ToCp1252(std::u32string_view text);
 std::optional<std::string> Utf16ToCp1252(std::u16string_view text);
 std::optional<std::string> Utf8ToCp1252(std::string_view text);
 
+// Where the first byte that is not part of well-formed UTF-8 (no overlong forms,
+// no surrogates) is; npos when there is none.
+std::size_t FirstInvalidUtf8(std::string_view text);
+
+// The characters of well-formed UTF-8; nothing for anything else.
+std::optional<std::u32string> Utf8ToUtf32(std::string_view text);
+
 } // namespace tarnwick::core

@@ -1,7 +1,10 @@
 #include "core/data/fileio.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <climits>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
@@ -181,7 +184,105 @@ std::string FolderText(const fs::path& folder)
     return text;
 }
 
+// The named temporary file a write holds at the moment, for a signal handler
+// to remove: the path is stored before the flag is set and the flag cleared
+// before the path changes, so a handler never reads half a path.
+char pendingTemporary[PATH_MAX];
+volatile std::sig_atomic_t pendingTemporarySet = 0;
+
+void MarkTemporary(const fs::path& path)
+{
+    pendingTemporarySet = 0;
+    std::atomic_signal_fence(std::memory_order_seq_cst);
+    const std::string& text = path.native();
+    if (text.size() >= sizeof pendingTemporary)
+        return;
+    std::memcpy(pendingTemporary, text.c_str(), text.size() + 1);
+    std::atomic_signal_fence(std::memory_order_seq_cst);
+    pendingTemporarySet = 1;
+}
+
+void ClearTemporary()
+{
+    pendingTemporarySet = 0;
+}
+
+// Gives the new file the old one's owner and group where the process may set
+// them (a member of the group may still set the group), then its mode: a change
+// of owner clears the set-id bits.
+template <class Chown, class Chmod>
+void TakeOwnerAndMode(const struct stat& existing, Chown chownTo, Chmod chmodTo)
+{
+    if ((existing.st_uid != ::geteuid() || existing.st_gid != ::getegid())
+        && chownTo(existing.st_uid, existing.st_gid) != 0
+        && chownTo(static_cast<uid_t>(-1), existing.st_gid) != 0) {
+        // Neither: the file becomes the saver's, as any new file would.
+    }
+    chmodTo(existing.st_mode & 07777);
+}
+
+// Writes through a file without a name (O_TMPFILE) that gets one only just
+// before it is renamed over the target, so that a process killed while writing
+// leaves nothing behind. Nothing when the file system or the system offers no
+// such files; the caller then writes through a named temporary file.
+std::optional<IoResult> WriteThroughUnnamedFile(const fs::path& finalPath, const fs::path& target,
+    const std::uint8_t* data, std::size_t size, const struct stat* existing, std::mt19937_64& random)
+{
+    const fs::path folder = finalPath.parent_path().empty() ? fs::path(".") : finalPath.parent_path();
+    const int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return std::nullopt;
+    auto failure = [&](int err) {
+        ::close(fd);
+        return IoResult::failure(IoResult::Kind::WriteError, target, SystemReason(err));
+    };
+    for (std::size_t done = 0; done < size;) {
+        const ssize_t n = ::write(fd, data + done, size - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return failure(n < 0 ? errno : EIO);
+        done += static_cast<std::size_t>(n);
+    }
+    if (::fsync(fd) != 0)
+        return failure(errno);
+    if (existing != nullptr)
+        TakeOwnerAndMode(
+            *existing, [&](uid_t u, gid_t g) { return ::fchown(fd, u, g); },
+            [&](mode_t m) { return ::fchmod(fd, m); });
+
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    fs::path tempPath;
+    for (int attempt = 0;; ++attempt) {
+        tempPath = TemporaryPathFor(finalPath, random);
+        MarkTemporary(tempPath);
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, tempPath.c_str(), AT_SYMLINK_FOLLOW) == 0)
+            break;
+        const int err = errno;
+        ClearTemporary();
+        if (err != EEXIST || attempt == 15) {
+            ::close(fd);
+            return std::nullopt; // no /proc, or links not allowed here
+        }
+    }
+    const int closeError = CloseDescriptor(fd);
+    if (closeError != 0 || ::rename(tempPath.c_str(), finalPath.c_str()) != 0) {
+        const int err = closeError != 0 ? closeError : errno;
+        ::unlink(tempPath.c_str());
+        ClearTemporary();
+        return IoResult::failure(IoResult::Kind::WriteError, target, SystemReason(err));
+    }
+    ClearTemporary();
+    return IoResult::success(target);
+}
+
 } // namespace
+
+void RemoveTemporaryFileInProgress() noexcept
+{
+    if (pendingTemporarySet != 0)
+        ::unlink(pendingTemporary);
+}
 
 std::string IoResult::message() const
 {
@@ -244,10 +345,14 @@ IoResult WriteFileAtomic(
             return failure(SystemReason(errno));
     }
 
-    const WriterFactory makeWriter = factory ? factory : WriterFactory(OpenRealFileWriter);
     std::random_device seed;
     std::mt19937_64 random(
         (static_cast<std::uint64_t>(seed()) << 32) ^ seed() ^ static_cast<std::uint64_t>(::getpid()));
+    if (!factory)
+        if (std::optional<IoResult> written = WriteThroughUnnamedFile(
+                finalPath, target, data, size, targetExists ? &existing : nullptr, random))
+            return *written;
+    const WriterFactory makeWriter = factory ? factory : WriterFactory(OpenRealFileWriter);
 
     fs::path tempPath;
     std::unique_ptr<FileWriter> writer;
@@ -266,11 +371,13 @@ IoResult WriteFileAtomic(
             return *folder;
         return failure(reason.empty() ? SystemReason(EEXIST) : reason);
     }
+    MarkTemporary(tempPath);
 
     auto abandon = [&](std::string why) {
         writer.reset(); // closes the descriptor first
         std::error_code ignored;
         fs::remove(tempPath, ignored);
+        ClearTemporary();
         return failure(std::move(why));
     };
 
@@ -280,23 +387,18 @@ IoResult WriteFileAtomic(
         return abandon(writer->error());
     writer.reset();
 
-    if (targetExists) {
-        // The new file takes the old one's owner and group where the process may
-        // set them (a member of the group may still set the group), then its mode:
-        // a change of owner clears the set-id bits.
-        if ((existing.st_uid != ::geteuid() || existing.st_gid != ::getegid())
-            && ::chown(tempPath.c_str(), existing.st_uid, existing.st_gid) != 0
-            && ::chown(tempPath.c_str(), static_cast<uid_t>(-1), existing.st_gid) != 0) {
-            // Neither: the file becomes the saver's, as any new file would.
-        }
-        ::chmod(tempPath.c_str(), existing.st_mode & 07777);
-    }
+    if (targetExists)
+        TakeOwnerAndMode(
+            existing, [&](uid_t u, gid_t g) { return ::chown(tempPath.c_str(), u, g); },
+            [&](mode_t m) { return ::chmod(tempPath.c_str(), m); });
     if (::rename(tempPath.c_str(), finalPath.c_str()) != 0) {
         const int err = errno;
         std::error_code ignored;
         fs::remove(tempPath, ignored);
+        ClearTemporary();
         return failure(SystemReason(err));
     }
+    ClearTemporary();
     // The folder is not synced: after a crash the rename may be undone, which
     // leaves the complete old file; syncing it costs a journal commit per save.
     return IoResult::success(target);

@@ -67,6 +67,16 @@ IoResult WriteFileAtomic(const std::filesystem::path& target, const std::uint8_t
 IoResult WriteFileAtomic(
     const std::filesystem::path& target, std::string_view text, const WriterFactory& factory = {});
 
+// Where the file system allows it the bytes go to a file without a name
+// (O_TMPFILE) that is linked beside target only just before the rename, so that
+// a process killed part-way leaves no temporary file behind; elsewhere (and with
+// a test's factory) to a named hidden temporary file.
+
+// For a program's SIGINT and SIGTERM handler: removes the named temporary file a
+// write in progress holds, if any. Async-signal-safe. Tracks one write at a time,
+// as a single-threaded program makes them.
+void RemoveTemporaryFileInProgress() noexcept;
+
 // Reads a whole regular file (a device, a pipe or a folder is refused without
 // blocking); on failure returns NotFound or ReadError with the reason. A file of
 // more than maxBytes is refused as TooLarge before anything is read; what names

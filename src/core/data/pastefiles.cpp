@@ -1,9 +1,13 @@
 #include "core/data/pastefiles.h"
 
+#include "core/data/cp1252.h"
+
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -143,6 +147,23 @@ template <class Record> std::string HeaderLine()
     return line + kLineEnd;
 }
 
+// A name as a field: in double quotes, its quotes doubled, when it holds a
+// comma, a quote or a line break; as it is otherwise, as files always held it.
+void AppendName(std::string& out, const std::string& name)
+{
+    if (name.find_first_of(",\"\r\n") == std::string::npos) {
+        out += name;
+        return;
+    }
+    out += '"';
+    for (char c : name) {
+        if (c == '"')
+            out += '"';
+        out += c;
+    }
+    out += '"';
+}
+
 template <class Record> void AppendRows(std::string& out, const PasteBuffer<Record>& buffer, int freeFields)
 {
     std::string freeTail = std::string(kFreeMark) + ",";
@@ -158,7 +179,7 @@ template <class Record> void AppendRows(std::string& out, const PasteBuffer<Reco
             out += freeTail;
             continue;
         }
-        out += entry.record.name;
+        AppendName(out, entry.record.name);
         out += ',';
         VisitColumns(entry.record, [&](const std::string&, const auto& field) {
             out += std::to_string(static_cast<int>(field));
@@ -170,14 +191,18 @@ template <class Record> void AppendRows(std::string& out, const PasteBuffer<Reco
 
 // Reads a text field by field. A name runs up to the next comma, line breaks
 // included; a number also ends at its line end, so that a row need not end in a
-// comma (spreadsheets save rows without one).
+// comma (spreadsheets save rows without one). A field that starts with a double
+// quote runs to the closing quote, "" standing for one quote, as spreadsheets
+// write fields.
 class CsvReader {
 public:
     enum class End { Comma, LineEnd, TextEnd };
+    enum class Quote { None, Closed, Unclosed, TextAfter };
     struct Field {
-        std::string_view text;
+        std::string text;
         End end = End::TextEnd;
         int line = 1; // line on which the field starts
+        Quote quote = Quote::None;
         bool terminated() const { return end != End::TextEnd; }
     };
 
@@ -187,9 +212,12 @@ public:
     }
 
     // A field up to the next comma (consumed), or with stopAtLineEnd up to the
-    // next CR or LF (left for skipLine).
+    // next CR or LF (left for skipLine). A quoted field also ends at a line end
+    // after its closing quote.
     Field next(bool stopAtLineEnd)
     {
+        if (pos_ < text_.size() && text_[pos_] == '"')
+            return quoted();
         const std::size_t start = pos_;
         const int startLine = line_;
         End end = End::TextEnd;
@@ -207,7 +235,7 @@ public:
                 ++line_;
             ++pos_;
         }
-        Field field { text_.substr(start, pos_ - start), end, startLine };
+        Field field { std::string(text_.substr(start, pos_ - start)), end, startLine };
         if (end == End::Comma)
             ++pos_;
         return field;
@@ -243,6 +271,44 @@ public:
     int line() const { return line_; }
 
 private:
+    Field quoted()
+    {
+        Field field;
+        field.line = line_;
+        ++pos_; // the opening quote
+        for (;;) {
+            if (pos_ >= text_.size()) {
+                field.quote = Quote::Unclosed;
+                return field;
+            }
+            const char c = text_[pos_++];
+            if (c == '"') {
+                if (pos_ < text_.size() && text_[pos_] == '"') {
+                    field.text += '"';
+                    ++pos_;
+                    continue;
+                }
+                break;
+            }
+            if (c == '\n')
+                ++line_;
+            field.text += c;
+        }
+        field.quote = Quote::Closed;
+        if (pos_ >= text_.size())
+            return field;
+        const char after = text_[pos_];
+        if (after == ',') {
+            field.end = End::Comma;
+            ++pos_;
+        } else if (after == '\r' || after == '\n') {
+            field.end = End::LineEnd;
+        } else {
+            field.quote = Quote::TextAfter;
+        }
+        return field;
+    }
+
     std::string_view text_;
     std::size_t pos_ = 0;
     int line_ = 1;
@@ -261,8 +327,45 @@ RowError At(int line, int column, const std::string& what)
         column };
 }
 
+// A quoted field that does not end at its closing quote is refused where it is.
+void CheckQuotes(const CsvReader::Field& field, int column)
+{
+    if (field.quote == CsvReader::Quote::Unclosed)
+        throw At(field.line, column, "the quoted field has no closing quote");
+    if (field.quote == CsvReader::Quote::TextAfter)
+        throw At(field.line, column,
+            "text follows the closing quote; a quote inside a quoted field is written twice (\"\")");
+}
+
+// A name of a UTF-8 file in Windows-1252, the code page names are kept in; a
+// character it has no byte for is refused, shown with its code.
+std::string NameFromUtf8(const std::string& name, int line)
+{
+    std::string bytes;
+    for (std::size_t at = 0; at < name.size();) {
+        std::size_t next = at + 1;
+        while (next < name.size() && (static_cast<unsigned char>(name[next]) & 0xC0) == 0x80)
+            ++next;
+        const std::string one = name.substr(at, next - at);
+        const std::u32string c = Utf8ToUtf32(one).value_or(U"\uFFFD");
+        const std::optional<unsigned char> byte = c.size() == 1 ? Cp1252Byte(c[0]) : std::nullopt;
+        if (!byte) {
+            char code[16];
+            std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c[0]));
+            // The character itself only when it is printable.
+            const std::string shown = c[0] >= 0xA0 ? "'" + one + "' " : "";
+            throw At(
+                line, 2, "the name holds " + shown + "(" + code + "), which Windows-1252 has no byte for");
+        }
+        bytes += static_cast<char>(*byte);
+        at = next;
+    }
+    return bytes;
+}
+
 std::int32_t ParseNumber(const CsvReader::Field& field, int column)
 {
+    CheckQuotes(field, column);
     std::string_view digits = field.text;
     auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
     while (!digits.empty() && isBlank(digits.front()))
@@ -303,7 +406,7 @@ template <class Record> int CountColumns()
     return columns;
 }
 
-template <class Record> int ReadRows(PasteBuffer<Record>& buffer, CsvReader& reader, int rows)
+template <class Record> int ReadRows(PasteBuffer<Record>& buffer, CsvReader& reader, int rows, bool utf8)
 {
     const int lastColumn = 2 + CountColumns<Record>();
     int filled = 0;
@@ -313,13 +416,17 @@ template <class Record> int ReadRows(PasteBuffer<Record>& buffer, CsvReader& rea
         const std::string_view rowText = reader.restOfLine();
         const CsvReader::Field number = reader.next(true);
         const int rowLine = number.line;
+        CheckQuotes(number, 1);
         if (number.end == CsvReader::End::TextEnd)
             throw At(rowLine, 1, "the file ends in the middle of the row");
         if (number.end == CsvReader::End::LineEnd)
             throw At(rowLine, 1, SeparatorProblem(rowText));
         const CsvReader::Field name = reader.next(false);
+        CheckQuotes(name, 2);
         if (!name.terminated())
             throw At(rowLine, 2, "the file ends in the middle of the row");
+        if (name.end == CsvReader::End::LineEnd)
+            throw At(rowLine, 2, "the row ends here; expected " + std::to_string(lastColumn) + " columns");
         if (name.text != kFreeMark) {
             TPasteEntry<Record>& entry = buffer[k];
             int column = 2;
@@ -333,8 +440,10 @@ template <class Record> int ReadRows(PasteBuffer<Record>& buffer, CsvReader& rea
                             : "the row ends here; expected " + std::to_string(lastColumn) + " columns");
                 Store(field, ParseNumber(value, column));
             });
-            std::string_view newName = name.text.substr(0, name.text.find('\0'));
-            entry.record.name = std::string(newName.substr(0, kNameLength));
+            std::string newName = name.text.substr(0, name.text.find('\0'));
+            if (utf8)
+                newName = NameFromUtf8(newName, rowLine);
+            entry.record.name = newName.substr(0, kNameLength);
             entry.used = true;
             entry.sourceNation = 99;
             ++filled;
@@ -345,12 +454,12 @@ template <class Record> int ReadRows(PasteBuffer<Record>& buffer, CsvReader& rea
 }
 
 template <class Record>
-ImportResult ImportInto(PasteBuffer<Record>& buffer, const KindInfo& info, CsvReader& reader)
+ImportResult ImportInto(PasteBuffer<Record>& buffer, const KindInfo& info, CsvReader& reader, bool utf8)
 {
     ImportResult result;
     auto copy = std::make_unique<PasteBuffer<Record>>(buffer);
     try {
-        result.entriesRead = ReadRows(*copy, reader, info.importRows);
+        result.entriesRead = ReadRows(*copy, reader, info.importRows, utf8);
     } catch (const RowError& error) {
         result.kind = ImportResult::Kind::BadField;
         result.message = error.message;
@@ -415,6 +524,25 @@ ImportResult ImportBufferText(
     PasteBuffers& buffers, PasteKind kind, std::string_view text, const std::string& pathForMessages)
 {
     const KindInfo info = Info(kind);
+
+    // A spreadsheet may save the file as UTF-8: with a byte order mark, or
+    // without one, when the bytes beyond ASCII happen to be well-formed UTF-8
+    // (Windows-1252 text seldom is). Anything else is Windows-1252 as always.
+    bool utf8 = false;
+    if (text.starts_with("\xEF\xBB\xBF")) {
+        text.remove_prefix(3);
+        utf8 = true;
+        if (const std::size_t bad = FirstInvalidUtf8(text); bad != std::string_view::npos) {
+            const auto line
+                = 1 + std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(bad), '\n');
+            return Refused(ImportResult::Kind::BadLayout,
+                pathForMessages + ": line " + std::to_string(line)
+                    + ": the file starts with a UTF-8 byte order mark but is not UTF-8 here");
+        }
+    } else if (std::any_of(
+                   text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
+        utf8 = FirstInvalidUtf8(text) == std::string_view::npos;
+    }
     CsvReader reader(text);
 
     // The title line ends at its line end, with or without the comma after it;
@@ -437,11 +565,11 @@ ImportResult ImportBufferText(
 
     switch (kind) {
     case PasteKind::Weapon:
-        return ImportInto(buffers.weaponBuffer, info, reader);
+        return ImportInto(buffers.weaponBuffer, info, reader, utf8);
     case PasteKind::Unit:
-        return ImportInto(buffers.unitBuffer, info, reader);
+        return ImportInto(buffers.unitBuffer, info, reader, utf8);
     case PasteKind::Formation:
-        return ImportInto(buffers.formationBuffer, info, reader);
+        return ImportInto(buffers.formationBuffer, info, reader, utf8);
     }
     return {};
 }

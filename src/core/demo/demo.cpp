@@ -1,14 +1,18 @@
 #include "core/demo/demo.h"
 
 #include "core/data/records.h"
+#include "core/data/settings.h"
 #include "core/data/tarnio.h"
 #include "core/demo/demoart.h"
+#include "core/graphics/artfiles.h"
 
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <set>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <utility>
 #include <vector>
@@ -513,42 +517,109 @@ std::vector<int> DemoNations()
     return out;
 }
 
-IoResult MakeDemoFolder(const std::filesystem::path& dir)
+namespace {
+
+std::string Lower(std::string text)
 {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+std::vector<std::uint8_t> Bytes(std::string_view text)
+{
+    return { text.begin(), text.end() };
+}
+
+} // namespace
+
+IoResult PlanDemoFolder(const std::filesystem::path& dir, DemoFolder& plan)
+{
+    namespace fs = std::filesystem;
     std::error_code ec;
-    std::filesystem::path absDir = std::filesystem::absolute(dir, ec);
+    fs::path absDir = fs::absolute(dir, ec);
     if (ec)
         return IoResult::failure(IoResult::Kind::WriteError, dir, ec.message());
     absDir = absDir.lexically_normal();
     if (!absDir.has_filename() && absDir.has_parent_path() && absDir != absDir.root_path())
         absDir = absDir.parent_path(); // no trailing separator in DefaultDir
 
-    std::filesystem::create_directories(absDir, ec);
-    if (ec)
-        return IoResult::failure(IoResult::Kind::WriteError, absDir, ec.message());
-    if (!std::filesystem::is_directory(absDir, ec))
-        return IoResult::failure(IoResult::Kind::WriteError, absDir, "Not a directory");
+    // The editor finds pic/ and shp/ in any letter case; a second folder of
+    // another case beside the first would only confuse it.
+    auto artFolder = [&](const char* name) {
+        const fs::path found = FindArtFolder(absDir, name);
+        return found.empty() ? absDir / name : found;
+    };
 
+    plan.dir = absDir;
+    plan.files.clear();
+    std::vector<TOobData> records(kNations.size());
+    std::vector<const TOobData*> recordPointers;
     for (std::size_t i = 0; i < kNations.size(); ++i) {
-        TOobData data = BuildNation(i);
+        records[i] = BuildNation(i);
+        recordPointers.push_back(&records[i]);
         const auto nation = static_cast<std::uint16_t>(kNations[i].number);
-        std::vector<std::uint8_t> bytes = EncodeOobFile(data, nation);
-        IoResult r = WriteFileAtomic(absDir / OobFileName(nation), bytes.data(), bytes.size());
+        plan.files.push_back({ absDir / OobFileName(nation), EncodeOobFile(records[i], nation) });
+    }
+    for (DemoFile& art : DemoArtFiles(recordPointers, artFolder(kPictureFolder), artFolder(kIconFolder)))
+        plan.files.push_back(std::move(art));
+    plan.files.push_back({ absDir / kSettingsFileName, Bytes(SettingsText(absDir)) });
+    plan.files.push_back({ absDir / "README.txt", Bytes(kReadme) });
+    return IoResult::success(absDir);
+}
+
+std::vector<std::filesystem::path> ExistingDemoFiles(const DemoFolder& plan)
+{
+    namespace fs = std::filesystem;
+    // The names in each folder of the plan, by their lower-case spelling.
+    std::map<fs::path, std::multimap<std::string, fs::path>> present;
+    std::vector<fs::path> existing;
+    for (const DemoFile& file : plan.files) {
+        const fs::path folder = file.path.parent_path();
+        auto [names, fresh] = present.try_emplace(folder);
+        if (fresh) {
+            std::error_code ec;
+            const fs::file_status st = fs::status(folder, ec);
+            if (fs::exists(st) && !fs::is_directory(st)) {
+                existing.push_back(folder);
+                continue;
+            }
+            for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+                names->second.emplace(Lower(it->path().filename().string()), it->path());
+        }
+        const auto [first, last] = names->second.equal_range(Lower(file.path.filename().string()));
+        for (auto it = first; it != last; ++it)
+            existing.push_back(it->second);
+    }
+    return existing;
+}
+
+IoResult WriteDemoFolder(const DemoFolder& plan, std::vector<std::filesystem::path>& written)
+{
+    namespace fs = std::filesystem;
+    written.clear();
+    std::set<fs::path> folders;
+    for (const DemoFile& file : plan.files)
+        folders.insert(file.path.parent_path());
+    for (const fs::path& folder : folders) {
+        std::error_code ec;
+        fs::create_directories(folder, ec);
+        if (ec)
+            return IoResult::failure(IoResult::Kind::WriteError, folder, ec.message());
+        if (!fs::is_directory(folder, ec))
+            return IoResult::failure(IoResult::Kind::WriteError, folder, "Not a directory");
+    }
+    for (const DemoFile& file : plan.files) {
+        fs::path target = FindFileIgnoringCase(file.path.parent_path(), file.path.filename().string());
+        if (target.empty())
+            target = file.path;
+        const IoResult r = WriteFileAtomic(target, file.bytes.data(), file.bytes.size());
         if (!r.ok())
             return r;
+        written.push_back(target);
     }
-
-    // Unit pictures in pic/ and map icons in shp/.
-    if (IoResult art = WriteDemoArt(absDir, DemoNations()); !art.ok())
-        return art;
-
-    IoResult r = WriteFileAtomic(absDir / "TWFTK.ini", SettingsText(absDir));
-    if (!r.ok())
-        return r;
-    r = WriteFileAtomic(absDir / "README.txt", std::string_view(kReadme));
-    if (!r.ok())
-        return r;
-    return IoResult::success(absDir);
+    return IoResult::success(plan.dir);
 }
 
 } // namespace tarnwick::core

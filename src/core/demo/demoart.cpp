@@ -1,7 +1,6 @@
 #include "core/demo/demoart.h"
 
 #include "core/data/records.h"
-#include "core/data/tarnio.h"
 #include "core/graphics/artfiles.h"
 #include "core/graphics/icontables.h"
 #include "core/graphics/lbm.h"
@@ -13,7 +12,6 @@
 #include <cstdint>
 #include <map>
 #include <string>
-#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -832,40 +830,21 @@ IconLivery CrewLivery(int group)
     return l;
 }
 
-IoResult WriteBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes)
-{
-    return WriteFileAtomic(path, bytes.data(), bytes.size());
-}
-
 } // namespace
 
-IoResult WriteDemoArt(const std::filesystem::path& dir, const std::vector<int>& nations)
+std::vector<DemoFile> DemoArtFiles(const std::vector<const TOobData*>& records,
+    const std::filesystem::path& picDir, const std::filesystem::path& shpDir)
 {
-    const std::filesystem::path picDir = dir / kPictureFolder;
-    const std::filesystem::path shpDir = dir / kIconFolder;
-    for (const auto& d : { picDir, shpDir }) {
-        std::error_code ec;
-        std::filesystem::create_directories(d, ec);
-        if (ec)
-            return IoResult::failure(IoResult::Kind::WriteError, d, ec.message());
-    }
-
+    std::map<int, std::vector<std::uint8_t>> pictures;
     // Icon files by number: the frame images of their directory entries.
     std::map<int, std::map<int, IndexedImage>> iconFiles;
     const IconFrameTable& table = BuiltInIconFrameTable();
-    for (int nation : nations) {
-        TOobData data;
-        const LoadResult loaded = LoadOobPath(
-            data, static_cast<std::uint16_t>(nation), dir / OobFileName(static_cast<std::uint16_t>(nation)));
-        if (!loaded.ok())
-            return loaded.io;
-        for (std::size_t slot = 1; slot < data.units.size(); ++slot) {
-            const TOobUnit& u = data.units[slot];
+    for (const TOobData* data : records) {
+        for (std::size_t slot = 1; slot < data->units.size(); ++slot) {
+            const TOobUnit& u = data->units[slot];
             if (u.name.empty())
                 continue;
-            IoResult r = WriteBytes(picDir / PictureFileName(u.lbm), EncodeIlbm(DrawPicture(u, u.lbm)));
-            if (!r.ok())
-                return r;
+            pictures[u.lbm] = EncodeIlbm(DrawPicture(u, u.lbm));
             const Kind kind = KindOf(u);
             const IconLivery livery = IconLiveryOf(u.nation);
             const IconFrameRow& row = table.row(u.icon);
@@ -883,17 +862,18 @@ IoResult WriteDemoArt(const std::filesystem::path& dir, const std::vector<int>& 
         for (int frame = 0; frame <= 62; ++frame)
             iconFiles[10 + group][frame] = CrewFrame(frame, CrewLivery(group));
 
+    std::vector<DemoFile> files;
+    for (auto& [number, bytes] : pictures)
+        files.push_back({ picDir / PictureFileName(number), std::move(bytes) });
     for (const auto& [file, frames] : iconFiles) {
         // Directory entry f + 1 holds frame f; entry 0 and unused frames are empty.
         IndexedImage empty(1, 1, kClear);
         std::vector<IndexedImage> entries(static_cast<std::size_t>(frames.rbegin()->first) + 2, empty);
         for (const auto& [frame, image] : frames)
             entries[static_cast<std::size_t>(frame) + 1] = image;
-        IoResult r = WriteBytes(shpDir / IconFileName(file), EncodeShp(entries, kClear));
-        if (!r.ok())
-            return r;
+        files.push_back({ shpDir / IconFileName(file), EncodeShp(entries, kClear) });
     }
-    return IoResult::success(dir);
+    return files;
 }
 
 } // namespace tarnwick::core

@@ -1,9 +1,11 @@
 #include "core/graphics/icontables.h"
 
+#include "core/data/escape.h"
 #include "core/data/fileio.h"
 
 #include <algorithm>
 #include <charconv>
+#include <exception>
 #include <optional>
 
 namespace tarnwick::core {
@@ -46,6 +48,12 @@ std::vector<std::string_view> Words(std::string_view line)
     return words;
 }
 
+// A word of the file as a message quotes it.
+std::string Shown(std::string_view word)
+{
+    return EscapeControls(word);
+}
+
 bool IsOneOf(int value, std::initializer_list<int> list)
 {
     return std::find(list.begin(), list.end(), value) != list.end();
@@ -68,6 +76,9 @@ bool ParseIconFrameTable(std::string_view text, IconFrameTable& table, std::stri
     IconFrameTable parsed;
     std::vector<int> lineOf(kIconNumbers, 0);
     int lineNumber = 0;
+    // A byte order mark is what some editors put before UTF-8 text.
+    if (text.starts_with("\xEF\xBB\xBF"))
+        text.remove_prefix(3);
     while (!text.empty()) {
         ++lineNumber;
         const std::size_t nl = text.find('\n');
@@ -75,10 +86,18 @@ bool ParseIconFrameTable(std::string_view text, IconFrameTable& table, std::stri
         text = nl == std::string_view::npos ? std::string_view() : text.substr(nl + 1);
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
+        const std::string where = "line " + std::to_string(lineNumber) + ": ";
+        if (line.find('\r') != std::string_view::npos) {
+            error = where + "a line ends in CR alone; lines must end in LF or CR LF";
+            return false;
+        }
+        if (line.size() > kMaxIconFrameLine) {
+            error = where + "longer than " + std::to_string(kMaxIconFrameLine) + " characters";
+            return false;
+        }
         const std::vector<std::string_view> words = Words(line);
         if (words.empty() || words[0][0] == '#')
             continue;
-        const std::string where = "line " + std::to_string(lineNumber) + ": ";
         if (words.size() != 3) {
             error = where + "expected three numbers: icon, hull entry and turret entry";
             return false;
@@ -87,7 +106,7 @@ bool ParseIconFrameTable(std::string_view text, IconFrameTable& table, std::stri
         const std::optional<int> hull = ParseInt(words[1]);
         const std::optional<int> turret = ParseInt(words[2]);
         if (!icon || *icon < 0 || *icon > kMaxIconNumber) {
-            error = where + "the icon number must be 0..2997, not '" + std::string(words[0]) + "'";
+            error = where + "the icon number must be 0..2997, not '" + Shown(words[0]) + "'";
             return false;
         }
         if (lineOf[*icon] != 0) {
@@ -96,11 +115,11 @@ bool ParseIconFrameTable(std::string_view text, IconFrameTable& table, std::stri
             return false;
         }
         if (!hull || *hull < 0 || *hull > kMaxIconEntry) {
-            error = where + "the hull entry must be 0..32767, not '" + std::string(words[1]) + "'";
+            error = where + "the hull entry must be 0..32767, not '" + Shown(words[1]) + "'";
             return false;
         }
         if (!turret || *turret < -1 || *turret > kMaxIconEntry) {
-            error = where + "the turret entry must be -1 or 0..32767, not '" + std::string(words[2]) + "'";
+            error = where + "the turret entry must be -1 or 0..32767, not '" + Shown(words[2]) + "'";
             return false;
         }
         lineOf[*icon] = lineNumber;
@@ -133,21 +152,27 @@ IconFrameTableLoad LoadIconFrameTable(const std::filesystem::path& gameDir)
     if (path.empty())
         return out;
     const std::string fallback = "; using the built-in icon frame table";
-    std::vector<std::uint8_t> bytes;
-    IoResult r = ReadWholeFile(path, bytes);
-    if (!r.ok()) {
-        out.warning = r.message() + fallback;
-        return out;
+    try {
+        std::vector<std::uint8_t> bytes;
+        IoResult r = ReadWholeFile(path, bytes, kMaxIconFrameTableBytes, "an icon frame table");
+        if (!r.ok()) {
+            out.warning = r.message() + fallback;
+            return out;
+        }
+        std::string error;
+        IconFrameTable table;
+        const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        if (!ParseIconFrameTable(text, table, error)) {
+            out.warning = path.string() + ": " + error + fallback;
+            return out;
+        }
+        out.table = std::move(table);
+        out.source = path;
+    } catch (const std::exception& e) {
+        out.table = BuiltInIconFrameTable();
+        out.source.clear();
+        out.warning = path.string() + ": " + e.what() + fallback;
     }
-    std::string error;
-    IconFrameTable table;
-    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    if (!ParseIconFrameTable(text, table, error)) {
-        out.warning = path.string() + ": " + error + fallback;
-        return out;
-    }
-    out.table = std::move(table);
-    out.source = path;
     return out;
 }
 

@@ -60,9 +60,16 @@ private:
 const IconFrameTable& BuiltInIconFrameTable();
 
 // Parses the text form: lines "ICON HULL TURRET", '#' comments and blank lines,
-// every icon number exactly once. On failure returns false and sets error, e.g.
-// "line 12: the turret entry must be -1 or 0..32767, not '-7'".
+// every icon number exactly once; lines end in LF or CR LF, and a UTF-8 byte order
+// mark at the start is skipped. On failure returns false and sets error, e.g.
+// "line 12: the turret entry must be -1 or 0..32767, not '-7'" (control bytes of
+// the file shown as \xNN). A line longer than kMaxIconFrameLine is refused unparsed.
 bool ParseIconFrameTable(std::string_view text, IconFrameTable& table, std::string& error);
+
+// A game folder's table of more bytes than this is refused unread, and so is a
+// line longer than kMaxIconFrameLine characters.
+inline constexpr std::uintmax_t kMaxIconFrameTableBytes = 1024 * 1024;
+inline constexpr std::size_t kMaxIconFrameLine = 1000;
 
 struct IconFrameTableLoad {
     IconFrameTable table;

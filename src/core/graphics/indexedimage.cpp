@@ -31,6 +31,10 @@ std::size_t BmpRowStride(int width)
 
 std::vector<std::uint8_t> EncodeBmp(const IndexedImage& image)
 {
+    // Readers refuse a BMP file of no pixels, so none is written.
+    if (image.width <= 0 || image.height <= 0)
+        throw std::invalid_argument("a BMP file cannot hold a picture of " + std::to_string(image.width)
+            + " x " + std::to_string(image.height) + " pixels");
     const std::size_t stride = BmpRowStride(image.width);
     const std::size_t pixelBytes = stride * static_cast<std::size_t>(image.height);
     std::vector<std::uint8_t> out(kBmpHeaders + pixelBytes, 0);
@@ -64,7 +68,7 @@ std::vector<std::uint8_t> EncodeBmp(const IndexedImage& image)
 std::vector<std::uint8_t> ReadArtFile(const std::filesystem::path& path)
 {
     std::vector<std::uint8_t> bytes;
-    IoResult r = ReadWholeFile(path, bytes);
+    IoResult r = ReadWholeFile(path, bytes, kMaxArtFileBytes, "a picture or icon file");
     if (!r.ok())
         throw ArtFileError(r.message());
     return bytes;

@@ -55,10 +55,14 @@ std::size_t BmpRowStride(int width);
 
 // The uncompressed 8-bit BMP file of image: 14-byte file header, 40-byte info
 // header (positive height, rows bottom-up), 1024-byte palette of blue, green,
-// red, 0 entries, then the rows padded with zeros to BmpRowStride.
+// red, 0 entries, then the rows padded with zeros to BmpRowStride. A picture
+// without pixels (a width or height of 0) has no BMP form: std::invalid_argument.
 std::vector<std::uint8_t> EncodeBmp(const IndexedImage& image);
 
-// Reads a whole file for a reader; throws ArtFileError.
+// A picture or icon file of more bytes than this is refused unread.
+inline constexpr std::uintmax_t kMaxArtFileBytes = 16u * 1024u * 1024u;
+
+// Reads a whole file for a reader (at most kMaxArtFileBytes); throws ArtFileError.
 std::vector<std::uint8_t> ReadArtFile(const std::filesystem::path& path);
 
 } // namespace tarnwick::core

@@ -1,5 +1,7 @@
 #include "core/rules/gridunits.h"
 
+#include "core/rules/gridsave.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -145,44 +147,23 @@ std::string UnitGridClassDescription(std::string_view classCell, const NameTable
 
 std::optional<GridCellError> SaveUnitGrid(TOobData& data, const GridRows& rows, const NameTables& names)
 {
-    struct Pending {
-        int slot;
-        TOobUnit unit;
-    };
-    std::vector<Pending> pending;
-    pending.reserve(rows.size());
-    for (std::size_t r = 0; r < rows.size(); ++r) {
-        const GridRow& row = rows[r];
-        if (!IsUnitSlot(row.slot))
-            continue;
-        const TOobUnit& stored = data.units[static_cast<std::size_t>(row.slot)];
-        const GridRow shown = UnitGridRow(stored, row.slot, names);
-        Pending next { row.slot, stored };
-        for (int c = 0; c < kUnitGridColumnCount; ++c) {
-            const auto col = static_cast<std::size_t>(c);
-            if (!kUnitGridColumns[col].editable || col >= row.cells.size()
-                || row.cells[col] == shown.cells[col])
-                continue;
-            const std::string& text = row.cells[col];
-            if (c == kUnitGridNameColumn) {
+    return SaveGridRows(
+        data.units, rows, kUnitGridColumns,
+        [&names](const TOobUnit& unit, int slot) { return UnitGridRow(unit, slot, names); },
+        [](TOobUnit& unit, int column, const std::string& text) {
+            if (column == kUnitGridNameColumn) {
                 std::string name = TrimName(text);
                 if (name.size() > kNameLength)
                     name.resize(kNameLength);
-                next.unit.name = std::move(name);
-                continue;
+                unit.name = std::move(name);
+                return true;
             }
-            const Limits limits = *ColumnLimits(c);
+            const Limits limits = *ColumnLimits(column);
             const std::optional<int> value = ReadGridNumber(text, limits.min, limits.max);
-            if (!value)
-                return GridCellError { static_cast<int>(r), c, text,
-                    GridCellErrorText(row.slot, kUnitGridColumns[col].title, text) };
-            SetField(next.unit, c, *value);
-        }
-        pending.push_back(std::move(next));
-    }
-    for (Pending& p : pending)
-        data.units[static_cast<std::size_t>(p.slot)] = std::move(p.unit);
-    return std::nullopt;
+            if (value)
+                SetField(unit, column, *value);
+            return value.has_value();
+        });
 }
 
 } // namespace tarnwick::core

@@ -1,6 +1,7 @@
 #include "core/rules/gridweapons.h"
 
 #include "core/data/globals.h"
+#include "core/rules/gridsave.h"
 
 #include <cstdint>
 #include <vector>
@@ -114,41 +115,19 @@ std::string WeaponGridClassDescription(std::string_view classCell)
 
 std::optional<GridCellError> SaveWeaponGrid(TOobData& data, const GridRows& rows)
 {
-    // Every cell is converted before any record changes.
-    struct Pending {
-        int slot;
-        TOobWeapon weapon;
-    };
-    std::vector<Pending> pending;
-    pending.reserve(rows.size());
-    for (std::size_t r = 0; r < rows.size(); ++r) {
-        const GridRow& row = rows[r];
-        if (!IsWeaponSlot(row.slot))
-            continue;
-        const TOobWeapon& stored = data.weapons[static_cast<std::size_t>(row.slot)];
-        const GridRow shown = WeaponGridRow(stored, row.slot);
-        Pending next { row.slot, stored };
-        for (int c = 0; c < kWeaponGridColumnCount; ++c) {
-            const auto col = static_cast<std::size_t>(c);
-            if (!kWeaponGridColumns[col].editable || col >= row.cells.size()
-                || row.cells[col] == shown.cells[col])
-                continue;
-            const std::string& text = row.cells[col];
-            if (c == kWeaponGridNameColumn) {
-                next.weapon.name = SavedWeaponName(text);
-                continue;
+    return SaveGridRows(
+        data.weapons, rows, kWeaponGridColumns,
+        [](const TOobWeapon& weapon, int slot) { return WeaponGridRow(weapon, slot); },
+        [](TOobWeapon& weapon, int column, const std::string& text) {
+            if (column == kWeaponGridNameColumn) {
+                weapon.name = SavedWeaponName(text);
+                return true;
             }
             const std::optional<int> value = ReadGridNumber(text, 0, 255);
-            if (!value)
-                return GridCellError { static_cast<int>(r), c, text,
-                    GridCellErrorText(row.slot, kWeaponGridColumns[col].title, text) };
-            *WeaponField(next.weapon, c) = static_cast<std::uint8_t>(*value);
-        }
-        pending.push_back(std::move(next));
-    }
-    for (Pending& p : pending)
-        data.weapons[static_cast<std::size_t>(p.slot)] = std::move(p.weapon);
-    return std::nullopt;
+            if (value)
+                *WeaponField(weapon, column) = static_cast<std::uint8_t>(*value);
+            return value.has_value();
+        });
 }
 
 } // namespace tarnwick::core

@@ -31,10 +31,12 @@ std::string NothingToMoveText(PasteKind kind, int slot)
     return "Nothing to move: " + std::string(KindWord(kind)) + std::to_string(slot) + " is empty";
 }
 
-std::string MovedStatus(PasteKind kind, int from, int to, int stillNaming)
+std::string MovedStatus(PasteKind kind, int from, int to, int stillNaming, std::string_view replacedName)
 {
     const std::string old = KindWord(kind) + std::to_string(from);
     std::string text = "Moved " + old + " to " + std::to_string(to);
+    if (!replacedName.empty())
+        text += ", replacing " + std::string(replacedName);
     if (stillNaming <= 0)
         return text;
     const bool one = stillNaming == 1;

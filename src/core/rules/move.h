@@ -7,6 +7,7 @@
 #include "core/data/records.h"
 
 #include <string>
+#include <string_view>
 
 namespace tarnwick::core {
 
@@ -22,7 +23,9 @@ bool TransferIsEmpty(const PasteBuffers& buffers, PasteKind kind);
 std::string NothingToMoveText(PasteKind kind, int slot);
 
 // "Moved weapon 12 to 30; 3 units still use weapon 12" ("Moved weapon 12 to 30"
-// when nothing names the old slot).
-std::string MovedStatus(PasteKind kind, int from, int to, int stillNaming);
+// when nothing names the old slot). The name of a record the move wrote over
+// (UTF-8) follows the slots: "Moved unit 12 to 30, replacing Garron Mk2".
+std::string MovedStatus(
+    PasteKind kind, int from, int to, int stillNaming, std::string_view replacedName = {});
 
 } // namespace tarnwick::core

@@ -272,16 +272,16 @@ UnitReadResult ReadUnit(const TOobUnit& base, std::string_view nameBytes, const 
         try {
             values[i] = ClampValue(field.min, field.max, texts[i]);
         } catch (const EConvertError&) {
-            return { std::nullopt,
-                std::string(field.caption) + ": '" + texts[i] + "' is not a valid integer value" + kCrLf
-                    + kCrLf + " Unit data not saved!" };
+            const std::string fieldMessage
+                = std::string(field.caption) + ": '" + texts[i] + "' is not a valid integer value";
+            return { std::nullopt, fieldMessage + kCrLf + kCrLf + " Unit data not saved!", fieldMessage };
         }
     }
     TOobUnit unit = base;
     unit.name = TrimName(nameBytes).substr(0, kNameLength);
     for (std::size_t i = 0; i < kFields.size(); ++i)
         kFields[i].set(unit, values[i]);
-    return { unit, std::string() };
+    return { unit, std::string(), std::string() };
 }
 
 UnitFieldTexts UnitTexts(const TOobUnit& unit)

@@ -95,7 +95,8 @@ using UnitFieldTexts = std::array<std::string, kUnitNumberFieldCount>;
 // the field and its text.
 struct UnitReadResult {
     std::optional<TOobUnit> unit;
-    std::string message;
+    std::string message; // for a commit: names the field and says nothing was stored
+    std::string fieldMessage; // names the field and its text only
 };
 // base supplies what the page does not show (the reserved bytes).
 UnitReadResult ReadUnit(const TOobUnit& base, std::string_view nameBytes, const UnitFieldTexts& texts);

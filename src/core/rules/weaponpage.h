@@ -39,6 +39,8 @@ std::string FieldErrorText(const FieldError& error);
 // A name holding a character the code page cannot hold (the edit normally refuses it).
 inline constexpr const char* kWeaponNameNotStoredText
     = "Weapon Name: the name holds a character that cannot be stored. Nothing was stored.";
+inline constexpr const char* kWeaponNameNotHeldText
+    = "Weapon Name: the name holds a character that cannot be stored";
 
 // The weapon a page holds: the name trimmed of blanks and control characters at
 // both ends and cut to 15 bytes, every number clamped to 0..255. The first

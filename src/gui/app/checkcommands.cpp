@@ -2,6 +2,7 @@
 // each opening its window beside the main window.
 
 #include "core/rules/sdimain.h"
+#include "gui/app/oobdocument.h"
 #include "gui/app/sdimain.h"
 #include "gui/common/dialogs.h"
 #include "gui/pages/recordpage.h"
@@ -29,10 +30,18 @@ void TSDIAppForm::CheckFile1Click()
         return;
     }
     // Artwork is read afresh on each Check File; later changes to the records reuse it.
-    CheckForm->setSource(oob_.get(), currentPath_, iconFrames_.table);
+    CheckForm->setSource(&document_->records(), currentPath_, iconFrames_.table, true);
     ShowBeside(CheckForm);
     CheckForm->refresh();
     setStatus(CheckForm->statusText());
+}
+
+void TSDIAppForm::recheckAfterChange()
+{
+    // Another file may come from another folder; the same folder keeps what was read of its art.
+    CheckForm->setSource(&document_->records(), currentPath_, iconFrames_.table, false);
+    CheckForm->refresh();
+    WhereUsedForm->refresh();
 }
 
 void TSDIAppForm::WhereUsed1Click()
@@ -42,7 +51,7 @@ void TSDIAppForm::WhereUsed1Click()
         setStatus(core::kWrongPageStatus);
         return;
     }
-    WhereUsedForm->setItem(oob_.get(), page->pasteKind(), page->currentSlot());
+    WhereUsedForm->setItem(&document_->records(), page->pasteKind(), page->currentSlot());
     ShowBeside(WhereUsedForm);
     WhereUsedForm->refresh();
 }

@@ -1,6 +1,7 @@
 #include "gui/app/paster.h"
 
 #include "core/data/pastefiles.h"
+#include "core/rules/document.h"
 #include "core/rules/sdimain.h"
 #include "gui/common/bytetext.h"
 #include "gui/common/dialogs.h"
@@ -39,8 +40,9 @@ void FillRows(QStringList& rows, const core::PasteBuffer<Record>& buffer, const 
         rows << FromBytes(core::PasteEntryRow(entry, buffer[entry], names));
 }
 
+// False when a paste names an unused entry: nothing is taken from it.
 template <class Record>
-void OkOnEntry(
+bool OkOnEntry(
     core::PasteMode mode, core::PasteBuffer<Record>& buffer, core::TransferRecord<Record>& xfer, int k)
 {
     auto& entry = buffer[k];
@@ -50,7 +52,10 @@ void OkOnEntry(
         entry.used = true;
     } else if (entry.used) {
         xfer.record = entry.record;
+    } else {
+        return false;
     }
+    return true;
 }
 
 } // namespace
@@ -138,16 +143,23 @@ void TPasterDlg::OKBtnClick()
 {
     const int k = ListBox1->currentRow() + 1;
     if (k >= 1 && k <= core::kPasteEntries) {
+        bool taken = true;
         switch (kind_) {
         case core::PasteKind::Weapon:
-            OkOnEntry(mode_, buffers_.weaponBuffer, buffers_.weaponXfer, k);
+            taken = OkOnEntry(mode_, buffers_.weaponBuffer, buffers_.weaponXfer, k);
             break;
         case core::PasteKind::Unit:
-            OkOnEntry(mode_, buffers_.unitBuffer, buffers_.unitXfer, k);
+            taken = OkOnEntry(mode_, buffers_.unitBuffer, buffers_.unitXfer, k);
             break;
         case core::PasteKind::Formation:
-            OkOnEntry(mode_, buffers_.formationBuffer, buffers_.formationXfer, k);
+            taken = OkOnEntry(mode_, buffers_.formationBuffer, buffers_.formationXfer, k);
             break;
+        }
+        if (!taken) {
+            // Nothing to paste: the page keeps what it shows and the user may choose again.
+            context_.dialogs->message(this, Dialogs::Kind::Information, windowTitle(),
+                QString::fromStdString(core::UnusedEntryText(k)));
+            return;
         }
     }
     done(ResultOk);
@@ -157,8 +169,10 @@ void TPasterDlg::CopyAllBtnClick()
 {
     if (mode_ == core::PasteMode::Copy)
         core::CopyAllToBuffer(buffers_, kind_, *context_.oob, context_.state->currentNation);
-    else
+    else {
         core::PasteAllFromBuffer(buffers_, kind_, *context_.oob);
+        context_.changedRecords(core::PasteAllStepText(kind_));
+    }
     done(ResultAll);
 }
 

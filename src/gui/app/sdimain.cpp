@@ -1,16 +1,20 @@
 #include "gui/app/sdimain.h"
 
-#include "core/data/csvdump.h"
 #include "core/data/folderscan.h"
 #include "core/data/tarnio.h"
+#include "core/rules/document.h"
 #include "core/rules/move.h"
 #include "core/rules/sdimain.h"
+#include "gui/app/filecommands.h"
 #include "gui/app/hintstyle.h"
+#include "gui/app/oobdocument.h"
 #include "gui/app/paster.h"
+#include "gui/app/recordcommands.h"
 #include "gui/app/speedicons.h"
 #include "gui/common/bytetext.h"
 #include "gui/common/dialogs.h"
 #include "gui/common/pathtext.h"
+#include "gui/common/pickkey.h"
 #include "gui/graphics/lbmbrowser.h"
 #include "gui/graphics/unitcolour.h"
 #include "gui/pages/formationpage.h"
@@ -27,6 +31,7 @@
 #include "gui/tools/whereused.h"
 #include "gui/ui/about.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -46,14 +51,14 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QResizeEvent>
-#include <QScopeGuard>
 #include <QScreen>
-#include <QSet>
 #include <QShowEvent>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolButton>
 #include <QToolTip>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 #include <filesystem>
@@ -71,11 +76,6 @@ std::filesystem::path ToPath(const QString& path)
     return std::filesystem::path(QFile::encodeName(path).toStdString());
 }
 
-std::string Shown(const std::filesystem::path& path)
-{
-    return ShownPath(path).toStdString();
-}
-
 QString Text(const std::string& utf8)
 {
     return QString::fromStdString(utf8);
@@ -86,7 +86,9 @@ QString AppTitle()
     return QString::fromLatin1(core::kApplicationTitle);
 }
 
-QToolButton* MakeSpeedButton(QWidget* parent, const char* name, SpeedIcon icon, const char* hint)
+// A key given is the button's shortcut and ends its hint.
+QToolButton* MakeSpeedButton(
+    QWidget* parent, const char* name, SpeedIcon icon, const char* hint, const char* key = nullptr)
 {
     auto* button = new QToolButton(parent);
     button->setObjectName(QString::fromLatin1(name));
@@ -94,6 +96,10 @@ QToolButton* MakeSpeedButton(QWidget* parent, const char* name, SpeedIcon icon, 
     button->setIconSize(QSize(24, 24));
     button->setAutoRaise(true);
     button->setToolTip(QString::fromLatin1(hint));
+    if (key != nullptr) {
+        button->setShortcut(QKeySequence(QString::fromLatin1(key)));
+        button->setToolTip(QString::fromStdString(core::HintWithKey(hint, key)));
+    }
     button->setFocusPolicy(Qt::NoFocus);
     return button;
 }
@@ -123,6 +129,8 @@ TSDIAppForm::TSDIAppForm(const MainWindowOptions& options, QWidget* parent)
         dialogs_ = ownDialogs_.get();
     }
     hintStyle_ = HintStyle::install();
+    document_ = new OobDocument(this);
+    pageContext_.recordsChanged = [this](const std::string& text) { document_->recordChanges(Text(text)); };
     pageContext_.state = &state_;
     pageContext_.currentDir = &currentDir_;
     pageContext_.currentPath = &currentPath_;
@@ -146,7 +154,13 @@ TSDIAppForm::TSDIAppForm(const MainWindowOptions& options, QWidget* parent)
     StatusText->setTextInteractionFlags(Qt::TextSelectableByMouse);
     StatusText->setFocusPolicy(Qt::NoFocus); // a click to copy the text leaves the keyboard where it was
     StatusBar->addWidget(StatusText, 1);
+    ModifiedLabel = new QLabel(core::kModifiedLabel, StatusBar);
+    ModifiedLabel->setObjectName("ModifiedLabel");
+    ModifiedLabel->setVisible(false);
+    StatusBar->addPermanentWidget(ModifiedLabel);
     setStatusBar(StatusBar);
+    watchDocument();
+    files_ = new FileCommands(*document_, pageContext_, *Load, currentDir_, currentPath_, this);
 
     resize(kDesignWidth, kDesignHeight);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -158,6 +172,55 @@ TSDIAppForm::TSDIAppForm(const MainWindowOptions& options, QWidget* parent)
     qApp->installEventFilter(this);
     FormCreate();
     createWindows();
+}
+
+void TSDIAppForm::watchDocument()
+{
+    connect(document_, &OobDocument::modifiedChanged, this, [this](bool modified) {
+        setWindowModified(modified);
+        ModifiedLabel->setVisible(modified);
+    });
+    // An undo or redo shows the records again, as a bulk change does.
+    connect(document_, &OobDocument::recordsRestored, this, &TSDIAppForm::showAgainAfterBulkChange);
+    // Typing is looked at once the event that changed a field is done, so a page
+    // showing a record is judged when it has shown all of it.
+    uncommittedTimer_ = new QTimer(this);
+    uncommittedTimer_->setSingleShot(true);
+    uncommittedTimer_->setInterval(0);
+    connect(uncommittedTimer_, &QTimer::timeout, this, &TSDIAppForm::showUncommitted);
+    for (RecordPage* page : { static_cast<RecordPage*>(Units), static_cast<RecordPage*>(Weapons),
+             static_cast<RecordPage*>(Formations) })
+        connect(page, &RecordPage::fieldsChanged, uncommittedTimer_, qOverload<>(&QTimer::start));
+    connect(Info->TarnCommentEdit, &QLineEdit::textChanged, uncommittedTimer_, qOverload<>(&QTimer::start));
+}
+
+QString TSDIAppForm::uncommittedText() const
+{
+    if (!state_.fileLoaded)
+        return QString();
+    if (RecordPage* page = pageInCharge()) {
+        if (page->hasUncommittedChanges())
+            return Text(core::UncommittedStatus(page->pasteKind(), page->currentSlot()));
+    } else if (currentPage_ == kPageInfo) {
+        const std::optional<std::string> typed = ToBytes(Info->TarnCommentEdit->text());
+        if (!typed || typed->substr(0, core::kCommentLength) != document_->records().comment)
+            return core::kUncommittedCommentStatus;
+    }
+    return QString();
+}
+
+void TSDIAppForm::showUncommitted()
+{
+    const QString text = uncommittedText();
+    const bool uncommitted = !text.isEmpty();
+    CommitButton->setToolTip(uncommitted ? core::kCommitHintUncommitted : core::kCommitHint);
+    CommitButton->setAutoRaise(!uncommitted); // a raised button stands out
+    if (uncommitted && (!uncommitted_ || text != uncommittedStatus_))
+        setStatus(text);
+    else if (!uncommitted && uncommitted_ && statusText() == uncommittedStatus_)
+        setStatus(QString()); // the typing is gone: the note goes too
+    uncommitted_ = uncommitted;
+    uncommittedStatus_ = text;
 }
 
 void TSDIAppForm::createWindows()
@@ -172,6 +235,8 @@ void TSDIAppForm::createWindows()
     FormReclassify = new TFormReclassify(pageContext_, this);
     FormGridWpns = new TFormGridWpns(pageContext_, this);
     FormGridUnits = new TFormGridUnits(pageContext_, this);
+    records_ = new RecordCommands(*document_, pageContext_, *buffers_, this);
+    records_->setWindows(PasterDlg, PickForm);
     // Each try of a colour draws the current unit's icons again at once.
     FormColour = new TFormColour(
         transparentColour_,
@@ -184,6 +249,7 @@ void TSDIAppForm::createWindows()
     WhereUsedForm = new TWhereUsedForm(this);
     connect(CheckForm, &TCheckForm::openRecord, this, &TSDIAppForm::openRecord);
     connect(WhereUsedForm, &TWhereUsedForm::openRecord, this, &TSDIAppForm::openRecord);
+    connect(document_, &OobDocument::recordsChanged, this, &TSDIAppForm::recheckAfterChange);
 }
 
 void TSDIAppForm::ChangeTransparentColour1Click()
@@ -193,9 +259,20 @@ void TSDIAppForm::ChangeTransparentColour1Click()
 
 void TSDIAppForm::loadIconFrames()
 {
-    iconFrames_ = core::LoadIconFrameTable(currentPath_);
+    // Start-up must survive any game folder: the built-in table is always there.
+    try {
+        iconFrames_ = core::LoadIconFrameTable(currentPath_);
+    } catch (const std::exception& e) {
+        iconFrames_ = { core::BuiltInIconFrameTable(), {},
+            std::string("Cannot read the icon frame table (") + e.what() + "); using the built-in one" };
+    }
     if (!iconFrames_.warning.empty())
         setStatus(Text(iconFrames_.warning));
+}
+
+core::TOobData& TSDIAppForm::oobData()
+{
+    return document_->editableRecords();
 }
 
 TSDIAppForm::~TSDIAppForm()
@@ -229,45 +306,6 @@ void WatchEvents(QObject* target, std::function<void(QEvent*)> onEvent)
     new EventWatcher(target, std::move(onEvent));
 }
 
-// Shows each distinct message box once and answers a repeat with OK: a move
-// checks the item before it blanks the old slot and again as it stores it, and
-// the user reads the findings once.
-class OnceDialogs : public Dialogs {
-public:
-    explicit OnceDialogs(Dialogs& inner)
-        : inner_(inner)
-    {
-    }
-    Answer message(QWidget* parent, Kind kind, const QString& caption, const QString& text,
-        Buttons buttons = Buttons::Ok) override
-    {
-        const QString key = QString::number(static_cast<int>(kind)) + '\n' + caption + '\n' + text;
-        if (buttons == Buttons::Ok && shown_.contains(key))
-            return Answer::Ok;
-        shown_.insert(key);
-        return inner_.message(parent, kind, caption, text, buttons);
-    }
-    std::optional<QString> saveAsFileName(
-        QWidget* parent, const QString& title, const QString& filter, const QString& startDir) override
-    {
-        return inner_.saveAsFileName(parent, title, filter, startDir);
-    }
-    std::optional<QString> openFileName(
-        QWidget* parent, const QString& title, const QString& filter, const QString& startDir) override
-    {
-        return inner_.openFileName(parent, title, filter, startDir);
-    }
-    std::optional<QString> folder(QWidget* parent, const QString& title, const QString& startDir) override
-    {
-        return inner_.folder(parent, title, startDir);
-    }
-    bool openDocument(const QString& path) override { return inner_.openDocument(path); }
-
-private:
-    Dialogs& inner_;
-    QSet<QString> shown_;
-};
-
 } // namespace
 
 void TSDIAppForm::buildSpeedPanel()
@@ -278,17 +316,20 @@ void TSDIAppForm::buildSpeedPanel()
     row->setContentsMargins(6, 3, 6, 3);
     row->setSpacing(2);
 
-    EraseButton = MakeSpeedButton(SpeedPanel, "EraseButton", SpeedIcon::Erase, "Cear this form");
-    CopyButton = MakeSpeedButton(SpeedPanel, "CopyButton", SpeedIcon::Copy, "Copy to Paste Buffer");
-    PasteButton = MakeSpeedButton(SpeedPanel, "PasteButton", SpeedIcon::Paste, "Paste from Buffer");
-    SpeedButton_Move = MakeSpeedButton(
-        SpeedPanel, "SpeedButton_Move", SpeedIcon::Move, "Move this item to another slot number");
-    Back1Btn = MakeSpeedButton(SpeedPanel, "Back1Btn", SpeedIcon::Back, "Right click << 10 ");
-    Fwd1Btn = MakeSpeedButton(SpeedPanel, "Fwd1Btn", SpeedIcon::Forward, "Right click >> 10");
+    EraseButton
+        = MakeSpeedButton(SpeedPanel, "EraseButton", SpeedIcon::Erase, "Cear this form", core::kEraseKey);
+    CopyButton
+        = MakeSpeedButton(SpeedPanel, "CopyButton", SpeedIcon::Copy, "Copy to Paste Buffer", core::kCopyKey);
+    PasteButton
+        = MakeSpeedButton(SpeedPanel, "PasteButton", SpeedIcon::Paste, "Paste from Buffer", core::kPasteKey);
+    SpeedButton_Move = MakeSpeedButton(SpeedPanel, "SpeedButton_Move", SpeedIcon::Move,
+        "Move this item to another slot number", core::kMoveKey);
+    Back1Btn = MakeSpeedButton(SpeedPanel, "Back1Btn", SpeedIcon::Back, "Right click << 10 ", core::kBackKey);
+    Fwd1Btn
+        = MakeSpeedButton(SpeedPanel, "Fwd1Btn", SpeedIcon::Forward, "Right click >> 10", core::kForwardKey);
     RestoreButton = MakeSpeedButton(
         SpeedPanel, "RestoreButton", SpeedIcon::Restore, "Restore to last Commit action [F9]");
-    CommitButton
-        = MakeSpeedButton(SpeedPanel, "CommitButton", SpeedIcon::Commit, "Commit your changes [F12]");
+    CommitButton = MakeSpeedButton(SpeedPanel, "CommitButton", SpeedIcon::Commit, core::kCommitHint);
 
     auto separator = [this, row] {
         auto* line = new QFrame(SpeedPanel);
@@ -451,6 +492,16 @@ void TSDIAppForm::buildMenu()
 
     Edit1 = SDIAppMenu->addMenu("&Edit");
     Edit1->setObjectName("Edit1");
+    Undo1 = document_->undoStack()->createUndoAction(Edit1, "&Undo");
+    Undo1->setObjectName("Undo1");
+    Undo1->setShortcuts({ QKeySequence(Qt::CTRL | Qt::Key_Z) });
+    Redo1 = document_->undoStack()->createRedoAction(Edit1, "&Redo");
+    Redo1->setObjectName("Redo1");
+    Redo1->setShortcuts(
+        { QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y) });
+    Edit1->addAction(Undo1);
+    Edit1->addAction(Redo1);
+    Edit1->addSeparator();
     WhereUsed1 = MakeAction(Edit1, "WhereUsed1", "", "Which records name the item shown");
     WhereUsed1->setText(QStringLiteral("Where Used…"));
     WhereUsed1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_U));
@@ -521,8 +572,7 @@ void TSDIAppForm::FormCreate()
     minWindowWidth_ = width();
     setMinimumSize(minWindowWidth_, minWindowHeight_);
 
-    oob_ = std::make_unique<core::TOobData>();
-    pageContext_.oob = oob_.get();
+    pageContext_.oob = &document_->editableRecords();
     programDir_ = options_.programDir;
 
     readinifile();
@@ -697,14 +747,12 @@ RecordPage* TSDIAppForm::pageInCharge() const
 
 void TSDIAppForm::CommitButtonClick()
 {
-    if (RecordPage* page = pageInCharge()) {
-        page->commitPage();
-    } else if (currentPage_ == kPageInfo) {
-        Info->SaveInfo();
-        Info->ShowInfo();
-    } else {
+    if (RecordPage* page = pageInCharge())
+        records_->commit(*page);
+    else if (currentPage_ == kPageInfo)
+        records_->commitComment(*Info);
+    else
         setStatus(core::kUnknownPageStatus);
-    }
 }
 
 void TSDIAppForm::RestoreButtonClick()
@@ -725,75 +773,21 @@ void TSDIAppForm::EraseButtonClick()
 
 void TSDIAppForm::CopyButtonClick()
 {
-    RecordPage* page = pageInCharge();
-    if (page == nullptr || !page->fillTransfer(*buffers_))
-        return;
-    PasterDlg->prepare(page->pasteKind(), core::PasteMode::Copy);
-    PasterDlg->exec();
+    if (RecordPage* page = pageInCharge())
+        records_->copy(*page);
 }
 
 void TSDIAppForm::PasteButtonClick()
 {
     RecordPage* page = pageInCharge();
-    if (page == nullptr)
-        return;
-    PasterDlg->prepare(page->pasteKind(), core::PasteMode::Paste);
-    const int result = PasterDlg->exec();
-    if (result == TPasterDlg::ResultOk) {
-        page->pasteTransfer(*buffers_);
-    } else if (result == TPasterDlg::ResultAll) {
+    if (page != nullptr && records_->paste(*page))
         showAgainAfterBulkChange();
-    }
 }
 
 void TSDIAppForm::SpeedButton_MoveClick()
 {
-    RecordPage* page = pageInCharge();
-    if (page == nullptr || PickForm == nullptr)
-        return;
-    const core::PasteKind kind = page->pasteKind();
-    const core::PickMode mode = kind == core::PasteKind::Weapon ? core::pickWeapon
-        : kind == core::PasteKind::Unit                         ? core::pickUnit
-                                                                : core::pickFormation;
-    const int from = page->currentSlot();
-    const int to = PickForm->ShowPickList(mode);
-    if (to < 1 || to == from || to > page->slotCount())
-        return;
-    // The pages speak through the window's dialogs; for the move, each finding once.
-    OnceDialogs once(*dialogs_);
-    pageContext_.dialogs = &once;
-    const auto restore = qScopeGuard([this] { pageContext_.dialogs = dialogs_; });
-
-    if (!page->fillTransfer(*buffers_))
-        return;
-    // An empty slot moved would only blank the target.
-    if (core::TransferIsEmpty(*buffers_, kind)) {
-        dialogs_->message(
-            this, Dialogs::Kind::Information, AppTitle(), Text(core::NothingToMoveText(kind, from)));
-        return;
-    }
-    // The item must pass the page's check where it will be stored before its old
-    // slot is blanked; otherwise nothing changes.
-    page->setCurrentSlot(to);
-    const bool passes = page->checkPage();
-    page->setCurrentSlot(from);
-    if (!passes)
-        return;
-
-    const auto before = std::make_unique<core::TOobData>(*oob_); // large: not on the stack
-    page->clearPage();
-    const bool cleared = page->commitPage();
-    page->goToSlot(to);
-    page->pasteTransfer(*buffers_);
-    if (!cleared || !page->commitPage()) {
-        // Put both slots back as they were rather than lose the item.
-        *oob_ = *before;
-        page->goToSlot(from);
-        page->listInit(from);
-        return;
-    }
-    page->showCurrent();
-    setStatus(Text(core::MovedStatus(kind, from, to, core::RecordsNaming(*oob_, kind, from))));
+    if (RecordPage* page = pageInCharge())
+        records_->move(*page);
 }
 
 // ---- Back, forward and find ----
@@ -835,39 +829,7 @@ void TSDIAppForm::EditFindKeyUp(int key)
 
 void TSDIAppForm::SpeedButtonFindClick()
 {
-    const QString typed = EditFind->currentText();
-    if (core::FindHistoryEntry(typed.toStdString()).empty()) {
-        dialogs_->message(this, Dialogs::Kind::Warning, AppTitle(), core::kEnterSearchText);
-        return;
-    }
-
-    std::vector<std::string> history;
-    history.reserve(static_cast<std::size_t>(EditFind->count()));
-    for (int i = 0; i < EditFind->count(); ++i)
-        history.push_back(EditFind->itemText(i).toStdString());
-    if (core::AddToFindHistory(history, typed.toStdString())) {
-        EditFind->insertItem(0, Text(history.front()));
-        EditFind->setEditText(typed); // the typed text stays as it was
-    }
-
-    RecordPage* page = pageInCharge();
-    if (page == nullptr)
-        return;
-    // The edit takes only Windows-1252 text, so the names' bytes can be searched.
-    const std::string key = core::FindKey(ToBytes(typed).value_or(std::string()));
-    const int start = page->currentSlot();
-    const int found = key.empty()
-        ? 0
-        : core::FindNextSlot(start, page->slotCount(), key, [page](int s) { return page->slotName(s); });
-    page->goToSlot(found != 0 ? found : start);
-    if (found == 0) {
-        const core::FindTable table = page == Weapons ? core::FindTable::Weapons
-            : page == Units                           ? core::FindTable::Units
-                                                      : core::FindTable::Formations;
-        const QString shownKey = key.empty() ? typed.trimmed().toUpper() : FromBytes(key);
-        dialogs_->message(this, Dialogs::Kind::Information, AppTitle(),
-            FromBytes(core::NotFoundText(table, "")) + shownKey);
-    }
+    records_->find(pageInCharge(), *EditFind);
 }
 
 // ---- Keys, hints, exit ----
@@ -886,6 +848,7 @@ bool TSDIAppForm::FormKeyDown(int key)
     case Qt::Key_F9:
         RestoreButtonClick();
         return true;
+
     default:
         return false;
     }
@@ -896,8 +859,15 @@ bool TSDIAppForm::eventFilter(QObject* watched, QEvent* event)
     switch (event->type()) {
     case QEvent::KeyPress: {
         auto* widget = qobject_cast<QWidget*>(watched);
+        const auto* key = static_cast<QKeyEvent*>(event);
+        // F4 on a number edit with a pick list opens the list, in every window.
+        if (key->key() == Qt::Key_F4 && key->modifiers() == Qt::NoModifier) {
+            if (QAbstractButton* pick = PickButtonBeside(widget)) {
+                pick->click();
+                return true;
+            }
+        }
         if (widget != nullptr && widget->window() == this) {
-            const auto* key = static_cast<QKeyEvent*>(event);
             if (key->modifiers() == Qt::NoModifier && FormKeyDown(key->key()))
                 return true;
         }
@@ -919,6 +889,14 @@ bool TSDIAppForm::eventFilter(QObject* watched, QEvent* event)
 
 void TSDIAppForm::closeEvent(QCloseEvent* event)
 {
+    // Unsaved changes ask their own question instead of the plain one.
+    if (document_->isModified()) {
+        if (files_->maySetRecordsAside())
+            event->accept();
+        else
+            event->ignore();
+        return;
+    }
     const auto answer = dialogs_->message(
         this, Dialogs::Kind::Question, core::kExitCaption, core::kExitQuestion, Dialogs::Buttons::YesNo);
     if (answer == Dialogs::Answer::Yes)
@@ -996,6 +974,8 @@ void TSDIAppForm::showAgainAfterBulkChange()
     if (RecordPage* page = pageInCharge()) {
         page->showCurrent();
         page->listInit(page->currentSlot());
+    } else if (currentPage_ == kPageInfo) {
+        Info->ShowInfo();
     }
 }
 
@@ -1044,20 +1024,8 @@ void TSDIAppForm::DirectoryListBox1Change(const QString& dir)
 
 void TSDIAppForm::DirectoryListBox1Change(const std::filesystem::path& dir)
 {
-    const std::filesystem::path target = core::NormalFolderPath(currentPath_, dir);
-    std::error_code ec;
-    std::filesystem::current_path(target, ec);
-    if (ec) {
-        dialogs_->message(this, Dialogs::Kind::Warning, AppTitle(),
-            Text(core::CannotEnterFolderText(Shown(target), ec.message())));
-        DirectoryEdit->setText(currentDir_);
-        return;
-    }
-    currentPath_ = target;
-    currentDir_ = ShownPath(target);
-    Load->showFolder(currentPath_);
-    setStatus(Text(core::SearchingStatus(currentDir_.toStdString())));
-    loadIconFrames();
+    if (files_->changeFolder(dir))
+        loadIconFrames();
 }
 
 void TSDIAppForm::SetList()
@@ -1074,45 +1042,9 @@ void TSDIAppForm::OpenBtnClick()
 
 void TSDIAppForm::TarnListBoxDblClick()
 {
-    const int nation = Load->selectedNation();
-    if (nation == 0)
+    if (!files_->openSelected())
         return;
-    const std::filesystem::path& dir = currentPath_;
-    if (!core::OobFileExists(dir, nation)) {
-        dialogs_->message(
-            this, Dialogs::Kind::Information, core::kFileNotFoundCaption, core::kFileNotFoundText);
-        return;
-    }
-
-    // A failed read leaves the records, the title and the pages as they were.
-    const core::LoadResult result = core::LoadOobFile(*oob_, static_cast<std::uint16_t>(nation), dir);
-    if (!result.ok()) {
-        const QString text = result.io.kind == core::IoResult::Kind::NotFound
-            ? Text(core::UnableToFindText(core::OobFileName(nation)))
-            : Text(result.io.message());
-        dialogs_->message(this, Dialogs::Kind::Error, core::kFileLoadErrorCaption, text);
-        return;
-    }
-    state_.currentNation = static_cast<std::uint16_t>(nation);
-    openedFile_ = result.io.path;
-    const std::string path = Shown(result.io.path);
-    if (result.size == core::LoadResult::Size::Short)
-        dialogs_->message(
-            this, Dialogs::Kind::Warning, AppTitle(), Text(core::ShortFileWarning(path, result.bytesInFile)));
-    else if (result.size == core::LoadResult::Size::Long)
-        dialogs_->message(
-            this, Dialogs::Kind::Warning, AppTitle(), Text(core::LongFileWarning(path, result.bytesInFile)));
-
-    Load->updateRow(nation, true);
-    const QString rowText = Load->rowText(nation, true);
-    setWindowTitle(Text(core::LoadedTitle(currentDir_.toStdString(), rowText.toStdString())));
-    state_.currentWeapon = 1;
-    state_.currentUnit = 1;
-    state_.currentFormation = 1;
-    setStatus(Text(core::LoadedStatus(currentDir_.toStdString(), rowText.toStdString())));
     loadIconFrames();
-
-    state_.fileLoaded = true;
     for (QAction* item : { SaveAs1, WriteCSV1, Reclassify1, Renationalise1, SaveFileAs1,
              ChangeTransparentColour1, CheckFile1, WhereUsed1 })
         item->setEnabled(true);
@@ -1130,91 +1062,30 @@ void TSDIAppForm::TarnListBoxDblClick()
     Units->UnitnameEdit->setFocus();
 }
 
-bool TSDIAppForm::saveToCurrentDir(bool fromShortcut)
+QString TSDIAppForm::uncommittedPageName() const
 {
-    if (!state_.fileLoaded) {
-        dialogs_->message(this, Dialogs::Kind::Information, AppTitle(), core::kPleaseLoadText);
-        return false;
-    }
-    const core::IoResult result = core::SaveOobFile(*oob_, state_.currentNation, currentPath_);
-    if (!result.ok()) {
-        showError(Text(result.message()));
-        return false;
-    }
-    if (fromShortcut)
-        setStatus(Text(core::SavedShortcutStatus(currentDir_.toStdString(), state_.currentNation)));
-    else
-        setStatus(Text(core::SavedFileStatus(Shown(result.path))));
-    return true;
+    return uncommittedText().isEmpty() ? QString() : Viewer->tabText(Viewer->currentIndex()).remove('&');
 }
 
 void TSDIAppForm::SaveBtnClick()
 {
-    saveToCurrentDir(false);
+    files_->save(false, uncommittedPageName());
 }
 
 void TSDIAppForm::SaveAs1Click()
 {
-    saveToCurrentDir(true);
+    files_->save(true, uncommittedPageName());
 }
 
 void TSDIAppForm::SaveAsBtnClick()
 {
-    if (!state_.fileLoaded) {
-        dialogs_->message(this, Dialogs::Kind::Information, core::kNoFileCaption, core::kLoadToOverwriteText);
-        return;
-    }
-    const QString proposed = ShownPath(currentPath_ / core::OobFileName(state_.currentNation));
-    const auto chosen = dialogs_->saveAsFileName(this, core::kSaveAsTitle, core::kSaveAsFilter, proposed);
-    if (!chosen || chosen->isEmpty())
-        return;
-    const std::filesystem::path path
-        = core::NormalFolderPath(currentPath_, PathFromText(*chosen, currentPath_));
-    // The name is cut here, once, to twelve whole characters.
-    const std::string name = core::SaveAsFileName(path.filename().string());
-    const std::filesystem::path target = path.parent_path() / name;
-    if (name.empty() || name == "." || name == "..") {
-        showError(Text(core::IoResult::failure(core::IoResult::Kind::WriteError, target, "Invalid file name")
-                           .message()));
-        return;
-    }
-    // Another file that is there already is replaced only when the user says so.
-    std::error_code ec;
-    const bool exists = std::filesystem::exists(std::filesystem::symlink_status(target, ec));
-    const bool isOpenFile = !openedFile_.empty() && std::filesystem::equivalent(target, openedFile_, ec);
-    if (exists && !isOpenFile) {
-        const auto answer = dialogs_->message(this, Dialogs::Kind::Question, core::kReplaceFileCaption,
-            Text(core::ReplaceFileQuestion(Shown(target))), Dialogs::Buttons::YesNoDefaultNo);
-        if (answer != Dialogs::Answer::Yes)
-            return;
-    }
-    const std::vector<std::uint8_t> bytes = core::EncodeOobFile(*oob_, state_.currentNation);
-    const core::IoResult result = core::WriteFileAtomic(target, bytes.data(), bytes.size());
-    if (result.ok())
-        setStatus(Text(core::SavedFileStatus(Shown(result.path))));
-    else
-        showError(Text(result.message()));
-    SetList();
+    files_->saveAs();
     update();
 }
 
 void TSDIAppForm::ExportBtnClick()
 {
-    if (!state_.fileLoaded) {
-        dialogs_->message(this, Dialogs::Kind::Information, core::kNoFileCaption, core::kLoadToReportText);
-        return;
-    }
-    const auto results = core::DumpCsv(*oob_, state_.currentNation, settings_.names, currentPath_);
-    QStringList failures;
-    for (const core::IoResult& result : results) {
-        if (!result.ok())
-            failures << Text(result.message());
-    }
-    if (!failures.isEmpty()) {
-        showError(failures.join('\n'));
-        return;
-    }
-    setStatus(Text(core::CsvWrittenStatus(currentDir_.toStdString())));
+    files_->exportCsv();
 }
 
 } // namespace tarnwick::gui

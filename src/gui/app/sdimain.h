@@ -27,6 +27,7 @@ class QMenuBar;
 class QPushButton;
 class QStatusBar;
 class QTabWidget;
+class QTimer;
 class QToolButton;
 class QWidget;
 
@@ -49,6 +50,9 @@ class WeaponPage;
 class FormationPage;
 class InfoPage;
 class RecordPage;
+class OobDocument;
+class FileCommands;
+class RecordCommands;
 
 struct MainWindowOptions {
     QString settingsFile; // the settings file to read (need not exist)
@@ -85,7 +89,9 @@ public:
     const QString& programDir() const { return programDir_; }
     const core::Settings& settings() const { return settings_; }
     const core::CurrentState& state() const { return state_; }
-    core::TOobData& oobData() { return *oob_; }
+    core::TOobData& oobData();
+    // The loaded file: its records, where it came from, its undo stack.
+    OobDocument* document() const { return document_; }
     core::PasteBuffers& pasteBuffers() { return *buffers_; }
     bool hintsOn() const { return hintsOn_; }
     // The palette index the icons leave out: the settings' value at start,
@@ -169,19 +175,28 @@ private:
     void LoadEnter();
     void InfoEnter();
     void enableFindControls();
-    bool saveToCurrentDir(bool fromShortcut);
     void setStatus(const QString& text);
     void showError(const QString& text);
     // Reads the working folder's icon frame table; a table file that cannot
     // be used is named in the status bar.
     void loadIconFrames();
+    // The check and Where Used windows look again after a change to the records.
+    void recheckAfterChange();
+    // The document's state on screen: the modified mark and uncommitted typing.
+    void watchDocument();
+    QString uncommittedText() const;
+    void showUncommitted();
+    // The name of the page showing uncommitted typing, or empty.
+    QString uncommittedPageName() const;
 
     MainWindowOptions options_;
     std::unique_ptr<Dialogs> ownDialogs_;
     Dialogs* dialogs_ = nullptr;
     HintStyle* hintStyle_ = nullptr;
 
-    std::unique_ptr<core::TOobData> oob_;
+    OobDocument* document_ = nullptr;
+    FileCommands* files_ = nullptr;
+    RecordCommands* records_ = nullptr;
     std::unique_ptr<core::PasteBuffers> buffers_;
     core::CurrentState state_;
     core::Settings settings_;
@@ -189,7 +204,6 @@ private:
     int currentPage_ = kPageStartup;
     QString currentDir_;
     std::filesystem::path currentPath_;
-    std::filesystem::path openedFile_; // the file the records were read from
     QString programDir_;
     bool hintsOn_ = true;
     int minWindowWidth_ = 0;
@@ -197,6 +211,9 @@ private:
     QWidget* aboutBox_ = nullptr;
     int transparentColour_ = 240; // until the settings are read
     core::IconFrameTableLoad iconFrames_;
+    QTimer* uncommittedTimer_ = nullptr;
+    bool uncommitted_ = false;
+    QString uncommittedStatus_;
 
 public:
     // The windows it opens, created once in the start-up order.
@@ -235,10 +252,13 @@ public:
 
     QStatusBar* StatusBar = nullptr;
     QLabel* StatusText = nullptr;
+    QLabel* ModifiedLabel = nullptr; // shown while the records differ from the file
 
     QMenuBar* SDIAppMenu = nullptr;
     QMenu* FileMenu = nullptr;
     QMenu* Edit1 = nullptr;
+    QAction* Undo1 = nullptr;
+    QAction* Redo1 = nullptr;
     QMenu* Grid1 = nullptr;
     QMenu* Help1 = nullptr;
     QAction* SaveAs1 = nullptr;

@@ -28,8 +28,10 @@ Dialogs::Answer RealDialogs::message(
         icon = QMessageBox::Question;
         break;
     }
-    const QMessageBox::StandardButtons standard
-        = buttons == Buttons::Ok ? QMessageBox::Ok : (QMessageBox::Yes | QMessageBox::No);
+    const QMessageBox::StandardButtons standard = buttons == Buttons::Ok ? QMessageBox::Ok
+        : buttons == Buttons::SaveDiscardCancel
+        ? (QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel)
+        : (QMessageBox::Yes | QMessageBox::No);
     QMessageBox box(icon, caption, text, standard, parent);
     switch (buttons) {
     case Buttons::Ok:
@@ -42,10 +44,18 @@ Dialogs::Answer RealDialogs::message(
         box.setDefaultButton(QMessageBox::No);
         box.setEscapeButton(QMessageBox::No);
         break;
+    case Buttons::SaveDiscardCancel:
+        box.setDefaultButton(QMessageBox::Save);
+        box.setEscapeButton(QMessageBox::Cancel);
+        break;
     }
     const int result = box.exec();
     if (buttons == Buttons::Ok)
         return Answer::Ok;
+    if (buttons == Buttons::SaveDiscardCancel)
+        return result == QMessageBox::Save   ? Answer::Save
+            : result == QMessageBox::Discard ? Answer::Discard
+                                             : Answer::Cancel;
     return result == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 

@@ -15,9 +15,10 @@ namespace tarnwick::gui {
 class Dialogs {
 public:
     enum class Kind { Information, Warning, Error, Question };
-    // YesNo has Yes as its default button, YesNoDefaultNo has No.
-    enum class Buttons { Ok, YesNo, YesNoDefaultNo };
-    enum class Answer { Ok, Yes, No };
+    // YesNo has Yes as its default button, YesNoDefaultNo has No;
+    // SaveDiscardCancel has Save (Escape cancels).
+    enum class Buttons { Ok, YesNo, YesNoDefaultNo, SaveDiscardCancel };
+    enum class Answer { Ok, Yes, No, Save, Discard, Cancel };
 
     virtual ~Dialogs() = default;
 

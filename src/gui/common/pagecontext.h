@@ -11,6 +11,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <string>
 
 namespace tarnwick::core {
 class IconFrameTable;
@@ -51,6 +52,16 @@ struct PageContext {
     const core::IconFrameTable* iconFrames = nullptr;
     // The picture browser the unit page's picture button opens; null: none.
     TLBMBrowseForm* lbmBrowser = nullptr;
+    // Called right after a page or tool changed the records, with the name of
+    // the change (UTF-8, "Units grid save"): the document keeps it as one undo
+    // step. Null: nothing keeps track.
+    std::function<void(const std::string&)> recordsChanged = nullptr;
+
+    void changedRecords(const std::string& stepText) const
+    {
+        if (recordsChanged)
+            recordsChanged(stepText);
+    }
 };
 
 } // namespace tarnwick::gui

@@ -106,7 +106,13 @@ private:
         loaded_ = true;
         if (device() == nullptr)
             return false;
-        data_ = device()->readAll();
+        // As the readers do, a file too large to be a picture is not read whole.
+        const auto limit = static_cast<qint64>(core::kMaxArtFileBytes);
+        if (device()->size() > limit)
+            return false;
+        data_ = device()->read(limit + 1);
+        if (data_.size() > limit)
+            data_.clear();
         return !data_.isEmpty();
     }
 

@@ -1,6 +1,7 @@
 #include "gui/pages/formationpage.h"
 
 #include "core/data/globals.h"
+#include "core/rules/document.h"
 #include "core/rules/sdimain.h"
 #include "gui/common/bytetext.h"
 #include "gui/common/dialogs.h"
@@ -359,15 +360,23 @@ void FormationPage::ShowFormation()
 
     showingFormation_ = false;
     FormNameEdit->setFocus();
-    if (repaired)
+    markShown();
+    if (repaired) {
+        context_.changedRecords(core::BnHqRepairStepText(currentSlot()));
         error(Latin(core::BnHqRepairMessage()));
+    }
 }
 
-std::optional<core::TOobFormation> FormationPage::pageRecord()
+std::optional<core::TOobFormation> FormationPage::pageRecord(bool forCopy)
 {
+    auto refuse = [this, forCopy](const QString& text) {
+        error(forCopy ? QString::fromStdString(
+                  core::CopyRefusedText(core::PasteKind::Formation, text.toStdString()))
+                      : text);
+    };
     const std::optional<std::string> name = ToBytes(FormNameEdit->text());
     if (!name) {
-        error(QStringLiteral("The name holds a character that cannot be stored: ") + FormNameEdit->text());
+        refuse(QStringLiteral("The name holds a character that cannot be stored: ") + FormNameEdit->text());
         return std::nullopt;
     }
     core::FormationTexts texts;
@@ -386,7 +395,7 @@ std::optional<core::TOobFormation> FormationPage::pageRecord()
 
     core::TOobFormation f = record();
     if (const auto fault = core::FormationFromTexts(texts, f)) {
-        error(QString::fromStdString(fault->message()));
+        refuse(QString::fromStdString(fault->message()));
         return std::nullopt;
     }
     return f;
@@ -394,7 +403,7 @@ std::optional<core::TOobFormation> FormationPage::pageRecord()
 
 bool FormationPage::FillXferBufferFormation(core::PasteBuffers& buffers)
 {
-    const std::optional<core::TOobFormation> read = pageRecord();
+    const std::optional<core::TOobFormation> read = pageRecord(true);
     if (!read)
         return false;
     buffers.formationXfer.record = *read;

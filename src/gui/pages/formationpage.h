@@ -48,7 +48,8 @@ public:
     // The page's fields as a record, numbers clamped as a commit stores them;
     // nothing, after an error box naming the field, when a field holds no number
     // (copy into a paste buffer, move).
-    std::optional<core::TOobFormation> pageRecord();
+    // An error names the field; a copy (forCopy) says it made no copy.
+    std::optional<core::TOobFormation> pageRecord(bool forCopy = false);
     // Fills the page from a record that is not stored (paste, move); the
     // reactions name the coded values and the member rows. The table is untouched.
     void showRecord(const core::TOobFormation& f);

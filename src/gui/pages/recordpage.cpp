@@ -3,6 +3,7 @@
 #include "core/data/globals.h"
 #include "gui/common/bytetext.h"
 
+#include <QLineEdit>
 #include <QListWidget>
 
 namespace tarnwick::gui {
@@ -63,6 +64,30 @@ void RecordPage::goToSlot(int slot)
     setCurrentSlot(slot);
     selectSlot(slot);
     showCurrent();
+}
+
+QStringList RecordPage::fieldTexts() const
+{
+    QStringList texts;
+    for (const QLineEdit* edit : findChildren<QLineEdit*>())
+        texts << edit->text();
+    return texts;
+}
+
+void RecordPage::markShown()
+{
+    if (!watchingFields_) {
+        watchingFields_ = true;
+        for (QLineEdit* edit : findChildren<QLineEdit*>())
+            connect(edit, &QLineEdit::textChanged, this, &RecordPage::fieldsChanged);
+    }
+    shownTexts_ = fieldTexts();
+    emit fieldsChanged();
+}
+
+bool RecordPage::hasUncommittedChanges() const
+{
+    return watchingFields_ && fieldTexts() != shownTexts_;
 }
 
 } // namespace tarnwick::gui

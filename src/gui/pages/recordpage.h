@@ -7,6 +7,7 @@
 #include "core/data/pastebuffer.h"
 #include "gui/common/pagecontext.h"
 
+#include <QStringList>
 #include <QWidget>
 
 #include <string>
@@ -53,16 +54,30 @@ public:
     // Current slot := slot; selects its row and shows it.
     void goToSlot(int slot);
 
+    // The fields differ from what the page last showed of the stored record:
+    // typing, a paste or an erase that is not committed.
+    bool hasUncommittedChanges() const;
+
+signals:
+    // A field's text changed, by typing or by the program.
+    void fieldsChanged();
+
 protected:
     // Makes the item list (the subclass places it); a click or double click on a
     // row goes to its slot.
     QListWidget* makeItemList(const char* objectName);
+    // Remembers the fields as they show the stored record; the pages call it
+    // when they have shown the current slot's record.
+    void markShown();
 
     PageContext& context_;
 
 private:
     QListWidget* itemList_ = nullptr;
     bool rebuilding_ = false;
+    QStringList fieldTexts() const;
+    QStringList shownTexts_;
+    bool watchingFields_ = false;
 };
 
 } // namespace tarnwick::gui

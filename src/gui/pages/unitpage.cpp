@@ -4,6 +4,7 @@
 #include "core/graphics/artfiles.h"
 #include "core/graphics/icontables.h"
 #include "core/graphics/shp.h"
+#include "core/rules/document.h"
 #include "core/rules/sdimain.h"
 #include "gui/common/bytetext.h"
 #include "gui/common/dialogs.h"
@@ -467,6 +468,7 @@ void UnitPage::ShowUnit()
     if (!core::IsUnitSlot(currentSlot()))
         return;
     showRecord(context_.oob->units[static_cast<std::size_t>(currentSlot())]);
+    markShown();
 }
 
 void UnitPage::showRecord(const core::TOobUnit& unit)
@@ -494,14 +496,15 @@ void UnitPage::showRecord(const core::TOobUnit& unit)
     UnitnameEdit->setFocus();
 }
 
-std::optional<core::TOobUnit> UnitPage::readPage(const core::TOobUnit& base)
+std::optional<core::TOobUnit> UnitPage::readPage(const core::TOobUnit& base, bool forCopy)
 {
     const QString caption = QString::fromLatin1(core::kApplicationTitle);
     const std::optional<std::string> name = ToBytes(UnitnameEdit->text());
     if (!name) {
+        const QString field = "Name: '" + UnitnameEdit->text() + "' holds a character that cannot be stored";
         context_.dialogs->message(this, Dialogs::Kind::Error, caption,
-            "Name: '" + UnitnameEdit->text()
-                + "' holds a character that cannot be stored\r\n\r\n Unit data not saved!");
+            forCopy ? Text(core::CopyRefusedText(core::PasteKind::Unit, Utf8(field)))
+                    : field + "\r\n\r\n Unit data not saved!");
         return std::nullopt;
     }
     core::UnitFieldTexts texts;
@@ -509,7 +512,8 @@ std::optional<core::TOobUnit> UnitPage::readPage(const core::TOobUnit& base)
         texts[i] = Utf8(edits_[i]->text());
     const core::UnitReadResult read = core::ReadUnit(base, *name, texts);
     if (!read.unit)
-        context_.dialogs->message(this, Dialogs::Kind::Error, caption, Text(read.message));
+        context_.dialogs->message(this, Dialogs::Kind::Error, caption,
+            Text(forCopy ? core::CopyRefusedText(core::PasteKind::Unit, read.fieldMessage) : read.message));
     return read.unit;
 }
 
@@ -517,7 +521,7 @@ bool UnitPage::FillXferBufferUnit(core::PasteBuffers& buffers)
 {
     // Bytes the page does not show come from the stored record.
     const std::optional<core::TOobUnit> read
-        = readPage(context_.oob->units[static_cast<std::size_t>(currentSlot())]);
+        = readPage(context_.oob->units[static_cast<std::size_t>(currentSlot())], true);
     if (!read)
         return false;
     buffers.unitXfer.record = *read;

@@ -56,7 +56,8 @@ public:
     // For copy, paste and move: the page as a record (base gives the bytes the
     // page does not show; nothing and an error box when a field is no number),
     // and a record shown in the page without storing it.
-    std::optional<core::TOobUnit> readPage(const core::TOobUnit& base);
+    // An error names the field; a copy (forCopy) says it made no copy, a commit that it stored nothing.
+    std::optional<core::TOobUnit> readPage(const core::TOobUnit& base, bool forCopy = false);
     void showRecord(const core::TOobUnit& unit);
 
     // The colour the page gave a label's or an edit's text.

@@ -1,6 +1,7 @@
 #include "gui/pages/weaponpage.h"
 
 #include "core/data/globals.h"
+#include "core/rules/document.h"
 #include "core/rules/sdimain.h"
 #include "gui/common/bytetext.h"
 #include "gui/common/dialogs.h"
@@ -191,6 +192,7 @@ void WeaponPage::ShowWeapon()
     if (!core::IsWeaponSlot(slot))
         return;
     showRecord(context_.oob->weapons[static_cast<std::size_t>(slot)]);
+    markShown();
 }
 
 void WeaponPage::showRecord(const core::TOobWeapon& weapon)
@@ -204,7 +206,7 @@ void WeaponPage::showRecord(const core::TOobWeapon& weapon)
     WeaponNameEdit->setFocus();
 }
 
-std::optional<core::TOobWeapon> WeaponPage::readPage()
+std::optional<core::TOobWeapon> WeaponPage::readPage(bool forCopy)
 {
     std::array<std::string, core::kWeaponNumberFields> texts;
     for (std::size_t i = 0; i < texts.size(); ++i)
@@ -213,12 +215,16 @@ std::optional<core::TOobWeapon> WeaponPage::readPage()
     // be held stores nothing.
     const std::optional<std::string> name = ToBytes(WeaponNameEdit->text());
     if (!name) {
-        showSaveError(QString::fromLatin1(core::kWeaponNameNotStoredText));
+        showSaveError(forCopy ? QString::fromStdString(
+                          core::CopyRefusedText(core::PasteKind::Weapon, core::kWeaponNameNotHeldText))
+                              : QString::fromLatin1(core::kWeaponNameNotStoredText));
         return std::nullopt;
     }
     const auto result = core::WeaponFromPage(*name, texts);
     if (const auto* error = std::get_if<core::FieldError>(&result)) {
-        showSaveError(QString::fromStdString(core::FieldErrorText(*error)));
+        showSaveError(
+            QString::fromStdString(forCopy ? core::CopyRefusedText(core::PasteKind::Weapon, error->message())
+                                           : core::FieldErrorText(*error)));
         return std::nullopt;
     }
     return std::get<core::TOobWeapon>(result);
@@ -239,7 +245,7 @@ bool WeaponPage::SaveWeapon()
 
 bool WeaponPage::FillXferBufferWpn(core::PasteBuffers& buffers)
 {
-    const std::optional<core::TOobWeapon> weapon = readPage();
+    const std::optional<core::TOobWeapon> weapon = readPage(true);
     if (!weapon)
         return false;
     buffers.weaponXfer.record = *weapon;

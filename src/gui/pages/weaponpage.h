@@ -37,7 +37,8 @@ public:
     void PasteToWeapon(const core::PasteBuffers& buffers);
     // The page as a weapon (nothing, after an error box, when a field is no
     // number), and a weapon shown without storing it.
-    std::optional<core::TOobWeapon> readPage();
+    // An error names the field; a copy (forCopy) says it made no copy.
+    std::optional<core::TOobWeapon> readPage(bool forCopy = false);
     void showRecord(const core::TOobWeapon& weapon);
 
     // Record to page.

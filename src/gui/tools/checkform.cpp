@@ -27,11 +27,13 @@ TCheckForm::TCheckForm(QWidget* parent)
 
 TCheckForm::~TCheckForm() = default;
 
-void TCheckForm::setSource(
-    const core::TOobData* data, const std::filesystem::path& gameDir, const core::IconFrameTable& frames)
+void TCheckForm::setSource(const core::TOobData* data, const std::filesystem::path& gameDir,
+    const core::IconFrameTable& frames, bool rereadArt)
 {
     data_ = data;
-    art_ = std::make_unique<core::ArtCheck>(gameDir, frames);
+    if (rereadArt || art_ == nullptr || gameDir != gameDir_)
+        art_ = std::make_unique<core::ArtCheck>(gameDir, frames);
+    gameDir_ = gameDir;
 }
 
 QString TCheckForm::statusText() const

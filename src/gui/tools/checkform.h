@@ -28,10 +28,10 @@ public:
     ~TCheckForm() override;
 
     // What to check: the records, and the game folder whose pic and shp folders
-    // hold the pictures and icons, with its icon frame table. Artwork is looked
-    // at again from here on; refresh() reuses what it found.
-    void setSource(
-        const core::TOobData* data, const std::filesystem::path& gameDir, const core::IconFrameTable& frames);
+    // hold the pictures and icons, with its icon frame table. What was read of
+    // the artwork is kept for the same folder unless rereadArt is set.
+    void setSource(const core::TOobData* data, const std::filesystem::path& gameDir,
+        const core::IconFrameTable& frames, bool rereadArt);
 
     const std::vector<core::CheckFinding>& findings() const { return findings_; }
     // "Check: 3 errors, 2 warnings".
@@ -48,6 +48,7 @@ signals:
 
 private:
     const core::TOobData* data_ = nullptr;
+    std::filesystem::path gameDir_;
     std::unique_ptr<core::ArtCheck> art_;
     std::vector<core::CheckFinding> findings_;
 };

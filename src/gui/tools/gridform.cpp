@@ -1,5 +1,7 @@
 #include "gui/tools/gridform.h"
 
+#include "core/rules/document.h"
+
 #include "gui/common/bytetext.h"
 #include "gui/common/dialogs.h"
 
@@ -430,12 +432,45 @@ void TFormGrid::BitBtnSaveClick()
         return;
     }
     changed_ = true;
+    context_.changedRecords(saveStepText());
     fill();
 }
 
 void TFormGrid::BitBtnExitClick()
 {
-    accept();
+    if (mayClose())
+        accept();
+}
+
+void TFormGrid::reject()
+{
+    if (mayClose())
+        QDialog::reject();
+}
+
+bool TFormGrid::hasUnsavedEdits() const
+{
+    // The rows may be sorted: each is compared with its slot's row as filled.
+    const core::GridRows stored = fillRows();
+    for (const core::GridRow& row : model_->rows()) {
+        const auto at = static_cast<std::size_t>(row.slot - 1);
+        if (at >= stored.size() || stored[at].slot != row.slot || stored[at].cells != row.cells)
+            return true;
+    }
+    return false;
+}
+
+bool TFormGrid::mayClose()
+{
+    if (!hasUnsavedEdits())
+        return true;
+    const auto answer = context_.dialogs->message(this, Dialogs::Kind::Question, windowTitle(),
+        QString::fromLatin1(core::kGridSaveChangesQuestion), Dialogs::Buttons::SaveDiscardCancel);
+    if (answer == Dialogs::Answer::Save) {
+        BitBtnSaveClick();
+        return !hasUnsavedEdits(); // a refused save keeps the window open
+    }
+    return answer == Dialogs::Answer::Discard;
 }
 
 void TFormGrid::Edit1Change()

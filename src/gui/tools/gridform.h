@@ -159,8 +159,12 @@ protected:
     virtual core::GridRows fillRows() const = 0;
     // Stores the rows into the records; all or nothing.
     virtual std::optional<core::GridCellError> storeRows(const core::GridRows& rows) = 0;
+    // The name of a save as an undo step ("Units grid save").
+    virtual std::string saveStepText() const = 0;
 
     void showEvent(QShowEvent* event) override;
+    // Escape and the close button: asks first when cells hold unsaved edits.
+    void reject() override;
     // Fills from the records, keeping the sort order.
     void fill();
 
@@ -171,6 +175,10 @@ private:
     int sortedColumn_ = 0;
     Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
     bool changed_ = false;
+    // The cells differ from the records.
+    bool hasUnsavedEdits() const;
+    // Asks whether to save unsaved cell edits; false to stay open.
+    bool mayClose();
 };
 
 } // namespace tarnwick::gui

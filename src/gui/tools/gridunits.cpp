@@ -1,5 +1,6 @@
 #include "gui/tools/gridunits.h"
 
+#include "core/rules/document.h"
 #include "core/rules/gridunits.h"
 
 namespace tarnwick::gui {
@@ -24,6 +25,11 @@ core::GridRows TFormGridUnits::fillRows() const
 std::optional<core::GridCellError> TFormGridUnits::storeRows(const core::GridRows& rows)
 {
     return core::SaveUnitGrid(*context_.oob, rows, context_.settings->names);
+}
+
+std::string TFormGridUnits::saveStepText() const
+{
+    return core::GridSaveStepText(core::PasteKind::Unit);
 }
 
 } // namespace tarnwick::gui

@@ -1,5 +1,6 @@
 #include "gui/tools/gridweapons.h"
 
+#include "core/rules/document.h"
 #include "core/rules/gridweapons.h"
 
 namespace tarnwick::gui {
@@ -21,6 +22,11 @@ core::GridRows TFormGridWpns::fillRows() const
 std::optional<core::GridCellError> TFormGridWpns::storeRows(const core::GridRows& rows)
 {
     return core::SaveWeaponGrid(*context_.oob, rows);
+}
+
+std::string TFormGridWpns::saveStepText() const
+{
+    return core::GridSaveStepText(core::PasteKind::Weapon);
 }
 
 } // namespace tarnwick::gui

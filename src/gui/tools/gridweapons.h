@@ -14,6 +14,7 @@ public:
 protected:
     core::GridRows fillRows() const override;
     std::optional<core::GridCellError> storeRows(const core::GridRows& rows) override;
+    std::string saveStepText() const override;
 };
 
 } // namespace tarnwick::gui

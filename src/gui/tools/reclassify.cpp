@@ -1,5 +1,6 @@
 #include "gui/tools/reclassify.h"
 
+#include "core/rules/document.h"
 #include "core/rules/reclassify.h"
 #include "gui/common/bytetext.h"
 #include "gui/common/dialogs.h"
@@ -179,8 +180,11 @@ void TFormReclassify::BitBtn1Click()
         return;
     }
     setStatusText(QString::fromStdString(outcome.statusText));
-    if (outcome.units > 0)
+    if (outcome.units > 0) {
         changed_ = true;
+        context_.changedRecords(
+            core::ReclassifyStepText(EditFrom->text().toStdString(), EditTo->text().toStdString()));
+    }
 }
 
 void TFormReclassify::BitBtn2Click()

@@ -1,5 +1,6 @@
 #include "gui/tools/renationalise.h"
 
+#include "core/rules/document.h"
 #include "core/rules/renationalise.h"
 #include "gui/common/bytetext.h"
 #include "gui/common/dialogs.h"
@@ -150,8 +151,11 @@ void TRenatDlg::BitBtn1Click()
         return;
     }
     Label6->setText(QString::fromStdString(outcome.finalText));
-    if (outcome.counts.units > 0 || outcome.counts.formations > 0)
+    if (outcome.counts.units > 0 || outcome.counts.formations > 0) {
         changed_ = true;
+        context_.changedRecords(core::RenationaliseStepText(
+            RenatFromEdit->text().toStdString(), RenatToEdit->text().toStdString()));
+    }
     if (context_.setStatus)
         context_.setStatus(Label6->text());
 }

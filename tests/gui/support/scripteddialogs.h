@@ -26,8 +26,9 @@ public:
         QString startDir;
     };
 
-    // Answers are used in order; with none prepared an OK box answers Ok and a
-    // Yes/No box (either default) answers No.
+    // Answers are used in order; with none prepared an OK box answers Ok, a
+    // Yes/No box (either default) answers No and a Save/Discard/Cancel box Discard
+    // (what closing did before it asked).
     void setNextAnswer(Answer answer) { answers_.append(answer); }
     // The next file dialog (save or open) returns this path (nothing: cancelled).
     void setNextFileName(std::optional<QString> path) { fileNames_.append(path); }

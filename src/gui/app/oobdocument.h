@@ -1,0 +1,81 @@
+#pragma once
+
+// The loaded file as one document: its records, where it was opened from, the
+// undo stack of every change made to it, and whether it differs from the file.
+
+#include "core/data/records.h"
+#include "core/data/recordsdelta.h"
+
+#include <QObject>
+#include <QString>
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+class QUndoStack;
+
+namespace tarnwick::gui {
+
+class OobDocument : public QObject {
+    Q_OBJECT
+public:
+    explicit OobDocument(QObject* parent = nullptr);
+    ~OobDocument() override;
+
+    const core::TOobData& records() const { return *records_; }
+    // The records for the code that changes them, which does so only inside
+    // change() (or reports with recordChanges() right after).
+    core::TOobData& editableRecords() { return *records_; }
+
+    bool isLoaded() const { return loaded_; }
+    std::uint16_t nation() const { return nation_; }
+    // The file the records were read from, and its folder, where Save writes.
+    const std::filesystem::path& filePath() const { return filePath_; }
+    std::filesystem::path folder() const { return filePath_.parent_path(); }
+
+    QUndoStack* undoStack() const { return undoStack_; }
+    // The records differ from the file as last opened or saved.
+    bool isModified() const;
+
+    // The records were just read from file (into editableRecords()): a new
+    // document with an empty undo stack, unmodified.
+    void opened(const std::filesystem::path& file, std::uint16_t nation);
+    // The records were written to the file; they no longer differ from it.
+    void saved();
+
+    // Runs change on the records and keeps what it changed as one undo step
+    // named text; a change that stores nothing leaves no step. Returns what
+    // change returns.
+    bool change(const QString& text, const std::function<bool()>& change);
+    // Keeps what was changed since the last step as one step named text; false
+    // when nothing changed.
+    bool recordChanges(const QString& text);
+
+    // The total memory the undo steps hold, in bytes.
+    std::size_t undoMemoryBytes() const;
+
+signals:
+    // After every change, undo, redo and file open.
+    void recordsChanged();
+    // After an undo or redo: what is on screen no longer shows the records.
+    void recordsRestored();
+    void modifiedChanged(bool modified);
+
+private:
+    class Step;
+    void restore(const core::RecordsDelta& delta, bool undo);
+
+    std::unique_ptr<core::TOobData> records_;
+    // The records as of the last step: what the next step is measured against.
+    std::unique_ptr<core::TOobData> stepped_;
+    QUndoStack* undoStack_ = nullptr;
+    std::filesystem::path filePath_;
+    std::uint16_t nation_ = 0;
+    bool loaded_ = false;
+    int changing_ = 0;
+    bool restoring_ = false;
+};
+
+} // namespace tarnwick::gui

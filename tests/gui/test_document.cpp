@@ -1,0 +1,312 @@
+// The document: every change undone and redone to the byte, the modified mark,
+// the question before unsaved changes are lost, and Save to the file's own folder.
+
+#include "gui/app/oobdocument.h"
+#include "gui/app/paster.h"
+#include "gui/app/sdimain.h"
+#include "gui/pages/formationpage.h"
+#include "gui/pages/infopage.h"
+#include "gui/pages/unitpage.h"
+#include "gui/pages/weaponpage.h"
+#include "gui/tools/gridunits.h"
+#include "gui/tools/gridweapons.h"
+#include "gui/tools/picker.h"
+#include "gui/tools/reclassify.h"
+#include "gui/tools/renationalise.h"
+#include "support/guitest.h"
+#include "support/windowfixture.h"
+
+#include <QAction>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolButton>
+#include <QUndoStack>
+
+#include <functional>
+
+using namespace tarnwick;
+using namespace tarnwick::testing;
+using Answer = gui::Dialogs::Answer;
+
+namespace {
+
+const std::map<int, std::string> kNames { { 5, "Republic of Valdoria" }, { 7, "Karsovia" } };
+
+struct Document {
+    WindowFixture f;
+    gui::TSDIAppForm* w = nullptr;
+    QString file5;
+
+    Document()
+    {
+        WriteSettingsFile(f.root.path(), {}, kNames);
+        file5 = WriteSampleOobFile(f.work, 5);
+        WriteSampleOobFile(f.work, 7);
+        w = &f.open();
+        open(5);
+    }
+    void open(int nation)
+    {
+        w->Viewer->setCurrentWidget(w->Load);
+        w->TarnListBox->setCurrentRow(nation - 1);
+        w->OpenBtnClick();
+    }
+    QLineEdit* edit(const char* name) const { return w->findChild<QLineEdit*>(name); }
+    // Types into a field of a page and commits it.
+    void commit(QWidget* page, const char* field, const QString& text)
+    {
+        w->Viewer->setCurrentWidget(page);
+        edit(field)->setText(text);
+        w->CommitButtonClick();
+    }
+    QByteArray save()
+    {
+        w->SaveBtnClick();
+        return ReadBytes(file5);
+    }
+};
+
+// Acts on the next modal window of type T.
+template <class T> void OnNext(std::function<void(T*)> act)
+{
+    OnNextModal([act](QWidget* modal) {
+        if (auto* window = qobject_cast<T*>(modal))
+            act(window);
+        else
+            modal->close();
+    });
+}
+
+} // namespace
+
+class TestDocument : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { InstallMessageFilter(); }
+    void cleanup() { RejectOpenModals(); }
+
+    void everyChangeUndoesAndRedoesToTheByte()
+    {
+        Document d;
+        auto& w = *d.w;
+        const QByteArray opened = d.save();
+
+        d.commit(w.Units, "UnitnameEdit", "Renamed car");
+        d.commit(w.Weapons, "WeaponNameEdit", "Carbine");
+        d.commit(w.Formations, "FormNameEdit", "Bn HQ");
+        d.commit(w.Info, "TarnCommentEdit", "Edited comment");
+        w.Viewer->setCurrentWidget(w.Units);
+        w.Units->goToSlot(2);
+        OnNext<gui::TPickForm>([](gui::TPickForm* pick) {
+            pick->ListBox1->setCurrentRow(30);
+            pick->OKBtn->click();
+        });
+        w.SpeedButton_MoveClick();
+        QCOMPARE(w.oobData().units[30].name, std::string("Rifle section"));
+        OnNext<gui::TRenatDlg>([](gui::TRenatDlg* dlg) {
+            dlg->RenatToEdit->setText("9");
+            dlg->BitBtn1->click();
+            dlg->BitBtn2->click();
+        });
+        w.Renationalise1Click();
+        OnNext<gui::TFormReclassify>([](gui::TFormReclassify* dlg) {
+            dlg->EditFrom->setText("5");
+            dlg->EditTo->setText("8");
+            dlg->BitBtn1->click();
+            dlg->BitBtn2->click();
+        });
+        w.Reclassify1Click();
+        OnNext<gui::TFormGridUnits>([](gui::TFormGridUnits* grid) {
+            grid->model()->setData(grid->model()->index(0, 1), "Grid car", Qt::EditRole);
+            grid->BitBtnSave->click();
+            grid->BitBtnExit->click();
+        });
+        w.UnitsGrid1Click();
+        OnNext<gui::TFormGridWpns>([](gui::TFormGridWpns* grid) {
+            grid->model()->setData(grid->model()->index(0, 1), "Grid rifle", Qt::EditRole);
+            grid->BitBtnSave->click();
+            grid->BitBtnExit->click();
+        });
+        w.WeaponsGrid1Click();
+        // Paste-mode All from an empty buffer blanks every weapon.
+        w.Viewer->setCurrentWidget(w.Weapons);
+        OnNext<gui::TPasterDlg>([](gui::TPasterDlg* dlg) { dlg->CopyAllBtn->click(); });
+        w.PasteButtonClick();
+        QVERIFY(w.oobData().weapons[1].name.empty());
+
+        const QStringList steps { "Commit unit 1", "Commit weapon 1", "Commit formation 1", "Commit comment",
+            "Move unit 2 to 30", "Renationalise 5 to 9", "Reclassify 5 to 8", "Units grid save",
+            "Weapons grid save", "Paste all weapons" };
+        QUndoStack* stack = w.document()->undoStack();
+        QStringList texts;
+        for (int i = 0; i < stack->count(); ++i)
+            texts << stack->text(i);
+        QCOMPARE(texts, steps);
+        QCOMPARE(w.Undo1->text(), QString("&Undo Paste all weapons"));
+        QVERIFY(w.Edit1->actions().contains(w.Undo1));
+        const QByteArray changed = d.save();
+
+        // The menu's undo takes every step back; the page shows the records again.
+        while (w.Undo1->isEnabled())
+            w.Undo1->trigger();
+        QCOMPARE(w.findChild<QLineEdit*>("WeaponNameEdit")->text(), QString("Rifle"));
+        QVERIFY(w.isWindowModified());
+        QCOMPARE(d.save(), opened);
+        while (w.Redo1->isEnabled())
+            w.Redo1->trigger();
+        QCOMPARE(d.save(), changed);
+        QVERIFY(!w.isWindowModified());
+    }
+
+    void modifiedFollowsTheSavedState()
+    {
+        Document d;
+        auto& w = *d.w;
+        auto* label = w.findChild<QLabel*>("ModifiedLabel");
+        QVERIFY(w.windowTitle().endsWith("obat05 - Republic of Valdoria[*]"));
+        QVERIFY(!w.isWindowModified() && label->isHidden());
+        d.commit(w.Units, "UnitnameEdit", "Renamed car");
+        QVERIFY(w.isWindowModified() && !label->isHidden());
+        QCOMPARE(label->text(), QString("Modified"));
+        d.save();
+        QVERIFY(!w.isWindowModified() && label->isHidden());
+        w.Undo1->trigger();
+        QVERIFY(w.isWindowModified());
+        w.Redo1->trigger();
+        QVERIFY(!w.isWindowModified());
+        // A commit that changes nothing leaves no step.
+        w.CommitButtonClick();
+        QCOMPARE(w.document()->undoStack()->count(), 1);
+    }
+
+    void unsavedChangesAskBeforeOpenAndExit()
+    {
+        const QString question = "Save the changes to obat05 - Republic of Valdoria?";
+        struct Case {
+            bool exit;
+            Answer answer;
+            bool goesOn;
+            bool saved;
+        };
+        const Case cases[] = {
+            { false, Answer::Save, true, true },
+            { false, Answer::Discard, true, false },
+            { false, Answer::Cancel, false, false },
+            { true, Answer::Save, true, true },
+            { true, Answer::Discard, true, false },
+            { true, Answer::Cancel, false, false },
+        };
+        for (const Case& c : cases) {
+            Document d;
+            auto& w = *d.w;
+            const QByteArray before = ReadBytes(d.file5);
+            d.commit(w.Units, "UnitnameEdit", "Renamed car");
+            d.edit("UnitCostEdit")->setText("321"); // typing, not committed
+            d.f.dialogs.clear();
+            d.f.dialogs.setNextAnswer(c.answer);
+            bool wentOn = false;
+            if (c.exit) {
+                wentOn = w.close();
+            } else {
+                d.open(7);
+                wentOn = w.state().currentNation == 7;
+            }
+            QCOMPARE(d.f.dialogs.boxes.size(), 1);
+            QCOMPARE(d.f.dialogs.boxes[0].text, question);
+            QCOMPARE(d.f.dialogs.boxes[0].buttons, gui::Dialogs::Buttons::SaveDiscardCancel);
+            QCOMPARE(wentOn, c.goesOn);
+            QCOMPARE(ReadBytes(d.file5) != before, c.saved);
+            if (!c.goesOn) {
+                QVERIFY(w.isWindowModified());
+                QCOMPARE(w.state().currentNation, 5);
+                QCOMPARE(d.edit("UnitCostEdit")->text(), QString("321"));
+            }
+        }
+        // Nothing changed: the plain exit question.
+        Document d;
+        d.f.dialogs.clear();
+        QVERIFY(!d.w->close());
+        QCOMPARE(d.f.dialogs.boxes[0].caption, QString("Program Exit"));
+    }
+
+    void saveWritesWhereTheFileCameFrom()
+    {
+        Document d;
+        auto& w = *d.w;
+        const QString other = QDir(d.f.root.path()).filePath("other");
+        QDir().mkpath(other);
+        const QString otherFile = WriteSampleOobFile(other, 5);
+        const QByteArray otherBytes = ReadBytes(otherFile);
+        d.commit(w.Units, "UnitnameEdit", "Renamed car");
+        w.DirectoryListBox1Change(other);
+        w.SaveBtnClick();
+        QCOMPARE(ReadBytes(otherFile), otherBytes);
+        QVERIFY(ReadBytes(d.file5).contains("Renamed car"));
+        QVERIFY(w.statusText().contains(d.f.work));
+        QVERIFY(!w.isWindowModified());
+    }
+
+    void uncommittedTypingIsShown()
+    {
+        Document d;
+        auto& w = *d.w;
+        w.Viewer->setCurrentWidget(w.Units);
+        QTest::keyClicks(d.edit("UnitnameEdit"), "x");
+        QTRY_COMPARE(w.statusText(), QString("Unit 1 has changes that are not committed (F12 commits)"));
+        QVERIFY(w.CommitButton->toolTip().contains("not committed"));
+        w.SaveAs1->trigger();
+        QVERIFY(w.statusText().endsWith("; the Units page has uncommitted changes"));
+        w.RestoreButtonClick();
+        QTRY_COMPARE(w.CommitButton->toolTip(), QString("Commit your changes [F12]"));
+    }
+
+    void recordCommandsSayWhatHappened()
+    {
+        Document d;
+        auto& w = *d.w;
+        w.Viewer->setCurrentWidget(w.Units);
+        // A copy with a field that holds no number names it and makes no copy.
+        d.edit("UnitCostEdit")->setText("-");
+        w.CopyButtonClick();
+        QCOMPARE(d.f.dialogs.boxes.size(), 1);
+        QVERIFY(d.f.dialogs.boxes[0].text.startsWith("Unit not copied: "));
+        QVERIFY(!d.f.dialogs.boxes[0].text.contains("not saved"));
+        // Pasting an unused entry says so and changes nothing.
+        d.f.dialogs.clear();
+        w.RestoreButtonClick();
+        OnNext<gui::TPasterDlg>([](gui::TPasterDlg* dlg) {
+            dlg->ListBox1->setCurrentRow(11);
+            dlg->OKbtn->click();
+            dlg->reject();
+        });
+        w.PasteButtonClick();
+        QCOMPARE(d.f.dialogs.boxes.size(), 1);
+        QCOMPARE(d.f.dialogs.boxes[0].text, QString("Entry 12 is unused"));
+        QCOMPARE(d.edit("UnitnameEdit")->text(), QString("Scout car"));
+        // A move onto a used slot names what it replaced.
+        OnNext<gui::TPickForm>([](gui::TPickForm* pick) {
+            pick->ListBox1->setCurrentRow(2);
+            pick->OKBtn->click();
+        });
+        w.SpeedButton_MoveClick();
+        QCOMPARE(w.statusText(),
+            QString("Moved unit 1 to 2, replacing Rifle section; 1 formation still uses unit 1"));
+        // F4 on a number edit opens its pick list.
+        bool picked = false;
+        OnNext<gui::TPickForm>([&picked](gui::TPickForm* pick) {
+            picked = true;
+            pick->reject();
+        });
+        QTest::keyClick(d.edit("UnitNationEdit"), Qt::Key_F4);
+        QVERIFY(picked);
+    }
+};
+
+QTEST_MAIN(TestDocument)
+#include "test_document.moc"
