@@ -2,11 +2,13 @@
 
 #include "cli/artcommands.h"
 #include "cli/bulkcommands.h"
+#include "cli/checkcommands.h"
 #include "cli/commands.h"
 #include "cli/democommand.h"
 #include "cli/diffcommands.h"
 #include "cli/picturecommands.h"
 #include "cli/timelinecommands.h"
+#include "core/data/records.h"
 
 #include <algorithm>
 #include <cctype>
@@ -32,6 +34,9 @@ enum Option : unsigned {
     kDither = 1u << 12,
     kFormat = 1u << 13,
     kJobs = 1u << 14,
+    kWeaponItem = 1u << 15,
+    kUnitItem = 1u << 16,
+    kFormationItem = 1u << 17,
 };
 
 // Options that take no value.
@@ -59,6 +64,9 @@ constexpr OptionInfo kOptions[] = {
     { kDither, "--dither", nullptr },
     { kFormat, "--format", nullptr },
     { kJobs, "--jobs", nullptr },
+    { kWeaponItem, "--weapon", nullptr },
+    { kUnitItem, "--unit", nullptr },
+    { kFormationItem, "--formation", nullptr },
 };
 
 struct CommandInfo {
@@ -179,6 +187,27 @@ const CommandInfo kCommands[] = {
         "and to read YYYY-MM, flag is empty for a sound span, 'backwards' for one\n"
         "that ends before it starts and 'month' for a month outside 1..12. N is the\n"
         "nation of the file (1..999), taken from an obatNNN.obf name when not given.\n" },
+    { Command::Check, "check", RunCheck, false, kNation | kFormat, 0, "PATH", 0,
+        "Usage: tarnwick-cli check PATH [--nation N] [--format text|csv]\n"
+        "\n"
+        "Checks an order-of-battle file, or every obatNNN.obf file of a game folder,\n"
+        "for broken references between records (weapons, members, formations that\n"
+        "hold themselves), records the Units or Formations page would refuse, odd\n"
+        "dates, and pictures and icons missing from pic and shp beside the file.\n"
+        "The nation (1..999) of a file is taken from its name unless --nation is given.\n"
+        "\n"
+        "Text: one line per finding, then a summary. CSV: a header row, then\n"
+        "file,severity,rule,table,slot,name,message for each finding.\n"
+        "\n"
+        "Exit status: 0 no errors, 1 at least one error, 2 a file that cannot be read\n"
+        "(the others are still checked) or a usage error.\n" },
+    { Command::WhereUsed, "where-used", RunWhereUsed, false,
+        kFormat | kWeaponItem | kUnitItem | kFormationItem, 0, "FILE", 0,
+        "Usage: tarnwick-cli where-used FILE --weapon N|--unit N|--formation N [--format text|csv]\n"
+        "\n"
+        "Lists the records of an order-of-battle file that name the weapon, unit or\n"
+        "formation: units by their weapon slots, formations by their members.\n"
+        "CSV columns: table,slot,name,field.\n" },
 };
 
 constexpr const char* kGlobalUsage
@@ -210,6 +239,10 @@ constexpr const char* kGlobalUsage
       "                                           write all pictures and icon frames\n"
       "  timeline IN.obf [--format svg|csv] -o OUT\n"
       "                                           when each unit and formation is available\n"
+      "  check PATH [--nation N] [--format text|csv]\n"
+      "                                           find broken references in a file or folder\n"
+      "  where-used FILE --weapon|--unit|--formation N [--format text|csv]\n"
+      "                                           list the records that name an item\n"
       "\n"
       "K is unit, weapon or formation; N is a nation number 1..999. Numbers are\n"
       "decimal digits only (leading zeros are allowed).\n"
@@ -331,6 +364,22 @@ void StoreValue(unsigned option, const std::string& v, const CommandInfo& info, 
     case kJobs:
         out.jobs = ParseNumber("--jobs", v, 1, 1024);
         break;
+    case kWeaponItem:
+    case kUnitItem:
+    case kFormationItem: {
+        if (out.item)
+            throw UsageError("give only one of --weapon, --unit and --formation");
+        const bool weapon = option == kWeaponItem;
+        const bool unit = option == kUnitItem;
+        out.kind = weapon ? core::PasteKind::Weapon
+            : unit        ? core::PasteKind::Unit
+                          : core::PasteKind::Formation;
+        out.item = ParseNumber(OptionName(option), v, 1,
+            weapon     ? core::kWeaponSlots
+                : unit ? core::kUnitSlots
+                       : core::kFormationSlots);
+        break;
+    }
     default:
         break;
     }

@@ -38,6 +38,8 @@ enum class Command {
     PictureImport,
     ArtExport,
     Timeline,
+    Check,
+    WhereUsed,
 };
 
 // A command line that cannot be run; what() says why, command names the command
@@ -73,6 +75,8 @@ struct Arguments {
     std::optional<std::string> palette; // --palette REF.lbm
     bool dither = false; // --dither
     int jobs = 0; // --jobs N, 1..1024; 0: one per processor
+    // where-used: --weapon N, --unit N or --formation N; the kind goes into kind.
+    std::optional<int> item;
 };
 
 // Parses argv[1..]; throws UsageError. With help set the other checks are skipped.

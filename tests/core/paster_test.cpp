@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
 using namespace tarnwick::core;
 
 TEST(PasterTexts, EntryRowsArePaddedIntoColumns)
@@ -41,20 +39,8 @@ TEST(PasterTexts, StatusNamesAndFilters)
         ImportFilter(PasteKind::Weapon), "Weapon Files (*.t7w *.csv);;CSV Files (*.csv);;All Files (*)");
 }
 
-TEST(MoveStatus, CountsTheRecordsStillNamingTheOldSlot)
+TEST(MoveStatus, NamesTheRecordsStillNamingTheOldSlot)
 {
-    auto data = std::make_unique<TOobData>();
-    data->units[1].weapon = { 12, 12, 0, 0 }; // counted once
-    data->units[2].weapon = { 0, 0, 0, 12 };
-    data->units[3].weapon = { 13, 0, 0, 0 };
-    data->formations[1].slot = { 12, 1005, 0, 0, 0, 0, 0, 0, 0, 0 };
-    data->formations[2].slot = { 1012, 0, 0, 0, 0, 0, 0, 0, 0, 0 };
-    EXPECT_EQ(RecordsNaming(*data, PasteKind::Weapon, 12), 2);
-    EXPECT_EQ(RecordsNaming(*data, PasteKind::Unit, 12), 1);
-    EXPECT_EQ(RecordsNaming(*data, PasteKind::Formation, 12), 1);
-    EXPECT_EQ(RecordsNaming(*data, PasteKind::Formation, 5), 1);
-    EXPECT_EQ(RecordsNaming(*data, PasteKind::Unit, 5), 0);
-
     EXPECT_EQ(
         MovedStatus(PasteKind::Weapon, 12, 30, 3), "Moved weapon 12 to 30; 3 units still use weapon 12");
     EXPECT_EQ(MovedStatus(PasteKind::Unit, 4, 9, 1), "Moved unit 4 to 9; 1 formation still uses unit 4");

@@ -166,6 +166,9 @@ private slots:
         w.SpeedButton_MoveClick();
         QVERIFY(w.oobData().weapons[12] == mg);
 
+        // Units 2 and 3 name weapon 12; records without a name name nothing.
+        w.oobData().units[2].name = "Truck";
+        w.oobData().units[3].name = "Tank";
         ChooseNext(30);
         w.SpeedButton_MoveClick();
         QVERIFY(w.oobData().weapons[30] == mg);

@@ -61,7 +61,7 @@ private slots:
         for (const char* name : { "OpenBtn", "Button1", "ExitButton" })
             QVERIFY2(w.findChild<QPushButton*>(name)->isEnabled(), name);
         for (const char* name : { "SaveAs1", "WriteCSV1", "Reclassify1", "Renationalise1", "SaveFileAs1",
-                 "ChangeTransparentColour1" })
+                 "ChangeTransparentColour1", "CheckFile1", "WhereUsed1" })
             QVERIFY2(!w.findChild<QAction*>(name)->isEnabled(), name);
         for (const char* name : { "ExitItem", "Help2", "About1" })
             QVERIFY2(w.findChild<QAction*>(name)->isEnabled(), name);
@@ -117,7 +117,8 @@ private slots:
                     "Renationalise1=Renationalise (Renumber units, formations to another nation's ID)",
                     "SaveFileAs1=Save File As..", "CompareWith1=Compare With…",
                     "ChangeTransparentColour1=Change Transparent Colour",
-                    QString::fromUtf8("ExportArtworkItem=Export Artwork\u2026"), "-", "ExitItem=E&xit" }));
+                    QString::fromUtf8("ExportArtworkItem=Export Artwork\u2026"), "CheckFile1=Check File…",
+                    "-", "ExitItem=E&xit" }));
         QCOMPARE(w.findChild<QMenu*>("Grid1")->title(), QString("Grid"));
         QCOMPARE(layout(w.findChild<QMenu*>("Grid1")),
             QStringList(
@@ -128,6 +129,10 @@ private slots:
 
         QCOMPARE(w.findChild<QAction*>("SaveAs1")->shortcut(), QKeySequence("Ctrl+S"));
         QCOMPARE(w.findChild<QAction*>("ExitItem")->shortcut(), QKeySequence("Alt+X"));
+        QCOMPARE(w.findChild<QAction*>("CheckFile1")->shortcut(), QKeySequence("F8"));
+        QCOMPARE(w.findChild<QAction*>("WhereUsed1")->shortcut(), QKeySequence("Ctrl+U"));
+        QCOMPARE(layout(w.findChild<QMenu*>("Edit1")),
+            QStringList({ "Undo1=&Undo", "Redo1=&Redo", "-", "WhereUsed1=Where Used…" }));
         QCOMPARE(w.findChild<QAction*>("SaveAs1")->toolTip(),
             QString("Save current file, witout going to Load/Save page"));
         QCOMPARE(w.findChild<QAction*>("WriteCSV1")->toolTip(), QString("Write comma separated data file"));

@@ -1,25 +1,12 @@
 #include "core/rules/move.h"
 
-#include <algorithm>
+#include "core/rules/whereused.h"
 
 namespace tarnwick::core {
 
 int RecordsNaming(const TOobData& data, PasteKind kind, int slot)
 {
-    int count = 0;
-    if (kind == PasteKind::Weapon) {
-        for (int u = 1; u <= kUnitSlots; ++u) {
-            const auto& weapons = data.units[u].weapon;
-            count += std::find(weapons.begin(), weapons.end(), slot) != weapons.end() ? 1 : 0;
-        }
-        return count;
-    }
-    const int member = kind == PasteKind::Unit ? slot : 1000 + slot;
-    for (int f = 1; f <= kFormationSlots; ++f) {
-        const auto& members = data.formations[f].slot;
-        count += std::find(members.begin(), members.end(), member) != members.end() ? 1 : 0;
-    }
-    return count;
+    return RecordsIn(WhereUsed(data, kind, slot));
 }
 
 namespace {

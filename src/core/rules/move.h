@@ -12,7 +12,8 @@
 namespace tarnwick::core {
 
 // Units whose weapons name weapon slot, formations whose members name unit slot,
-// or formations whose members name formation slot (as 1000 + slot).
+// or formations whose members name formation slot (as 1000 + slot): the records
+// WhereUsed finds.
 int RecordsNaming(const TOobData& data, PasteKind kind, int slot);
 
 // The transfer record of a kind holds an empty item (its trimmed name is empty):

@@ -25,6 +25,7 @@
 #include "gui/pages/loadsavepage.h"
 #include "gui/pages/unitpage.h"
 #include "gui/pages/weaponpage.h"
+#include "gui/tools/checkform.h"
 #include "gui/tools/compareform.h"
 #include "gui/tools/gridunits.h"
 #include "gui/tools/gridweapons.h"
@@ -32,6 +33,7 @@
 #include "gui/tools/reclassify.h"
 #include "gui/tools/renationalise.h"
 #include "gui/tools/timeline.h"
+#include "gui/tools/whereused.h"
 #include "gui/ui/about.h"
 
 #include <QAbstractButton>
@@ -247,6 +249,11 @@ void TSDIAppForm::createWindows()
                 Units->redrawIcons();
         },
         this);
+    CheckForm = new TCheckForm(this);
+    WhereUsedForm = new TWhereUsedForm(this);
+    connect(CheckForm, &TCheckForm::openRecord, this, &TSDIAppForm::openRecord);
+    connect(WhereUsedForm, &TWhereUsedForm::openRecord, this, &TSDIAppForm::openRecord);
+    connect(document_, &OobDocument::recordsChanged, this, &TSDIAppForm::recheckAfterChange);
 }
 
 void TSDIAppForm::ChangeTransparentColour1Click()
@@ -486,6 +493,9 @@ void TSDIAppForm::buildMenu()
     ExportArtworkItem = MakeAction(FileMenu, "ExportArtworkItem", "Export Artwork...",
         "Write every picture and icon of the working folder as PNG files");
     ExportArtworkItem->setText(QString::fromUtf8("Export Artwork\u2026"));
+    CheckFile1 = MakeAction(FileMenu, "CheckFile1", "", "Find broken references in the loaded file");
+    CheckFile1->setText(QStringLiteral("Check File…"));
+    CheckFile1->setShortcut(QKeySequence(Qt::Key_F8));
     FileMenu->addSeparator();
     ExitItem = MakeAction(FileMenu, "ExitItem", "E&xit", "Exit application");
     ExitItem->setShortcut(QKeySequence(Qt::ALT | Qt::Key_X));
@@ -501,6 +511,10 @@ void TSDIAppForm::buildMenu()
         { QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y) });
     Edit1->addAction(Undo1);
     Edit1->addAction(Redo1);
+    Edit1->addSeparator();
+    WhereUsed1 = MakeAction(Edit1, "WhereUsed1", "", "Which records name the item shown");
+    WhereUsed1->setText(QStringLiteral("Where Used…"));
+    WhereUsed1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_U));
 
     Grid1 = SDIAppMenu->addMenu("Grid");
     Grid1->setObjectName("Grid1");
@@ -532,6 +546,8 @@ void TSDIAppForm::buildMenu()
     connect(ExitItem, &QAction::triggered, this, &TSDIAppForm::ExitItemClick);
     connect(ExportArtworkItem, &QAction::triggered, this,
         [this] { ExportArtwork(this, *dialogs_, currentPath_, transparentColour_); });
+    connect(CheckFile1, &QAction::triggered, this, &TSDIAppForm::CheckFile1Click);
+    connect(WhereUsed1, &QAction::triggered, this, &TSDIAppForm::WhereUsed1Click);
     connect(Help2, &QAction::triggered, this, &TSDIAppForm::Button1Click);
     connect(About1, &QAction::triggered, this, &TSDIAppForm::About1Click);
 }
@@ -560,7 +576,7 @@ void TSDIAppForm::FormCreate()
 
     SetButtons(false);
     for (QAction* item : { SaveAs1, WriteCSV1, Reclassify1, Renationalise1, SaveFileAs1, CompareWith1,
-             ChangeTransparentColour1 })
+             ChangeTransparentColour1, CheckFile1, WhereUsed1 })
         item->setEnabled(false);
     Grid1->menuAction()->setEnabled(false);
     Grid1->setEnabled(false);
@@ -877,6 +893,10 @@ bool TSDIAppForm::eventFilter(QObject* watched, QEvent* event)
         }
         break;
     }
+    case QEvent::ShortcutOverride: // Ctrl+U is Where Used, not an edit's "erase to the line start"
+        if (static_cast<QKeyEvent*>(event)->keyCombination() == QKeyCombination(Qt::CTRL, Qt::Key_U))
+            return true;
+        break;
     case QEvent::ToolTip:
         if (!hintsOn_)
             return true;
@@ -1060,7 +1080,7 @@ void TSDIAppForm::TarnListBoxDblClick()
         return;
     loadIconFrames();
     for (QAction* item : { SaveAs1, WriteCSV1, Reclassify1, Renationalise1, SaveFileAs1, CompareWith1,
-             ChangeTransparentColour1 })
+             ChangeTransparentColour1, CheckFile1, WhereUsed1 })
         item->setEnabled(true);
     Grid1->menuAction()->setEnabled(true);
     Grid1->setEnabled(true);

@@ -46,6 +46,8 @@ class TFormGridUnits;
 class TLBMBrowseForm;
 class TFormColour;
 class TTimelineForm;
+class TCheckForm;
+class TWhereUsedForm;
 class HintStyle;
 class UnitPage;
 class WeaponPage;
@@ -132,6 +134,8 @@ public slots:
     void WeaponsGrid1Click();
     void UnitsGrid1Click();
     void ChangeTransparentColour1Click();
+    void CheckFile1Click();
+    void WhereUsed1Click();
     void CommitButtonClick();
     void RestoreButtonClick();
     void EraseButtonClick();
@@ -181,6 +185,8 @@ private:
     // Reads the working folder's icon frame table; a table file that cannot
     // be used is named in the status bar.
     void loadIconFrames();
+    // The check and Where Used windows look again after a change to the records.
+    void recheckAfterChange();
     // The document's state on screen: the modified mark and uncommitted typing.
     void watchDocument();
     QString uncommittedText() const;
@@ -226,6 +232,8 @@ public:
     TLBMBrowseForm* LBMBrowseForm = nullptr;
     TFormColour* FormColour = nullptr;
     TTimelineForm* TimelineForm = nullptr; // not modal
+    TCheckForm* CheckForm = nullptr; // not modal
+    TWhereUsedForm* WhereUsedForm = nullptr; // not modal
 
 private:
 public:
@@ -267,6 +275,8 @@ public:
     QAction* CompareWith1 = nullptr;
     QAction* SaveFileAs1 = nullptr;
     QAction* ChangeTransparentColour1 = nullptr;
+    QAction* CheckFile1 = nullptr;
+    QAction* WhereUsed1 = nullptr;
     QAction* ExitItem = nullptr;
     QAction* ExportArtworkItem = nullptr;
     QAction* WeaponsGrid1 = nullptr;

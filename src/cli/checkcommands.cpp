@@ -1,0 +1,174 @@
+#include "cli/checkcommands.h"
+
+#include "cli/args.h"
+
+#include "core/data/fileio.h"
+#include "core/data/records.h"
+#include "core/data/tarnio.h"
+#include "core/graphics/icontables.h"
+#include "core/rules/filecheck.h"
+#include "core/rules/whereused.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <ostream>
+#include <string_view>
+#include <system_error>
+
+namespace tarnwick::cli {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Control bytes as \xNN so that a name cannot drive the terminal.
+std::string Shown(std::string_view bytes)
+{
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string shown;
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x20 || b == 0x7F || (b >= 0x80 && b < 0xA0)) {
+            shown += "\\x";
+            shown += kHex[b >> 4];
+            shown += kHex[b & 0xF];
+        } else {
+            shown += c;
+        }
+    }
+    return shown;
+}
+
+// Loads one file; false (after a message) when it cannot be read.
+bool Load(const fs::path& path, int nation, core::TOobData& data, Output& io)
+{
+    if (auto bad = CheckReadable(path)) {
+        Fail(io, bad->message());
+        return false;
+    }
+    const core::LoadResult r = core::LoadOobPath(data, static_cast<std::uint16_t>(nation), path);
+    if (!r.ok()) {
+        Fail(io, r.io.message());
+        return false;
+    }
+    if (r.size != core::LoadResult::Size::Exact)
+        io.err << "tarnwick-cli: warning: " << path.string() << " has " << r.bytesInFile << " bytes, not "
+               << core::kOobFileSize << "\n";
+    return true;
+}
+
+// The order-of-battle files of a folder (obatNNN.obf in any letter case), by name.
+std::vector<fs::path> OobFilesIn(const fs::path& dir, std::string& error)
+{
+    std::vector<fs::path> files;
+    std::error_code ec;
+    fs::directory_iterator it(dir, ec);
+    for (const fs::directory_iterator end; !ec && it != end; it.increment(ec))
+        if (NationFromFileName(it->path().filename().string()) > 0)
+            files.push_back(it->path());
+    if (ec)
+        error = core::IoResult::failure(core::IoResult::Kind::ReadError, dir, ec.message()).message();
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+int RunCheckOn(const Arguments& a, Output& io)
+{
+    const bool csv = FormatOf(a, { "text", "csv" }) == "csv";
+    const fs::path path(a.input);
+    std::error_code ec;
+    const bool folder = fs::is_directory(path, ec);
+    if (folder && a.nation)
+        throw UsageError("--nation is for a single file, not a folder", Command::Check);
+    std::string listError;
+    const std::vector<fs::path> files = folder ? OobFilesIn(path, listError) : std::vector<fs::path> { path };
+    if (!listError.empty()) {
+        io.err << "tarnwick-cli: " << listError << '\n';
+        return kExitUsage;
+    }
+    if (files.empty()) {
+        io.err << "tarnwick-cli: " << path.string() << " holds no order-of-battle files (obatNNN.obf)\n";
+        return kExitUsage;
+    }
+    const fs::path gameDir = folder ? path : (path.has_parent_path() ? path.parent_path() : fs::path("."));
+    core::IconFrameTableLoad frames = core::LoadIconFrameTable(gameDir);
+    if (!frames.warning.empty())
+        io.err << "tarnwick-cli: warning: " << frames.warning << '\n';
+    core::ArtCheck art(gameDir, std::move(frames.table));
+
+    if (csv)
+        io.out << "file,severity,rule,table,slot,name,message\n";
+    auto data = std::make_unique<core::TOobData>();
+    core::CheckCounts total;
+    int checked = 0;
+    bool unreadable = false;
+    for (const fs::path& file : files) {
+        const std::string fileName = file.filename().string();
+        const int nation = a.nation.value_or(NationFromFileName(fileName));
+        if (!Load(file, nation, *data, io)) {
+            unreadable = true;
+            continue;
+        }
+        ++checked;
+        const std::vector<core::CheckFinding> findings = core::CheckFile(*data, &art);
+        const core::CheckCounts counts = core::CountFindings(findings);
+        total.errors += counts.errors;
+        total.warnings += counts.warnings;
+        for (const core::CheckFinding& f : findings) {
+            if (csv)
+                io.out << core::CsvField(fileName) << ',' << core::SeverityName(f.severity) << ',' << f.rule
+                       << ',' << core::TableName(f.table) << ',' << f.slot << ',' << core::CsvField(f.name)
+                       << ',' << core::CsvField(f.message) << '\n';
+            else
+                io.out << Shown(fileName) << ": " << core::SeverityName(f.severity) << ' ' << f.rule << ' '
+                       << core::TableName(f.table) << ' ' << f.slot << " \"" << Shown(f.name)
+                       << "\": " << Shown(f.message) << '\n';
+        }
+    }
+    if (!csv)
+        io.out << core::CheckSummaryText(total, checked) << '\n';
+    if (unreadable)
+        return kExitUsage;
+    return total.errors > 0 ? kExitFailure : kExitOk;
+}
+
+int RunWhereUsedOn(const Arguments& a, Output& io)
+{
+    const bool csv = FormatOf(a, { "text", "csv" }) == "csv";
+    if (!a.item)
+        throw UsageError("where-used needs --weapon, --unit or --formation", Command::WhereUsed);
+    const fs::path path(a.input);
+    auto data = std::make_unique<core::TOobData>();
+    if (!Load(path, NationFromFileName(path.filename().string()), *data, io))
+        return kExitFailure;
+    const std::vector<core::RecordUse> uses = core::WhereUsed(*data, *a.kind, *a.item);
+    if (csv)
+        io.out << "table,slot,name,field\n";
+    for (const core::RecordUse& use : uses) {
+        const std::string& name = core::RecordName(*data, use.table, use.slot);
+        if (csv)
+            io.out << core::TableName(use.table) << ',' << use.slot << ',' << core::CsvField(name) << ','
+                   << core::UseFieldText(use) << '\n';
+        else
+            io.out << core::TableName(use.table) << ' ' << use.slot << " \"" << Shown(name) << "\" "
+                   << core::UseFieldText(use) << '\n';
+    }
+    if (!csv && uses.empty())
+        io.out << core::NothingNamesText(*a.kind, *a.item) << '\n';
+    return kExitOk;
+}
+
+} // namespace
+
+int RunCheck(const Context& c)
+{
+    return RunCheckOn(c.args, c.io);
+}
+
+int RunWhereUsed(const Context& c)
+{
+    return RunWhereUsedOn(c.args, c.io);
+}
+
+} // namespace tarnwick::cli
