@@ -1,0 +1,87 @@
+// The main window's bulk tools and compare: renationalise, reclassify, the two
+// grids, the transparent colour and File > Compare With.
+
+#include "gui/app/sdimain.h"
+
+#include "core/rules/sdimain.h"
+#include "gui/app/oobdocument.h"
+#include "gui/common/dialogs.h"
+#include "gui/graphics/unitcolour.h"
+#include "gui/pages/unitpage.h"
+#include "gui/tools/compareform.h"
+#include "gui/tools/gridunits.h"
+#include "gui/tools/gridweapons.h"
+#include "gui/tools/reclassify.h"
+#include "gui/tools/renationalise.h"
+
+#include <QPointer>
+#include <QTabWidget>
+
+#include <cstdint>
+
+namespace tarnwick::gui {
+
+namespace {
+
+QString AppTitle()
+{
+    return QString::fromLatin1(core::kApplicationTitle);
+}
+
+} // namespace
+
+void TSDIAppForm::ChangeTransparentColour1Click()
+{
+    FormColour->exec();
+}
+
+void TSDIAppForm::Renationalise1Click()
+{
+    if (!state_.fileLoaded) {
+        dialogs_->message(this, Dialogs::Kind::Information, AppTitle(), core::kPleaseLoadText);
+        return;
+    }
+    const QPointer<QWidget> focused = focusWidget();
+    RenatDlg->execFor(static_cast<std::uint8_t>(state_.currentNation));
+    update();
+    Units->ShowUnit();
+    // Showing the unit puts the keyboard in its name field; on another page that
+    // field is hidden, so the keyboard goes back where the user left it.
+    if (Viewer->currentWidget() != Units && focused)
+        focused->setFocus();
+    showAgainAfterBulkChange();
+}
+
+void TSDIAppForm::CompareWith1Click()
+{
+    if (!state_.fileLoaded) {
+        dialogs_->message(this, Dialogs::Kind::Information, AppTitle(), core::kPleaseLoadText);
+        return;
+    }
+    if (CompareForm == nullptr) {
+        CompareForm = new TCompareForm(pageContext_, this);
+        connect(CompareForm, &TCompareForm::recordActivated, this, &TSDIAppForm::openRecord);
+        connect(document_, &OobDocument::recordsChanged, CompareForm, &TCompareForm::refresh);
+    }
+    CompareForm->askForFile(currentDir_);
+}
+
+void TSDIAppForm::Reclassify1Click()
+{
+    if (FormReclassify->execFor())
+        showAgainAfterBulkChange();
+}
+
+void TSDIAppForm::WeaponsGrid1Click()
+{
+    if (FormGridWpns->execFor())
+        showAgainAfterBulkChange();
+}
+
+void TSDIAppForm::UnitsGrid1Click()
+{
+    if (FormGridUnits->execFor())
+        showAgainAfterBulkChange();
+}
+
+} // namespace tarnwick::gui
