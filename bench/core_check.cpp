@@ -4,7 +4,6 @@
 
 #include "core/data/tarnio.h"
 #include "core/demo/demo.h"
-#include "core/demo/demoart.h"
 #include "core/rules/filecheck.h"
 #include "core/rules/whereused.h"
 
@@ -12,7 +11,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <filesystem>
 #include <memory>
+#include <vector>
 
 using namespace tarnwick::core;
 
@@ -86,7 +87,9 @@ BENCHMARK(BM_WhereUsedOneWeapon)->Unit(benchmark::kMicrosecond);
 void BM_CheckSampleFileWithArt(benchmark::State& state)
 {
     tarnwick::testing::TempDir dir;
-    if (!MakeDemoFolder(dir.path()).ok() || !WriteDemoArt(dir.path(), DemoNations()).ok()) {
+    DemoFolder plan;
+    std::vector<std::filesystem::path> written;
+    if (!PlanDemoFolder(dir.path(), plan).ok() || !WriteDemoFolder(plan, written).ok()) {
         state.SkipWithError("cannot write the sample folder");
         return;
     }

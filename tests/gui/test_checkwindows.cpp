@@ -2,6 +2,7 @@
 // list what they find, open a record on a double click or Return, and a
 // commit that mends a record clears its row.
 
+#include "gui/app/oobdocument.h"
 #include "gui/app/sdimain.h"
 #include "gui/pages/recordpage.h"
 #include "gui/pages/unitpage.h"
@@ -16,6 +17,7 @@
 #include <QLineEdit>
 #include <QTabWidget>
 #include <QTest>
+#include <QUndoStack>
 
 #include <memory>
 
@@ -92,6 +94,8 @@ private slots:
         QCOMPARE(w.oobData().units[2].weapon[0], 1);
         QCOMPARE(form->CheckTable->rowCount(), 0);
         QCOMPARE(form->CheckSummary->text(), QString("No problems found"));
+        w.document()->undoStack()->undo();
+        QCOMPARE(form->CheckTable->rowCount(), 1);
     }
 
     void whereUsedListsTheUsersOfTheItemShownAndOpensThem()
