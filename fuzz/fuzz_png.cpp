@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (image.width <= 0 || image.height <= 0
         || image.pixels.size() != 4 * static_cast<std::size_t>(image.width) * image.height)
         std::abort();
-    const core::ImportResult r = core::ImportPicture(image, {}, codec::QuantiseImage);
+    const core::PictureImportResult r = core::ImportPicture(image, {}, codec::QuantiseImage);
     const core::IndexedImage back = core::DecodeLbm(core::EncodeIlbm(r.image));
     if (back.pixels != r.image.pixels || back.palette != r.image.palette)
         std::abort();

@@ -88,10 +88,10 @@ int RunPictureImport(const Context& c)
     std::vector<std::uint8_t> bytes;
     if (const core::IoResult r = core::ReadWholeFile(input, bytes, kMaxPngBytes, "a PNG file"); !r.ok())
         return Fail(io, r.message());
-    core::ImportResult result;
+    core::PictureImportResult result;
     try {
         const core::RgbaImage rgba = codec::DecodePng(bytes);
-        core::ImportOptions options;
+        core::PictureImportOptions options;
         options.palette = ref.empty() ? nullptr : &palette;
         options.dither = a.dither;
         result = core::ImportPicture(rgba, options, codec::QuantiseImage);

@@ -49,7 +49,7 @@ TEST(PictureImport, KeepsUpTo256ColoursExactlyWithColourZeroForTransparency)
         }
         image.at(colours, 0)[3] = transparent ? 127 : 255;
         const Palette ref = GreyRamp();
-        const ImportResult r = ImportPicture(image, { &ref, true }, NoQuantiser);
+        const PictureImportResult r = ImportPicture(image, { &ref, true }, NoQuantiser);
         ASSERT_TRUE(r.exact);
         for (int y = 0; y < 2; ++y)
             for (int x = 0; x < image.width; ++x) {
@@ -77,7 +77,7 @@ TEST(PictureImport, MoreColoursGoToTheQuantiserWithBinaryAlphaOrOntoTheReference
             p[3] = y == 1 && x % 2 ? 40 : 200;
         }
     bool called = false;
-    const ImportResult q = ImportPicture(image, {}, [&](const RgbaImage& in, bool dither) {
+    const PictureImportResult q = ImportPicture(image, {}, [&](const RgbaImage& in, bool dither) {
         called = true;
         EXPECT_FALSE(dither);
         for (std::size_t i = 3; i < in.pixels.size(); i += 4)
@@ -88,7 +88,7 @@ TEST(PictureImport, MoreColoursGoToTheQuantiserWithBinaryAlphaOrOntoTheReference
     EXPECT_FALSE(q.exact);
 
     const Palette ref = GreyRamp();
-    const ImportResult m = ImportPicture(image, { &ref, false }, NoQuantiser);
+    const PictureImportResult m = ImportPicture(image, { &ref, false }, NoQuantiser);
     EXPECT_EQ(m.image.palette, ref);
     EXPECT_EQ(m.image.at(1, 1), 0); // transparent
     EXPECT_NE(m.image.at(0, 1), 0); // opaque pixels never take colour 0 then

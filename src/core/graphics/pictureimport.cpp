@@ -144,7 +144,8 @@ IndexedImage MapToPalette(const RgbaImage& image, const Palette& palette, bool d
     return out;
 }
 
-ImportResult ImportPicture(const RgbaImage& image, const ImportOptions& options, const Quantiser& quantise)
+PictureImportResult ImportPicture(
+    const RgbaImage& image, const PictureImportOptions& options, const Quantiser& quantise)
 {
     if (image.width <= 0 || image.height <= 0)
         throw ImportError("the picture has no pixels");
@@ -156,7 +157,7 @@ ImportResult ImportPicture(const RgbaImage& image, const ImportOptions& options,
         != 4 * static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height))
         throw ImportError("the picture's pixel data does not match its size");
 
-    ImportResult result;
+    PictureImportResult result;
     std::size_t transparent = 0;
     for (std::size_t i = 3; i < image.pixels.size(); i += 4)
         transparent += image.pixels[i] < kOpaqueAlpha ? 1 : 0;

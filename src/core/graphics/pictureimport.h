@@ -46,12 +46,12 @@ inline constexpr std::uint8_t kOpaqueAlpha = 128;
 // are colour 0. dither asks for error diffusion.
 using Quantiser = std::function<IndexedImage(const RgbaImage&, bool dither)>;
 
-struct ImportOptions {
+struct PictureImportOptions {
     const Palette* palette = nullptr; // map onto this palette when reducing
     bool dither = false; // Floyd-Steinberg when reducing
 };
 
-struct ImportResult {
+struct PictureImportResult {
     IndexedImage image;
     int colours = 0; // distinct opaque colours of the input, counted up to 257
     bool exact = false; // every opaque pixel kept its colour
@@ -66,7 +66,8 @@ public:
 
 // Throws ImportError for an empty picture or one larger than kMaxImportSide.
 // The quantiser is called only for more than 256 colours without a palette.
-ImportResult ImportPicture(const RgbaImage& image, const ImportOptions& options, const Quantiser& quantise);
+PictureImportResult ImportPicture(
+    const RgbaImage& image, const PictureImportOptions& options, const Quantiser& quantise);
 
 // Maps every pixel to the nearest colour of palette in a perceptual colour space
 // (Oklab); pixels below kOpaqueAlpha take colour 0 and pass no error on.

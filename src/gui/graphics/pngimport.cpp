@@ -92,7 +92,7 @@ bool ImportPngPictureFrom(QWidget* parent, Dialogs& dialogs, const QString& pngP
             != Dialogs::Answer::Yes)
         return false;
 
-    core::ImportResult result;
+    core::PictureImportResult result;
     try {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         result = core::ImportPicture(ToRgba(image), {}, codec::QuantiseImage);
