@@ -29,8 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t pixels = static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height);
     if (image.pixels.size() != pixels)
         std::abort();
-    if (pixels > 65536)
-        return 0; // large pictures only cost time from here on
+    if (pixels == 0 || pixels > 65536)
+        return 0; // the writers refuse a picture without pixels; large ones only cost time
     if (EncodeBmp(image).size() != 1078 + BmpRowStride(image.width) * static_cast<std::size_t>(image.height))
         std::abort();
     for (bool planar : { true, false }) {
