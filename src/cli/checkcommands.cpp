@@ -2,6 +2,7 @@
 
 #include "cli/args.h"
 
+#include "core/data/escape.h"
 #include "core/data/fileio.h"
 #include "core/data/records.h"
 #include "core/data/tarnio.h"
@@ -21,24 +22,6 @@ namespace tarnwick::cli {
 namespace fs = std::filesystem;
 
 namespace {
-
-// Control bytes as \xNN so that a name cannot drive the terminal.
-std::string Shown(std::string_view bytes)
-{
-    static constexpr char kHex[] = "0123456789abcdef";
-    std::string shown;
-    for (const char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b < 0x20 || b == 0x7F || (b >= 0x80 && b < 0xA0)) {
-            shown += "\\x";
-            shown += kHex[b >> 4];
-            shown += kHex[b & 0xF];
-        } else {
-            shown += c;
-        }
-    }
-    return shown;
-}
 
 // Loads one file; false (after a message) when it cannot be read.
 bool Load(const fs::path& path, int nation, core::TOobData& data, Output& io)
@@ -121,9 +104,9 @@ int RunCheckOn(const Arguments& a, Output& io)
                        << ',' << core::TableName(f.table) << ',' << f.slot << ',' << core::CsvField(f.name)
                        << ',' << core::CsvField(f.message) << '\n';
             else
-                io.out << Shown(fileName) << ": " << core::SeverityName(f.severity) << ' ' << f.rule << ' '
-                       << core::TableName(f.table) << ' ' << f.slot << " \"" << Shown(f.name)
-                       << "\": " << Shown(f.message) << '\n';
+                io.out << core::EscapeControls(fileName) << ": " << core::SeverityName(f.severity) << ' '
+                       << f.rule << ' ' << core::TableName(f.table) << ' ' << f.slot << " \""
+                       << core::EscapeControls(f.name) << "\": " << core::EscapeControls(f.message) << '\n';
         }
     }
     if (!csv)
@@ -151,8 +134,8 @@ int RunWhereUsedOn(const Arguments& a, Output& io)
             io.out << core::TableName(use.table) << ',' << use.slot << ',' << core::CsvField(name) << ','
                    << core::UseFieldText(use) << '\n';
         else
-            io.out << core::TableName(use.table) << ' ' << use.slot << " \"" << Shown(name) << "\" "
-                   << core::UseFieldText(use) << '\n';
+            io.out << core::TableName(use.table) << ' ' << use.slot << " \"" << core::EscapeControls(name)
+                   << "\" " << core::UseFieldText(use) << '\n';
     }
     if (!csv && uses.empty())
         io.out << core::NothingNamesText(*a.kind, *a.item) << '\n';
