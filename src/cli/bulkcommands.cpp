@@ -110,6 +110,7 @@ int RunOne(BulkKind kind, const Arguments& a, const fs::path& settingsPath, Outp
                 .message());
         return kExitFailure;
     }
+    TidyAndNote(*data, nation, io);
     const IoResult saved = core::SaveOobFileAs(*data, static_cast<std::uint16_t>(nation), name, dir);
     if (!saved.ok()) {
         Report(io, saved.message());
@@ -173,6 +174,7 @@ int RunInPlace(BulkKind kind, const Arguments& a, const fs::path& settingsPath, 
             continue;
         }
         const std::string line = Apply(kind, a, *data);
+        TidyAndNote(*data, nation, io);
         const std::vector<std::uint8_t> bytes
             = core::EncodeOobFile(*data, static_cast<std::uint16_t>(nation));
         const IoResult saved = core::WriteFileAtomic(path, bytes.data(), bytes.size());

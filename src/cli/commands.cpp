@@ -6,6 +6,7 @@
 #include "core/data/pastebuffer.h"
 #include "core/data/pastefiles.h"
 #include "core/data/records.h"
+#include "core/data/savetidy.h"
 #include "core/data/tarnio.h"
 #include "core/demo/demo.h"
 
@@ -31,6 +32,12 @@ int Fail(Output& io, const std::string& message)
 {
     io.err << "tarnwick-cli: " << message << '\n';
     return kExitFailure;
+}
+
+void TidyAndNote(core::TOobData& data, int nation, Output& io)
+{
+    for (const core::TidyChange& change : core::TidyForSave(data, static_cast<std::uint16_t>(nation)))
+        io.err << "tarnwick-cli: note: " << core::EscapeControls(core::TidyChangeText(change)) << '\n';
 }
 
 std::optional<IoResult> CheckReadable(const fs::path& path)
@@ -98,6 +105,7 @@ SaveTarget SplitSaveTarget(const std::string& output)
 int SaveOutput(core::TOobData& data, int nation, const SaveTarget& target, Output& io)
 {
     const fs::path full = target.dir / target.name;
+    TidyAndNote(data, nation, io);
     IoResult r = core::SaveOobFileAs(data, static_cast<std::uint16_t>(nation), target.name, target.dir);
     if (!r.ok())
         return Fail(io, r.message());

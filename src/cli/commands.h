@@ -42,6 +42,10 @@ int RunBufferImport(const Context& c);
 // The checks and reports the handlers share.
 int Fail(Output& io, const std::string& message);
 
+// Brings data to what a save of it writes and notes each value that changed,
+// one line each, before the save.
+void TidyAndNote(core::TOobData& data, int nation, Output& io);
+
 // A path a command reads must be an existing regular file; the failure otherwise.
 std::optional<core::IoResult> CheckReadable(const std::filesystem::path& path);
 

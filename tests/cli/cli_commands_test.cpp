@@ -122,6 +122,9 @@ TEST(CliResave, ChangesOnlyWhatTheSaveTidiesAndKeepsTheTailOfALongFile)
     img.u8(59880, 4, 1, 0, 0); // unit month 0 is written as 1
     img.u8(99080, 2, 1, 0, 0); // formation last month 0 is written as 12
     img.u8(46080, 5, 1, 0, 150); // a year above 120 is written as 120
+    img.unitName(4, "Scout");
+    img.unitName(5, "Warden");
+    img.formationName(2, "HQ");
     std::string in(img.bytes.begin(), img.bytes.end());
     in += "TAIL-BYTES";
     WriteFile(dir / "in.obf", in);
@@ -130,6 +133,11 @@ TEST(CliResave, ChangesOnlyWhatTheSaveTidiesAndKeepsTheTailOfALongFile)
         = RunCli({ "resave", (dir / "in.obf").string(), "--nation", "12", "-o", (dir / "out.obf").string() });
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.err.find("warning"), std::string::npos);
+    // Each value the save brings into range gets its line.
+    for (const char* note :
+        { "note: unit 4 Scout: 1st Month Avail 0 -> 1\n", "note: unit 5 Warden: 1st Year Avail 150 -> 120\n",
+            "note: formation 2 HQ: Avail To Mo 0 -> 12\n" })
+        EXPECT_NE(r.err.find(note), std::string::npos) << r.err;
 
     std::string expected = in;
     expected[59880 + 4] = 1;

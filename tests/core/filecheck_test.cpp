@@ -141,6 +141,8 @@ TEST(FileCheck, FindsEachPlantedProblemOnceAndNothingInACleanFile)
     form(9).formType = 2;
     form(9).slot = { 1, 1009, 0, 0, 0, 0, 0, 0, 0, 0 };
     form(10).monthUnavail = 0;
+    form(10).yearAvail = 0;
+    form(10).yearUnavail = 130;
 
     using enum Severity;
     constexpr auto U = PasteKind::Unit;
@@ -173,6 +175,8 @@ TEST(FileCheck, FindsEachPlantedProblemOnceAndNothingInACleanFile)
             "COMPANY" },
         { Error, "formation-cycle", F, 9, "formation 9 holds itself: 9 -> 9" },
         { Warning, "month", F, 10, "month unavailable 0 is outside 1..12" },
+        { Warning, "dates", F, 10, "year available 0 is outside 1..120" },
+        { Warning, "dates", F, 10, "year unavailable 130 is outside 1..120" },
     };
     std::vector<CheckFinding> expected;
     for (const Planted& p : planted)

@@ -95,6 +95,13 @@ public:
             if (month < 1 || month > 12)
                 add(Severity::Warning, "month", table, slot, name,
                     std::string("month ") + what + " " + std::to_string(month) + " is outside 1..12");
+        // A save writes a year of 0 as 1 and one above 120 as 120.
+        const std::pair<const char*, int> years[]
+            = { { "available", yearAvail }, { "unavailable", yearUnavail } };
+        for (const auto& [what, year] : years)
+            if (year < 1 || year > 120)
+                add(Severity::Warning, "dates", table, slot, name,
+                    std::string("year ") + what + " " + std::to_string(year) + " is outside 1..120");
     }
 
     void unit(int slot, ArtCheck* art)
