@@ -36,19 +36,21 @@ void Fill(core::TOobData& data)
 std::unique_ptr<gui::OobDocument> FullDocument()
 {
     auto document = std::make_unique<gui::OobDocument>();
-    Fill(document->editableRecords());
-    document->opened("obat012.obf", 12);
+    auto data = std::make_unique<core::TOobData>();
+    Fill(*data);
+    document->open("obat012.obf", 12, *data);
     return document;
 }
 
 // The baseline: the renumber alone, 12 -> 34 and back on alternate passes.
 void BM_Renumber(benchmark::State& state)
 {
-    auto document = FullDocument();
+    auto data = std::make_unique<core::TOobData>();
+    Fill(*data);
     std::uint8_t from = 12;
     std::uint8_t to = 34;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(core::RenumberNation(document->editableRecords(), from, to));
+        benchmark::DoNotOptimize(core::RenumberNation(*data, from, to));
         std::swap(from, to);
     }
 }
@@ -60,8 +62,8 @@ void BM_RenumberAsStep(benchmark::State& state)
     std::uint8_t from = 12;
     std::uint8_t to = 34;
     for (auto _ : state) {
-        document->change("Renationalise", [&] {
-            core::RenumberNation(document->editableRecords(), from, to);
+        document->change("Renationalise", [&](core::TOobData& r) {
+            core::RenumberNation(r, from, to);
             return true;
         });
         std::swap(from, to);
@@ -71,8 +73,8 @@ void BM_RenumberAsStep(benchmark::State& state)
 void BM_UndoRenumber(benchmark::State& state)
 {
     auto document = FullDocument();
-    document->change("Renationalise", [&] {
-        core::RenumberNation(document->editableRecords(), 12, 34);
+    document->change("Renationalise", [](core::TOobData& r) {
+        core::RenumberNation(r, 12, 34);
         return true;
     });
     for (auto _ : state) {
@@ -86,8 +88,8 @@ void BM_UndoRenumber(benchmark::State& state)
 void BM_RedoRenumber(benchmark::State& state)
 {
     auto document = FullDocument();
-    document->change("Renationalise", [&] {
-        core::RenumberNation(document->editableRecords(), 12, 34);
+    document->change("Renationalise", [](core::TOobData& r) {
+        core::RenumberNation(r, 12, 34);
         return true;
     });
     for (auto _ : state) {
@@ -106,8 +108,8 @@ void BM_ThousandUnitCommits(benchmark::State& state)
         auto document = FullDocument();
         for (int i = 0; i < 1000; ++i) {
             const auto slot = static_cast<std::size_t>(1 + i % core::kUnitSlots);
-            document->change("Commit unit", [&] {
-                document->editableRecords().units[slot].cost = static_cast<std::uint16_t>(i + 1);
+            document->change("Commit unit", [&](core::TOobData& r) {
+                r.units[slot].cost = static_cast<std::uint16_t>(i + 1);
                 return true;
             });
         }

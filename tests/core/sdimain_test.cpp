@@ -1,5 +1,7 @@
 #include "core/rules/sdimain.h"
 
+#include "core/rules/document.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -44,14 +46,11 @@ TEST(SdiMainTexts, TitlesAndStatusNameThePathWithTheSeparator)
 TEST(SdiMainTexts, SaveStatusForms)
 {
     EXPECT_EQ(SavedFileStatus("/x/obat012.obf"), "Saved /x/obat012.obf");
-    struct Case {
-        int nation;
-        const char* status;
-    };
-    const Case cases[] = { { 1, "Saved /x/obat01" }, { 9, "Saved /x/obat09" }, { 12, "Saved /x/obat12" },
-        { 99, "Saved /x/obat99" } };
-    for (const Case& c : cases)
-        EXPECT_EQ(SavedShortcutStatus("/x", c.nation), c.status);
+    EXPECT_EQ(SavedTidiedStatus("Saved /x/obat001.obf", 0), "Saved /x/obat001.obf");
+    EXPECT_EQ(SavedTidiedStatus("Saved /x/obat001.obf", 1),
+        "Saved /x/obat001.obf; 1 value was out of range and was brought into range (F8 lists it)");
+    EXPECT_EQ(SavedTidiedStatus("Saved /x/obat001.obf", 4),
+        "Saved /x/obat001.obf; 4 values were out of range and were brought into range (F8 lists them)");
 }
 
 TEST(SdiMainTexts, LoadErrorIsCutTo27Characters)

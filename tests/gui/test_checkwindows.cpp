@@ -91,7 +91,7 @@ private slots:
 
         w.findChild<QLineEdit*>("UnitWpn1Edit")->setText("1");
         w.CommitButtonClick();
-        QCOMPARE(w.oobData().units[2].weapon[0], 1);
+        QCOMPARE(Records(w).units[2].weapon[0], 1);
         QCOMPARE(form->CheckTable->rowCount(), 0);
         QCOMPARE(form->CheckSummary->text(), QString("No problems found"));
         w.document()->undoStack()->undo();

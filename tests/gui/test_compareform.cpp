@@ -95,7 +95,7 @@ private slots:
         QCOMPARE(w.Units->currentSlot(), 5);
 
         // A change of the records shows at the next refresh.
-        w.oobData().units[5].cost = 120;
+        ChangeRecords(w, [](core::TOobData& r) { r.units[5].cost = 120; });
         form->refresh();
         QCOMPARE(grid->rowCount(), 1);
         QCOMPARE(form->SummaryLabel->text(), QString("1 difference"));

@@ -115,7 +115,7 @@ private slots:
         QCOMPARE(w.Units->UnitnameEdit->text(), QString("T-55 mod"));
         QCOMPARE(Text(w, "UnitNationEdit"), QString("5"));
         QCOMPARE(Text(w, "UnitWpn1NameLbl"), QString("Gun7-1"));
-        QVERIFY(w.oobData().units[40].name.empty()); // not stored before the commit
+        QVERIFY(Records(w).units[40].name.empty()); // not stored before the commit
 
         w.CommitButtonClick();
         w.SaveBtnClick();
@@ -142,7 +142,7 @@ private slots:
         w.Weapons->goToSlot(2);
         OnNextModal([](QWidget* modal) { qobject_cast<gui::TPasterDlg*>(modal)->CopyAllBtn->click(); });
         w.PasteButtonClick();
-        QCOMPARE(w.oobData().weapons[2].name, std::string("Gun5-2"));
+        QCOMPARE(Records(w).weapons[2].name, std::string("Gun5-2"));
         QCOMPARE(w.findChild<QLineEdit*>("WeaponNameEdit")->text(), QString("Gun5-2"));
         QCOMPARE(w.findChild<QListWidget*>("wpnlistbox")->item(1)->text(), QString("002  Gun5-2"));
     }
@@ -155,7 +155,7 @@ private slots:
         Open(w, 5);
         w.Viewer->setCurrentWidget(w.Weapons);
         w.Weapons->goToSlot(12);
-        const core::TOobWeapon mg = w.oobData().weapons[12];
+        const core::TOobWeapon mg = Records(w).weapons[12];
 
         // Cancel, the same slot and entry 0 change nothing.
         OnNextModal([](QWidget* modal) { qobject_cast<gui::TPickForm*>(modal)->BitBtn1->click(); });
@@ -164,26 +164,26 @@ private slots:
         w.SpeedButton_MoveClick();
         ChooseNext(0);
         w.SpeedButton_MoveClick();
-        QVERIFY(w.oobData().weapons[12] == mg);
+        QVERIFY(Records(w).weapons[12] == mg);
 
         // Units 2 and 3 name weapon 12; records without a name name nothing.
-        w.oobData().units[2].name = "Truck";
-        w.oobData().units[3].name = "Tank";
+        ChangeRecords(w, [](core::TOobData& r) { r.units[2].name = "Truck"; });
+        ChangeRecords(w, [](core::TOobData& r) { r.units[3].name = "Tank"; });
         ChooseNext(30);
         w.SpeedButton_MoveClick();
-        QVERIFY(w.oobData().weapons[30] == mg);
-        QVERIFY(w.oobData().weapons[12].name.empty());
+        QVERIFY(Records(w).weapons[30] == mg);
+        QVERIFY(Records(w).weapons[12].name.empty());
         QCOMPARE(w.state().currentWeapon, 30);
         QCOMPARE(w.statusText(), QString("Moved weapon 12 to 30; 2 units still use weapon 12"));
-        QCOMPARE(int(w.oobData().units[2].weapon[0]), 12);
+        QCOMPARE(int(Records(w).units[2].weapon[0]), 12);
 
         w.Viewer->setCurrentWidget(w.Formations);
         w.Formations->goToSlot(2);
-        const core::TOobFormation platoon = w.oobData().formations[2];
+        const core::TOobFormation platoon = Records(w).formations[2];
         ChooseNext(30);
         w.SpeedButton_MoveClick();
-        QVERIFY(w.oobData().formations[30] == platoon);
-        QVERIFY(w.oobData().formations[2].name.empty());
+        QVERIFY(Records(w).formations[30] == platoon);
+        QVERIFY(Records(w).formations[2].name.empty());
         QCOMPARE(w.statusText(), QString("Moved formation 2 to 30; 1 formation still uses formation 2"));
     }
 
@@ -193,7 +193,7 @@ private slots:
         WriteNations(f);
         auto& w = f.open();
         Open(w, 5);
-        const core::TOobData before = w.oobData();
+        const core::TOobData before = Records(w);
         // Unit 2 has no name; a name typed as blanks counts as none.
         w.Units->goToSlot(2);
         ChooseNext(12);
@@ -203,8 +203,8 @@ private slots:
         w.findChild<QLineEdit*>("WeaponNameEdit")->setText("   ");
         ChooseNext(2);
         w.SpeedButton_MoveClick();
-        QVERIFY(w.oobData().units == before.units);
-        QVERIFY(w.oobData().weapons == before.weapons);
+        QVERIFY(Records(w).units == before.units);
+        QVERIFY(Records(w).weapons == before.weapons);
         QCOMPARE(f.dialogs.boxes.size(), 2);
         QCOMPARE(f.dialogs.boxes[0].text, QString("Nothing to move: unit 2 is empty"));
         QCOMPARE(f.dialogs.boxes[1].text, QString("Nothing to move: weapon 1 is empty"));
@@ -216,12 +216,14 @@ private slots:
         WriteNations(f);
         auto& w = f.open();
         Open(w, 5);
-        w.oobData().weapons[3].weaponClass = 11; // an air weapon on a ground unit: advice, not refusal
+        ChangeRecords(w, [](core::TOobData& r) {
+            r.weapons[3].weaponClass = 11;
+        }); // an air weapon on a ground unit: advice, not refusal
         w.Units->goToSlot(12);
-        const core::TOobUnit tank = w.oobData().units[12];
+        const core::TOobUnit tank = Records(w).units[12];
         ChooseNext(40);
         w.SpeedButton_MoveClick();
-        QVERIFY(w.oobData().units[40] == tank);
+        QVERIFY(Records(w).units[40] == tank);
         QCOMPARE(f.dialogs.boxes.size(), 1);
         QVERIFY(f.dialogs.boxes[0].text.contains("ADVISORY"));
         // The window's own boxes are back to normal after the move.
@@ -236,12 +238,12 @@ private slots:
         auto& w = f.open();
         Open(w, 5);
         w.Units->goToSlot(5);
-        const core::TOobUnit odd = w.oobData().units[5];
-        const core::TOobUnit target = w.oobData().units[20];
+        const core::TOobUnit odd = Records(w).units[5];
+        const core::TOobUnit target = Records(w).units[20];
         ChooseNext(20);
         w.SpeedButton_MoveClick();
-        QVERIFY(w.oobData().units[5] == odd);
-        QVERIFY(w.oobData().units[20] == target);
+        QVERIFY(Records(w).units[5] == odd);
+        QVERIFY(Records(w).units[20] == target);
         QCOMPARE(w.state().currentUnit, 5);
         QVERIFY(!f.dialogs.boxes.isEmpty());
         QVERIFY(f.dialogs.boxes.last().text.contains("ANTI RADIATION MISSILE"));
@@ -262,7 +264,7 @@ private slots:
             dlg->BitBtn2->click();
         });
         w.Reclassify1->trigger();
-        QCOMPARE(int(w.oobData().units[12].unitClass), 7);
+        QCOMPARE(int(Records(w).units[12].unitClass), 7);
         QCOMPARE(Text(w, "UnitClassEdit"), QString("7"));
         w.CommitButtonClick();
         w.SaveBtnClick();

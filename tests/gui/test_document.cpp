@@ -1,6 +1,7 @@
 // The document: every change undone and redone to the byte, the modified mark,
 // the question before unsaved changes are lost, and Save to the file's own folder.
 
+#include "core/data/tarnio.h"
 #include "gui/app/oobdocument.h"
 #include "gui/app/paster.h"
 #include "gui/app/sdimain.h"
@@ -30,6 +31,7 @@
 #include <QUndoStack>
 
 #include <functional>
+#include <memory>
 
 using namespace tarnwick;
 using namespace tarnwick::testing;
@@ -71,6 +73,28 @@ struct Document {
         w->SaveBtnClick();
         return ReadBytes(file5);
     }
+    // The document's records are not what a load of its file reads.
+    bool differsFromDisk() const
+    {
+        auto disk = std::make_unique<core::TOobData>();
+        core::LoadOobPath(*disk, 5, file5.toStdString());
+        const core::TOobData& r = Records(*w);
+        return !(r.units == disk->units && r.weapons == disk->weapons && r.formations == disk->formations
+            && r.comment == disk->comment);
+    }
+    // Undoes, then redoes, every step, checking at each that the modified mark tells the truth.
+    void walkTheSteps()
+    {
+        QCOMPARE(w->document()->isModified(), differsFromDisk());
+        while (w->Undo1->isEnabled()) {
+            w->Undo1->trigger();
+            QCOMPARE(w->document()->isModified(), differsFromDisk());
+        }
+        while (w->Redo1->isEnabled()) {
+            w->Redo1->trigger();
+            QCOMPARE(w->document()->isModified(), differsFromDisk());
+        }
+    }
 };
 
 // Acts on the next modal window of type T.
@@ -109,7 +133,7 @@ private slots:
             pick->OKBtn->click();
         });
         w.SpeedButton_MoveClick();
-        QCOMPARE(w.oobData().units[30].name, std::string("Rifle section"));
+        QCOMPARE(Records(w).units[30].name, std::string("Rifle section"));
         OnNext<gui::TRenatDlg>([](gui::TRenatDlg* dlg) {
             dlg->RenatToEdit->setText("9");
             dlg->BitBtn1->click();
@@ -139,7 +163,7 @@ private slots:
         w.Viewer->setCurrentWidget(w.Weapons);
         OnNext<gui::TPasterDlg>([](gui::TPasterDlg* dlg) { dlg->CopyAllBtn->click(); });
         w.PasteButtonClick();
-        QVERIFY(w.oobData().weapons[1].name.empty());
+        QVERIFY(Records(w).weapons[1].name.empty());
 
         const QStringList steps { "Commit unit 1", "Commit weapon 1", "Commit formation 1", "Commit comment",
             "Move unit 2 to 30", "Renationalise 5 to 9", "Reclassify 5 to 8", "Units grid save",
@@ -184,6 +208,51 @@ private slots:
         // A commit that changes nothing leaves no step.
         w.CommitButtonClick();
         QCOMPARE(w.document()->undoStack()->count(), 1);
+    }
+
+    void unmodifiedMeansTheRecordsAreTheFile()
+    {
+        // A nameless unit of the file's nation with dates: the save clears it.
+        Document d;
+        auto& w = *d.w;
+        w.Viewer->setCurrentWidget(w.Units);
+        w.Units->goToSlot(30);
+        w.EraseButtonClick();
+        d.edit("UnitNationEdit")->setText("5");
+        d.edit("UnitClassEdit")->setText("0");
+        w.CommitButtonClick();
+        QCOMPARE(int(Records(w).units[30].nation), 5);
+        d.save();
+        QCOMPARE(w.statusText(),
+            "Saved " + QDir(d.f.work).filePath("obat005.obf")
+                + "; 1 value was out of range and was brought into range (F8 lists it)");
+        QCOMPARE(w.document()->undoStack()->undoText(), QString("Tidy on save"));
+        QVERIFY(!w.document()->isModified() && !d.differsFromDisk());
+        d.commit(w.Weapons, "WeaponNameEdit", "Carbine");
+        d.walkTheSteps();
+        w.Undo1->trigger();
+        QVERIFY(!w.document()->isModified() && !d.differsFromDisk());
+
+        // A Bn HQ outside the first slot, as the file holds it: its repair is a step of
+        // its own, and undoing past it leaves the record as the file has it.
+        auto data = std::make_unique<core::TOobData>();
+        core::LoadOobPath(*data, 5, d.file5.toStdString());
+        data->formations[3].name = "Second HQ";
+        data->formations[3].formType = 5;
+        WriteOobFile(d.f.work, 5, *data);
+        d.open(7);
+        d.open(5);
+        w.Viewer->setCurrentWidget(w.Formations);
+        w.Formations->goToSlot(3);
+        QCOMPARE(w.document()->undoStack()->undoText(), QString("Repair formation 3 as Bn HQ"));
+        QCOMPARE(int(Records(w).formations[3].formType), 2);
+        d.commit(w.Weapons, "WeaponNameEdit", "Carbine");
+        w.Viewer->setCurrentWidget(w.Formations);
+        d.walkTheSteps();
+        while (w.Undo1->isEnabled())
+            w.Undo1->trigger();
+        QCOMPARE(int(Records(w).formations[3].formType), 5);
+        QVERIFY(!w.document()->isModified());
     }
 
     void unsavedChangesAskBeforeOpenAndExit()
@@ -317,7 +386,7 @@ private slots:
     {
         Document d;
         auto* grid = d.w->FormGridUnits;
-        const std::string name = d.w->oobData().units[1].name;
+        const std::string name = Records(*d.w).units[1].name;
         OnNext<gui::TFormGridUnits>([&d](gui::TFormGridUnits* g) {
             g->model()->setData(g->model()->index(0, 1), "Typed", Qt::EditRole);
             d.f.dialogs.setNextAnswer(Answer::Cancel);
@@ -329,7 +398,7 @@ private slots:
         QVERIFY(!grid->isVisible());
         QCOMPARE(d.f.dialogs.boxes.size(), 2);
         QCOMPARE(d.f.dialogs.boxes[0].buttons, gui::Dialogs::Buttons::SaveDiscardCancel);
-        QCOMPARE(d.w->oobData().units[1].name, name);
+        QCOMPARE(Records(*d.w).units[1].name, name);
         QVERIFY(!d.w->isWindowModified());
         // Save stores the cells and closes.
         OnNext<gui::TFormGridUnits>([&d](gui::TFormGridUnits* g) {
@@ -338,7 +407,7 @@ private slots:
             g->BitBtnExit->click();
         });
         d.w->UnitsGrid1Click();
-        QCOMPARE(d.w->oobData().units[1].name, std::string("Typed"));
+        QCOMPARE(Records(*d.w).units[1].name, std::string("Typed"));
         QVERIFY(d.w->isWindowModified());
     }
 };

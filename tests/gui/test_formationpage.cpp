@@ -3,12 +3,14 @@
 
 #include "gui/pages/formationpage.h"
 #include "support/guitest.h"
+#include "support/pagecommit.h"
 #include "support/scripteddialogs.h"
 #include "support/scriptedpicklist.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
 
@@ -111,10 +113,14 @@ private slots:
         QCOMPARE(Colour(f.label("Form02TypeLabel")), kMaroon);
         QCOMPARE(f.text("TotalCount"), QString("4")); // slot 1, then the company's three members
 
+        // The page shows a company and asks for the record's repair; it writes nothing itself.
+        QSignalSpy repair(f.page.get(), &gui::FormationPage::repairNeeded);
         f.show(2);
         QCOMPARE(f.text("FormTypeEdit"), QString("2"));
         QCOMPARE(f.text("FormTypeLabel"), QString("Company"));
-        QCOMPARE(int(f.oob->formations[2].formType), 2);
+        QCOMPARE(int(f.oob->formations[2].formType), 5);
+        QCOMPARE(repair.size(), 1);
+        QCOMPARE(repair[0][0].toInt(), 2);
         QCOMPARE(int(f.state.currentFormType), 2);
         QCOMPARE(f.dialogs.boxes.size(), 1);
         QCOMPARE(f.dialogs.boxes[0].kind, Kind::Error);
@@ -131,7 +137,7 @@ private slots:
         QCOMPARE(Colour(f.label("Formslot3Label")), kNavy);
 
         f.edit("FormNameEdit")->setText("Renamed");
-        QVERIFY(!f.page->commitPage());
+        QVERIFY(!CommitPage(*f.page, *f.oob));
         QCOMPARE(f.dialogs.boxes.size(), 2);
         QCOMPARE(f.dialogs.boxes[0].text,
             QString("Error(s) in formation data\n\nThe item in slot 3 is not a UNIT\n"));
@@ -153,7 +159,7 @@ private slots:
         QCOMPARE(Colour(f.label("Form03TypeLabel")), kNavy);
 
         f.dialogs.clear();
-        QVERIFY(f.page->commitPage());
+        QVERIFY(CommitPage(*f.page, *f.oob));
         QVERIFY(f.dialogs.boxes.isEmpty());
         QCOMPARE(f.oob->formations[3].name, std::string("Renamed"));
         QCOMPARE(int(f.oob->formations[3].formType), 2);
@@ -168,7 +174,7 @@ private slots:
         f.edit("FormNameEdit")->setText("Heavy Plt");
         f.edit("FormExpModEdit")->setText("-40");
         f.edit("FormMoraleModEdit")->setText("1-2");
-        QVERIFY(!f.page->commitPage());
+        QVERIFY(!CommitPage(*f.page, *f.oob));
         QCOMPARE(f.dialogs.boxes.size(), 1);
         QCOMPARE(f.dialogs.boxes[0].text, QString("Morale Modifier: '1-2' is not a valid integer value"));
         QCOMPARE(f.oob->formations[4].name, std::string("Tank Plt"));
@@ -180,7 +186,7 @@ private slots:
         f.edit("FormMoraleModEdit")->setText("30");
         f.edit("FormSlot1Edit")->setText("1005");
         QCOMPARE(f.text("Form01DateLabel"), QString("ERROR - form in slot 1!"));
-        QVERIFY(!f.page->commitPage());
+        QVERIFY(!CommitPage(*f.page, *f.oob));
         QCOMPARE(f.dialogs.boxes.size(), 2);
         QCOMPARE(f.dialogs.boxes[0].text, QString("The item in slot 1 must be a UNIT and not a FORMATION"));
         QCOMPARE(f.text("FormNameEdit"), QString("Heavy Plt"));
@@ -191,7 +197,7 @@ private slots:
         QCOMPARE(f.text("FormSlot1Edit"), QString("599"));
 
         f.edit("FormSlot1Edit")->setText("12");
-        QVERIFY(f.page->commitPage());
+        QVERIFY(CommitPage(*f.page, *f.oob));
         const core::TOobFormation& r = f.oob->formations[4];
         QCOMPARE(r.name, std::string("Heavy Plt"));
         QCOMPARE(int(r.expMod), -25);
@@ -212,7 +218,7 @@ private slots:
         QCOMPARE(f.text("TotalCount"), QString("0"));
         QCOMPARE(f.oob->formations[6].name, std::string("Tank Coy"));
 
-        QVERIFY(f.page->commitPage());
+        QVERIFY(CommitPage(*f.page, *f.oob));
         core::TOobFormation empty;
         empty.monthAvail = 1;
         empty.monthUnavail = 1;
@@ -246,7 +252,7 @@ private slots:
         odd.slot = { 5 }; // a platoon-like type takes no formation
         f.show(7);
         f.edit("FormNameEdit")->setText("Renamed");
-        QVERIFY(f.page->commitPage());
+        QVERIFY(CommitPage(*f.page, *f.oob));
         QCOMPARE(int(odd.nation), 123);
         QCOMPARE(int(odd.buyPage), 200);
         QCOMPARE(int(odd.formType), 150);
@@ -270,7 +276,7 @@ private slots:
         f.page->showRecord(*copy);
         QCOMPARE(f.text("Form02TypeLabel"), QString("Platoon")); // a company's rows, not a platoon's
         QCOMPARE(f.oob->formations[3].name, std::string("Rifle Plt"));
-        QVERIFY(f.page->commitPage());
+        QVERIFY(CommitPage(*f.page, *f.oob));
         QVERIFY(f.oob->formations[3] == *copy);
     }
 

@@ -111,8 +111,8 @@ private slots:
         // A commit stores into the slot the list shows, and the rebuild moves nothing.
         name->setText("Last one");
         QTest::keyClick(list, Qt::Key_F12);
-        QCOMPARE(w.oobData().units[599].name, std::string("Last one"));
-        QVERIFY(w.oobData().units[1].name == "Scout car");
+        QCOMPARE(Records(w).units[599].name, std::string("Last one"));
+        QVERIFY(Records(w).units[1].name == "Scout car");
         QCOMPARE(w.state().currentUnit, 599);
         QCOMPARE(list->currentRow(), 598);
     }
@@ -255,7 +255,7 @@ private slots:
         QCOMPARE(comment->text(), QString("Fourth nation"));
         comment->setText("Edited comment");
         QTest::keyClick(comment, Qt::Key_F12);
-        QCOMPARE(w.oobData().comment, std::string("Edited comment"));
+        QCOMPARE(Records(w).comment, std::string("Edited comment"));
         QCOMPARE(comment->text(), QString("Edited comment"));
         QTest::keyClick(comment, Qt::Key_F9);
         QCOMPARE(w.statusText(), QString("Wrong Page"));

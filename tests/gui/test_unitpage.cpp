@@ -4,6 +4,7 @@
 #include "gui/common/textcolour.h"
 #include "gui/pages/unitpage.h"
 #include "support/guitest.h"
+#include "support/pagecommit.h"
 #include "support/scripteddialogs.h"
 #include "support/scriptedpicklist.h"
 
@@ -287,7 +288,7 @@ private slots:
         const core::TOobUnit before = f.oob->units[7];
         f.type("UnitnameEdit", "Changed");
         f.type("UnitWpn3Edit", "9"); // anti-radiation missile on a tank
-        QVERIFY(!f.page->commitPage());
+        QVERIFY(!CommitPage(*f.page, *f.oob));
         QCOMPARE(f.dialogs.boxes.size(), 1);
         QCOMPARE(f.dialogs.boxes[0].kind, Kind::Error);
         QCOMPARE(f.dialogs.boxes[0].text,
@@ -300,7 +301,7 @@ private slots:
 
         f.type("UnitClassEdit", "214");
         f.type("UnitWpn3Edit", "9");
-        QVERIFY(f.page->commitPage());
+        QVERIFY(CommitPage(*f.page, *f.oob));
         QCOMPARE(f.oob->units[7].weapon[2], 9);
         QCOMPARE(f.page->itemList()->currentRow(), 6);
     }
@@ -312,7 +313,7 @@ private slots:
         const core::TOobUnit before = f.oob->units[7];
         f.type("UnitnameEdit", "Changed");
         f.type("UnitCrewEdit", "5-");
-        QVERIFY(!f.page->commitPage());
+        QVERIFY(!CommitPage(*f.page, *f.oob));
         QVERIFY(f.oob->units[7] == before);
         QCOMPARE(f.dialogs.boxes.size(), 1);
         QVERIFY(f.dialogs.boxes[0].text.startsWith("Crew: '5-' is not a valid integer value"));
@@ -327,7 +328,7 @@ private slots:
         f.type("UnitCostEdit", "1a2");
         f.type("UnitMonthAvailEdit", "13");
         f.type("UnitIconEdit", "70000");
-        QVERIFY(f.page->commitPage());
+        QVERIFY(CommitPage(*f.page, *f.oob));
         const core::TOobUnit& stored = f.oob->units[7];
         QCOMPARE(stored.cost, 12);
         QCOMPARE(stored.monthAvail, 12);
@@ -353,7 +354,7 @@ private slots:
                   { "UnitRadioEdit", "255" }, { "UnitROFEdit", "100" }, { "UnitCostEdit", "1500" } };
         for (const auto& [name, text] : shown)
             QVERIFY2(f.edit(name)->text() == text, name);
-        QVERIFY(f.page->commitPage());
+        QVERIFY(CommitPage(*f.page, *f.oob));
         QCOMPARE(odd.nation, 150);
         QCOMPARE(odd.moveClass, 200);
         QCOMPARE(odd.size, 120);
@@ -374,7 +375,7 @@ private slots:
         QCOMPARE(f.label("UnitNationLabel")->text(), QString("Unknown"));
         QCOMPARE(f.label("UnitWpn1NameLbl")->text(), QString());
         QVERIFY(f.oob->units[7].name == " Tiger I "); // erase alone changes no record
-        QVERIFY(f.page->commitPage());
+        QVERIFY(CommitPage(*f.page, *f.oob));
         core::TOobUnit expected;
         expected.unitClass = 216;
         expected.yearAvail = 48;
@@ -424,7 +425,7 @@ private slots:
         f.oob->weapons[4].weaponClass = 11;
         f.page->ShowUnit();
         f.type("UnitWpn2Edit", "4");
-        QVERIFY(f.page->commitPage());
+        QVERIFY(CommitPage(*f.page, *f.oob));
         QCOMPARE(f.dialogs.boxes.size(), 1);
         QCOMPARE(f.dialogs.boxes[0].kind, Kind::Warning);
         QCOMPARE(f.oob->units[7].weapon[1], 4);

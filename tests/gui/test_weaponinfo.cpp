@@ -4,6 +4,7 @@
 #include "gui/pages/infopage.h"
 #include "gui/pages/weaponpage.h"
 #include "support/guitest.h"
+#include "support/pagecommit.h"
 #include "support/scripteddialogs.h"
 #include "support/scriptedpicklist.h"
 
@@ -118,7 +119,7 @@ private slots:
         QCOMPARE(LabelText(page, "WeaponClassLabel"), QString("Medium guns < c. 101mm"));
         QCOMPARE(f.oob.weapons[12].range, 30);
 
-        QVERIFY(page.commitPage());
+        QVERIFY(CommitPage(page, f.oob));
         const core::TOobWeapon& w = f.oob.weapons[12];
         QCOMPARE(w.name, std::string("New Gun"));
         QCOMPARE(int(w.range), 255);
@@ -144,7 +145,7 @@ private slots:
         Edit(page, "WeaponNameEdit")->setText("Changed");
         Edit(page, "WeaponSizeEdit")->setText("99");
         Edit(page, "WeaponHEKillEdit")->setText("4-5");
-        QVERIFY(!page.commitPage());
+        QVERIFY(!CommitPage(page, f.oob));
         QVERIFY(f.oob.weapons[12] == before);
         QCOMPARE(f.dialogs.boxes.size(), 1);
         QCOMPARE(f.dialogs.boxes[0].kind, Kind::Error);
@@ -167,7 +168,7 @@ private slots:
         QCOMPARE(LabelText(page, "WeaponNumberLabel"), QString("Weapon 012"));
         QCOMPARE(LabelText(page, "WeaponClassLabel"), QString("Medium guns < c. 101mm"));
         QCOMPARE(f.oob.weapons[12].hePen, 40); // the record is untouched until the commit
-        QVERIFY(page.commitPage());
+        QVERIFY(CommitPage(page, f.oob));
         QVERIFY(f.oob.weapons[12] == core::TOobWeapon {});
         QCOMPARE(Edit(page, "WeaponHEPenEdit")->text(), QString("0"));
     }
@@ -205,18 +206,15 @@ private slots:
             comment.push_back(' ');
             f.oob.comment = comment;
             page.ShowInfo();
-            f.oob.comment.clear();
-            page.SaveInfo();
-            QCOMPARE(f.oob.comment, comment);
+            QCOMPARE(page.SaveInfo(), comment);
         }
         QVERIFY(f.dialogs.boxes.isEmpty());
 
         // An empty box stores an empty comment; the 81st character is refused.
         page.TarnCommentEdit->clear();
-        page.SaveInfo();
-        QCOMPARE(f.oob.comment, std::string());
+        QCOMPARE(page.SaveInfo(), std::string());
         QTest::keyClicks(page.TarnCommentEdit, QString(81, 'x'));
-        page.SaveInfo();
+        f.oob.comment = *page.SaveInfo();
         QCOMPARE(f.oob.comment, std::string(80, 'x'));
         // Showing again discards typing that was not stored.
         page.TarnCommentEdit->setText("typed");

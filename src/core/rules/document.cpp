@@ -83,6 +83,17 @@ std::string SavedWithUncommittedStatus(std::string_view savedStatus, std::string
     return std::string(savedStatus) + "; the " + std::string(pageName) + " page has uncommitted changes";
 }
 
+std::string SavedTidiedStatus(std::string_view savedStatus, std::size_t values)
+{
+    std::string text(savedStatus);
+    if (values == 1)
+        text += "; 1 value was out of range and was brought into range (F8 lists it)";
+    else if (values > 1)
+        text += "; " + std::to_string(values)
+            + " values were out of range and were brought into range (F8 lists them)";
+    return text;
+}
+
 std::string HintWithKey(std::string_view hint, std::string_view key)
 {
     const auto end = hint.find_last_not_of(' ');

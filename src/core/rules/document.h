@@ -6,6 +6,7 @@
 
 #include "core/data/pastebuffer.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -27,6 +28,7 @@ std::string RenationaliseStepText(std::string_view from, std::string_view to);
 std::string GridSaveStepText(PasteKind kind);
 // "Repair formation 12 as Bn HQ"
 std::string BnHqRepairStepText(int slot);
+inline constexpr const char* kTidyOnSaveStepText = "Tidy on save";
 
 // The status bar's permanent label while the records differ from the file.
 inline constexpr const char* kModifiedLabel = "Modified";
@@ -51,6 +53,9 @@ inline constexpr const char* kCommitHintUncommitted
 // A save while a page shows uncommitted typing:
 // "Saved /x/obat05; the Units page has uncommitted changes".
 std::string SavedWithUncommittedStatus(std::string_view savedStatus, std::string_view pageName);
+// A save that brought values into range: "Saved /x/obat001.obf; 4 values were
+// out of range and were brought into range (F8 lists them)". None: savedStatus.
+std::string SavedTidiedStatus(std::string_view savedStatus, std::size_t values);
 
 // Keys of the record commands, shown at the end of their hints.
 inline constexpr const char* kEraseKey = "Ctrl+Shift+E";

@@ -527,4 +527,17 @@ std::string CsvField(const std::string& text)
     return out + "\"";
 }
 
+std::vector<CheckFinding> SaveTidyFindings(const std::vector<TidyChange>& changes)
+{
+    std::vector<CheckFinding> out;
+    for (const TidyChange& c : changes) {
+        const std::string what = c.slot == 0 ? TidyChangeText(c)
+            : c.cleared                      ? "nation " + c.before + " and its dates cleared (no name)"
+                                             : c.field + ' ' + c.before + " -> " + c.after;
+        out.push_back({ Severity::Warning, "saved", c.table, c.slot, c.name,
+            what + " (brought into range by the save)" });
+    }
+    return out;
+}
+
 } // namespace tarnwick::core

@@ -7,6 +7,7 @@
 
 #include "core/data/pastebuffer.h"
 #include "core/data/records.h"
+#include "core/data/savetidy.h"
 #include "core/graphics/icontables.h"
 
 #include <cstdint>
@@ -84,6 +85,10 @@ std::string CheckStatusText(CheckCounts counts);
 std::string CheckWindowText(CheckCounts counts);
 // "3 errors, 2 warnings in 4 files".
 std::string CheckSummaryText(CheckCounts counts, int files);
+
+// What the last save brought into range, as the check window lists it: one
+// warning (rule "saved") per value.
+std::vector<CheckFinding> SaveTidyFindings(const std::vector<TidyChange>& changes);
 
 // A CSV field: as it is, or in double quotes (a quote doubled) when it holds a
 // comma, a quote or a line break.

@@ -69,11 +69,6 @@ std::string SavedFileStatus(std::string_view writtenPath)
     return "Saved " + std::string(writtenPath);
 }
 
-std::string SavedShortcutStatus(std::string_view dir, int nation)
-{
-    return "Saved " + JoinPath(dir, "obat" + TwoDigits(nation));
-}
-
 std::string CsvWrittenStatus(std::string_view dir)
 {
     return "Text files written to " + std::string(dir);

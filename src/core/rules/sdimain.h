@@ -32,10 +32,8 @@ std::string FileListRow(int nation, bool fileExists, std::string_view nationName
 // Status texts.
 std::string SearchingStatus(std::string_view dir);
 std::string LoadedStatus(std::string_view dir, std::string_view rowText);
-// The Save button names the file actually written ("Saved /x/obat012.obf").
+// A save names the file actually written ("Saved /x/obat012.obf").
 std::string SavedFileStatus(std::string_view writtenPath);
-// Ctrl+S names the nation's two-digit stem ("Saved /x/obat12").
-std::string SavedShortcutStatus(std::string_view dir, int nation);
 std::string CsvWrittenStatus(std::string_view dir);
 inline constexpr const char* kUnknownPageStatus = "Unknown Page!";
 inline constexpr const char* kWrongPageStatus = "Wrong Page";

@@ -4,6 +4,7 @@
 #include "core/rules/sdimain.h"
 #include "gui/app/oobdocument.h"
 #include "gui/app/sdimain.h"
+#include "gui/app/workspace.h"
 #include "gui/common/dialogs.h"
 #include "gui/pages/recordpage.h"
 #include "gui/tools/checkform.h"
@@ -24,13 +25,13 @@ void ShowBeside(QWidget* window)
 
 void TSDIAppForm::CheckFile1Click()
 {
-    if (!state_.fileLoaded) {
+    if (!workspace_->state().fileLoaded) {
         dialogs_->message(this, Dialogs::Kind::Information, QString::fromLatin1(core::kApplicationTitle),
             QString::fromLatin1(core::kPleaseLoadText));
         return;
     }
     // Artwork is read afresh on each Check File; later changes to the records reuse it.
-    CheckForm->setSource(&document_->records(), currentPath_, iconFrames_.table, true);
+    CheckForm->setSource(&workspace_->document().records(), workspace_->folder(), iconFrames_.table, true);
     ShowBeside(CheckForm);
     CheckForm->refresh();
     setStatus(CheckForm->statusText());
@@ -39,7 +40,7 @@ void TSDIAppForm::CheckFile1Click()
 void TSDIAppForm::recheckAfterChange()
 {
     // Another file may come from another folder; the same folder keeps what was read of its art.
-    CheckForm->setSource(&document_->records(), currentPath_, iconFrames_.table, false);
+    CheckForm->setSource(&workspace_->document().records(), workspace_->folder(), iconFrames_.table, false);
     CheckForm->refresh();
     WhereUsedForm->refresh();
 }
@@ -47,11 +48,11 @@ void TSDIAppForm::recheckAfterChange()
 void TSDIAppForm::WhereUsed1Click()
 {
     RecordPage* page = pageInCharge();
-    if (!state_.fileLoaded || page == nullptr) {
+    if (!workspace_->state().fileLoaded || page == nullptr) {
         setStatus(core::kWrongPageStatus);
         return;
     }
-    WhereUsedForm->setItem(&document_->records(), page->pasteKind(), page->currentSlot());
+    WhereUsedForm->setItem(&workspace_->document().records(), page->pasteKind(), page->currentSlot());
     ShowBeside(WhereUsedForm);
     WhereUsedForm->refresh();
 }

@@ -2,10 +2,12 @@
 
 #include "core/data/csvdump.h"
 #include "core/data/folderscan.h"
+#include "core/data/savetidy.h"
 #include "core/data/tarnio.h"
 #include "core/rules/document.h"
 #include "core/rules/sdimain.h"
 #include "gui/app/oobdocument.h"
+#include "gui/app/workspace.h"
 #include "gui/common/dialogs.h"
 #include "gui/common/pagecontext.h"
 #include "gui/common/pathtext.h"
@@ -15,6 +17,7 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <memory>
 #include <string>
 #include <system_error>
 
@@ -39,14 +42,12 @@ QString AppTitle()
 
 } // namespace
 
-FileCommands::FileCommands(OobDocument& document, PageContext& context, LoadSavePage& load,
-    QString& currentDir, std::filesystem::path& currentPath, QWidget* window)
+FileCommands::FileCommands(Workspace& workspace, PageContext& context, LoadSavePage& load, QWidget* window)
     : QObject(window)
-    , document_(document)
+    , workspace_(workspace)
+    , document_(workspace.document())
     , context_(context)
     , load_(load)
-    , currentDir_(currentDir)
-    , currentPath_(currentPath)
     , window_(window)
 {
 }
@@ -64,19 +65,15 @@ void FileCommands::showError(const QString& text)
 
 bool FileCommands::changeFolder(const std::filesystem::path& dir)
 {
-    const std::filesystem::path target = core::NormalFolderPath(currentPath_, dir);
-    std::error_code ec;
-    std::filesystem::current_path(target, ec);
-    if (ec) {
+    std::string why;
+    if (!workspace_.enterFolder(dir, &why)) {
         context_.dialogs->message(window_, Dialogs::Kind::Warning, AppTitle(),
-            Text(core::CannotEnterFolderText(Shown(target), ec.message())));
-        load_.DirectoryEdit->setText(currentDir_);
+            Text(core::CannotEnterFolderText(Shown(workspace_.resolve(dir)), why)));
+        load_.DirectoryEdit->setText(workspace_.shownFolder());
         return false;
     }
-    currentPath_ = target;
-    currentDir_ = ShownPath(target);
-    load_.showFolder(currentPath_);
-    setStatus(Text(core::SearchingStatus(currentDir_.toStdString())));
+    load_.showFolder(workspace_.folder());
+    setStatus(Text(core::SearchingStatus(workspace_.shownFolder().toStdString())));
     return true;
 }
 
@@ -85,7 +82,7 @@ bool FileCommands::openSelected()
     const int nation = load_.selectedNation();
     if (nation == 0)
         return false;
-    const std::filesystem::path& dir = currentPath_;
+    const std::filesystem::path dir = workspace_.folder();
     if (!core::OobFileExists(dir, nation)) {
         context_.dialogs->message(
             window_, Dialogs::Kind::Information, core::kFileNotFoundCaption, core::kFileNotFoundText);
@@ -95,8 +92,8 @@ bool FileCommands::openSelected()
         return false;
 
     // A failed read leaves the records, the title and the pages as they were.
-    const core::LoadResult result
-        = core::LoadOobFile(document_.editableRecords(), static_cast<std::uint16_t>(nation), dir);
+    auto loaded = std::make_unique<core::TOobData>(); // large: not on the stack
+    const core::LoadResult result = core::LoadOobFile(*loaded, static_cast<std::uint16_t>(nation), dir);
     if (!result.ok()) {
         const QString text = result.io.kind == core::IoResult::Kind::NotFound
             ? Text(core::UnableToFindText(core::OobFileName(nation)))
@@ -106,7 +103,9 @@ bool FileCommands::openSelected()
     }
     core::CurrentState& state = *context_.state;
     state.currentNation = static_cast<std::uint16_t>(nation);
-    document_.opened(result.io.path, state.currentNation);
+    document_.open(result.io.path, state.currentNation, *loaded);
+    loaded.reset();
+    emit tidied({});
     const std::string path = Shown(result.io.path);
     if (result.size == core::LoadResult::Size::Short)
         context_.dialogs->message(window_, Dialogs::Kind::Warning, AppTitle(),
@@ -119,16 +118,16 @@ bool FileCommands::openSelected()
     const QString rowText = load_.rowText(nation, true);
     // The title shows a mark while the records differ from the file.
     window_->setWindowTitle(
-        Text(core::LoadedTitle(currentDir_.toStdString(), rowText.toStdString())) + "[*]");
+        Text(core::LoadedTitle(workspace_.shownFolder().toStdString(), rowText.toStdString())) + "[*]");
     state.currentWeapon = 1;
     state.currentUnit = 1;
     state.currentFormation = 1;
-    setStatus(Text(core::LoadedStatus(currentDir_.toStdString(), rowText.toStdString())));
+    setStatus(Text(core::LoadedStatus(workspace_.shownFolder().toStdString(), rowText.toStdString())));
     state.fileLoaded = true;
     return true;
 }
 
-bool FileCommands::save(bool fromShortcut, const QString& uncommittedPage)
+bool FileCommands::save(const QString& uncommittedPage)
 {
     const core::CurrentState& state = *context_.state;
     if (!state.fileLoaded) {
@@ -137,14 +136,16 @@ bool FileCommands::save(bool fromShortcut, const QString& uncommittedPage)
     }
     // Back where the file came from, whatever folder the Load/Save page shows now.
     const std::filesystem::path folder = document_.folder();
-    const core::IoResult result = core::SaveOobFile(document_.editableRecords(), state.currentNation, folder);
+    const std::size_t values = tidyForSave();
+    auto copy = std::make_unique<core::TOobData>(document_.records());
+    const core::IoResult result = core::SaveOobFile(*copy, state.currentNation, folder);
     if (!result.ok()) {
         showError(Text(result.message()));
         return false;
     }
     document_.saved();
-    std::string status = fromShortcut ? core::SavedShortcutStatus(Shown(folder), state.currentNation)
-                                      : core::SavedFileStatus(Shown(result.path));
+    // The file as it is called on disk, whichever way the save was asked for.
+    std::string status = core::SavedTidiedStatus(core::SavedFileStatus(Shown(result.path)), values);
     if (!uncommittedPage.isEmpty())
         status = core::SavedWithUncommittedStatus(status, uncommittedPage.toStdString());
     setStatus(Text(status));
@@ -159,7 +160,7 @@ bool FileCommands::maySetRecordsAside()
     const auto answer = context_.dialogs->message(window_, Dialogs::Kind::Question, core::kSaveChangesCaption,
         Text(core::SaveChangesQuestion(row.toStdString())), Dialogs::Buttons::SaveDiscardCancel);
     if (answer == Dialogs::Answer::Save)
-        return save(false);
+        return save();
     return answer == Dialogs::Answer::Discard;
 }
 
@@ -171,13 +172,13 @@ void FileCommands::saveAs()
             window_, Dialogs::Kind::Information, core::kNoFileCaption, core::kLoadToOverwriteText);
         return;
     }
-    const QString proposed = ShownPath(currentPath_ / core::OobFileName(state.currentNation));
+    const QString proposed = ShownPath(workspace_.folder() / core::OobFileName(state.currentNation));
     const auto chosen
         = context_.dialogs->saveAsFileName(window_, core::kSaveAsTitle, core::kSaveAsFilter, proposed);
     if (!chosen || chosen->isEmpty())
         return;
     const std::filesystem::path path
-        = core::NormalFolderPath(currentPath_, PathFromText(*chosen, currentPath_));
+        = core::NormalFolderPath(workspace_.folder(), PathFromText(*chosen, workspace_.folder()));
     // The name is cut here, once, to twelve whole characters.
     const std::string name = core::SaveAsFileName(path.filename().string());
     const std::filesystem::path target = path.parent_path() / name;
@@ -198,17 +199,32 @@ void FileCommands::saveAs()
         if (answer != Dialogs::Answer::Yes)
             return;
     }
-    const core::IoResult result
-        = core::SaveOobFileAs(document_.editableRecords(), state.currentNation, name, target.parent_path());
+    const std::size_t values = tidyForSave();
+    auto copy = std::make_unique<core::TOobData>(document_.records());
+    const core::IoResult result = core::SaveOobFileAs(*copy, state.currentNation, name, target.parent_path());
     if (result.ok()) {
         // Saved over the file it came from, the records are that file again.
         if (isOpenFile)
             document_.saved();
-        setStatus(Text(core::SavedFileStatus(Shown(result.path))));
+        setStatus(Text(core::SavedTidiedStatus(core::SavedFileStatus(Shown(result.path)), values)));
     } else {
         showError(Text(result.message()));
     }
     load_.SetList();
+}
+
+std::size_t FileCommands::tidyForSave()
+{
+    // What the save would write differently becomes a step of its own, so the
+    // records are what the file holds once it is written.
+    std::vector<core::TidyChange> changes;
+    const std::uint16_t nation = context_.state->currentNation;
+    document_.change(core::kTidyOnSaveStepText, [&changes, nation](core::TOobData& records) {
+        changes = core::TidyForSave(records, nation);
+        return true;
+    });
+    emit tidied(changes);
+    return changes.size();
 }
 
 void FileCommands::exportCsv()
@@ -219,8 +235,8 @@ void FileCommands::exportCsv()
             window_, Dialogs::Kind::Information, core::kNoFileCaption, core::kLoadToReportText);
         return;
     }
-    const auto results
-        = core::DumpCsv(document_.records(), state.currentNation, context_.settings->names, currentPath_);
+    const auto results = core::DumpCsv(
+        document_.records(), state.currentNation, context_.settings->names, workspace_.folder());
     QStringList failures;
     for (const core::IoResult& result : results) {
         if (!result.ok())
@@ -230,7 +246,7 @@ void FileCommands::exportCsv()
         showError(failures.join('\n'));
         return;
     }
-    setStatus(Text(core::CsvWrittenStatus(currentDir_.toStdString())));
+    setStatus(Text(core::CsvWrittenStatus(workspace_.shownFolder().toStdString())));
 }
 
 } // namespace tarnwick::gui

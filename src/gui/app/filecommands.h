@@ -7,7 +7,11 @@
 #include <QObject>
 #include <QString>
 
+#include "core/data/savetidy.h"
+
+#include <cstddef>
 #include <filesystem>
+#include <vector>
 
 class QWidget;
 
@@ -15,15 +19,14 @@ namespace tarnwick::gui {
 
 class LoadSavePage;
 class OobDocument;
+class Workspace;
 struct PageContext;
 
 class FileCommands : public QObject {
     Q_OBJECT
 public:
-    // currentDir and currentPath are the working folder the window shows and
-    // the page context names; the commands change them.
-    FileCommands(OobDocument& document, PageContext& context, LoadSavePage& load, QString& currentDir,
-        std::filesystem::path& currentPath, QWidget* window);
+    // The commands work on the workspace's document and in its folder.
+    FileCommands(Workspace& workspace, PageContext& context, LoadSavePage& load, QWidget* window);
 
     // Enters a folder; false (after a box, the folder edit set back) when it
     // cannot be entered.
@@ -32,24 +35,29 @@ public:
     // true when the records are the new file's.
     bool openSelected();
     // Saves the records back to the file they came from. The status bar names
-    // the file (fromShortcut: the nation's stem) and, given uncommittedPage, that
-    // page's typing that the save did not take.
-    bool save(bool fromShortcut, const QString& uncommittedPage = QString());
+    // the file as it is called on disk, the values the save brought into range
+    // and, given uncommittedPage, that page's typing that the save did not take.
+    bool save(const QString& uncommittedPage = QString());
     // Asks whether to save changes not yet saved; false when the user cancels
     // or the save fails.
     bool maySetRecordsAside();
     void saveAs();
     void exportCsv();
 
+signals:
+    // What the last save brought into range (empty after an open).
+    void tidied(const std::vector<tarnwick::core::TidyChange>& changes);
+
 private:
+    // Runs the save's tidy as its own step; the number of values it changed.
+    std::size_t tidyForSave();
     void setStatus(const QString& text);
     void showError(const QString& text);
 
+    Workspace& workspace_;
     OobDocument& document_;
     PageContext& context_;
     LoadSavePage& load_;
-    QString& currentDir_;
-    std::filesystem::path& currentPath_;
     QWidget* window_ = nullptr;
 };
 

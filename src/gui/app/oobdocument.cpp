@@ -57,9 +57,10 @@ bool OobDocument::isModified() const
     return !undoStack_->isClean();
 }
 
-void OobDocument::opened(const std::filesystem::path& file, std::uint16_t nation)
+void OobDocument::open(const std::filesystem::path& file, std::uint16_t nation, const core::TOobData& records)
 {
     const bool wasModified = isModified();
+    *records_ = records;
     filePath_ = file;
     nation_ = nation;
     loaded_ = true;
@@ -76,26 +77,31 @@ void OobDocument::saved()
     undoStack_->setClean();
 }
 
-bool OobDocument::change(const QString& text, const std::function<bool()>& change)
+bool OobDocument::change(const QString& text, const std::function<bool(core::TOobData& records)>& fn)
 {
-    // What the change reports of itself on the way belongs to this one step.
-    ++changing_;
-    const auto done = qScopeGuard([this, &text] {
-        --changing_;
-        recordChanges(text);
-    });
-    return change();
-}
-
-bool OobDocument::recordChanges(const QString& text)
-{
-    // Inside a change, or while an undo shows the records again, the step in
-    // hand takes it.
-    if (changing_ > 0 || restoring_)
+    if (restoring_)
         return false;
+    if (changing_ > 0)
+        return fn(*records_);
+    bool stored = false;
+    {
+        ++changing_;
+        const auto done = qScopeGuard([this] { --changing_; });
+        try {
+            stored = fn(*records_);
+        } catch (...) {
+            // Half a change is no change.
+            core::ApplyBefore(core::DiffRecords(*stepped_, *records_), *records_);
+            throw;
+        }
+    }
     core::RecordsDelta delta = core::DiffRecords(*stepped_, *records_);
     if (delta.empty())
+        return stored;
+    if (!stored) {
+        core::ApplyBefore(delta, *records_);
         return false;
+    }
     core::ApplyAfter(delta, *stepped_);
     undoStack_->push(new Step(*this, text, std::move(delta)));
     emit recordsChanged();

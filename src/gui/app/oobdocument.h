@@ -24,10 +24,9 @@ public:
     explicit OobDocument(QObject* parent = nullptr);
     ~OobDocument() override;
 
+    // The records, to read. The only writable records are those change() hands
+    // to its function.
     const core::TOobData& records() const { return *records_; }
-    // The records for the code that changes them, which does so only inside
-    // change() (or reports with recordChanges() right after).
-    core::TOobData& editableRecords() { return *records_; }
 
     bool isLoaded() const { return loaded_; }
     std::uint16_t nation() const { return nation_; }
@@ -39,19 +38,20 @@ public:
     // The records differ from the file as last opened or saved.
     bool isModified() const;
 
-    // The records were just read from file (into editableRecords()): a new
-    // document with an empty undo stack, unmodified.
-    void opened(const std::filesystem::path& file, std::uint16_t nation);
+    // The records of a file just read, as the file of nation: a new document
+    // with an empty undo stack, unmodified.
+    void open(const std::filesystem::path& file, std::uint16_t nation, const core::TOobData& records);
     // The records were written to the file; they no longer differ from it.
     void saved();
 
-    // Runs change on the records and keeps what it changed as one undo step
-    // named text; a change that stores nothing leaves no step. Returns what
-    // change returns.
-    bool change(const QString& text, const std::function<bool()>& change);
-    // Keeps what was changed since the last step as one step named text; false
-    // when nothing changed.
-    bool recordChanges(const QString& text);
+    // Runs fn on the records and keeps what it changed as one undo step named
+    // text; a change that changes nothing leaves no step. When fn answers false
+    // whatever it changed is put back. Inside another change, fn's changes
+    // belong to that one's step; while an undo or redo puts records back,
+    // nothing runs. Returns what fn returns (false when it did not run).
+    bool change(const QString& text, const std::function<bool(core::TOobData& records)>& fn);
+    // An undo or redo is putting records back.
+    bool isRestoring() const { return restoring_; }
 
     // The total memory the undo steps hold, in bytes.
     std::size_t undoMemoryBytes() const;

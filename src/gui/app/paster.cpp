@@ -170,8 +170,10 @@ void TPasterDlg::CopyAllBtnClick()
     if (mode_ == core::PasteMode::Copy)
         core::CopyAllToBuffer(buffers_, kind_, *context_.oob, context_.state->currentNation);
     else {
-        core::PasteAllFromBuffer(buffers_, kind_, *context_.oob);
-        context_.changedRecords(core::PasteAllStepText(kind_));
+        context_.changeRecords(core::PasteAllStepText(kind_), [this](core::TOobData& records) {
+            core::PasteAllFromBuffer(buffers_, kind_, records);
+            return true;
+        });
     }
     done(ResultAll);
 }

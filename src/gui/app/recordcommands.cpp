@@ -1,6 +1,7 @@
 #include "gui/app/recordcommands.h"
 
 #include "core/rules/document.h"
+#include "core/rules/formationrules.h"
 #include "core/rules/move.h"
 #include "core/rules/navigation.h"
 #include "core/rules/sdimain.h"
@@ -98,19 +99,46 @@ void RecordCommands::setStatus(const QString& text)
         context_.setStatus(text);
 }
 
+bool RecordCommands::store(RecordPage& page, int slot, const QString& text)
+{
+    const std::optional<core::PageRecord> record = page.commitPage();
+    if (!record)
+        return false;
+    document_.change(
+        text, [slot, &record](core::TOobData& r) { return core::StoreRecord(r, slot, *record); });
+    return true;
+}
+
 void RecordCommands::commit(RecordPage& page)
 {
-    document_.change(Text(core::CommitStepText(page.pasteKind(), page.currentSlot())),
-        [&page] { return page.commitPage(); });
+    const int slot = page.currentSlot();
+    if (store(page, slot, Text(core::CommitStepText(page.pasteKind(), slot))))
+        page.committed();
 }
 
 void RecordCommands::commitComment(InfoPage& info)
 {
-    document_.change(core::kCommentStepText, [&info] {
-        info.SaveInfo();
+    if (const std::optional<std::string> comment = info.SaveInfo())
+        document_.change(core::kCommentStepText, [&comment](core::TOobData& r) {
+            r.comment = *comment;
+            return true;
+        });
+    info.ShowInfo();
+}
+
+void RecordCommands::repairBnHq(int slot)
+{
+    // Never while an undo or redo shows the records: the step being undone
+    // decides what they hold.
+    if (document_.isRestoring() || slot < 1 || slot > core::kFormationSlots)
+        return;
+    document_.change(Text(core::BnHqRepairStepText(slot)), [slot](core::TOobData& r) {
+        core::TOobFormation& f = r.formations[static_cast<std::size_t>(slot)];
+        if (!core::IsMisplacedBnHq(slot, f.formType))
+            return false;
+        f.formType = core::kCompanyType;
         return true;
     });
-    info.ShowInfo();
 }
 
 void RecordCommands::copy(RecordPage& page)
@@ -168,23 +196,24 @@ void RecordCommands::move(RecordPage& page)
 
     // What the item lands on, named in the status bar.
     const std::string replaced = core::TrimName(page.slotName(to));
-    const bool moved = document_.change(Text(core::MoveStepText(kind, from, to)), [this, &page, from, to] {
-        const auto before = std::make_unique<core::TOobData>(document_.records()); // large: not on the stack
-        page.clearPage();
-        const bool cleared = page.commitPage();
-        page.goToSlot(to);
-        page.pasteTransfer(buffers_);
-        if (!cleared || !page.commitPage()) {
-            // Put both slots back as they were rather than lose the item.
-            document_.editableRecords() = *before;
-            page.goToSlot(from);
-            page.listInit(from);
-            return false;
-        }
-        return true;
-    });
-    if (!moved)
+    const bool moved = document_.change(
+        Text(core::MoveStepText(kind, from, to)), [this, &page, from, to](core::TOobData& r) {
+            page.clearPage();
+            const std::optional<core::PageRecord> blank = page.commitPage();
+            if (!blank || !core::StoreRecord(r, from, *blank))
+                return false;
+            page.goToSlot(to);
+            page.pasteTransfer(buffers_);
+            const std::optional<core::PageRecord> item = page.commitPage();
+            return item && core::StoreRecord(r, to, *item);
+        });
+    if (!moved) {
+        // Both slots are as they were: the page shows the item where it was.
+        page.goToSlot(from);
+        page.listInit(from);
         return;
+    }
+    page.listInit(to);
     page.showCurrent();
     setStatus(Text(core::MovedStatus(kind, from, to, core::RecordsNaming(document_.records(), kind, from),
         FromBytes(replaced).toStdString())));

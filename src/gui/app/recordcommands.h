@@ -34,6 +34,9 @@ public:
     // A buffer entry onto the page (nothing stored), or paste-mode All into the
     // table; true when the table changed and the page should show it again.
     bool paste(RecordPage& page);
+    // Repairs the formation at slot that holds a Bn HQ where only the first may,
+    // as a step of its own; nothing while an undo or redo shows the records.
+    void repairBnHq(int slot);
     // Moves the page's item to a slot chosen from the pick list.
     void move(RecordPage& page);
     // The next record whose name holds the find box's text; page null: only
@@ -42,6 +45,9 @@ public:
 
 private:
     void setStatus(const QString& text);
+    // The page's commit stored at slot as one step named text; false when the
+    // page refused.
+    bool store(RecordPage& page, int slot, const QString& text);
 
     OobDocument& document_;
     PageContext& context_;

@@ -11,6 +11,7 @@
 #include "gui/app/paster.h"
 #include "gui/app/recordcommands.h"
 #include "gui/app/speedicons.h"
+#include "gui/app/workspace.h"
 #include "gui/common/bytetext.h"
 #include "gui/common/dialogs.h"
 #include "gui/common/pagetabs.h"
@@ -81,6 +82,13 @@ std::filesystem::path ToPath(const QString& path)
     return std::filesystem::path(QFile::encodeName(path).toStdString());
 }
 
+// The folder the program was started in, which it never changes.
+std::filesystem::path StartFolder()
+{
+    std::error_code ec;
+    return std::filesystem::absolute(std::filesystem::path("."), ec).lexically_normal();
+}
+
 QString Text(const std::string& utf8)
 {
     return QString::fromStdString(utf8);
@@ -107,12 +115,15 @@ TSDIAppForm::TSDIAppForm(const MainWindowOptions& options, QWidget* parent)
         dialogs_ = ownDialogs_.get();
     }
     hintStyle_ = HintStyle::install();
-    document_ = new OobDocument(this);
-    pageContext_.recordsChanged = [this](const std::string& text) { document_->recordChanges(Text(text)); };
-    pageContext_.state = &state_;
-    pageContext_.currentDir = &currentDir_;
-    pageContext_.currentPath = &currentPath_;
-    pageContext_.settings = &settings_;
+    workspace_ = new Workspace(this);
+    pageContext_.oob = &workspace_->document().records();
+    pageContext_.change = [this](const std::string& text, const std::function<bool(core::TOobData&)>& fn) {
+        return workspace_->document().change(Text(text), fn);
+    };
+    pageContext_.state = &workspace_->state();
+    pageContext_.currentDir = &workspace_->shownFolder();
+    pageContext_.currentPath = &workspace_->folder();
+    pageContext_.settings = &workspace_->settings();
     pageContext_.dialogs = dialogs_;
     pageContext_.setStatus = [this](const QString& text) { setStatus(text); };
     pageContext_.transparentColour = &transparentColour_;
@@ -138,7 +149,7 @@ TSDIAppForm::TSDIAppForm(const MainWindowOptions& options, QWidget* parent)
     StatusBar->addPermanentWidget(ModifiedLabel);
     setStatusBar(StatusBar);
     watchDocument();
-    files_ = new FileCommands(*document_, pageContext_, *Load, currentDir_, currentPath_, this);
+    files_ = new FileCommands(*workspace_, pageContext_, *Load, this);
 
     resize(kDesignWidth, kDesignHeight);
     CentreOnScreen(this);
@@ -150,12 +161,13 @@ TSDIAppForm::TSDIAppForm(const MainWindowOptions& options, QWidget* parent)
 
 void TSDIAppForm::watchDocument()
 {
-    connect(document_, &OobDocument::modifiedChanged, this, [this](bool modified) {
+    connect(&workspace_->document(), &OobDocument::modifiedChanged, this, [this](bool modified) {
         setWindowModified(modified);
         ModifiedLabel->setVisible(modified);
     });
     // An undo or redo shows the records again, as a bulk change does.
-    connect(document_, &OobDocument::recordsRestored, this, &TSDIAppForm::showAgainAfterBulkChange);
+    connect(
+        &workspace_->document(), &OobDocument::recordsRestored, this, &TSDIAppForm::showAgainAfterBulkChange);
     // Typing is looked at once the event that changed a field is done, so a page
     // showing a record is judged when it has shown all of it.
     uncommittedTimer_ = new QTimer(this);
@@ -170,14 +182,14 @@ void TSDIAppForm::watchDocument()
 
 QString TSDIAppForm::uncommittedText() const
 {
-    if (!state_.fileLoaded)
+    if (!workspace_->state().fileLoaded)
         return QString();
     if (RecordPage* page = pageInCharge()) {
         if (page->hasUncommittedChanges())
             return Text(core::UncommittedStatus(page->pasteKind(), page->currentSlot()));
     } else if (currentPage_ == kPageInfo) {
         const std::optional<std::string> typed = ToBytes(Info->TarnCommentEdit->text());
-        if (!typed || typed->substr(0, core::kCommentLength) != document_->records().comment)
+        if (!typed || typed->substr(0, core::kCommentLength) != workspace_->document().records().comment)
             return core::kUncommittedCommentStatus;
     }
     return QString();
@@ -201,7 +213,7 @@ void TSDIAppForm::loadIconFrames()
 {
     // Start-up must survive any game folder: the built-in table is always there.
     try {
-        iconFrames_ = core::LoadIconFrameTable(currentPath_);
+        iconFrames_ = core::LoadIconFrameTable(workspace_->folder());
     } catch (const std::exception& e) {
         iconFrames_ = { core::BuiltInIconFrameTable(), {},
             std::string("Cannot read the icon frame table (") + e.what() + "); using the built-in one" };
@@ -210,9 +222,34 @@ void TSDIAppForm::loadIconFrames()
         setStatus(Text(iconFrames_.warning));
 }
 
-core::TOobData& TSDIAppForm::oobData()
+const QString& TSDIAppForm::currentDir() const
 {
-    return document_->editableRecords();
+    return workspace_->shownFolder();
+}
+
+const std::filesystem::path& TSDIAppForm::currentPath() const
+{
+    return workspace_->folder();
+}
+
+const core::Settings& TSDIAppForm::settings() const
+{
+    return workspace_->settings();
+}
+
+const core::CurrentState& TSDIAppForm::state() const
+{
+    return workspace_->state();
+}
+
+OobDocument* TSDIAppForm::document() const
+{
+    return &workspace_->document();
+}
+
+core::PasteBuffers& TSDIAppForm::pasteBuffers()
+{
+    return workspace_->pasteBuffers();
 }
 
 TSDIAppForm::~TSDIAppForm()
@@ -234,8 +271,6 @@ void TSDIAppForm::FormCreate()
     hintStyle_->setHintDelay(core::kStartupHintDelayMs);
 
     setWindowTitle(core::kTitleInitialising);
-    buffers_ = std::make_unique<core::PasteBuffers>();
-    core::InitPasteBuffers(*buffers_);
 
     currentPage_ = kPageStartup;
     Viewer->setCurrentWidget(Load);
@@ -243,71 +278,51 @@ void TSDIAppForm::FormCreate()
     currentPage_ = kPageLoad;
 
     SetButtons(false);
-    for (QAction* item : { SaveAs1, WriteCSV1, Reclassify1, Renationalise1, SaveFileAs1, CompareWith1,
-             ChangeTransparentColour1, CheckFile1, WhereUsed1 })
-        item->setEnabled(false);
-    Grid1->menuAction()->setEnabled(false);
-    Grid1->setEnabled(false);
-    Load->setFileCommandsEnabled(false);
-    for (QWidget* sheet : { static_cast<QWidget*>(Units), static_cast<QWidget*>(Weapons),
-             static_cast<QWidget*>(Formations), static_cast<QWidget*>(Info) })
-        Viewer->setTabVisible(Viewer->indexOf(sheet), false);
+    setFileLoaded(false);
     connect(Viewer, &QTabWidget::currentChanged, this, &TSDIAppForm::ViewerChange);
 
-    state_ = core::CurrentState {};
+    workspace_->state() = core::CurrentState {};
     const QSize minimum = FitToScreen(this, Viewer, QSize(kDesignWidth, kDesignHeight));
     minWindowHeight_ = minimum.height();
     minWindowWidth_ = minimum.width();
     setMinimumSize(minimum);
 
-    pageContext_.oob = &document_->editableRecords();
     programDir_ = options_.programDir;
 
-    readinifile();
-
-    if (!currentPath_.empty()) {
-        DirectoryListBox1Change(currentPath_);
+    if (readinifile()) {
+        DirectoryListBox1Change(workspace_->folder());
         setWindowTitle(core::kTitleStartedInDefaultDir);
     } else {
-        std::error_code ec;
-        const std::filesystem::path here = std::filesystem::current_path(ec);
-        currentPath_ = core::NormalFolderPath(
-            here, options_.workingFolder.isEmpty() ? here : ToPath(options_.workingFolder));
-        currentDir_ = ShownPath(currentPath_);
-        std::filesystem::current_path(currentPath_, ec);
-        setWindowTitle(Text(core::StartedInCurrentDirTitle(currentDir_.toStdString())));
-        Load->showFolder(currentPath_);
+        // The folder the options name, else the one the program was started in.
+        const std::filesystem::path here = StartFolder();
+        if (options_.workingFolder.isEmpty() || !workspace_->enterFolder(ToPath(options_.workingFolder)))
+            workspace_->enterFolder(here);
+        setWindowTitle(Text(core::StartedInCurrentDirTitle(workspace_->shownFolder().toStdString())));
+        Load->showFolder(workspace_->folder());
     }
     // A settings file that was read with trouble says so, not silently.
-    if (!settings_.warning.empty())
-        setStatus(QString::fromStdString(settings_.warning));
-    transparentColour_ = settings_.transparentColour;
+    if (!workspace_->settings().warning.empty())
+        setStatus(QString::fromStdString(workspace_->settings().warning));
+    transparentColour_ = workspace_->settings().transparentColour;
     loadIconFrames();
 }
 
-void TSDIAppForm::readinifile()
+bool TSDIAppForm::readinifile()
 {
-    settings_ = core::readinifile(ToPath(options_.settingsFile));
+    workspace_->settings() = core::readinifile(ToPath(options_.settingsFile));
+    hintsOn_ = workspace_->settings().hints;
+    if (hintsOn_)
+        hintStyle_->setHintDelay(workspace_->settings().hintDelayMs);
 
     // The default folder is taken as the settings file's bytes, whatever their encoding.
-    currentDir_.clear();
-    currentPath_.clear();
-    if (!settings_.defaultDir.empty()) {
-        std::error_code ec;
-        const std::filesystem::path absolute
-            = core::NormalFolderPath(std::filesystem::current_path(ec), settings_.defaultDir);
-        std::filesystem::current_path(absolute, ec);
-        if (ec) {
-            dialogs_->message(this, Dialogs::Kind::Information, AppTitle(), core::kNoDefaultDirText);
-        } else {
-            currentPath_ = absolute;
-            currentDir_ = ShownPath(absolute);
-        }
-    }
-
-    hintsOn_ = settings_.hints;
-    if (hintsOn_)
-        hintStyle_->setHintDelay(settings_.hintDelayMs);
+    if (workspace_->settings().defaultDir.empty())
+        return false;
+    const std::filesystem::path absolute
+        = core::NormalFolderPath(StartFolder(), workspace_->settings().defaultDir);
+    if (workspace_->enterFolder(absolute))
+        return true;
+    dialogs_->message(this, Dialogs::Kind::Information, AppTitle(), core::kNoDefaultDirText);
+    return false;
 }
 
 int TSDIAppForm::hintDelay() const
@@ -362,7 +377,7 @@ void TSDIAppForm::enableFindControls()
 
 void TSDIAppForm::enterRecordPage(RecordPage* page)
 {
-    if (state_.fileLoaded) {
+    if (workspace_->state().fileLoaded) {
         page->listInit(page->currentSlot());
         SetButtons(true);
     }
@@ -404,7 +419,7 @@ void TSDIAppForm::InfoEnter()
 
 void TSDIAppForm::openRecord(core::PasteKind kind, int slot)
 {
-    if (!state_.fileLoaded)
+    if (!workspace_->state().fileLoaded)
         return;
     RecordPage* page = kind == core::PasteKind::Weapon ? static_cast<RecordPage*>(Weapons)
         : kind == core::PasteKind::Unit                ? static_cast<RecordPage*>(Units)
@@ -578,7 +593,7 @@ bool TSDIAppForm::eventFilter(QObject* watched, QEvent* event)
 void TSDIAppForm::closeEvent(QCloseEvent* event)
 {
     // Unsaved changes ask their own question instead of the plain one.
-    if (document_->isModified()) {
+    if (workspace_->document().isModified()) {
         if (files_->maySetRecordsAside())
             event->accept();
         else
@@ -672,7 +687,7 @@ void TSDIAppForm::resizeEvent(QResizeEvent* event)
 
 void TSDIAppForm::DirectoryListBox1Change(const QString& dir)
 {
-    DirectoryListBox1Change(PathFromText(dir, currentPath_));
+    DirectoryListBox1Change(PathFromText(dir, workspace_->folder()));
 }
 
 void TSDIAppForm::DirectoryListBox1Change(const std::filesystem::path& dir)
@@ -688,6 +703,19 @@ void TSDIAppForm::SetList()
 
 // ---- File commands ----
 
+void TSDIAppForm::setFileLoaded(bool loaded)
+{
+    // What needs a file, in one list: disabled until the first open, enabled from then on.
+    for (QAction* item : { SaveAs1, WriteCSV1, Reclassify1, Renationalise1, SaveFileAs1, CompareWith1,
+             ChangeTransparentColour1, CheckFile1, WhereUsed1, Grid1->menuAction() })
+        item->setEnabled(loaded);
+    Grid1->setEnabled(loaded);
+    Load->setFileCommandsEnabled(loaded);
+    for (QWidget* sheet : { static_cast<QWidget*>(Units), static_cast<QWidget*>(Weapons),
+             static_cast<QWidget*>(Formations), static_cast<QWidget*>(Info) })
+        Viewer->setTabVisible(Viewer->indexOf(sheet), loaded);
+}
+
 void TSDIAppForm::OpenBtnClick()
 {
     TarnListBoxDblClick();
@@ -698,15 +726,7 @@ void TSDIAppForm::TarnListBoxDblClick()
     if (!files_->openSelected())
         return;
     loadIconFrames();
-    for (QAction* item : { SaveAs1, WriteCSV1, Reclassify1, Renationalise1, SaveFileAs1, CompareWith1,
-             ChangeTransparentColour1, CheckFile1, WhereUsed1 })
-        item->setEnabled(true);
-    Grid1->menuAction()->setEnabled(true);
-    Grid1->setEnabled(true);
-    Load->setFileCommandsEnabled(true);
-    for (QWidget* sheet : { static_cast<QWidget*>(Units), static_cast<QWidget*>(Weapons),
-             static_cast<QWidget*>(Formations), static_cast<QWidget*>(Info) })
-        Viewer->setTabVisible(Viewer->indexOf(sheet), true);
+    setFileLoaded(true);
 
     if (Viewer->currentWidget() == Units)
         UnitsEnter();
@@ -722,12 +742,12 @@ QString TSDIAppForm::uncommittedPageName() const
 
 void TSDIAppForm::SaveBtnClick()
 {
-    files_->save(false, uncommittedPageName());
+    files_->save(uncommittedPageName());
 }
 
 void TSDIAppForm::SaveAs1Click()
 {
-    files_->save(true, uncommittedPageName());
+    files_->save(uncommittedPageName());
 }
 
 void TSDIAppForm::SaveAsBtnClick()

@@ -55,6 +55,7 @@ class FormationPage;
 class InfoPage;
 class RecordPage;
 class OobDocument;
+class Workspace;
 class FileCommands;
 class RecordCommands;
 
@@ -86,17 +87,19 @@ public:
 
     // State, read by tests and by the windows that follow.
     int currentPage() const { return currentPage_; }
+    // What the window shows: the document, the current slots, the working
+    // folder, the settings and the paste buffers.
+    Workspace& workspace() const { return *workspace_; }
     // The working folder as shown (a replacement character for each byte that
     // is not UTF-8), and as the file system's bytes, which every file command uses.
-    const QString& currentDir() const { return currentDir_; }
-    const std::filesystem::path& currentPath() const { return currentPath_; }
+    const QString& currentDir() const;
+    const std::filesystem::path& currentPath() const;
     const QString& programDir() const { return programDir_; }
-    const core::Settings& settings() const { return settings_; }
-    const core::CurrentState& state() const { return state_; }
-    core::TOobData& oobData();
+    const core::Settings& settings() const;
+    const core::CurrentState& state() const;
     // The loaded file: its records, where it came from, its undo stack.
-    OobDocument* document() const { return document_; }
-    core::PasteBuffers& pasteBuffers() { return *buffers_; }
+    OobDocument* document() const;
+    core::PasteBuffers& pasteBuffers();
     bool hintsOn() const { return hintsOn_; }
     // The palette index the icons leave out: the settings' value at start,
     // then what the colour dialog sets, for the rest of the run.
@@ -160,7 +163,8 @@ protected:
 
 private:
     void FormCreate();
-    void readinifile();
+    // Reads the settings; true when their default folder is now the working folder.
+    bool readinifile();
     void buildSpeedPanel();
     void buildMenu();
     void buildPages();
@@ -180,6 +184,8 @@ private:
     void LoadEnter();
     void InfoEnter();
     void enableFindControls();
+    // Enables or disables every command that needs a loaded file, and shows or hides the record pages.
+    void setFileLoaded(bool loaded);
     void setStatus(const QString& text);
     void showError(const QString& text);
     // Reads the working folder's icon frame table; a table file that cannot
@@ -199,16 +205,11 @@ private:
     Dialogs* dialogs_ = nullptr;
     HintStyle* hintStyle_ = nullptr;
 
-    OobDocument* document_ = nullptr;
+    Workspace* workspace_ = nullptr;
     FileCommands* files_ = nullptr;
     RecordCommands* records_ = nullptr;
-    std::unique_ptr<core::PasteBuffers> buffers_;
-    core::CurrentState state_;
-    core::Settings settings_;
     PageContext pageContext_;
     int currentPage_ = kPageStartup;
-    QString currentDir_;
-    std::filesystem::path currentPath_;
     QString programDir_;
     bool hintsOn_ = true;
     int minWindowWidth_ = 0;

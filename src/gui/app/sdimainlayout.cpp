@@ -2,6 +2,7 @@
 // the tab pages and the menu. The window's behaviour is in sdimain.cpp.
 
 #include "gui/app/sdimain.h"
+#include "gui/app/workspace.h"
 
 #include "core/data/folderscan.h"
 #include "core/data/tarnio.h"
@@ -137,31 +138,34 @@ void TSDIAppForm::createWindows()
     aboutBox_ = new TmyAboutBox(this);
     PickForm = new TPickForm(pageContext_, this);
     pageContext_.picker = PickForm;
-    PasterDlg = new TPasterDlg(pageContext_, *buffers_, this);
+    PasterDlg = new TPasterDlg(pageContext_, workspace_->pasteBuffers(), this);
     RenatDlg = new TRenatDlg(pageContext_, this);
     LBMBrowseForm = new TLBMBrowseForm(pageContext_, this);
     pageContext_.lbmBrowser = LBMBrowseForm;
     FormReclassify = new TFormReclassify(pageContext_, this);
     FormGridWpns = new TFormGridWpns(pageContext_, this);
     FormGridUnits = new TFormGridUnits(pageContext_, this);
-    records_ = new RecordCommands(*document_, pageContext_, *buffers_, this);
+    records_ = new RecordCommands(workspace_->document(), pageContext_, workspace_->pasteBuffers(), this);
     records_->setWindows(PasterDlg, PickForm);
-    TimelineForm = new TTimelineForm(&document_->records(), &settings_.names, dialogs_, this);
+    connect(Formations, &FormationPage::repairNeeded, records_, &RecordCommands::repairBnHq);
+    TimelineForm
+        = new TTimelineForm(&workspace_->document().records(), &workspace_->settings().names, dialogs_, this);
     connect(TimelineForm, &TTimelineForm::recordActivated, this, &TSDIAppForm::openRecord);
-    connect(document_, &OobDocument::recordsChanged, TimelineForm, &TTimelineForm::refresh);
+    connect(&workspace_->document(), &OobDocument::recordsChanged, TimelineForm, &TTimelineForm::refresh);
     // Each try of a colour draws the current unit's icons again at once.
     FormColour = new TFormColour(
         transparentColour_,
         [this] {
-            if (state_.fileLoaded)
+            if (workspace_->state().fileLoaded)
                 Units->redrawIcons();
         },
         this);
     CheckForm = new TCheckForm(this);
     WhereUsedForm = new TWhereUsedForm(this);
     connect(CheckForm, &TCheckForm::openRecord, this, &TSDIAppForm::openRecord);
+    connect(files_, &FileCommands::tidied, CheckForm, &TCheckForm::setSaveNotes);
     connect(WhereUsedForm, &TWhereUsedForm::openRecord, this, &TSDIAppForm::openRecord);
-    connect(document_, &OobDocument::recordsChanged, this, &TSDIAppForm::recheckAfterChange);
+    connect(&workspace_->document(), &OobDocument::recordsChanged, this, &TSDIAppForm::recheckAfterChange);
 }
 
 void TSDIAppForm::buildSpeedPanel()
@@ -354,10 +358,10 @@ void TSDIAppForm::buildMenu()
 
     Edit1 = SDIAppMenu->addMenu("&Edit");
     Edit1->setObjectName("Edit1");
-    Undo1 = document_->undoStack()->createUndoAction(Edit1, "&Undo");
+    Undo1 = workspace_->document().undoStack()->createUndoAction(Edit1, "&Undo");
     Undo1->setObjectName("Undo1");
     Undo1->setShortcuts({ QKeySequence(Qt::CTRL | Qt::Key_Z) });
-    Redo1 = document_->undoStack()->createRedoAction(Edit1, "&Redo");
+    Redo1 = workspace_->document().undoStack()->createRedoAction(Edit1, "&Redo");
     Redo1->setObjectName("Redo1");
     Redo1->setShortcuts(
         { QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y) });
@@ -397,7 +401,7 @@ void TSDIAppForm::buildMenu()
     connect(ChangeTransparentColour1, &QAction::triggered, this, &TSDIAppForm::ChangeTransparentColour1Click);
     connect(ExitItem, &QAction::triggered, this, &TSDIAppForm::ExitItemClick);
     connect(ExportArtworkItem, &QAction::triggered, this,
-        [this] { ExportArtwork(this, *dialogs_, currentPath_, transparentColour_); });
+        [this] { ExportArtwork(this, *dialogs_, workspace_->folder(), transparentColour_); });
     connect(CheckFile1, &QAction::triggered, this, &TSDIAppForm::CheckFile1Click);
     connect(WhereUsed1, &QAction::triggered, this, &TSDIAppForm::WhereUsed1Click);
     connect(Help2, &QAction::triggered, this, &TSDIAppForm::Button1Click);

@@ -2,6 +2,7 @@
 // grids, the transparent colour and File > Compare With.
 
 #include "gui/app/sdimain.h"
+#include "gui/app/workspace.h"
 
 #include "core/rules/sdimain.h"
 #include "gui/app/oobdocument.h"
@@ -37,12 +38,12 @@ void TSDIAppForm::ChangeTransparentColour1Click()
 
 void TSDIAppForm::Renationalise1Click()
 {
-    if (!state_.fileLoaded) {
+    if (!workspace_->state().fileLoaded) {
         dialogs_->message(this, Dialogs::Kind::Information, AppTitle(), core::kPleaseLoadText);
         return;
     }
     const QPointer<QWidget> focused = focusWidget();
-    RenatDlg->execFor(static_cast<std::uint8_t>(state_.currentNation));
+    RenatDlg->execFor(static_cast<std::uint8_t>(workspace_->state().currentNation));
     update();
     Units->ShowUnit();
     // Showing the unit puts the keyboard in its name field; on another page that
@@ -54,16 +55,16 @@ void TSDIAppForm::Renationalise1Click()
 
 void TSDIAppForm::CompareWith1Click()
 {
-    if (!state_.fileLoaded) {
+    if (!workspace_->state().fileLoaded) {
         dialogs_->message(this, Dialogs::Kind::Information, AppTitle(), core::kPleaseLoadText);
         return;
     }
     if (CompareForm == nullptr) {
         CompareForm = new TCompareForm(pageContext_, this);
         connect(CompareForm, &TCompareForm::recordActivated, this, &TSDIAppForm::openRecord);
-        connect(document_, &OobDocument::recordsChanged, CompareForm, &TCompareForm::refresh);
+        connect(&workspace_->document(), &OobDocument::recordsChanged, CompareForm, &TCompareForm::refresh);
     }
-    CompareForm->askForFile(currentDir_);
+    CompareForm->askForFile(workspace_->shownFolder());
 }
 
 void TSDIAppForm::Reclassify1Click()

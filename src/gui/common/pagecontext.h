@@ -31,9 +31,16 @@ public:
     virtual int ShowPickList(core::PickMode mode) = 0;
 };
 
+// Runs a change to the records as one undo step named stepText (UTF-8, "Units
+// grid save"); the change gets the only writable records there are and answers
+// whether it stored anything. False when it did not (or was not run).
+using ChangeRecords = std::function<bool(
+    const std::string& stepText, const std::function<bool(core::TOobData& records)>& change)>;
+
 // Owned by the main window (or by a test); the pages keep a reference.
 struct PageContext {
-    core::TOobData* oob = nullptr;
+    // The records, to read: every write goes through change.
+    const core::TOobData* oob = nullptr;
     core::CurrentState* state = nullptr;
     const core::Settings* settings = nullptr;
     Dialogs* dialogs = nullptr;
@@ -52,15 +59,13 @@ struct PageContext {
     const core::IconFrameTable* iconFrames = nullptr;
     // The picture browser the unit page's picture button opens; null: none.
     TLBMBrowseForm* lbmBrowser = nullptr;
-    // Called right after a page or tool changed the records, with the name of
-    // the change (UTF-8, "Units grid save"): the document keeps it as one undo
-    // step. Null: nothing keeps track.
-    std::function<void(const std::string&)> recordsChanged = nullptr;
+    // The one way to change the records. Null: nothing can be changed.
+    ChangeRecords change = nullptr;
 
-    void changedRecords(const std::string& stepText) const
+    bool changeRecords(
+        const std::string& stepText, const std::function<bool(core::TOobData& records)>& fn) const
     {
-        if (recordsChanged)
-            recordsChanged(stepText);
+        return change ? change(stepText, fn) : false;
     }
 };
 

@@ -294,7 +294,7 @@ std::string FormationPage::slotName(int slot) const
     return core::TrimName(context_.oob->formations[static_cast<std::size_t>(slot)].name);
 }
 
-core::TOobFormation& FormationPage::record()
+const core::TOobFormation& FormationPage::record() const
 {
     const int slot = std::clamp(currentSlot(), 1, core::kFormationSlots);
     return context_.oob->formations[static_cast<std::size_t>(slot)];
@@ -315,16 +315,17 @@ void FormationPage::error(const QString& text)
 
 void FormationPage::ShowFormation()
 {
-    core::TOobFormation& f = record();
-    // A battalion HQ outside slot 1 is repaired in the record itself, without a commit.
-    const bool repaired = core::IsMisplacedBnHq(currentSlot(), f.formType);
-    if (repaired)
+    core::TOobFormation f = record();
+    // A battalion HQ outside slot 1 shows as a company; the record itself is
+    // repaired as a change of its own, by whoever hears repairNeeded.
+    const bool misplaced = core::IsMisplacedBnHq(currentSlot(), f.formType);
+    if (misplaced)
         f.formType = core::kCompanyType;
     showRecord(f);
     markShown();
-    if (repaired) {
-        context_.changedRecords(core::BnHqRepairStepText(currentSlot()));
+    if (misplaced) {
         error(Latin(core::BnHqRepairMessage()));
+        emit repairNeeded(currentSlot());
     }
 }
 
@@ -377,14 +378,9 @@ void FormationPage::PasteToFormation(const core::PasteBuffers& buffers)
     showRecord(buffers.formationXfer.record);
 }
 
-bool FormationPage::SaveFormation()
+std::optional<core::TOobFormation> FormationPage::SaveFormation()
 {
-    const std::optional<core::TOobFormation> f = pageRecord();
-    if (!f)
-        return false;
-    record() = *f;
-    ShowFormation();
-    return true;
+    return pageRecord();
 }
 
 void FormationPage::showRecord(const core::TOobFormation& f)
@@ -433,17 +429,16 @@ bool FormationPage::CheckFormation()
     return check.passed;
 }
 
-bool FormationPage::commitPage()
+std::optional<core::PageRecord> FormationPage::commitPage()
 {
     if (!CheckFormation()) {
         context_.dialogs->message(
             this, Dialogs::Kind::Warning, Latin(core::kApplicationTitle), Latin(core::kFormationNotSaved));
-        return false;
+        return std::nullopt;
     }
-    if (!SaveFormation())
-        return false; // the page keeps the typing for correction
-    listInit(currentSlot());
-    return true;
+    if (std::optional<core::TOobFormation> formation = SaveFormation())
+        return *formation;
+    return std::nullopt; // the page keeps the typing for correction
 }
 
 void FormationPage::ClearFormationPage()

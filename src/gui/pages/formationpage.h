@@ -29,7 +29,7 @@ public:
     void showCurrent() override { ShowFormation(); }
     // Checks the page; stores it, shows it again and rebuilds the list when the
     // check passes. A refused page keeps the user's typing.
-    bool commitPage() override;
+    std::optional<core::PageRecord> commitPage() override;
     void clearPage() override { ClearFormationPage(); }
     core::PasteKind pasteKind() const override { return core::PasteKind::Formation; }
     bool fillTransfer(core::PasteBuffers& buffers) override { return FillXferBufferFormation(buffers); }
@@ -39,12 +39,11 @@ public:
     bool FillXferBufferFormation(core::PasteBuffers& buffers);
     void PasteToFormation(const core::PasteBuffers& buffers);
 
-    // Record to page. A type 5 in any formation but the first is set to 2 in
-    // the record itself, with an error box.
+    // Record to page. A type 5 in any formation but the first shows as 2, with
+    // an error box, and asks for the record's repair (repairNeeded).
     void ShowFormation();
-    // Page to record, then ShowFormation. Stores nothing and returns false when
-    // a field holds no number.
-    bool SaveFormation();
+    // The page as the record to store; nothing when a field holds no number.
+    std::optional<core::TOobFormation> SaveFormation();
     // The page's fields as a record, numbers clamped as a commit stores them;
     // nothing, after an error box naming the field, when a field holds no number
     // (copy into a paste buffer, move).
@@ -61,6 +60,11 @@ public:
     bool showingFormation() const { return showingFormation_; }
     bool takesSubFormations() const { return kind_.takesSubFormations; }
     bool sectionsOnly() const { return kind_.sectionsOnly; }
+
+signals:
+    // The formation at slot holds a Bn HQ where only the first may; its record
+    // should be repaired as a company.
+    void repairNeeded(int slot);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -92,7 +96,7 @@ private:
 
     void buildControls();
     void layOut();
-    core::TOobFormation& record();
+    const core::TOobFormation& record() const;
     void setFormType(int type);
     void UpdateFormationKind();
     void UpdateSlotLabels(int slot);

@@ -45,7 +45,7 @@ void InfoPage::ShowInfo()
     TarnCommentEdit->setFocus();
 }
 
-void InfoPage::SaveInfo()
+std::optional<std::string> InfoPage::SaveInfo()
 {
     // The edit refuses what the code page cannot hold; text that still cannot be
     // held stores nothing and stays for correction.
@@ -53,10 +53,9 @@ void InfoPage::SaveInfo()
     if (!bytes) {
         context_.dialogs->message(this, Dialogs::Kind::Error, QString::fromLatin1(core::kApplicationTitle),
             tr("Comment: the text holds a character that cannot be stored. Nothing was stored."));
-        return;
+        return std::nullopt;
     }
-    context_.oob->comment = bytes->substr(0, core::kCommentLength);
-    ShowInfo();
+    return bytes->substr(0, core::kCommentLength);
 }
 
 } // namespace tarnwick::gui

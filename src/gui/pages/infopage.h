@@ -7,6 +7,9 @@
 
 #include <QWidget>
 
+#include <optional>
+#include <string>
+
 class QLabel;
 class QLineEdit;
 
@@ -21,7 +24,8 @@ public:
     void ShowInfo();
     // The edit's text, every byte as it stands (blanks included), cut to 80
     // bytes, into the comment; then ShowInfo.
-    void SaveInfo();
+    // The comment to store, or nothing (after a box) when the text cannot be stored.
+    std::optional<std::string> SaveInfo();
 
     QLabel* Label69 = nullptr;
     QLineEdit* TarnCommentEdit = nullptr;

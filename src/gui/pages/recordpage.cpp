@@ -57,6 +57,12 @@ void RecordPage::selectSlot(int slot)
         itemList_->setCurrentRow(slot - 1);
 }
 
+void RecordPage::committed()
+{
+    showCurrent();
+    listInit(currentSlot());
+}
+
 void RecordPage::goToSlot(int slot)
 {
     if (slot < 1 || slot > slotCount())

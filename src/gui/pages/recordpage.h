@@ -5,11 +5,13 @@
 // main window routes to the page in charge.
 
 #include "core/data/pastebuffer.h"
+#include "core/rules/pagerecord.h"
 #include "gui/common/pagecontext.h"
 
 #include <QStringList>
 #include <QWidget>
 
+#include <optional>
 #include <string>
 
 class QListWidget;
@@ -30,8 +32,12 @@ public:
 
     // Shows the current slot's record (ShowWeapon, ShowUnit, ShowFormation).
     virtual void showCurrent() = 0;
-    // The page's commit; true when the record was stored.
-    virtual bool commitPage() = 0;
+    // The page's commit: checks the page and reads it into the record to store
+    // in the current slot; nothing (after the page's own boxes) when it may not
+    // be stored. Stores nothing itself: the caller does, then calls committed().
+    virtual std::optional<core::PageRecord> commitPage() = 0;
+    // After the record was stored: shows it and rebuilds the list at its slot.
+    void committed();
     // Blanks the page without touching the record (ClearWeaponPage, ...).
     virtual void clearPage() = 0;
 

@@ -507,17 +507,11 @@ void UnitPage::PasteToUnit(const core::PasteBuffers& buffers)
     showRecord(buffers.unitXfer.record);
 }
 
-bool UnitPage::SaveUnit()
+std::optional<core::TOobUnit> UnitPage::SaveUnit()
 {
     if (!core::IsUnitSlot(currentSlot()))
-        return false;
-    core::TOobUnit& unit = context_.oob->units[static_cast<std::size_t>(currentSlot())];
-    const std::optional<core::TOobUnit> read = readPage(unit);
-    if (!read)
-        return false;
-    unit = *read;
-    ShowUnit();
-    return true;
+        return std::nullopt;
+    return readPage(context_.oob->units[static_cast<std::size_t>(currentSlot())]);
 }
 
 bool UnitPage::CheckUnitWeapons()
@@ -533,19 +527,17 @@ bool UnitPage::CheckUnitWeapons()
     return check.passed;
 }
 
-bool UnitPage::commitPage()
+std::optional<core::PageRecord> UnitPage::commitPage()
 {
     SetTextTint(UnitNumLabel, core::UnitTint::Navy);
-    bool stored = false;
     if (CheckUnitWeapons()) {
-        if (!SaveUnit())
-            return false; // the typing stays for correction
-        stored = true;
-    } else {
-        ShowUnit();
+        if (std::optional<core::TOobUnit> unit = SaveUnit())
+            return *unit;
+        return std::nullopt; // the typing stays for correction
     }
-    listInit(currentSlot());
-    return stored;
+    // A refused page is replaced by the stored record.
+    committed();
+    return std::nullopt;
 }
 
 void UnitPage::ClearUnitPage()

@@ -33,7 +33,7 @@ public:
     void showCurrent() override { ShowUnit(); }
     // The weapon check, then the save; a refused unit is replaced on screen by
     // the stored one. A text that is no number keeps the typing and stores nothing.
-    bool commitPage() override;
+    std::optional<core::PageRecord> commitPage() override;
     void clearPage() override { ClearUnitPage(); }
     core::PasteKind pasteKind() const override { return core::PasteKind::Unit; }
     bool fillTransfer(core::PasteBuffers& buffers) override { return FillXferBufferUnit(buffers); }
@@ -45,9 +45,9 @@ public:
 
     // Record to page.
     void ShowUnit();
-    // Page to record, then ShowUnit. False (and nothing stored, the typing kept)
-    // when a field cannot be read as a number.
-    bool SaveUnit();
+    // The page as the record to store; nothing (the typing kept) when a field
+    // cannot be read as a number.
+    std::optional<core::TOobUnit> SaveUnit();
     // True when no weapon slot breaks a rule; shows a box for each finding.
     bool CheckUnitWeapons();
     // The texts of an empty unit in every control; the record is untouched.

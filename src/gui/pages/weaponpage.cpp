@@ -223,17 +223,11 @@ std::optional<core::TOobWeapon> WeaponPage::readPage(bool forCopy)
     return std::get<core::TOobWeapon>(result);
 }
 
-bool WeaponPage::SaveWeapon()
+std::optional<core::TOobWeapon> WeaponPage::SaveWeapon()
 {
-    const int slot = currentSlot();
-    if (!core::IsWeaponSlot(slot))
-        return false;
-    const std::optional<core::TOobWeapon> weapon = readPage();
-    if (!weapon)
-        return false;
-    context_.oob->weapons[static_cast<std::size_t>(slot)] = *weapon;
-    ShowWeapon();
-    return true;
+    if (!core::IsWeaponSlot(currentSlot()))
+        return std::nullopt;
+    return readPage();
 }
 
 bool WeaponPage::FillXferBufferWpn(core::PasteBuffers& buffers)
@@ -256,13 +250,11 @@ void WeaponPage::showSaveError(const QString& text)
     context_.dialogs->message(this, Dialogs::Kind::Error, QString::fromLatin1(core::kApplicationTitle), text);
 }
 
-bool WeaponPage::commitPage()
+std::optional<core::PageRecord> WeaponPage::commitPage()
 {
-    if (!SaveWeapon())
-        return false;
-    ShowWeapon();
-    listInit(currentSlot());
-    return true;
+    if (std::optional<core::TOobWeapon> weapon = SaveWeapon())
+        return *weapon;
+    return std::nullopt;
 }
 
 void WeaponPage::ClearWeaponPage()

@@ -26,8 +26,8 @@ public:
     void setCurrentSlot(int slot) override;
     std::string slotName(int slot) const override;
     void showCurrent() override { ShowWeapon(); }
-    // SaveWeapon, then the list rebuilt at the current weapon.
-    bool commitPage() override;
+    // SaveWeapon.
+    std::optional<core::PageRecord> commitPage() override;
     void clearPage() override { ClearWeaponPage(); }
     core::PasteKind pasteKind() const override { return core::PasteKind::Weapon; }
     bool fillTransfer(core::PasteBuffers& buffers) override { return FillXferBufferWpn(buffers); }
@@ -43,9 +43,9 @@ public:
 
     // Record to page.
     void ShowWeapon();
-    // Page to record, then ShowWeapon. When a field is no number nothing is
-    // stored, an error box names the field, the typing stays; returns false.
-    bool SaveWeapon();
+    // The page as the record to store. When a field is no number an error box
+    // names the field, the typing stays, and there is nothing.
+    std::optional<core::TOobWeapon> SaveWeapon();
     // Empties the name and every number; the record is untouched.
     void ClearWeaponPage();
 

@@ -41,11 +41,18 @@ QString TCheckForm::statusText() const
     return QString::fromStdString(core::CheckStatusText(core::CountFindings(findings_)));
 }
 
+void TCheckForm::setSaveNotes(const std::vector<core::TidyChange>& changes)
+{
+    saveNotes_ = core::SaveTidyFindings(changes);
+    refresh();
+}
+
 void TCheckForm::refresh()
 {
     if (!isVisible())
         return; // shown again, it looks again
     findings_ = data_ != nullptr ? core::CheckFile(*data_, art_.get()) : std::vector<core::CheckFinding> {};
+    findings_.insert(findings_.end(), saveNotes_.begin(), saveNotes_.end());
     std::vector<RecordTable::Row> rows;
     rows.reserve(findings_.size());
     for (const core::CheckFinding& f : findings_)

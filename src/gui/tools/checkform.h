@@ -42,6 +42,9 @@ public:
 
 public slots:
     void refresh();
+    // What the last save brought into range, listed after the findings until
+    // the next save or open.
+    void setSaveNotes(const std::vector<tarnwick::core::TidyChange>& changes);
 
 signals:
     void openRecord(core::PasteKind kind, int slot);
@@ -51,6 +54,7 @@ private:
     std::filesystem::path gameDir_;
     std::unique_ptr<core::ArtCheck> art_;
     std::vector<core::CheckFinding> findings_;
+    std::vector<core::CheckFinding> saveNotes_;
 };
 
 } // namespace tarnwick::gui

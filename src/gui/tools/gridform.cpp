@@ -425,7 +425,13 @@ void TFormGrid::sortByColumn(int column, Qt::SortOrder order)
 void TFormGrid::BitBtnSaveClick()
 {
     SAGrid1->commitOpenEditor();
-    if (const std::optional<core::GridCellError> error = storeRows(model_->rows())) {
+    std::optional<core::GridCellError> error;
+    const core::GridRows& rows = model_->rows();
+    context_.changeRecords(saveStepText(), [&](core::TOobData& records) {
+        error = storeRows(records, rows);
+        return !error;
+    });
+    if (error) {
         // Nothing was stored: the grid keeps the typing and shows the cell.
         const QModelIndex bad = model_->index(error->row, error->column);
         SAGrid1->setCurrentIndex(bad);
@@ -434,7 +440,6 @@ void TFormGrid::BitBtnSaveClick()
         return;
     }
     changed_ = true;
-    context_.changedRecords(saveStepText());
     fill();
 }
 

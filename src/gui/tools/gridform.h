@@ -157,8 +157,9 @@ public slots:
 protected:
     // The rows as the records hold them, slot s in row s - 1.
     virtual core::GridRows fillRows() const = 0;
-    // Stores the rows into the records; all or nothing.
-    virtual std::optional<core::GridCellError> storeRows(const core::GridRows& rows) = 0;
+    // Stores the rows into records; all or nothing.
+    virtual std::optional<core::GridCellError> storeRows(core::TOobData& records, const core::GridRows& rows)
+        = 0;
     // The name of a save as an undo step ("Units grid save").
     virtual std::string saveStepText() const = 0;
 

@@ -22,9 +22,10 @@ core::GridRows TFormGridUnits::fillRows() const
     return core::UnitGridRows(*context_.oob, context_.settings->names);
 }
 
-std::optional<core::GridCellError> TFormGridUnits::storeRows(const core::GridRows& rows)
+std::optional<core::GridCellError> TFormGridUnits::storeRows(
+    core::TOobData& records, const core::GridRows& rows)
 {
-    return core::SaveUnitGrid(*context_.oob, rows, context_.settings->names);
+    return core::SaveUnitGrid(records, rows, context_.settings->names);
 }
 
 std::string TFormGridUnits::saveStepText() const

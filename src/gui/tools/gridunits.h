@@ -14,7 +14,8 @@ public:
 
 protected:
     core::GridRows fillRows() const override;
-    std::optional<core::GridCellError> storeRows(const core::GridRows& rows) override;
+    std::optional<core::GridCellError> storeRows(
+        core::TOobData& records, const core::GridRows& rows) override;
     std::string saveStepText() const override;
 };
 

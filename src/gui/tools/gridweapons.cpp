@@ -19,9 +19,10 @@ core::GridRows TFormGridWpns::fillRows() const
     return core::WeaponGridRows(*context_.oob);
 }
 
-std::optional<core::GridCellError> TFormGridWpns::storeRows(const core::GridRows& rows)
+std::optional<core::GridCellError> TFormGridWpns::storeRows(
+    core::TOobData& records, const core::GridRows& rows)
 {
-    return core::SaveWeaponGrid(*context_.oob, rows);
+    return core::SaveWeaponGrid(records, rows);
 }
 
 std::string TFormGridWpns::saveStepText() const

@@ -170,20 +170,21 @@ void TFormReclassify::SpeedButton1Click()
 void TFormReclassify::BitBtn1Click()
 {
     // Only digits and minus signs count, so the edits' text reads the same as bytes.
-    const core::ReclassifyOutcome outcome
-        = core::RunReclassify(*context_.oob, EditFrom->text().toStdString(), EditTo->text().toStdString(),
-            [this](const std::string& text) { setStatusText(QString::fromStdString(text)); });
+    const std::string from = EditFrom->text().toStdString();
+    const std::string to = EditTo->text().toStdString();
+    core::ReclassifyOutcome outcome;
+    const auto progress = [this](const std::string& text) { setStatusText(QString::fromStdString(text)); };
+    if (context_.changeRecords(core::ReclassifyStepText(from, to), [&](core::TOobData& records) {
+            outcome = core::RunReclassify(records, from, to, progress);
+            return outcome.ok() && outcome.units > 0;
+        }))
+        changed_ = true;
     if (!outcome.ok()) {
         context_.dialogs->message(
             this, Dialogs::Kind::Error, windowTitle(), QString::fromStdString(*outcome.error));
         return;
     }
     setStatusText(QString::fromStdString(outcome.statusText));
-    if (outcome.units > 0) {
-        changed_ = true;
-        context_.changedRecords(
-            core::ReclassifyStepText(EditFrom->text().toStdString(), EditTo->text().toStdString()));
-    }
 }
 
 void TFormReclassify::BitBtn2Click()

@@ -142,20 +142,21 @@ void TRenatDlg::SpeedButton1Click()
 void TRenatDlg::BitBtn1Click()
 {
     // Only digits and minus signs count, so the edits' text reads the same as bytes.
-    const core::RenumberOutcome outcome = core::RunRenumber(*context_.oob,
-        RenatFromEdit->text().toStdString(), RenatToEdit->text().toStdString(),
-        [this](const std::string& text) { Label6->setText(QString::fromStdString(text)); });
+    const std::string from = RenatFromEdit->text().toStdString();
+    const std::string to = RenatToEdit->text().toStdString();
+    core::RenumberOutcome outcome;
+    const auto progress = [this](const std::string& text) { Label6->setText(QString::fromStdString(text)); };
+    if (context_.changeRecords(core::RenationaliseStepText(from, to), [&](core::TOobData& records) {
+            outcome = core::RunRenumber(records, from, to, progress);
+            return outcome.ok() && (outcome.counts.units > 0 || outcome.counts.formations > 0);
+        }))
+        changed_ = true;
     if (!outcome.ok()) {
         context_.dialogs->message(
             this, Dialogs::Kind::Error, windowTitle(), QString::fromStdString(*outcome.error));
         return;
     }
     Label6->setText(QString::fromStdString(outcome.finalText));
-    if (outcome.counts.units > 0 || outcome.counts.formations > 0) {
-        changed_ = true;
-        context_.changedRecords(core::RenationaliseStepText(
-            RenatFromEdit->text().toStdString(), RenatToEdit->text().toStdString()));
-    }
     if (context_.setStatus)
         context_.setStatus(Label6->text());
 }

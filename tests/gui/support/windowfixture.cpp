@@ -1,8 +1,11 @@
 #include "support/windowfixture.h"
 
+#include "gui/app/oobdocument.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QTest>
+#include <QUndoStack>
 
 namespace tarnwick::testing {
 
@@ -30,6 +33,26 @@ gui::TSDIAppForm& WindowFixture::open(bool show)
             qWarning("main window not exposed");
     }
     return *window;
+}
+
+const core::TOobData& Records(const gui::TSDIAppForm& w)
+{
+    return w.document()->records();
+}
+
+void ChangeRecords(gui::TSDIAppForm& w, const std::function<void(core::TOobData&)>& fn)
+{
+    w.document()->change(QStringLiteral("Test change"), [&fn](core::TOobData& records) {
+        fn(records);
+        return true;
+    });
+}
+
+void SetUpRecords(gui::TSDIAppForm& w, const std::function<void(core::TOobData&)>& fn)
+{
+    ChangeRecords(w, fn);
+    w.document()->undoStack()->clear();
+    w.document()->saved();
 }
 
 } // namespace tarnwick::testing

@@ -7,6 +7,7 @@
 
 #include <QTemporaryDir>
 
+#include <functional>
 #include <memory>
 
 namespace tarnwick::testing {
@@ -22,5 +23,13 @@ struct WindowFixture {
     WindowFixture();
     gui::TSDIAppForm& open(bool show = true);
 };
+
+// The window's records, to read.
+const core::TOobData& Records(const gui::TSDIAppForm& w);
+// Changes the window's records as one undo step, as a user's edit would.
+void ChangeRecords(gui::TSDIAppForm& w, const std::function<void(core::TOobData&)>& fn);
+// Sets records up before a test acts: no undo step, and the document takes
+// them for what its file holds.
+void SetUpRecords(gui::TSDIAppForm& w, const std::function<void(core::TOobData&)>& fn);
 
 } // namespace tarnwick::testing
