@@ -7,6 +7,7 @@
 #include "gui/tools/reclassify.h"
 #include "gui/tools/renationalise.h"
 #include "support/guitest.h"
+#include "support/pagecommit.h"
 #include "support/scripteddialogs.h"
 #include "support/scriptedpicklist.h"
 
@@ -46,6 +47,7 @@ struct Fixture {
         settings.names.unitClassNames[24] = "Class twenty-four";
         context = { oob.get(), &state, &settings, &dialogs, &picker, &dir,
             [this](const QString& text) { statuses.append(text); } };
+        context.change = testing::ChangeIn(*oob);
     }
 };
 

@@ -82,17 +82,24 @@ struct Document {
         return !(r.units == disk->units && r.weapons == disk->weapons && r.formations == disk->formations
             && r.comment == disk->comment);
     }
-    // Undoes, then redoes, every step, checking at each that the modified mark tells the truth.
-    void walkTheSteps()
+    // Undoes, then redoes, every step, checking at each that "unmodified" means the
+    // file's records (exact: and "modified" that they differ).
+    void walkTheSteps(bool exact)
     {
-        QCOMPARE(w->document()->isModified(), differsFromDisk());
+        const auto check = [this, exact] {
+            if (exact)
+                QCOMPARE(w->document()->isModified(), differsFromDisk());
+            else if (!w->document()->isModified())
+                QVERIFY(!differsFromDisk());
+        };
+        check();
         while (w->Undo1->isEnabled()) {
             w->Undo1->trigger();
-            QCOMPARE(w->document()->isModified(), differsFromDisk());
+            check();
         }
         while (w->Redo1->isEnabled()) {
             w->Redo1->trigger();
-            QCOMPARE(w->document()->isModified(), differsFromDisk());
+            check();
         }
     }
 };
@@ -229,7 +236,7 @@ private slots:
         QCOMPARE(w.document()->undoStack()->undoText(), QString("Tidy on save"));
         QVERIFY(!w.document()->isModified() && !d.differsFromDisk());
         d.commit(w.Weapons, "WeaponNameEdit", "Carbine");
-        d.walkTheSteps();
+        d.walkTheSteps(false);
         w.Undo1->trigger();
         QVERIFY(!w.document()->isModified() && !d.differsFromDisk());
 
@@ -248,7 +255,7 @@ private slots:
         QCOMPARE(int(Records(w).formations[3].formType), 2);
         d.commit(w.Weapons, "WeaponNameEdit", "Carbine");
         w.Viewer->setCurrentWidget(w.Formations);
-        d.walkTheSteps();
+        d.walkTheSteps(true);
         while (w.Undo1->isEnabled())
             w.Undo1->trigger();
         QCOMPARE(int(Records(w).formations[3].formType), 5);

@@ -211,7 +211,7 @@ private slots:
 
         QFile::remove(file);
         QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier);
-        QCOMPARE(w.statusText(), "Saved " + f.work + "/obat12");
+        QCOMPARE(w.statusText(), "Saved " + f.work + "/obat012.obf"); // the file's real name
         QCOMPARE(ReadBytes(file), original);
         QVERIFY(f.dialogs.boxes.isEmpty());
     }
@@ -250,7 +250,7 @@ private slots:
         emit folders->itemActivated(folders->item(1));
         const QString other = Path(f.work, "other");
         QCOMPARE(w.currentDir(), other);
-        QCOMPARE(QDir::currentPath(), other);
+        QVERIFY(QDir::currentPath() != other); // the process keeps its own folder
         QCOMPARE(w.statusText(), "Searching in " + other);
         QCOMPARE(w.TarnListBox->count(), 0);
         QCOMPARE(w.windowTitle(), title); // the loaded file stays

@@ -36,7 +36,7 @@ private slots:
         auto& w = f.open();
         QCOMPARE(w.windowTitle(), "Tarnwick for GH:FTK : No File Loaded " + f.work + ":");
         QCOMPARE(w.currentDir(), f.work);
-        QCOMPARE(QDir::currentPath(), f.work);
+        QVERIFY(QDir::currentPath() != f.work); // the process keeps its own folder
         QCOMPARE(w.currentPage(), int(gui::kPageLoad));
         QVERIFY(f.dialogs.boxes.isEmpty());
 
@@ -232,7 +232,7 @@ private slots:
         if (exists) {
             QVERIFY(f.dialogs.boxes.isEmpty());
             QCOMPARE(w.currentDir(), games);
-            QCOMPARE(QDir::currentPath(), games);
+            QVERIFY(QDir::currentPath() != games);
             QCOMPARE(w.windowTitle(), QString("Tarnwick for GH:FTK : No File Loaded "));
             QCOMPARE(w.statusText(), "Searching in " + games);
         } else {

@@ -3,6 +3,7 @@
 #include "core/data/pastebuffer.h"
 #include "gui/app/paster.h"
 #include "support/guitest.h"
+#include "support/pagecommit.h"
 #include "support/scripteddialogs.h"
 
 #include <QApplication>
@@ -40,6 +41,7 @@ struct Fixture {
         state.currentNation = 7;
         state.fileLoaded = true;
         context.oob = &oob;
+        context.change = testing::ChangeIn(oob);
         context.state = &state;
         context.settings = &settings;
         context.dialogs = &dialogs;
