@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <initializer_list>
 #include <limits>
+#include <span>
 #include <system_error>
 
 namespace tarnwick::core {
@@ -69,24 +71,28 @@ template <class Rec> unsigned char* RecordBytes(Rec& record)
     return reinterpret_cast<unsigned char*>(&record);
 }
 
-// n values of one or two bytes (low byte first in the file), from the file
-// column at p (stride bytes apart) to the record members at out (size apart).
-TW_PLAIN_COPY void CopyIn(
-    bool word, const std::uint8_t* p, std::size_t stride, unsigned char* out, std::size_t size, std::size_t n)
+// n slots of a value from the file column at p (stride bytes apart) to the
+// record members at out (size apart): a 16-bit word (low byte first in the
+// file), or bytes that lie in the same order in the file and the record.
+TW_PLAIN_COPY void CopyIn(bool word, std::size_t bytes, const std::uint8_t* p, std::size_t stride,
+    unsigned char* out, std::size_t size, std::size_t n)
 {
     if (word) {
         for (; n > 0; --n, p += stride, out += size) {
             const auto value = static_cast<std::uint16_t>(p[0] | (p[1] << 8));
             std::memcpy(out, &value, sizeof value);
         }
-        return;
+    } else if (bytes == 1) {
+        for (; n > 0; --n, p += stride, out += size)
+            *out = *p;
+    } else {
+        for (; n > 0; --n, p += stride, out += size)
+            std::memcpy(out, p, bytes);
     }
-    for (; n > 0; --n, p += stride, out += size)
-        *out = *p;
 }
 
-TW_PLAIN_COPY void CopyOut(
-    bool word, const unsigned char* in, std::size_t size, std::uint8_t* p, std::size_t stride, std::size_t n)
+TW_PLAIN_COPY void CopyOut(bool word, std::size_t bytes, const unsigned char* in, std::size_t size,
+    std::uint8_t* p, std::size_t stride, std::size_t n)
 {
     if (word) {
         for (; n > 0; --n, p += stride, in += size) {
@@ -95,18 +101,41 @@ TW_PLAIN_COPY void CopyOut(
             p[0] = static_cast<std::uint8_t>(value & 0xFF);
             p[1] = static_cast<std::uint8_t>(value >> 8);
         }
-        return;
+    } else if (bytes == 1) {
+        for (; n > 0; --n, p += stride, in += size)
+            *p = *in;
+    } else {
+        for (; n > 0; --n, p += stride, in += size)
+            std::memcpy(p, in, bytes);
     }
-    for (; n > 0; --n, p += stride, in += size)
-        *p = *in;
 }
 
 #undef TW_PLAIN_COPY
 
-// Slots first..last-1 of one field from the image into the records.
+// How many fields from fields[i] on are single bytes copied as they are, one
+// after the other both in the file and in the record (armour rows, weapon
+// numbers): the codec copies them together.
+std::size_t PlainRun(std::span<const OobField> fields, std::size_t i)
+{
+    auto plain = [](const OobField& f) {
+        return (f.kind == FieldKind::Byte || f.kind == FieldKind::Signed) && f.clamp == SaveClamp::None;
+    };
+    if (!plain(fields[i]))
+        return 1;
+    std::size_t n = 1;
+    for (; i + n < fields.size(); ++n) {
+        const OobField& a = fields[i + n - 1];
+        const OobField& b = fields[i + n];
+        if (!plain(b) || b.base != a.base || b.offset != a.offset + 1 || b.member != a.member + 1)
+            break;
+    }
+    return n;
+}
+
+// Slots first..last-1 of one field (and the bytes of its run) from the image into the records.
 template <class Rec, std::size_t N>
-void DecodeColumn(const OobField& field, const std::uint8_t* image, std::array<Rec, N>& table,
-    std::size_t first, std::size_t last)
+void DecodeColumn(const OobField& field, std::size_t bytes, const std::uint8_t* image,
+    std::array<Rec, N>& table, std::size_t first, std::size_t last)
 {
     const std::size_t stride = field.width;
     const std::uint8_t* p = image + field.at(static_cast<int>(first));
@@ -119,13 +148,13 @@ void DecodeColumn(const OobField& field, const std::uint8_t* image, std::array<R
         }
         return;
     }
-    CopyIn(field.kind == FieldKind::Word, p, stride, RecordBytes(table[first]) + field.member, sizeof(Rec),
-        last - first);
+    CopyIn(field.kind == FieldKind::Word, bytes, p, stride, RecordBytes(table[first]) + field.member,
+        sizeof(Rec), last - first);
 }
 
 template <class Rec, std::size_t N>
-void EncodeColumn(const OobField& field, std::uint8_t* image, const std::array<Rec, N>& table,
-    std::size_t first, std::size_t last)
+void EncodeColumn(const OobField& field, std::size_t bytes, std::uint8_t* image,
+    const std::array<Rec, N>& table, std::size_t first, std::size_t last)
 {
     const std::size_t stride = field.width;
     std::uint8_t* p = image + field.at(static_cast<int>(first));
@@ -150,31 +179,52 @@ void EncodeColumn(const OobField& field, std::uint8_t* image, const std::array<R
     case SaveClamp::None:
         break;
     }
-    CopyOut(field.kind == FieldKind::Word, in, sizeof(Rec), p, stride, last - first);
+    CopyOut(field.kind == FieldKind::Word, bytes, in, sizeof(Rec), p, stride, last - first);
+}
+
+// A field and the number of fields from it on that are copied together.
+struct Run {
+    const OobField* field;
+    std::size_t bytes;
+};
+
+std::vector<Run> RunsOf(const OobTableLayout& layout)
+{
+    std::vector<Run> runs;
+    for (const std::span<const OobField> fields : { layout.fields, layout.carried })
+        for (std::size_t i = 0, n = 0; i < fields.size(); i += n) {
+            n = PlainRun(fields, i);
+            runs.push_back({ &fields[i], n });
+        }
+    return runs;
+}
+
+template <class Rec> const std::vector<Run>& RunsFor(OobTable table)
+{
+    static const std::vector<Run> runs = RunsOf(OobLayoutOf(table));
+    return runs;
 }
 
 // Every field of the table's layout, slots 1.. (slot 0 belongs to the game).
 template <class Rec, std::size_t N>
-void DecodeTable(const OobTableLayout& layout, const std::uint8_t* image, std::array<Rec, N>& table)
+void DecodeTable(OobTable which, const std::uint8_t* image, std::array<Rec, N>& table)
 {
+    const std::vector<Run>& runs = RunsFor<Rec>(which);
     for (std::size_t first = 1; first < N; first += kSlotBlock) {
         const std::size_t last = std::min(N, first + kSlotBlock);
-        for (const OobField& field : layout.fields)
-            DecodeColumn(field, image, table, first, last);
-        for (const OobField& field : layout.carried)
-            DecodeColumn(field, image, table, first, last);
+        for (const Run& run : runs)
+            DecodeColumn(*run.field, run.bytes, image, table, first, last);
     }
 }
 
 template <class Rec, std::size_t N>
-void EncodeTable(const OobTableLayout& layout, std::uint8_t* image, const std::array<Rec, N>& table)
+void EncodeTable(OobTable which, std::uint8_t* image, const std::array<Rec, N>& table)
 {
+    const std::vector<Run>& runs = RunsFor<Rec>(which);
     for (std::size_t first = 1; first < N; first += kSlotBlock) {
         const std::size_t last = std::min(N, first + kSlotBlock);
-        for (const OobField& field : layout.fields)
-            EncodeColumn(field, image, table, first, last);
-        for (const OobField& field : layout.carried)
-            EncodeColumn(field, image, table, first, last);
+        for (const Run& run : runs)
+            EncodeColumn(*run.field, run.bytes, image, table, first, last);
     }
 }
 
@@ -283,9 +333,9 @@ void DecodeOobImage(TOobData& data, std::uint16_t currentNation)
     EnsureFullImage(data);
     const std::uint8_t* image = data.fileImage.data();
     data.comment = DecodeText(image + kCommentBase, kCommentLength);
-    DecodeTable(OobLayoutOf(OobTable::Weapons), image, data.weapons);
-    DecodeTable(OobLayoutOf(OobTable::Units), image, data.units);
-    DecodeTable(OobLayoutOf(OobTable::Formations), image, data.formations);
+    DecodeTable(OobTable::Weapons, image, data.weapons);
+    DecodeTable(OobTable::Units, image, data.units);
+    DecodeTable(OobTable::Formations, image, data.formations);
     TidyUnitSlots(data, currentNation);
     TidyFormationSlots(data, currentNation);
 }
@@ -300,9 +350,9 @@ void EncodeOobImage(TOobData& data, std::uint16_t currentNation)
 
     std::uint8_t* image = data.fileImage.data();
     EncodeText(image + kCommentBase, kCommentLength, data.comment);
-    EncodeTable(OobLayoutOf(OobTable::Weapons), image, data.weapons);
-    EncodeTable(OobLayoutOf(OobTable::Units), image, data.units);
-    EncodeTable(OobLayoutOf(OobTable::Formations), image, data.formations);
+    EncodeTable(OobTable::Weapons, image, data.weapons);
+    EncodeTable(OobTable::Units, image, data.units);
+    EncodeTable(OobTable::Formations, image, data.formations);
 }
 
 LoadResult LoadOobBytes(TOobData& data, std::uint16_t nation, std::vector<std::uint8_t> bytes)
