@@ -1,5 +1,7 @@
 // Loads arbitrary bytes as an order-of-battle file, saves, loads the result again
-// and checks that the codec is stable.
+// and checks that the codec is stable. The records are kept from one input to
+// the next: a load replaces every slot it decodes, and building two fresh data
+// sets per input would cost more than the codec itself.
 
 #include "core/data/tarnio.h"
 
@@ -15,10 +17,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* input, std::size_t siz
 {
     // The nation decides which empty slots the tidy clears; let the input choose it.
     const std::uint16_t nation = size > 0 ? static_cast<std::uint16_t>(input[0] % 100) : 1;
-    const std::vector<std::uint8_t> bytes(input, input + size);
+    static TOobData first;
+    static TOobData second;
 
-    TOobData first;
-    const LoadResult load = LoadOobBytes(first, nation, bytes);
+    const LoadResult load = LoadOobBytes(first, nation, std::vector<std::uint8_t>(input, input + size));
     if (!load.ok() || load.bytesInFile != size)
         std::abort();
     if (first.fileImage.size() != kOobFileSize || first.imageLength != static_cast<std::int32_t>(size))
@@ -33,19 +35,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* input, std::size_t siz
     // Names are held trimmed, within 15 bytes and without NUL after a save.
     for (std::size_t s = 1; s <= static_cast<std::size_t>(kUnitSlots); ++s) {
         const std::string& name = first.units[s].name;
-        if (name.size() > kNameLength || name.find('\0') != std::string::npos || TrimName(name) != name)
+        if (name.size() > kNameLength || name.find('\0') != std::string::npos)
+            std::abort();
+        if (!name.empty()
+            && (static_cast<unsigned char>(name.front()) <= ' '
+                || static_cast<unsigned char>(name.back()) <= ' '))
             std::abort();
     }
 
-    TOobData second;
     LoadOobBytes(second, nation, saved);
     if (second.comment != first.comment)
         std::abort();
     for (std::size_t s = 1; s <= static_cast<std::size_t>(kWeaponSlots); ++s)
         if (second.weapons[s].name != first.weapons[s].name)
             std::abort();
-    const std::vector<std::uint8_t> again = EncodeOobFile(second, nation);
-    if (again != saved)
+    // The second save, encoded in place, gives the same bytes.
+    EncodeOobImage(second, nation);
+    if (!std::equal(second.fileImage.begin(), second.fileImage.end(), saved.begin())
+        || !std::equal(
+            second.extraBytes.begin(), second.extraBytes.end(), saved.begin() + kOobFileSize, saved.end()))
         std::abort();
     return 0;
 }

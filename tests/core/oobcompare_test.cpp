@@ -1,16 +1,13 @@
 // The compare of two files: one row per changed field, named as the CSV dump
 // names it, with the names of coded values; bytes of no field by offset.
 
-#include "core/data/csvdump.h"
 #include "core/data/oobcompare.h"
-#include "core/data/ooblayout.h"
 #include "core/data/tarnio.h"
 #include "oobfixture.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <map>
 
 namespace tarnwick::testing {
 namespace {
@@ -135,51 +132,6 @@ TEST(OobCompare, TextGroupsByRecordAndCsvQuotes)
         "weapons,9,M60,Name,M60,\"M60, \"\"GPMG\"\"\"\r\n"
         "units,12,Scamp Mk2,Weapon 2,7 (VL-9 LMG),\"9 (M60, \"\"GPMG\"\")\"\r\n"
         "units,12,Scamp Mk2,Cost,160,180\r\n");
-}
-
-// The layout table reads every field where the codec writes it: checked against
-// the CSV dump of the same records, column by column.
-TEST(OobLayout, EveryFieldReadsWhatTheCsvDumpShows)
-{
-    core::TOobData data = SampleData(7);
-    const Image image = core::EncodeOobFile(data, 7);
-    const core::NameTables names;
-    const std::string csvs[] = { core::BuildWeaponCsv(data, 7, names), core::BuildUnitCsv(data, 7, names),
-        core::BuildFormationCsv(data, 7, names) };
-    auto split = [](const std::string& line) {
-        std::vector<std::string> cells;
-        std::size_t start = 0;
-        for (std::size_t comma; (comma = line.find(',', start)) != std::string::npos; start = comma + 1)
-            cells.push_back(line.substr(start, comma - start));
-        cells.push_back(line.substr(start));
-        return cells;
-    };
-    for (const core::OobTableLayout& layout : core::OobLayouts()) {
-        SCOPED_TRACE(std::string(layout.key));
-        const std::vector<std::string> lines = CrLfLines(csvs[static_cast<int>(layout.table)]);
-        const std::vector<std::string> header = split(lines.at(0));
-        std::map<std::string_view, std::size_t> column;
-        for (const core::OobField& field : layout.fields) {
-            const auto at = std::find(header.begin(), header.end(), std::string(field.name));
-            ASSERT_NE(at, header.end()) << field.name;
-            column[field.name] = static_cast<std::size_t>(at - header.begin());
-        }
-        int checked = 0;
-        for (int slot = 1; slot < layout.slots; ++slot) {
-            const std::vector<std::string> row = split(lines.at(static_cast<std::size_t>(slot)));
-            if (row.at(3) == "XUNUSEDX")
-                continue;
-            for (const core::OobField& field : layout.fields) {
-                const std::string want = row.at(column[field.name]);
-                if (field.kind == core::FieldKind::Name)
-                    EXPECT_EQ(GetText(image, field.base, static_cast<std::size_t>(slot)).c_str(), want);
-                else
-                    EXPECT_EQ(std::to_string(core::ReadField(field, slot, image)), want) << field.name;
-            }
-            ++checked;
-        }
-        EXPECT_GT(checked, 50);
-    }
 }
 
 } // namespace

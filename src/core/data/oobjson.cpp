@@ -653,23 +653,14 @@ private:
 
     static void readField(Object& object, const OobField& field, int slot, std::vector<std::uint8_t>& image)
     {
-        switch (field.kind) {
-        case FieldKind::Name:
-            ReadText(object, field.name, std::span(image).subspan(field.at(slot), kNameLength));
-            return;
-        case FieldKind::Byte:
-            WriteField(field, slot,
-                static_cast<int>(Whole(object.get(field.name), object.field(field.name), 0, 255)), image);
-            return;
-        case FieldKind::Signed:
-            WriteField(field, slot,
-                static_cast<int>(Whole(object.get(field.name), object.field(field.name), -128, 127)), image);
-            return;
-        case FieldKind::Word:
-            WriteField(field, slot,
-                static_cast<int>(Whole(object.get(field.name), object.field(field.name), 0, 65535)), image);
+        if (field.kind == FieldKind::Name) {
+            ReadText(object, field.name, std::span(image).subspan(field.at(slot), field.size()));
             return;
         }
+        const FieldRange range = field.stored();
+        WriteField(field, slot,
+            static_cast<int>(Whole(object.get(field.name), object.field(field.name), range.low, range.high)),
+            image);
     }
 
     const Node& root_;

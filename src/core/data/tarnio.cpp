@@ -1,9 +1,13 @@
 #include "core/data/tarnio.h"
 
+#include "core/data/ooblayout.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <initializer_list>
 #include <limits>
+#include <span>
 #include <system_error>
 
 namespace tarnwick::core {
@@ -12,12 +16,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The file is laid out column by column: a column with base B and width w holds
-// slot s at B + s*w .. B + s*w + w - 1. Slot 0 of every table belongs to the game.
+// The file is laid out column by column (see ooblayout.h); the comment leads it.
 constexpr std::size_t kCommentBase = 0;
-
-constexpr std::size_t kMaxYear = 120;
-constexpr std::size_t kMaxMonth = 12;
 
 std::string DecodeText(const std::uint8_t* p, std::size_t width)
 {
@@ -54,245 +54,179 @@ void TrimInPlace(std::string& name, std::size_t maxLength = std::string::npos)
         name.resize(maxLength);
 }
 
-std::uint8_t ClampYear(std::uint8_t year)
+// Slots go through the codec a block at a time: a block of records stays in
+// the first-level cache while each of the table's columns streams past it.
+constexpr std::size_t kSlotBlock = 64;
+
+// The plain copy loops below decide nothing about the data; under the fuzzer
+// their loop counters would only add a coverage callback per byte.
+#if defined(__clang__)
+#define TW_PLAIN_COPY __attribute__((no_sanitize("coverage")))
+#else
+#define TW_PLAIN_COPY
+#endif
+
+template <class Rec> unsigned char* RecordBytes(Rec& record)
 {
-    if (year == 0)
-        return 1;
-    return static_cast<std::uint8_t>(std::min<std::size_t>(year, kMaxYear));
+    return reinterpret_cast<unsigned char*>(&record);
 }
 
-std::uint8_t ClampMonth(std::uint8_t month, std::uint8_t zeroBecomes)
+// n slots of a value from the file column at p (stride bytes apart) to the
+// record members at out (size apart): a 16-bit word (low byte first in the
+// file), or bytes that lie in the same order in the file and the record.
+TW_PLAIN_COPY void CopyIn(bool word, std::size_t bytes, const std::uint8_t* p, std::size_t stride,
+    unsigned char* out, std::size_t size, std::size_t n)
 {
-    if (month == 0)
-        return zeroBecomes;
-    return static_cast<std::uint8_t>(std::min<std::size_t>(month, kMaxMonth));
-}
-
-enum class NameOnLoad { AsRead, Trimmed };
-
-// Reads the columns into the records. Each method walks one column from slot 1.
-class Decoder {
-public:
-    explicit Decoder(const std::uint8_t* image)
-        : image_(image)
-    {
-    }
-
-    template <class Rec, std::size_t N>
-    void names(std::array<Rec, N>& table, std::size_t base, NameOnLoad rule) const
-    {
-        const std::uint8_t* p = image_ + base + kNameLength;
-        for (std::size_t s = 1; s < N; ++s, p += kNameLength) {
-            table[s].name = DecodeText(p, kNameLength);
-            if (rule == NameOnLoad::Trimmed)
-                TrimInPlace(table[s].name, kNameLength);
+    if (word) {
+        for (; n > 0; --n, p += stride, out += size) {
+            const auto value = static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+            std::memcpy(out, &value, sizeof value);
         }
+    } else if (bytes == 1) {
+        for (; n > 0; --n, p += stride, out += size)
+            *out = *p;
+    } else {
+        for (; n > 0; --n, p += stride, out += size)
+            std::memcpy(out, p, bytes);
     }
+}
 
-    // A column of width single bytes; byte k of a slot is get(record, k).
-    template <class Rec, std::size_t N, class Get>
-    void bytes(std::array<Rec, N>& table, std::size_t base, std::size_t width, Get get) const
-    {
-        const std::uint8_t* p = image_ + base + width;
-        for (std::size_t s = 1; s < N; ++s, p += width)
-            for (std::size_t k = 0; k < width; ++k)
-                get(table[s], k) = p[k];
+TW_PLAIN_COPY void CopyOut(bool word, std::size_t bytes, const unsigned char* in, std::size_t size,
+    std::uint8_t* p, std::size_t stride, std::size_t n)
+{
+    if (word) {
+        for (; n > 0; --n, p += stride, in += size) {
+            std::uint16_t value;
+            std::memcpy(&value, in, sizeof value);
+            p[0] = static_cast<std::uint8_t>(value & 0xFF);
+            p[1] = static_cast<std::uint8_t>(value >> 8);
+        }
+    } else if (bytes == 1) {
+        for (; n > 0; --n, p += stride, in += size)
+            *p = *in;
+    } else {
+        for (; n > 0; --n, p += stride, in += size)
+            std::memcpy(p, in, bytes);
     }
+}
 
-    template <class Rec, std::size_t N, class Get>
-    void years(std::array<Rec, N>& table, std::size_t base, Get get) const
-    {
-        bytes(table, base, 1, get);
+#undef TW_PLAIN_COPY
+
+// How many fields from fields[i] on are single bytes copied as they are, one
+// after the other both in the file and in the record (armour rows, weapon
+// numbers): the codec copies them together.
+std::size_t PlainRun(std::span<const OobField> fields, std::size_t i)
+{
+    auto plain = [](const OobField& f) {
+        return (f.kind == FieldKind::Byte || f.kind == FieldKind::Signed) && f.clamp == SaveClamp::None;
+    };
+    if (!plain(fields[i]))
+        return 1;
+    std::size_t n = 1;
+    for (; i + n < fields.size(); ++n) {
+        const OobField& a = fields[i + n - 1];
+        const OobField& b = fields[i + n];
+        if (!plain(b) || b.base != a.base || b.offset != a.offset + 1 || b.member != a.member + 1)
+            break;
     }
+    return n;
+}
 
-    template <class Rec, std::size_t N, class Get>
-    void months(std::array<Rec, N>& table, std::size_t base, std::uint8_t /*zeroBecomes*/, Get get) const
-    {
-        bytes(table, base, 1, get);
+// Slots first..last-1 of one field (and the bytes of its run) from the image into the records.
+template <class Rec, std::size_t N>
+void DecodeColumn(const OobField& field, std::size_t bytes, const std::uint8_t* image,
+    std::array<Rec, N>& table, std::size_t first, std::size_t last)
+{
+    const std::size_t stride = field.width;
+    const std::uint8_t* p = image + field.at(static_cast<int>(first));
+    if (field.kind == FieldKind::Name) {
+        for (std::size_t s = first; s < last; ++s, p += stride) {
+            const void* nul = std::memchr(p, 0, kNameLength);
+            const std::size_t length
+                = nul ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(nul) - p) : kNameLength;
+            table[s].name.assign(reinterpret_cast<const char*>(p), length);
+        }
+        return;
     }
+    CopyIn(field.kind == FieldKind::Word, bytes, p, stride, RecordBytes(table[first]) + field.member,
+        sizeof(Rec), last - first);
+}
 
-    template <class Rec, std::size_t N, class Get>
-    void signedBytes(std::array<Rec, N>& table, std::size_t base, Get get) const
-    {
-        const std::uint8_t* p = image_ + base + 1;
-        for (std::size_t s = 1; s < N; ++s, ++p)
-            get(table[s]) = static_cast<std::int8_t>(*p);
-    }
-
-    // A column of count little-endian 16-bit values per slot.
-    template <class Rec, std::size_t N, class Get>
-    void words(std::array<Rec, N>& table, std::size_t base, std::size_t count, Get get) const
-    {
-        const std::size_t width = 2 * count;
-        const std::uint8_t* p = image_ + base + width;
-        for (std::size_t s = 1; s < N; ++s, p += width)
-            for (std::size_t k = 0; k < count; ++k)
-                get(table[s], k) = static_cast<std::uint16_t>(p[2 * k] | (p[2 * k + 1] << 8));
-    }
-
-private:
-    const std::uint8_t* image_;
-};
-
-// Writes the records into the columns, clamping dates on the way; the records
-// keep their values.
-class Encoder {
-public:
-    explicit Encoder(std::uint8_t* image)
-        : image_(image)
-    {
-    }
-
-    template <class Rec, std::size_t N>
-    void names(std::array<Rec, N>& table, std::size_t base, NameOnLoad) const
-    {
-        std::uint8_t* p = image_ + base + kNameLength;
-        for (std::size_t s = 1; s < N; ++s, p += kNameLength)
+template <class Rec, std::size_t N>
+void EncodeColumn(const OobField& field, std::size_t bytes, std::uint8_t* image,
+    const std::array<Rec, N>& table, std::size_t first, std::size_t last)
+{
+    const std::size_t stride = field.width;
+    std::uint8_t* p = image + field.at(static_cast<int>(first));
+    if (field.kind == FieldKind::Name) {
+        for (std::size_t s = first; s < last; ++s, p += stride)
             EncodeText(p, kNameLength, table[s].name);
+        return;
     }
-
-    template <class Rec, std::size_t N, class Get>
-    void bytes(std::array<Rec, N>& table, std::size_t base, std::size_t width, Get get) const
-    {
-        std::uint8_t* p = image_ + base + width;
-        for (std::size_t s = 1; s < N; ++s, p += width)
-            for (std::size_t k = 0; k < width; ++k)
-                p[k] = get(table[s], k);
+    const unsigned char* in = reinterpret_cast<const unsigned char*>(&table[first]) + field.member;
+    switch (field.clamp) {
+    case SaveClamp::Year:
+        for (std::size_t s = first; s < last; ++s, p += stride, in += sizeof(Rec))
+            *p = ClampYear(*in);
+        return;
+    case SaveClamp::Month:
+    case SaveClamp::MonthOrDecember: {
+        const std::uint8_t zeroBecomes = field.clamp == SaveClamp::Month ? 1 : kMaxMonth;
+        for (std::size_t s = first; s < last; ++s, p += stride, in += sizeof(Rec))
+            *p = ClampMonth(*in, zeroBecomes);
+        return;
     }
-
-    template <class Rec, std::size_t N, class Get>
-    void years(std::array<Rec, N>& table, std::size_t base, Get get) const
-    {
-        std::uint8_t* p = image_ + base + 1;
-        for (std::size_t s = 1; s < N; ++s, ++p)
-            *p = ClampYear(get(table[s], 0));
+    case SaveClamp::None:
+        break;
     }
+    CopyOut(field.kind == FieldKind::Word, bytes, in, sizeof(Rec), p, stride, last - first);
+}
 
-    template <class Rec, std::size_t N, class Get>
-    void months(std::array<Rec, N>& table, std::size_t base, std::uint8_t zeroBecomes, Get get) const
-    {
-        std::uint8_t* p = image_ + base + 1;
-        for (std::size_t s = 1; s < N; ++s, ++p)
-            *p = ClampMonth(get(table[s], 0), zeroBecomes);
-    }
-
-    template <class Rec, std::size_t N, class Get>
-    void signedBytes(std::array<Rec, N>& table, std::size_t base, Get get) const
-    {
-        std::uint8_t* p = image_ + base + 1;
-        for (std::size_t s = 1; s < N; ++s, ++p)
-            *p = static_cast<std::uint8_t>(get(table[s]));
-    }
-
-    template <class Rec, std::size_t N, class Get>
-    void words(std::array<Rec, N>& table, std::size_t base, std::size_t count, Get get) const
-    {
-        const std::size_t width = 2 * count;
-        std::uint8_t* p = image_ + base + width;
-        for (std::size_t s = 1; s < N; ++s, p += width)
-            for (std::size_t k = 0; k < count; ++k) {
-                const std::uint16_t value = get(table[s], k);
-                p[2 * k] = static_cast<std::uint8_t>(value & 0xFF);
-                p[2 * k + 1] = static_cast<std::uint8_t>(value >> 8);
-            }
-    }
-
-private:
-    std::uint8_t* image_;
+// A field and the number of fields from it on that are copied together.
+struct Run {
+    const OobField* field;
+    std::size_t bytes;
 };
 
-// The layout of each section, written once and walked by both the decoder and
-// the encoder. Accessors take the byte index k within a slot's column entry.
-#define TW_FIELD(Rec, T, expr) [](Rec& r, [[maybe_unused]] std::size_t k) -> T& { return expr; }
-#define TW_SIGNED(Rec, expr) [](Rec& r) -> std::int8_t& { return expr; }
-
-template <class Codec> void UnitSection(const Codec& c, std::array<TOobUnit, kUnitSlots + 1>& t)
+std::vector<Run> RunsOf(const OobTableLayout& layout)
 {
-    using U = TOobUnit;
-    using B = std::uint8_t;
-    c.names(t, 10080, NameOnLoad::Trimmed);
-    c.bytes(t, 19080, 1, TW_FIELD(U, B, r.unitClass));
-    c.bytes(t, 19680, 1, TW_FIELD(U, B, r.reserved1));
-    c.bytes(t, 20280, 1, TW_FIELD(U, B, r.size));
-    c.bytes(t, 20880, 1, TW_FIELD(U, B, r.crew));
-    c.bytes(t, 21480, 4, TW_FIELD(U, B, r.weapon[k]));
-    // HE and AP rounds as four (HE, AP) pairs in weapon order.
-    c.bytes(t, 23880, 8, TW_FIELD(U, B, (k % 2 == 0 ? r.heAmmo : r.apAmmo)[k / 2]));
-    c.bytes(t, 28680, 1, TW_FIELD(U, B, r.speed));
-    c.bytes(
-        t, 29280, 2 * kFacings, TW_FIELD(U, B, k < kFacings ? r.steelArmour[k] : r.heatArmour[k - kFacings]));
-    c.bytes(t, 37680, kFacings, TW_FIELD(U, B, r.eraArmour[k]));
-    // 41880: six bytes per slot the editor does not use.
-    c.bytes(t, 45480, 1, TW_FIELD(U, B, r.radio));
-    c.years(t, 46080, TW_FIELD(U, B, r.yearAvail));
-    c.years(t, 46680, TW_FIELD(U, B, r.yearUnavail));
-    c.words(t, 47280, 1, TW_FIELD(U, std::uint16_t, r.cost));
-    c.bytes(t, 48480, 1, TW_FIELD(U, B, r.nation));
-    c.words(t, 49080, 1, TW_FIELD(U, std::uint16_t, r.lbm));
-    c.bytes(t, 50280, 1, TW_FIELD(U, B, r.vision));
-    c.bytes(t, 50880, 1, TW_FIELD(U, B, r.fireControl));
-    c.bytes(t, 51480, 1, TW_FIELD(U, B, r.sabotAmmo));
-    c.bytes(t, 52080, 1, TW_FIELD(U, B, r.heatAmmo));
-    c.bytes(t, 52680, 1, TW_FIELD(U, B, r.rof));
-    c.bytes(t, 53280, 1, TW_FIELD(U, B, r.stabiliser));
-    c.bytes(t, 53880, 1, TW_FIELD(U, B, r.rangeFinder));
-    c.bytes(t, 54480, 1, TW_FIELD(U, B, r.ew));
-    c.bytes(t, 55080, 1, TW_FIELD(U, B, r.carry));
-    c.bytes(t, 55680, 1, TW_FIELD(U, B, r.survivability));
-    c.bytes(t, 56280, 1, TW_FIELD(U, B, r.weight));
-    c.words(t, 56880, 1, TW_FIELD(U, std::uint16_t, r.icon));
-    c.bytes(t, 58080, 1, TW_FIELD(U, B, r.swim));
-    c.bytes(t, 58680, 1, TW_FIELD(U, B, r.moveClass));
-    c.bytes(t, 59280, 1, TW_FIELD(U, B, r.smokeDischargers));
-    c.months(t, 59880, 1, TW_FIELD(U, B, r.monthAvail));
-    c.months(t, 60480, 1, TW_FIELD(U, B, r.monthUnavail));
-    c.bytes(t, 61080, 1, TW_FIELD(U, B, r.unitSound));
-    c.bytes(t, 61680, 4, TW_FIELD(U, B, r.weaponSound[k]));
-    c.bytes(t, 64080, 1, TW_FIELD(U, B, r.reserved2));
-    // 64680..82679: thirty bytes per slot the editor does not use.
+    std::vector<Run> runs;
+    for (const std::span<const OobField> fields : { layout.fields, layout.carried })
+        for (std::size_t i = 0, n = 0; i < fields.size(); i += n) {
+            n = PlainRun(fields, i);
+            runs.push_back({ &fields[i], n });
+        }
+    return runs;
 }
 
-template <class Codec> void WeaponSection(const Codec& c, std::array<TOobWeapon, kWeaponSlots + 1>& t)
+template <class Rec> const std::vector<Run>& RunsFor(OobTable table)
 {
-    using W = TOobWeapon;
-    using B = std::uint8_t;
-    c.names(t, 80, NameOnLoad::AsRead);
-    c.bytes(t, 3830, 1, TW_FIELD(W, B, r.weaponClass));
-    // 4080: one byte per slot the editor does not use.
-    c.bytes(t, 4330, 1, TW_FIELD(W, B, r.weaponSize));
-    c.bytes(t, 4580, 1, TW_FIELD(W, B, r.warheadSize));
-    c.bytes(t, 4830, 2, TW_FIELD(W, B, k == 0 ? r.hePen : r.apPen));
-    c.bytes(t, 5330, 2, TW_FIELD(W, B, k == 0 ? r.heKill : r.apKill));
-    c.bytes(t, 5830, 1, TW_FIELD(W, B, r.accuracy));
-    c.bytes(t, 6080, 1, TW_FIELD(W, B, r.range));
-    c.bytes(t, 6330, 1, TW_FIELD(W, B, r.sabotRange));
-    c.bytes(t, 6580, 1, TW_FIELD(W, B, r.sabotPen));
-    c.bytes(t, 6830, 1, TW_FIELD(W, B, r.heatPen));
-    // 7080..10079: twelve bytes per slot the editor does not use.
+    static const std::vector<Run> runs = RunsOf(OobLayoutOf(table));
+    return runs;
 }
 
-template <class Codec>
-void FormationSection(const Codec& c, std::array<TOobFormation, kFormationSlots + 1>& t)
+// Every field of the table's layout, slots 1.. (slot 0 belongs to the game).
+template <class Rec, std::size_t N>
+void DecodeTable(OobTable which, const std::uint8_t* image, std::array<Rec, N>& table)
 {
-    using F = TOobFormation;
-    using B = std::uint8_t;
-    // Formation names are trimmed by the tidy that follows the decode.
-    c.names(t, 82680, NameOnLoad::AsRead);
-    c.bytes(t, 88680, 1, TW_FIELD(F, B, r.nation));
-    c.years(t, 89080, TW_FIELD(F, B, r.yearAvail));
-    c.years(t, 89480, TW_FIELD(F, B, r.yearUnavail));
-    c.bytes(t, 89880, 1, TW_FIELD(F, B, r.buyPage));
-    c.bytes(t, 90280, 1, TW_FIELD(F, B, r.formType));
-    c.words(t, 90680, 10, TW_FIELD(F, std::uint16_t, r.slot[k]));
-    c.months(t, 98680, 1, TW_FIELD(F, B, r.monthAvail));
-    c.months(t, 99080, 12, TW_FIELD(F, B, r.monthUnavail));
-    c.signedBytes(t, 99480, TW_SIGNED(F, r.expMod));
-    c.signedBytes(t, 99880, TW_SIGNED(F, r.moraleMod));
-    // 100280..106679: sixteen bytes per slot the editor does not use.
+    const std::vector<Run>& runs = RunsFor<Rec>(which);
+    for (std::size_t first = 1; first < N; first += kSlotBlock) {
+        const std::size_t last = std::min(N, first + kSlotBlock);
+        for (const Run& run : runs)
+            DecodeColumn(*run.field, run.bytes, image, table, first, last);
+    }
 }
 
-#undef TW_FIELD
-#undef TW_SIGNED
+template <class Rec, std::size_t N>
+void EncodeTable(OobTable which, std::uint8_t* image, const std::array<Rec, N>& table)
+{
+    const std::vector<Run>& runs = RunsFor<Rec>(which);
+    for (std::size_t first = 1; first < N; first += kSlotBlock) {
+        const std::size_t last = std::min(N, first + kSlotBlock);
+        for (const Run& run : runs)
+            EncodeColumn(*run.field, run.bytes, image, table, first, last);
+    }
+}
 
 void EnsureFullImage(TOobData& data)
 {
@@ -329,6 +263,20 @@ IoResult SaveTo(TOobData& data, std::uint16_t nation, const fs::path& target, co
 }
 
 } // namespace
+
+std::uint8_t ClampYear(std::uint8_t year)
+{
+    if (year == 0)
+        return 1;
+    return std::min(year, kMaxYear);
+}
+
+std::uint8_t ClampMonth(std::uint8_t month, std::uint8_t zeroBecomes)
+{
+    if (month == 0)
+        return zeroBecomes;
+    return std::min(month, kMaxMonth);
+}
 
 std::string OobFileName(int nation)
 {
@@ -383,12 +331,12 @@ void TidyFormationSlots(TOobData& data, std::uint16_t currentNation)
 void DecodeOobImage(TOobData& data, std::uint16_t currentNation)
 {
     EnsureFullImage(data);
-    const Decoder decoder(data.fileImage.data());
-    UnitSection(decoder, data.units);
+    const std::uint8_t* image = data.fileImage.data();
+    data.comment = DecodeText(image + kCommentBase, kCommentLength);
+    DecodeTable(OobTable::Weapons, image, data.weapons);
+    DecodeTable(OobTable::Units, image, data.units);
+    DecodeTable(OobTable::Formations, image, data.formations);
     TidyUnitSlots(data, currentNation);
-    data.comment = DecodeText(data.fileImage.data() + kCommentBase, kCommentLength);
-    WeaponSection(decoder, data.weapons);
-    FormationSection(decoder, data.formations);
     TidyFormationSlots(data, currentNation);
 }
 
@@ -400,11 +348,11 @@ void EncodeOobImage(TOobData& data, std::uint16_t currentNation)
     for (std::size_t s = 1; s <= static_cast<std::size_t>(kWeaponSlots); ++s)
         TrimInPlace(data.weapons[s].name);
 
-    const Encoder encoder(data.fileImage.data());
-    EncodeText(data.fileImage.data() + kCommentBase, kCommentLength, data.comment);
-    WeaponSection(encoder, data.weapons);
-    UnitSection(encoder, data.units);
-    FormationSection(encoder, data.formations);
+    std::uint8_t* image = data.fileImage.data();
+    EncodeText(image + kCommentBase, kCommentLength, data.comment);
+    EncodeTable(OobTable::Weapons, image, data.weapons);
+    EncodeTable(OobTable::Units, image, data.units);
+    EncodeTable(OobTable::Formations, image, data.formations);
 }
 
 LoadResult LoadOobBytes(TOobData& data, std::uint16_t nation, std::vector<std::uint8_t> bytes)

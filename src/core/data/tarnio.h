@@ -29,6 +29,13 @@ void DecodeOobImage(TOobData& data, std::uint16_t currentNation);
 // Tidies, trims every name, and encodes the records into data.fileImage.
 void EncodeOobImage(TOobData& data, std::uint16_t currentNation);
 
+// The dates a save writes: a year 0 becomes 1 and stops at kMaxYear; a month
+// 0 becomes zeroBecomes (1 for a first month, 12 for a last) and stops at kMaxMonth.
+inline constexpr std::uint8_t kMaxYear = 120;
+inline constexpr std::uint8_t kMaxMonth = 12;
+std::uint8_t ClampYear(std::uint8_t year);
+std::uint8_t ClampMonth(std::uint8_t month, std::uint8_t zeroBecomes);
+
 void TidyUnitSlots(TOobData& data, std::uint16_t currentNation);
 void TidyFormationSlots(TOobData& data, std::uint16_t currentNation);
 

@@ -1,6 +1,7 @@
 #include "core/rules/gridform.h"
 
 #include "core/data/globals.h"
+#include "core/data/ooblayout.h"
 
 #include <algorithm>
 
@@ -202,6 +203,15 @@ std::optional<int> ReadGridNumber(std::string_view text, int min, int max)
     } catch (const EConvertError&) {
         return std::nullopt;
     }
+}
+
+std::optional<int> ReadGridNumber(std::string_view text, const OobField& field)
+{
+    const FieldRange range = field.range();
+    const std::optional<int> value = ReadGridNumber(text, range.low, range.high);
+    if (!value)
+        return std::nullopt;
+    return StoredValue(field, *value);
 }
 
 std::string GridCellErrorText(int slot, const char* columnTitle, std::string_view text)

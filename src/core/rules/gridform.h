@@ -12,6 +12,8 @@
 
 namespace tarnwick::core {
 
+struct OobField;
+
 inline constexpr const char* kGridSearchCaption = "Search";
 inline constexpr const char* kGridSortedColumnCaption = "on current SORTED Column";
 inline constexpr const char* kGridSaveCaption = "Save";
@@ -80,6 +82,8 @@ inline constexpr const char* kGridPasteCharsetText = "The text holds characters 
 // A cell read with the numeric rule and limited to min..max; nothing when no
 // number is left after filtering ("-", "1-2").
 std::optional<int> ReadGridNumber(std::string_view text, int min, int max);
+// The same within the range a page accepts for field, then into what it can hold.
+std::optional<int> ReadGridNumber(std::string_view text, const OobField& field);
 
 // "Slot 012, column "HE Kill": '5-' is not a valid integer value. Nothing was saved."
 // The cell's text is put in as it stands: the result is Windows-1252 bytes.

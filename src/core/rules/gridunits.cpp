@@ -1,5 +1,6 @@
 #include "core/rules/gridunits.h"
 
+#include "core/data/ooblayout.h"
 #include "core/rules/gridsave.h"
 
 #include <cstdint>
@@ -22,75 +23,14 @@ const std::array<GridColumn, kUnitGridColumnCount> kUnitGridColumns { {
 
 namespace {
 
-// The unit page's limits for the numeric columns.
-struct Limits {
-    int min;
-    int max;
-};
-
-std::optional<Limits> ColumnLimits(int column)
+// The field behind a numeric column: the table's grid column, not the name or
+// the nation (shown by its name).
+const OobField* NumberField(int column)
 {
-    switch (column) {
-    case 3:
-        return Limits { 0, 255 }; // class
-    case 5:
-    case 7:
-        return Limits { 1, 12 }; // months
-    case 6:
-    case 8:
-        return Limits { 0, 120 }; // years from 1900
-    case 9:
-        return Limits { 0, 999 }; // points
-    default:
-        return std::nullopt;
-    }
-}
-
-int FieldValue(const TOobUnit& u, int column)
-{
-    switch (column) {
-    case 3:
-        return u.unitClass;
-    case 5:
-        return u.monthAvail;
-    case 6:
-        return u.yearAvail;
-    case 7:
-        return u.monthUnavail;
-    case 8:
-        return u.yearUnavail;
-    case 9:
-        return u.cost;
-    default:
-        return 0;
-    }
-}
-
-void SetField(TOobUnit& u, int column, int value)
-{
-    const auto byte = static_cast<std::uint8_t>(value);
-    switch (column) {
-    case 3:
-        u.unitClass = byte;
-        break;
-    case 5:
-        u.monthAvail = byte;
-        break;
-    case 6:
-        u.yearAvail = byte;
-        break;
-    case 7:
-        u.monthUnavail = byte;
-        break;
-    case 8:
-        u.yearUnavail = byte;
-        break;
-    case 9:
-        u.cost = static_cast<std::uint16_t>(value);
-        break;
-    default:
-        break;
-    }
+    const OobField* field = GridField(OobTable::Units, column);
+    if (field == nullptr || field->kind == FieldKind::Name || field->code == FieldCode::Nation)
+        return nullptr;
+    return field;
 }
 
 } // namespace
@@ -113,8 +53,8 @@ GridRow UnitGridRow(const TOobUnit& unit, int slot, const NameTables& names)
     row.cells[kUnitGridNationColumn] = NationName(names, unit.nation);
     row.cells[kUnitGridClassDescColumn] = UnitClassName(names, unit.unitClass);
     for (int c = 0; c < kUnitGridColumnCount; ++c)
-        if (ColumnLimits(c))
-            row.cells[static_cast<std::size_t>(c)] = std::to_string(FieldValue(unit, c));
+        if (const OobField* field = NumberField(c))
+            row.cells[static_cast<std::size_t>(c)] = std::to_string(RecordValue(*field, unit));
     row.colours[0] = GridCellColour::Grey;
     row.colours[kUnitGridClassDescColumn] = GridCellColour::Grey;
     return row;
@@ -158,10 +98,10 @@ std::optional<GridCellError> SaveUnitGrid(TOobData& data, const GridRows& rows, 
                 unit.name = std::move(name);
                 return true;
             }
-            const Limits limits = *ColumnLimits(column);
-            const std::optional<int> value = ReadGridNumber(text, limits.min, limits.max);
+            const OobField& field = *NumberField(column);
+            const std::optional<int> value = ReadGridNumber(text, field);
             if (value)
-                SetField(unit, column, *value);
+                SetRecordValue(field, unit, *value);
             return value.has_value();
         });
 }

@@ -1,6 +1,7 @@
 #include "core/rules/gridweapons.h"
 
 #include "core/data/globals.h"
+#include "core/data/ooblayout.h"
 #include "core/rules/gridsave.h"
 
 #include <cstdint>
@@ -27,33 +28,10 @@ const std::array<GridColumn, kWeaponGridColumnCount> kWeaponGridColumns { {
 namespace {
 
 // The field behind a numeric column, or null for the others.
-template <class Weapon> // TOobWeapon or const TOobWeapon
-auto WeaponField(Weapon& w, int column) -> decltype(&w.weaponClass)
+const OobField* NumberField(int column)
 {
-    switch (column) {
-    case 2:
-        return &w.weaponClass;
-    case 4:
-        return &w.warheadSize;
-    case 5:
-        return &w.heKill;
-    case 6:
-        return &w.accuracy;
-    case 7:
-        return &w.hePen;
-    case 8:
-        return &w.apPen;
-    case 9:
-        return &w.sabotPen;
-    case 10:
-        return &w.heatPen;
-    case 11:
-        return &w.sabotRange;
-    case 12:
-        return &w.range;
-    default:
-        return nullptr;
-    }
+    const OobField* field = GridField(OobTable::Weapons, column);
+    return field != nullptr && field->kind != FieldKind::Name ? field : nullptr;
 }
 
 std::string SavedWeaponName(std::string_view cell)
@@ -81,8 +59,8 @@ GridRow WeaponGridRow(const TOobWeapon& weapon, int slot)
     row.cells[kWeaponGridNameColumn] = weapon.name;
     row.cells[kWeaponGridClassDescColumn] = WeaponClassName(weapon.weaponClass);
     for (int c = 0; c < kWeaponGridColumnCount; ++c)
-        if (const std::uint8_t* field = WeaponField(weapon, c))
-            row.cells[static_cast<std::size_t>(c)] = std::to_string(*field);
+        if (const OobField* field = NumberField(c))
+            row.cells[static_cast<std::size_t>(c)] = std::to_string(RecordValue(*field, weapon));
     row.colours[0] = GridCellColour::Grey;
     row.colours[kWeaponGridClassDescColumn] = GridCellColour::Grey;
     return row;
@@ -123,9 +101,10 @@ std::optional<GridCellError> SaveWeaponGrid(TOobData& data, const GridRows& rows
                 weapon.name = SavedWeaponName(text);
                 return true;
             }
-            const std::optional<int> value = ReadGridNumber(text, 0, 255);
+            const OobField& field = *NumberField(column);
+            const std::optional<int> value = ReadGridNumber(text, field);
             if (value)
-                *WeaponField(weapon, column) = static_cast<std::uint8_t>(*value);
+                SetRecordValue(field, weapon, *value);
             return value.has_value();
         });
 }
