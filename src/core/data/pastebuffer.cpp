@@ -1,5 +1,7 @@
 #include "core/data/pastebuffer.h"
 
+#include "core/data/recordfields.h"
+
 namespace tarnwick::core {
 
 namespace {

@@ -3,10 +3,10 @@
 // The three paste buffers that carry records between slots and between files.
 
 #include "core/data/globals.h"
-#include "core/data/recordfields.h"
 #include "core/data/records.h"
 
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -15,6 +15,10 @@ namespace tarnwick::core {
 
 inline constexpr int kPasteEntries = 599; // entries 1..599 in every buffer
 inline constexpr int kNeverFilled = 100; // sourceNation of an entry never filled
+
+// One bit per field of a record's table, by the field's index there (OobLayoutOf).
+inline constexpr std::size_t kMaxTableFields = 128;
+using FieldSet = std::bitset<kMaxTableFields>;
 
 template <class Record> struct TPasteEntry {
     Record record {};

@@ -8,7 +8,6 @@
 #include "core/data/ooblayout.h"
 #include "core/data/records.h"
 
-#include <bitset>
 #include <cstddef>
 #include <string_view>
 
@@ -27,10 +26,6 @@ template <> constexpr OobTable TableOf<TOobFormation>()
 {
     return OobTable::Formations;
 }
-
-// One bit per field of a table, by its index in the table.
-inline constexpr std::size_t kMaxTableFields = 128;
-using FieldSet = std::bitset<kMaxTableFields>;
 
 // The index of the field of table named name; npos when there is none.
 inline constexpr std::size_t kNoField = static_cast<std::size_t>(-1);
