@@ -3,6 +3,7 @@
 #include "core/data/ooblayout.h"
 #include "core/data/recordfields.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstddef>
 #include <span>
@@ -215,7 +216,9 @@ std::string BuildDump(const std::array<Record, N>& table, std::span<const DumpCo
 
 void AppendCsvCell(std::string& out, std::string_view text)
 {
-    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
+    const bool plain = std::none_of(
+        text.begin(), text.end(), [](char c) { return c == ',' || c == '"' || c == '\r' || c == '\n'; });
+    if (plain) {
         out.append(text);
         return;
     }
