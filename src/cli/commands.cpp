@@ -260,6 +260,8 @@ int RunBufferImport(const Context& c)
     core::PasteAllFromBuffer(*buffers, *args.kind, *data);
     io.out << "Read " << imported.entriesRead << ' ' << KindName(*args.kind) << " entries from "
            << in.string() << '\n';
+    if (!imported.note.empty())
+        io.out << imported.note << '\n';
     return SaveOutput(*data, *args.nation, target, io);
 }
 

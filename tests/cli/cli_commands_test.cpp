@@ -177,6 +177,48 @@ TEST(CliCsv, WritesTheThreeDumpFilesUnderTheEditorsNames)
     EXPECT_EQ(lines[2], "3,Testland,2,XUNUSEDX,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,-,");
 }
 
+// Names, member descriptions and nation names holding commas and quotes are
+// quoted: a spreadsheet (python's csv module) finds the header's columns in every row.
+TEST(CliCsv, TextCellsWithCommasKeepTheColumnsInLine)
+{
+    if (std::system("command -v python3 >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "python3 is not installed";
+    TempDir dir;
+    OobImage img;
+    img.validDates();
+    img.weaponName(1, "7,62 \"MG\"");
+    img.unitName(1, "Rifle, Section");
+    img.u8(21480, 1, 4, 0, 1); // weapon 1
+    img.formationName(2, "HQ, Forward");
+    img.formationName(3, "Company");
+    img.u16(90680, 3, 20, 0, 1); // member 1: unit 1
+    img.u16(90680, 3, 20, 2, 1002); // member 2: formation 2
+    WriteFile(dir / "in.obf", img.bytes);
+    WriteFile(dir / "TWFTK.ini", "[NationNames]\r\ntarn3=North, \"Free\" Land\r\n");
+    fs::create_directory(dir / "out");
+    ASSERT_EQ(RunCli({ "--ini", (dir / "TWFTK.ini").string(), "csv", (dir / "in.obf").string(), "--nation",
+                         "3", "-o", (dir / "out").string() })
+                  .status,
+        0);
+    // Rows end in a comma: one empty field more than the values they hold.
+    WriteFile(dir / "count.py",
+        std::string("import csv, sys\n"
+                    "for name in sys.argv[1:]:\n"
+                    "    rows = list(csv.reader(open(name, newline='', encoding='cp1252')))\n"
+                    "    width = len(rows[0]) - (rows[0][-1] == '')\n"
+                    "    used = [r for r in rows[1:] if r[3] != 'XUNUSEDX']\n"
+                    "    print(width, len(used), sum(len(r) - 1 != width for r in used))\n"));
+    const fs::path out = dir / "counts.txt";
+    std::string command = "python3 '" + (dir / "count.py").string() + "'";
+    for (const char* file : { "obatDUMP03unit.csv", "obatDUMP03wpns.csv", "obatDUMP03fmns.csv" })
+        command += " '" + (dir / "out" / file).string() + "'";
+    ASSERT_EQ(std::system((command + " > '" + out.string() + "'").c_str()), 0);
+    EXPECT_EQ(ReadFile(out), "75 1 0\n16 1 0\n35 2 0\n");
+    EXPECT_NE(
+        ReadFile(dir / "out" / "obatDUMP03fmns.csv").find(",1,\"[Rifle, Section]\",1002,\"HQ, Forward\","),
+        std::string::npos);
+}
+
 TEST(CliBuffer, ExportThenImportCarriesUnitsIntoAnotherFile)
 {
     TempDir dir;
@@ -231,8 +273,9 @@ TEST(CliBuffer, ExportThenImportCarriesUnitsIntoAnotherFile)
 }
 
 // A buffer file re-saved by a spreadsheet (python's csv module: every field
-// quoted or only where needed, Windows-1252 or UTF-8 with or without a byte
-// order mark) reads back to the same records.
+// quoted or only where needed, Windows-1252, UTF-8 with or without a byte
+// order mark or UTF-16, separated by commas, semicolons or tabs) reads back to
+// the same records.
 TEST(CliBuffer, SpreadsheetResavedFilesReadBackTheSame)
 {
     if (std::system("command -v python3 >/dev/null 2>&1") != 0)
@@ -257,22 +300,29 @@ TEST(CliBuffer, SpreadsheetResavedFilesReadBackTheSame)
     EXPECT_NE(exported.find("\r\n1,\"Rifle, Section\",0,"), std::string::npos);
     EXPECT_NE(exported.find("\r\n2,\"Big \"\"Q\"\" Gun\",0,"), std::string::npos);
 
+    // Separated by commas, semicolons or tabs; UTF-16 big-endian with its byte order mark.
     const char* resave = "import csv, sys\n"
                          "rows = list(csv.reader(open(sys.argv[1], newline='', encoding='cp1252')))\n"
                          "out = open(sys.argv[2], 'w', newline='', encoding=sys.argv[4])\n"
-                         "csv.writer(out, quoting=getattr(csv, sys.argv[3])).writerows(rows)\n";
+                         "out.write('\\ufeff' if sys.argv[4] == 'utf-16-be' else '')\n"
+                         "separator = {'comma': ',', 'semicolon': ';', 'tab': '\\t'}[sys.argv[5]]\n"
+                         "csv.writer(out, quoting=getattr(csv, sys.argv[3]), delimiter=separator,\n"
+                         "    lineterminator='\\r\\n').writerows(rows)\n";
     WriteFile(dir / "resave.py", std::string(resave));
     struct Case {
         const char* quoting;
         const char* encoding;
+        const char* separator = "comma";
     };
-    for (const Case& c : { Case { "QUOTE_ALL", "cp1252" }, Case { "QUOTE_MINIMAL", "cp1252" },
-             Case { "QUOTE_ALL", "utf-8-sig" }, Case { "QUOTE_MINIMAL", "utf-8" } }) {
-        SCOPED_TRACE(std::string(c.quoting) + " " + c.encoding);
+    for (const Case& c : { Case { "QUOTE_ALL", "cp1252" }, Case { "QUOTE_MINIMAL", "utf-16", "tab" },
+             Case { "QUOTE_ALL", "utf-8-sig", "semicolon" },
+             Case { "QUOTE_MINIMAL", "utf-16-be", "semicolon" }, Case { "QUOTE_MINIMAL", "cp1252", "tab" },
+             Case { "QUOTE_MINIMAL", "utf-8" } }) {
+        SCOPED_TRACE(std::string(c.quoting) + " " + c.encoding + " " + c.separator);
         const fs::path sheet = dir / "sheet.csv";
         ASSERT_EQ(
             std::system(("python3 '" + (dir / "resave.py").string() + "' '" + (dir / "units.csv").string()
-                + "' '" + sheet.string() + "' " + c.quoting + " " + c.encoding)
+                + "' '" + sheet.string() + "' " + c.quoting + " " + c.encoding + " " + c.separator)
                             .c_str()),
             0);
         const auto im = RunCli({ "buffer-import", sheet.string(), "--kind", "unit", "--into",

@@ -322,6 +322,9 @@ TEST(CliBuffer, SpreadsheetFilesImportAndOtherLayoutsAreRefused)
     std::erase(crOnly, '\n');
     std::string semicolons = exported;
     std::replace(semicolons.begin(), semicolons.end(), ',', ';');
+    // Rows separated by semicolons under a header separated by commas.
+    const std::size_t rowsAt = exported.find("\r\n", exported.find("\r\n") + 2) + 2;
+    const std::string mixed = exported.substr(0, rowsAt) + semicolons.substr(rowsAt);
 
     const struct {
         const char* name;
@@ -332,7 +335,9 @@ TEST(CliBuffer, SpreadsheetFilesImportAndOtherLayoutsAreRefused)
         { "units.csv", exported, 0, "Read 2 unit entries" },
         { "sheet.csv", sheet, 0, "Read 2 unit entries" },
         { "cr.csv", crOnly, 1, "the lines end in CR only; expected lines ending in CR LF or LF" },
-        { "semi.csv", semicolons, 1, "separated by semicolons; expected a comma after each field" },
+        { "semi.csv", semicolons, 0, "Read 2 unit entries" },
+        { "mixed.csv", mixed, 1,
+            "Line 3, column 1: the fields are separated by semicolons; expected a comma" },
     };
     std::string reference;
     for (const auto& c : cases) {

@@ -39,7 +39,7 @@ const char kFormationHeader[]
     = "Nation ID,Nationality,OB Slot No,Name,Country,Form Type,FT Desc,Buy Page,BP Desc,Avail From Mo,"
       "Avail From Yr,Avail To Mo,Avail To Yr,Exp Mod,Mor Mod,Subunit 01,Description1,Subunit 02,Description2,"
       "Subunit 03,Description3,Subunit 04,Description4,Subunit 05,Description5,Subunit 06,Description6,"
-      "Subunit 07,Description7,Subunit 08,Description8,Subunit 09,Description9,Subunit 10,Description,\r\n";
+      "Subunit 07,Description7,Subunit 08,Description8,Subunit 09,Description9,Subunit 10,Description10,\r\n";
 
 std::string UnusedRow(int nation, const std::string& nationName, int slot, int placeholders)
 {
@@ -214,6 +214,16 @@ TEST(CsvDump, FormationMembersAndSignedModifiers)
 
     f.expMod = -128;
     EXPECT_NE(CrLfLines(BuildFormationCsv(data, 12, Names()))[7].find(",45,-128,127,5,"), std::string::npos);
+
+    // Text cells holding a comma or a quote are quoted, as spreadsheets read them.
+    data.units[5].name = "Rifle, \"A\"";
+    data.formations[3].name = "Recce\nPlt";
+    NameTables names = Names();
+    names.nationNames[12] = "Ruritania, North";
+    const std::string quoted
+        = "12,\"Ruritania, North\",7,Tiger Coy,3,2,Company,10,Battalion HQ.,6,42,5,45,-128,"
+          "127,5,\"[Rifle, \"\"A\"\"]\",1003,\"Recce\nPlt\",0,,600,,";
+    EXPECT_EQ(CrLfLines(BuildFormationCsv(data, 12, names))[7].substr(0, quoted.size()), quoted);
 }
 
 TEST(CsvDump, NationOutsideTheTableIsUnknownAndAControlOnlyNameIsEmpty)

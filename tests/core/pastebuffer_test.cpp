@@ -86,10 +86,16 @@ TEST(PasteBuffer, PasteAllFromFreshBuffersEmptiesEveryFormation)
     for (int k = 1; k <= kFormationSlots; ++k)
         EXPECT_EQ(data->formations[k], TOobFormation {}) << k;
 
-    // A free entry's record is pasted all the same.
+    // A free entry's record is pasted all the same over a named slot; an empty
+    // slot keeps what it holds.
     buffers->unitBuffer[7] = { TOobUnit { .name = "Free but named", .cost = 40 }, 3, false };
     data->units[1].name = "Gone";
+    data->units[7].name = "Replaced";
+    data->units[8].unitClass = 4;
+    data->units[8].nation = 3;
+    const TOobUnit leftover = data->units[8];
     PasteAllFromBuffer(*buffers, PasteKind::Unit, *data);
     EXPECT_EQ(data->units[1], TOobUnit {});
     EXPECT_EQ(data->units[7], buffers->unitBuffer[7].record);
+    EXPECT_EQ(data->units[8], leftover);
 }

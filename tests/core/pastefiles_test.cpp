@@ -1,13 +1,17 @@
 #include "core/data/pastefiles.h"
+#include "core/data/recordfields.h"
+#include "core/data/tarnio.h"
 
 #include "oobfixture.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <span>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -26,7 +30,8 @@ const char* kUnitHeader
       "Weapon 2,Wpn2 HE Rds,Wpn2 AP Rds,Weapon 3,Wpn3 HE Rds,Wpn3 AP Rds,Weapon 4,Wpn4 HE Rds,Wpn4 AP Rds,"
       "Steel HF,Steel HS,Steel HR,Steel TF,Steel TS,Steel TR,Steel Top,"
       "HEAT HF,HEAT HS,HEAT HR,HEAT TF,HEAT TS,HEAT TR,HEAT Top,"
-      "ERA HF,ERA HS,ERA HR,ERA TF,ERA TS,ERA TR,ERA Top,Graphic (Icon) ID,Picture (LBM) ID,";
+      "ERA HF,ERA HS,ERA HR,ERA TF,ERA TS,ERA TR,ERA Top,Graphic (Icon) ID,Picture (LBM) ID,"
+      "1st Month Avail,Last Month Avail,Unit Sound,Wpn1 Sound,Wpn2 Sound,Wpn3 Sound,Wpn4 Sound,";
 
 std::string Xs(int n)
 {
@@ -83,7 +88,7 @@ TOobUnit FullUnit()
 const std::string kFullUnitLine
     = "3,Tiger "
       "I,5,7,300,3,4,30,0,2,80,6,1,9,40,45,11,12,13,2,14,15,16,21,22,23,24,25,26,27,28,29,30,31,32,33,34,"
-      "41,42,43,44,45,46,47,51,52,53,54,55,56,57,61,62,63,64,65,66,67,1234,40000,";
+      "41,42,43,44,45,46,47,51,52,53,54,55,56,57,61,62,63,64,65,66,67,1234,40000,4,9,17,1,2,3,4,";
 
 std::unique_ptr<PasteBuffers> Fresh()
 {
@@ -158,86 +163,112 @@ TEST(PasteFiles, WeaponAndFormationFilesTitleHeaderAndLines)
     ASSERT_EQ(formations.size(), 601u);
     EXPECT_EQ(formations[0], "FORMATION PASTE BUFFER FROM C" + kSep + "Tarn00 - Unknown,");
     EXPECT_EQ(formations[1],
-        "Slot No,Name,Country,Form Type,Category,Avail From,To,Subunit 01,Count 01,Subunit 02,Count 02,"
-        "Subunit 03,Count 03,Subunit 04,Count 04,Subunit 05,Count 05,Subunit 06,Count 06,Subunit 07,"
-        "Count 07,Subunit 08,Count 08,Subunit 09,Count 09,Subunit 10,Count 10,");
+        "Slot No,Name,Country,Form Type,Category,Avail From,To,Subunit 01,Subunit 02,Subunit 03,Subunit 04,"
+        "Subunit 05,Subunit 06,Subunit 07,Subunit 08,Subunit 09,Subunit 10,Avail From Mo,Avail To Mo,Exp Mod,"
+        "Mor Mod,");
     EXPECT_EQ(formations[2], "1,XUNUSEDX," + Xs(27));
-    EXPECT_EQ(formations[3], "2,Pz Coy,12,2,3,39,45,1,2,0,0,0,0,0,0,1001,65535,");
+    EXPECT_EQ(formations[3], "2,Pz Coy,12,2,3,39,45,1,2,0,0,0,0,0,0,1001,65535,9,5,-3,4,");
 }
 
-TEST(PasteFiles, RoundTripRestoresExportedFieldsAndKeepsTheOthers)
-{
-    auto source = Fresh();
-    TOobUnit unit = FullUnit();
-    source->unitBuffer[3] = { unit, 5, true };
-    unit.name = "Exactly15Chars!";
-    source->unitBuffer[599] = { unit, 7, true };
-    source->weaponBuffer[249] = { TOobWeapon { "Flak", 4, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11 }, 5, true };
-    TOobFormation fm { .name = "HQ",
-        .nation = 5,
-        .yearAvail = 1,
-        .monthAvail = 2,
-        .yearUnavail = 3,
-        .monthUnavail = 4,
-        .buyPage = 5,
-        .formType = 6,
-        .expMod = 7,
-        .moraleMod = 8 };
-    fm.slot = { 9, 10, 11, 12, 13, 14, 15, 16, 1399, 1000 };
-    source->formationBuffer[399] = { fm, 5, true };
+namespace {
 
-    // The target entries hold other values in the fields that have no column.
-    auto target = Fresh();
-    TOobUnit before;
-    before.name = "Old";
-    before.monthAvail = 11;
-    before.monthUnavail = 12;
-    before.unitSound = 3;
-    before.weaponSound = { 9, 8, 7, 6 };
-    before.reserved1 = 1;
-    before.reserved2 = 2;
-    target->unitBuffer[3] = { before, 40, true };
-    target->unitBuffer[4] = { TOobUnit { .name = "Stays" }, 41, true };
-    target->formationBuffer[399].record.expMod = -9;
-    target->formationBuffer[399].record.monthAvail = 6;
+// The text with every line cut after its first count fields (a quoted field
+// counts as one), as a file written before the later columns holds them.
+std::string CutLines(const std::string& text, int count)
+{
+    std::string out;
+    for (const std::string& line : CrLfLines(text)) {
+        int fields = 0;
+        bool quoted = false;
+        std::size_t end = 0;
+        for (; end < line.size() && fields < count; ++end) {
+            if (line[end] == '"')
+                quoted = !quoted;
+            else if (line[end] == ',' && !quoted)
+                ++fields;
+        }
+        out += line.substr(0, end) + "\r\n";
+    }
+    return out;
+}
+
+template <class Record, std::size_t N>
+void ExpectPasted(const std::array<Record, N>& pasted, const std::array<Record, N>& source,
+    const std::array<Record, N>& replaced, const std::vector<std::string_view>& kept)
+{
+    const std::span<const OobField> fields = OobLayoutOf(TableOf<Record>()).fields;
+    for (std::size_t k = 1; k < N; ++k) {
+        if (source[k].name.empty())
+            continue;
+        SCOPED_TRACE(k);
+        EXPECT_EQ(pasted[k].name, source[k].name);
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            const bool keeps = std::find(kept.begin(), kept.end(), fields[i].name) != kept.end();
+            const int expected = !keeps    ? FieldValue(source[k], i)
+                : replaced[k].name.empty() ? 0
+                                           : FieldValue(replaced[k], i);
+            EXPECT_EQ(FieldValue(pasted[k], i), expected) << fields[i].name;
+        }
+    }
+}
+
+} // namespace
+
+// Export, import and paste all give back every record of a full file, names
+// with commas and quotes included. A file from before the later columns gives
+// what it has, and the pasted records keep the fields it lacks, as it says.
+TEST(PasteFiles, RoundTripThroughAFileChangesNothing)
+{
+    auto source = std::make_unique<TOobData>();
+    LoadOobBytes(*source, 5, tarnwick::testing::NormalImage(21, 5));
+    auto replaced = std::make_unique<TOobData>();
+    LoadOobBytes(*replaced, 5, tarnwick::testing::NormalImage(22, 5));
 
     const struct {
         PasteKind kind;
-        int expectedRead;
-    } cases[] = { { PasteKind::Unit, 2 }, { PasteKind::Weapon, 1 }, { PasteKind::Formation, 1 } };
-    const auto untouched = std::make_unique<PasteBuffers>(*target);
+        int oldColumns; // columns of a file from before
+        std::vector<std::string_view> lacking;
+        const char* note;
+    } cases[] = {
+        { PasteKind::Unit, 60,
+            { "1st Month Avail", "Last Month Avail", "Unit Sound", "Wpn1 Sound", "Wpn2 Sound", "Wpn3 Sound",
+                "Wpn4 Sound" },
+            "The file has no columns for 1st Month Avail, Last Month Avail, Unit Sound, Wpn1..4 Sound; "
+            "pasted "
+            "units keep their own" },
+        { PasteKind::Weapon, 14, {}, "" },
+        { PasteKind::Formation, 17, { "Avail From Mo", "Avail To Mo", "Exp Mod", "Mor Mod" },
+            "The file has no columns for Avail From Mo, Avail To Mo, Exp Mod, Mor Mod; pasted formations "
+            "keep "
+            "their own" },
+    };
     for (const auto& c : cases) {
-        const std::string text = ExportBufferText(*source, c.kind, "/x", 5, Names());
-        const ImportResult result = ImportBufferText(*target, c.kind, text, "/x/file.csv");
-        ASSERT_TRUE(result.ok()) << result.message;
-        EXPECT_EQ(result.entriesRead, c.expectedRead);
-        EXPECT_TRUE(result.message.empty());
+        SCOPED_TRACE(static_cast<int>(c.kind));
+        auto buffers = Fresh();
+        CopyAllToBuffer(*buffers, c.kind, *source, 5);
+        const std::string text = ExportBufferText(*buffers, c.kind, "/d", 5, Names());
+
+        auto back = Fresh();
+        const ImportResult read = ImportBufferText(*back, c.kind, text, "f.csv");
+        ASSERT_TRUE(read.ok()) << read.message;
+        EXPECT_EQ(read.note, "");
+        auto pasted = std::make_unique<TOobData>(*source);
+        PasteAllFromBuffer(*back, c.kind, *pasted);
+        EXPECT_EQ(EncodeOobFile(*pasted, 5), EncodeOobFile(*source, 5));
+
+        auto old = Fresh();
+        const ImportResult readOld = ImportBufferText(*old, c.kind, CutLines(text, c.oldColumns), "f.csv");
+        ASSERT_TRUE(readOld.ok()) << readOld.message;
+        EXPECT_EQ(readOld.note, c.note);
+        pasted = std::make_unique<TOobData>(*replaced);
+        PasteAllFromBuffer(*old, c.kind, *pasted);
+        if (c.kind == PasteKind::Unit)
+            ExpectPasted(pasted->units, source->units, replaced->units, c.lacking);
+        else if (c.kind == PasteKind::Formation)
+            ExpectPasted(pasted->formations, source->formations, replaced->formations, c.lacking);
+        else
+            ExpectPasted(pasted->weapons, source->weapons, replaced->weapons, c.lacking);
     }
-
-    TOobUnit expected = FullUnit();
-    expected.monthAvail = 11;
-    expected.monthUnavail = 12;
-    expected.unitSound = 3;
-    expected.weaponSound = { 9, 8, 7, 6 };
-    expected.reserved1 = 1;
-    expected.reserved2 = 2;
-    EXPECT_EQ(target->unitBuffer[3].record, expected);
-    EXPECT_EQ(target->unitBuffer[3].sourceNation, 99);
-    EXPECT_TRUE(target->unitBuffer[3].used);
-    EXPECT_EQ(target->unitBuffer[4], untouched->unitBuffer[4]);
-    EXPECT_EQ(target->unitBuffer[599].record.name, "Exactly15Chars!");
-    EXPECT_EQ(target->unitBuffer[599].sourceNation, 99);
-    EXPECT_EQ(target->unitBuffer[1], untouched->unitBuffer[1]);
-
-    EXPECT_EQ(
-        target->weaponBuffer[249], (TPasteEntry<TOobWeapon> { source->weaponBuffer[249].record, 99, true }));
-
-    TOobFormation expectedFm = fm;
-    expectedFm.expMod = -9;
-    expectedFm.moraleMod = 0;
-    expectedFm.monthAvail = 6;
-    expectedFm.monthUnavail = 0;
-    EXPECT_EQ(target->formationBuffer[399], (TPasteEntry<TOobFormation> { expectedFm, 99, true }));
 }
 
 TEST(PasteFiles, TitleDecidesWhetherAFileIsTaken)
@@ -318,7 +349,7 @@ TEST(PasteFiles, FieldsAreCutAndClampedToTheirWidths)
     std::string row = "1,ABCDEFGHIJKLMNOP,300,-1,70000, 7\t,";
     for (int i = 0; i < 52; ++i)
         row += "0,";
-    row += "-5,65536,";
+    row += "-5,65536,0,0,0,0,0,0,0,";
     lines[2] = row;
     auto buffers = Fresh();
     const ImportResult result = ImportBufferText(*buffers, PasteKind::Unit, Join(lines, 3), "f");
@@ -436,9 +467,18 @@ std::string Relayout(std::vector<std::string> lines, const std::string& lineEnd,
     return text;
 }
 
+// ASCII text as UTF-16 with its byte order mark.
+std::string Utf16(const std::string& text, bool bigEndian)
+{
+    std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (char c : text)
+        out += bigEndian ? std::string { '\0', c } : std::string { c, '\0' };
+    return out;
+}
+
 } // namespace
 
-// However the lines end and whether rows end in a comma, a file either gives the
+// However the lines end and whether rows end in a separator, a file either gives the
 // same records as the exported one or is refused, saying what was expected, with
 // every buffer as it was.
 TEST(PasteFiles, LineEndsAndSeparators)
@@ -459,15 +499,23 @@ TEST(PasteFiles, LineEndsAndSeparators)
             "u.csv: the lines end in CR only; expected lines ending in CR LF or LF" },
         { "CR only, no commas at line ends", Relayout(lines, "\r", true, true),
             "u.csv: the lines end in CR only; expected lines ending in CR LF or LF" },
-        { "semicolons", Relayout(lines, "\r\n", false, false, ';'),
-            "u.csv: line 2: the fields are separated by semicolons; expected a comma after each field" },
+        { "semicolons", Relayout(lines, "\r\n", false, false, ';'), "" },
+        { "tabs, no separator at line ends", Relayout(lines, "\r\n", true, true, '\t'), "" },
+        { "UTF-16 LE with tabs", Utf16(Relayout(lines, "\r\n", true, true, '\t'), false), "" },
+        { "UTF-16 BE", Utf16(Relayout(lines, "\r\n", false, false), true), "" },
+        { "UTF-16 cut in the middle of a character",
+            Utf16(Relayout(lines, "\r\n", false, false), false).substr(0, 501),
+            "u.csv: line 2: the file starts with a UTF-16 byte order mark but is not UTF-16 here" },
+        { "a header without separators",
+            Relayout({ lines[0], "Slot No Name", lines[2] }, "\r\n", false, false),
+            "u.csv: line 2: the line holds no comma; expected a comma after each field" },
         { "semicolon rows under a comma header",
             Relayout({ lines[0], lines[1], "1;U1;5" }, "\r\n", false, false),
             "Line 3, column 1: the fields are separated by semicolons; expected a comma after each field" },
         { "a row one column short",
             Relayout({ lines[0], lines[1], lines[2].substr(0, lines[2].rfind(',', lines[2].size() - 2)) },
                 "\r\n", false, false),
-            "Line 3, column 59: the row ends here; expected 60 columns" },
+            "Line 3, column 66: the row ends here; expected 67 columns" },
         { "a quoted name without its closing quote",
             Relayout({ lines[0], lines[1], "1,\"U1,5," }, "\r\n", false, false),
             "Line 3, column 2: the quoted field has no closing quote" },

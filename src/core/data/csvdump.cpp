@@ -1,8 +1,14 @@
 #include "core/data/csvdump.h"
 
+#include "core/data/ooblayout.h"
+#include "core/data/recordfields.h"
+
+#include <algorithm>
 #include <charconv>
 #include <cstddef>
+#include <span>
 #include <string_view>
+#include <vector>
 
 namespace tarnwick::core {
 
@@ -22,33 +28,87 @@ constexpr std::size_t kUnitRowGuess = 256;
 constexpr std::size_t kWeaponRowGuess = 96;
 constexpr std::size_t kFormationRowGuess = 192;
 
-// Appends fields, each followed by a comma.
-class Row {
-public:
-    explicit Row(std::string& out)
-        : out_(out)
-    {
-    }
-
-    Row& number(long long value)
-    {
-        char digits[24];
-        const auto result = std::to_chars(digits, digits + sizeof digits, value);
-        out_.append(digits, result.ptr);
-        out_.push_back(',');
-        return *this;
-    }
-
-    Row& text(std::string_view value)
-    {
-        out_.append(value);
-        out_.push_back(',');
-        return *this;
-    }
-
-private:
-    std::string& out_;
+// A column of the dump: a field by its name in the field table, and the label
+// of the column after it that names its value, if any.
+struct DumpColumn {
+    std::string_view field;
+    std::string_view named = {};
 };
+
+constexpr DumpColumn kUnitColumns[] = { { "Name" }, { "Nation" }, { "Class ID", "Class" }, { "Cost" },
+    { "Size" }, { "Crew" }, { "Speed" }, { "Swim Spd" }, { "Move Class ID", "Move Class" }, { "Radio%" },
+    { "Survivability" }, { "Lift Cap" }, { "Load Cost" }, { "1st Month Avail" }, { "1st Year Avail" },
+    { "Last Month Avail" }, { "Last Year Avail" }, { "Fire Control" }, { "Stabiliser" }, { "Vision" },
+    { "Nr S/D" }, { "Rate of Fire" }, { "EW" }, { "Range Finder" }, { "Weapon 1", "Wpn 1 Name" },
+    { "Wpn1 HE Rds" }, { "Wpn1 AP Rds" }, { "Wpn1 HEAT Rds" }, { "Wpn1 SABOT Rds" }, { "Wpn1 Sound" },
+    { "Weapon 2", "Wpn 2 Name" }, { "Wpn2 HE Rds" }, { "Wpn2 AP Rds" }, { "Wpn2 Sound" },
+    { "Weapon 3", "Wpn 3 Name" }, { "Wpn3 HE Rds" }, { "Wpn3 AP Rds" }, { "Wpn3 Sound" },
+    { "Weapon 4", "Wpn 4 Name" }, { "Wpn4 HE Rds" }, { "Wpn4 AP Rds" }, { "Wpn4 Sound" }, { "Steel HF" },
+    { "Steel HS" }, { "Steel HR" }, { "Steel TF" }, { "Steel TS" }, { "Steel TR" }, { "Steel Top" },
+    { "HEAT HF" }, { "HEAT HS" }, { "HEAT HR" }, { "HEAT TF" }, { "HEAT TS" }, { "HEAT TR" }, { "HEAT Top" },
+    { "ERA HF" }, { "ERA HS" }, { "ERA HR" }, { "ERA TF" }, { "ERA TS" }, { "ERA TR" }, { "ERA Top" },
+    { "Unit Sound" }, { "Graphic (Icon) ID" }, { "Picture (LBM) ID" } };
+
+constexpr DumpColumn kWeaponColumns[] = { { "Name" }, { "Weapon Class" }, { "Weapon Size" },
+    { "Warhead Size" }, { "HE Pen" }, { "HE Kill" }, { "AP Pen" }, { "AP Kill" }, { "Accuracy" }, { "Range" },
+    { "Sabot Range" }, { "Sabot Pen" }, { "HEAT Pen" } };
+
+constexpr DumpColumn kFormationColumns[] = { { "Name" }, { "Country" }, { "Form Type", "FT Desc" },
+    { "Buy Page", "BP Desc" }, { "Avail From Mo" }, { "Avail From Yr" }, { "Avail To Mo" }, { "Avail To Yr" },
+    { "Exp Mod" }, { "Mor Mod" }, { "Subunit 01", "Description1" }, { "Subunit 02", "Description2" },
+    { "Subunit 03", "Description3" }, { "Subunit 04", "Description4" }, { "Subunit 05", "Description5" },
+    { "Subunit 06", "Description6" }, { "Subunit 07", "Description7" }, { "Subunit 08", "Description8" },
+    { "Subunit 09", "Description9" }, { "Subunit 10", "Description10" } };
+
+// A dump's columns found in the field table once.
+struct Resolved {
+    const OobField* field;
+    std::size_t index;
+    bool named;
+};
+
+std::vector<Resolved> Resolve(OobTable table, std::span<const DumpColumn> columns)
+{
+    std::vector<Resolved> resolved;
+    for (const DumpColumn& column : columns) {
+        const std::size_t index = FieldIndex(table, column.field);
+        resolved.push_back({ &OobLayoutOf(table).fields[index], index, !column.named.empty() });
+    }
+    return resolved;
+}
+
+// The header: the three columns that start every row, then each column's
+// label, each followed by a comma except, in the unit file, the last.
+std::string Header(std::span<const DumpColumn> columns, bool commaAtEnd)
+{
+    std::string header = "Nation ID,Nationality,OB Slot No,";
+    for (const DumpColumn& column : columns) {
+        header += column.field;
+        header += ',';
+        if (!column.named.empty()) {
+            header += column.named;
+            header += ',';
+        }
+    }
+    if (!commaAtEnd)
+        header.pop_back();
+    header += kLineEnd;
+    return header;
+}
+
+void AppendNumber(std::string& out, long long value)
+{
+    char digits[24];
+    const auto result = std::to_chars(digits, digits + sizeof digits, value);
+    out.append(digits, result.ptr);
+    out.push_back(',');
+}
+
+void AppendText(std::string& out, std::string_view value)
+{
+    AppendCsvCell(out, value);
+    out.push_back(',');
+}
 
 // A slot is empty when nothing but blanks and control characters is left of its name.
 bool IsEmptyName(const std::string& name)
@@ -60,51 +120,12 @@ bool IsEmptyName(const std::string& name)
     return true;
 }
 
-// Nation number, nation name and slot number start every row.
-void AppendRowStart(std::string& out, int nation, const std::string& nationName, int slot)
-{
-    Row(out).number(nation).text(nationName).number(slot);
-}
-
 void AppendUnusedRow(std::string& out, int placeholders)
 {
     out.append(kUnusedMark);
     for (int i = 0; i < placeholders; ++i)
         out.append(kPlaceholder);
     out.append(kLineEnd);
-}
-
-std::string UnitHeader()
-{
-    std::string header
-        = "Nation ID,Nationality,OB Slot No,Name,Nation,Class ID,Class,Cost,Size,Crew,Speed,Swim Spd,"
-          "Move Class ID,Move Class,Radio%,Survivability,Lift Cap,Load Cost,1st Month Avail,1st Year Avail,"
-          "Last Month Avail,Last Year Avail,Fire Control,Stabiliser,Vision,Nr S/D,Rate of Fire,EW,Range "
-          "Finder,"
-          "Weapon 1,Wpn 1 Name,Wpn1 HE Rds,Wpn1 AP Rds,Wpn1 HEAT Rds,Wpn1 SABOT Rds,Wpn1 Sound,";
-    for (int n = 2; n <= 4; ++n) {
-        const std::string k = std::to_string(n);
-        header += "Weapon " + k + ",Wpn " + k + " Name,Wpn" + k + " HE Rds,Wpn" + k + " AP Rds,Wpn" + k
-            + " Sound,";
-    }
-    for (const char* kind : { "Steel", "HEAT", "ERA" }) {
-        for (const char* facing : { "HF", "HS", "HR", "TF", "TS", "TR", "Top" })
-            header += std::string(kind) + " " + facing + ",";
-    }
-    header += "Unit Sound,Graphic (Icon) ID,Picture (LBM) ID";
-    header += kLineEnd;
-    return header;
-}
-
-std::string FormationHeader()
-{
-    std::string header = "Nation ID,Nationality,OB Slot No,Name,Country,Form Type,FT Desc,Buy Page,BP Desc,"
-                         "Avail From Mo,Avail From Yr,Avail To Mo,Avail To Yr,Exp Mod,Mor Mod,";
-    for (int i = 1; i <= 9; ++i)
-        header += "Subunit 0" + std::to_string(i) + ",Description" + std::to_string(i) + ",";
-    header += "Subunit 10,Description,";
-    header += kLineEnd;
-    return header;
 }
 
 // The name of the weapon a unit carries; a number that names no weapon gives none.
@@ -114,19 +135,101 @@ std::string_view WeaponNameOf(const TOobData& data, int weapon)
                                 : std::string_view();
 }
 
-void AppendMemberDescription(std::string& out, const TOobData& data, int member)
+std::string MemberDescription(const TOobData& data, int member)
 {
-    if (IsUnitSlot(member)) {
-        out.push_back('[');
-        out.append(data.units[static_cast<std::size_t>(member)].name);
-        out.push_back(']');
-    } else if (IsSubFormationMember(member)) {
-        out.append(data.formations[static_cast<std::size_t>(member - 1000)].name);
+    if (IsUnitSlot(member))
+        return "[" + data.units[static_cast<std::size_t>(member)].name + "]";
+    if (IsSubFormationMember(member))
+        return data.formations[static_cast<std::size_t>(member - 1000)].name;
+    return {};
+}
+
+// The text of the column that names a coded value.
+void AppendNameOf(std::string& out, FieldCode code, int value, const TOobData& data, const NameTables& names)
+{
+    const auto byte = static_cast<std::uint8_t>(value);
+    switch (code) {
+    case FieldCode::UnitClass:
+        AppendText(out, UnitClassName(names, byte));
+        return;
+    case FieldCode::MoveClass:
+        AppendText(out, MoveClassName(byte));
+        return;
+    case FieldCode::Weapon:
+        AppendText(out, WeaponNameOf(data, value));
+        return;
+    case FieldCode::FormType:
+        AppendText(out, FormTypeName(byte));
+        return;
+    case FieldCode::BuyPage:
+        AppendText(out, BuyPageName(byte));
+        return;
+    case FieldCode::Member:
+        AppendText(out, MemberDescription(data, value));
+        return;
+    case FieldCode::None:
+    case FieldCode::Nation:
+    case FieldCode::WeaponClass:
+        break;
     }
-    out.push_back(',');
+    AppendText(out, {});
+}
+
+// Header and one line per slot: nation number, nation name, slot, then the
+// columns, or the unused mark and placeholders for an empty slot.
+template <class Record, std::size_t N>
+std::string BuildDump(const std::array<Record, N>& table, std::span<const DumpColumn> columns,
+    bool commaAtEnd, int placeholders, std::size_t rowGuess, const TOobData& data, int nation,
+    const NameTables& names)
+{
+    // One column list per kind of record: found on the first dump of that kind.
+    static const std::vector<Resolved> resolved = Resolve(TableOf<Record>(), columns);
+    std::string nationCells;
+    AppendNumber(nationCells, nation);
+    AppendText(nationCells, NationName(names, nation));
+    std::string out = Header(columns, commaAtEnd);
+    out.reserve(out.size() + (N - 1) * (rowGuess + nationCells.size()));
+    for (std::size_t slot = 1; slot < N; ++slot) {
+        const Record& record = table[slot];
+        out.append(nationCells);
+        AppendNumber(out, static_cast<long long>(slot));
+        if (IsEmptyName(record.name)) {
+            AppendUnusedRow(out, placeholders);
+            continue;
+        }
+        for (const Resolved& column : resolved) {
+            if (column.field->kind == FieldKind::Name) {
+                AppendText(out, record.name);
+                continue;
+            }
+            const int value = FieldValue(record, column.index);
+            AppendNumber(out, value);
+            if (column.named)
+                AppendNameOf(out, column.field->code, value, data, names);
+        }
+        out.append(kLineEnd);
+    }
+    return out;
 }
 
 } // namespace
+
+void AppendCsvCell(std::string& out, std::string_view text)
+{
+    const bool plain = std::none_of(
+        text.begin(), text.end(), [](char c) { return c == ',' || c == '"' || c == '\r' || c == '\n'; });
+    if (plain) {
+        out.append(text);
+        return;
+    }
+    out.push_back('"');
+    for (char c : text) {
+        if (c == '"')
+            out.push_back('"');
+        out.push_back(c);
+    }
+    out.push_back('"');
+}
 
 std::array<std::string, 3> CsvDumpFileNames(int nation)
 {
@@ -137,134 +240,19 @@ std::array<std::string, 3> CsvDumpFileNames(int nation)
 
 std::string BuildUnitCsv(const TOobData& data, int nation, const NameTables& names)
 {
-    const std::string nationName = NationName(names, nation);
-    std::string out = UnitHeader();
-    out.reserve(out.size() + kUnitSlots * (kUnitRowGuess + nationName.size()));
-    for (int slot = 1; slot <= kUnitSlots; ++slot) {
-        const TOobUnit& u = data.units[static_cast<std::size_t>(slot)];
-        AppendRowStart(out, nation, nationName, slot);
-        if (IsEmptyName(u.name)) {
-            AppendUnusedRow(out, kUnitPlaceholders);
-            continue;
-        }
-        Row row(out);
-        row.text(u.name)
-            .number(u.nation)
-            .number(u.unitClass)
-            .text(UnitClassName(names, u.unitClass))
-            .number(u.cost)
-            .number(u.size)
-            .number(u.crew)
-            .number(u.speed)
-            .number(u.swim)
-            .number(u.moveClass)
-            .text(MoveClassName(u.moveClass))
-            .number(u.radio)
-            .number(u.survivability)
-            .number(u.carry)
-            .number(u.weight)
-            .number(u.monthAvail)
-            .number(u.yearAvail)
-            .number(u.monthUnavail)
-            .number(u.yearUnavail)
-            .number(u.fireControl)
-            .number(u.stabiliser)
-            .number(u.vision)
-            .number(u.smokeDischargers)
-            .number(u.rof)
-            .number(u.ew)
-            .number(u.rangeFinder);
-        // Weapon 1 also carries the HEAT and sabot rounds.
-        row.number(u.weapon[0])
-            .text(WeaponNameOf(data, u.weapon[0]))
-            .number(u.heAmmo[0])
-            .number(u.apAmmo[0])
-            .number(u.heatAmmo)
-            .number(u.sabotAmmo)
-            .number(u.weaponSound[0]);
-        for (std::size_t n = 1; n < 4; ++n) {
-            row.number(u.weapon[n])
-                .text(WeaponNameOf(data, u.weapon[n]))
-                .number(u.heAmmo[n])
-                .number(u.apAmmo[n])
-                .number(u.weaponSound[n]);
-        }
-        for (const auto* armour : { &u.steelArmour, &u.heatArmour, &u.eraArmour }) {
-            for (std::uint8_t value : *armour)
-                row.number(value);
-        }
-        row.number(u.unitSound).number(u.icon).number(u.lbm);
-        out.append(kLineEnd);
-    }
-    return out;
+    return BuildDump(data.units, kUnitColumns, false, kUnitPlaceholders, kUnitRowGuess, data, nation, names);
 }
 
 std::string BuildWeaponCsv(const TOobData& data, int nation, const NameTables& names)
 {
-    const std::string nationName = NationName(names, nation);
-    std::string out
-        = "Nation ID,Nationality,OB Slot No,Name,Weapon Class,Weapon Size,Warhead Size,HE Pen,HE Kill,"
-          "AP Pen,AP Kill,Accuracy,Range,Sabot Range,Sabot Pen,HEAT Pen,";
-    out.append(kLineEnd);
-    out.reserve(out.size() + kWeaponSlots * (kWeaponRowGuess + nationName.size()));
-    for (int slot = 1; slot <= kWeaponSlots; ++slot) {
-        const TOobWeapon& w = data.weapons[static_cast<std::size_t>(slot)];
-        AppendRowStart(out, nation, nationName, slot);
-        if (IsEmptyName(w.name)) {
-            AppendUnusedRow(out, kWeaponPlaceholders);
-            continue;
-        }
-        Row(out)
-            .text(w.name)
-            .number(w.weaponClass)
-            .number(w.weaponSize)
-            .number(w.warheadSize)
-            .number(w.hePen)
-            .number(w.heKill)
-            .number(w.apPen)
-            .number(w.apKill)
-            .number(w.accuracy)
-            .number(w.range)
-            .number(w.sabotRange)
-            .number(w.sabotPen)
-            .number(w.heatPen);
-        out.append(kLineEnd);
-    }
-    return out;
+    return BuildDump(
+        data.weapons, kWeaponColumns, true, kWeaponPlaceholders, kWeaponRowGuess, data, nation, names);
 }
 
 std::string BuildFormationCsv(const TOobData& data, int nation, const NameTables& names)
 {
-    const std::string nationName = NationName(names, nation);
-    std::string out = FormationHeader();
-    out.reserve(out.size() + kFormationSlots * (kFormationRowGuess + nationName.size()));
-    for (int slot = 1; slot <= kFormationSlots; ++slot) {
-        const TOobFormation& f = data.formations[static_cast<std::size_t>(slot)];
-        AppendRowStart(out, nation, nationName, slot);
-        if (IsEmptyName(f.name)) {
-            AppendUnusedRow(out, kFormationPlaceholders);
-            continue;
-        }
-        Row(out)
-            .text(f.name)
-            .number(f.nation)
-            .number(f.formType)
-            .text(FormTypeName(f.formType))
-            .number(f.buyPage)
-            .text(BuyPageName(f.buyPage))
-            .number(f.monthAvail)
-            .number(f.yearAvail)
-            .number(f.monthUnavail)
-            .number(f.yearUnavail)
-            .number(f.expMod)
-            .number(f.moraleMod);
-        for (std::uint16_t member : f.slot) {
-            Row(out).number(member);
-            AppendMemberDescription(out, data, member);
-        }
-        out.append(kLineEnd);
-    }
-    return out;
+    return BuildDump(data.formations, kFormationColumns, true, kFormationPlaceholders, kFormationRowGuess,
+        data, nation, names);
 }
 
 std::array<IoResult, 3> DumpCsv(const TOobData& data, int nation, const NameTables& names,

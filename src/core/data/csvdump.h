@@ -9,8 +9,13 @@
 #include <array>
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace tarnwick::core {
+
+// Appends text as a cell: in double quotes, its quotes doubled, when it holds
+// a comma, a quote or a line break (as spreadsheets read cells); as it is otherwise.
+void AppendCsvCell(std::string& out, std::string_view text);
 
 // obatDUMP07unit.csv, obatDUMP07wpns.csv, obatDUMP07fmns.csv for nation 7.
 std::array<std::string, 3> CsvDumpFileNames(int nation);

@@ -1,5 +1,7 @@
 #include "core/data/pastebuffer.h"
 
+#include "core/data/recordfields.h"
+
 namespace tarnwick::core {
 
 namespace {
@@ -21,6 +23,7 @@ void CopyTable(PasteBuffer<Record>& buffer, const std::array<Record, TableSize>&
         buffer[k].record = table[k];
         buffer[k].used = !table[k].name.empty();
         buffer[k].sourceNation = nation;
+        buffer[k].fields.reset();
     }
 }
 
@@ -29,11 +32,43 @@ void PasteTable(const PasteBuffer<Record>& buffer, std::array<Record, TableSize>
 {
     constexpr int slots = static_cast<int>(TableSize) - 1;
     static_assert(slots <= kPasteEntries);
-    for (int k = 1; k <= slots; ++k)
-        table[k] = buffer[k].record;
+    for (int k = 1; k <= slots; ++k) {
+        // A free entry over an empty slot leaves it as it is, the bytes an empty
+        // slot may still hold included: there is nothing to paste.
+        if (!buffer[k].used && table[k].name.empty())
+            continue;
+        table[k] = PastedRecord(buffer[k], table[k]);
+    }
+}
+
+template <class Record> Record Pasted(const TPasteEntry<Record>& entry, const Record& replaced)
+{
+    if (!entry.fields)
+        return entry.record;
+    Record pasted = replaced.name.empty() ? Record {} : replaced;
+    const std::size_t count = OobLayoutOf(TableOf<Record>()).fields.size();
+    for (std::size_t i = 0; i < count; ++i)
+        if (entry.fields->test(i))
+            CopyField(entry.record, pasted, i);
+    return pasted;
 }
 
 } // namespace
+
+TOobWeapon PastedRecord(const TPasteEntry<TOobWeapon>& entry, const TOobWeapon& replaced)
+{
+    return Pasted(entry, replaced);
+}
+
+TOobUnit PastedRecord(const TPasteEntry<TOobUnit>& entry, const TOobUnit& replaced)
+{
+    return Pasted(entry, replaced);
+}
+
+TOobFormation PastedRecord(const TPasteEntry<TOobFormation>& entry, const TOobFormation& replaced)
+{
+    return Pasted(entry, replaced);
+}
 
 void InitPasteBuffers(PasteBuffers& buffers)
 {

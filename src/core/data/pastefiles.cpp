@@ -1,15 +1,19 @@
 #include "core/data/pastefiles.h"
 
 #include "core/data/cp1252.h"
+#include "core/data/csvdump.h"
+#include "core/data/recordfields.h"
 
 #include <algorithm>
+#include <array>
+#include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
-#include <type_traits>
 #include <vector>
 
 namespace tarnwick::core {
@@ -19,130 +23,118 @@ namespace {
 constexpr const char* kLineEnd = "\r\n";
 constexpr std::string_view kFreeMark = "XUNUSEDX";
 
-// Facing names in the order of the armour arrays.
-constexpr const char* kFacingNames[kFacings] = { "HF", "HS", "HR", "TF", "TS", "TR", "Top" };
-
 struct KindInfo {
     const char* title; // start of the title line
     const char* dirWord; // follows the folder and a path separator in the title line
     const char* keyword; // the title of a file for this kind must contain it
     int freeFields; // "X" fields after "XUNUSEDX" on a free line
     int importRows; // rows an import reads
+    const char* plural; // "units"
 };
 
 KindInfo Info(PasteKind kind)
 {
     switch (kind) {
     case PasteKind::Weapon:
-        return { "WEAPON PASTE BUFFER FROM ", "tarn", "WEAPON", 13, kPasteEntries };
+        return { "WEAPON PASTE BUFFER FROM ", "tarn", "WEAPON", 13, kPasteEntries, "weapons" };
     case PasteKind::Unit:
-        return { "UNIT PASTE BUFFER FROM ", "Tarn", "UNIT", 59, kPasteEntries };
+        return { "UNIT PASTE BUFFER FROM ", "Tarn", "UNIT", 59, kPasteEntries, "units" };
     case PasteKind::Formation:
-        return { "FORMATION PASTE BUFFER FROM ", "Tarn", "FORMATION", 27, kFormationSlots };
+        return { "FORMATION PASTE BUFFER FROM ", "Tarn", "FORMATION", 27, kFormationSlots, "formations" };
     }
-    return { "", "", "", 0, 0 };
+    return { "", "", "", 0, 0, "" };
 }
 
-// The numeric columns of each kind, in file order. f(label, field) is called once per
-// column; the record may be const (export) or not (import).
-
-template <class U, class F>
-requires std::is_same_v<std::remove_const_t<U>, TOobUnit>
-void VisitColumns(U& u, F&& f)
+OobTable TableOfKind(PasteKind kind)
 {
-    f("Nationality,", u.nation);
-    f("Class,", u.unitClass);
-    f("Cost,", u.cost);
-    f("Size,", u.size);
-    f("Crew,", u.crew);
-    f("Speed,", u.speed);
-    f("Swim Speed,", u.swim);
-    f("Movement Class,", u.moveClass);
-    f("Radio%,", u.radio);
-    f("Survivability,", u.survivability);
-    f("Lift Capacity,", u.carry);
-    f("Load Cost,", u.weight);
-    f("1st Year Avail,", u.yearAvail);
-    f("Last Year Avail,", u.yearUnavail);
-    f("Fire Control,", u.fireControl);
-    f("Stabiliser,", u.stabiliser);
-    f("Vision,", u.vision);
-    f("No of SD,", u.smokeDischargers);
-    f("Rate of Fire,", u.rof);
-    f("EW Factor,", u.ew);
-    f("Range Finder,", u.rangeFinder);
-    f("Weapon 1,", u.weapon[0]);
-    f("Wpn1 HE Rds,", u.heAmmo[0]);
-    f("Wpn1 AP Rds,", u.apAmmo[0]);
-    f("Wpn1 HEAT Rds,", u.heatAmmo);
-    f("Wpn1 SABOT Rds,", u.sabotAmmo);
-    for (int n = 2; n <= 4; ++n) {
-        const std::string number = std::to_string(n);
-        f("Weapon " + number + ",", u.weapon[n - 1]);
-        f("Wpn" + number + " HE Rds,", u.heAmmo[n - 1]);
-        f("Wpn" + number + " AP Rds,", u.apAmmo[n - 1]);
+    switch (kind) {
+    case PasteKind::Weapon:
+        return OobTable::Weapons;
+    case PasteKind::Unit:
+        break;
+    case PasteKind::Formation:
+        return OobTable::Formations;
     }
-    for (int i = 0; i < kFacings; ++i)
-        f(std::string("Steel ") + kFacingNames[i] + ",", u.steelArmour[i]);
-    for (int i = 0; i < kFacings; ++i)
-        f(std::string("HEAT ") + kFacingNames[i] + ",", u.heatArmour[i]);
-    for (int i = 0; i < kFacings; ++i)
-        f(std::string("ERA ") + kFacingNames[i] + ",", u.eraArmour[i]);
-    f("Graphic (Icon) ID,", u.icon);
-    f("Picture (LBM) ID,", u.lbm);
+    return OobTable::Units;
 }
 
-template <class W, class F>
-requires std::is_same_v<std::remove_const_t<W>, TOobWeapon>
-void VisitColumns(W& w, F&& f)
-{
-    f("Weapon Class,", w.weaponClass);
-    f("Weapon Size,", w.weaponSize);
-    f("Warhead Size,", w.warheadSize);
-    f("HE Pen,", w.hePen);
-    f("HE Kill,", w.heKill);
-    f("AP Pen,", w.apPen);
-    f("AP Kill,", w.apKill);
-    f("Accuracy,", w.accuracy);
-    f("Range,", w.range);
-    f("Sabot Range,", w.sabotRange);
-    f("Sabot Pen,", w.sabotPen);
-    f("HEAT Pen,", w.heatPen);
-}
+// The numeric columns files have always had after the slot and the name: the
+// label, and the field's name in the field table when it differs.
+struct Column {
+    std::string_view label;
+    std::string_view field = {};
+};
 
-// The header names a member and a count column per member; rows hold only the ten
-// members, so the labels and the values are listed apart.
-std::string FormationLabels()
+constexpr Column kUnitColumns[] = { { "Nationality", "Nation" }, { "Class", "Class ID" }, { "Cost" },
+    { "Size" }, { "Crew" }, { "Speed" }, { "Swim Speed", "Swim Spd" }, { "Movement Class", "Move Class ID" },
+    { "Radio%" }, { "Survivability" }, { "Lift Capacity", "Lift Cap" }, { "Load Cost" }, { "1st Year Avail" },
+    { "Last Year Avail" }, { "Fire Control" }, { "Stabiliser" }, { "Vision" }, { "No of SD", "Nr S/D" },
+    { "Rate of Fire" }, { "EW Factor", "EW" }, { "Range Finder" }, { "Weapon 1" }, { "Wpn1 HE Rds" },
+    { "Wpn1 AP Rds" }, { "Wpn1 HEAT Rds" }, { "Wpn1 SABOT Rds" }, { "Weapon 2" }, { "Wpn2 HE Rds" },
+    { "Wpn2 AP Rds" }, { "Weapon 3" }, { "Wpn3 HE Rds" }, { "Wpn3 AP Rds" }, { "Weapon 4" },
+    { "Wpn4 HE Rds" }, { "Wpn4 AP Rds" }, { "Steel HF" }, { "Steel HS" }, { "Steel HR" }, { "Steel TF" },
+    { "Steel TS" }, { "Steel TR" }, { "Steel Top" }, { "HEAT HF" }, { "HEAT HS" }, { "HEAT HR" },
+    { "HEAT TF" }, { "HEAT TS" }, { "HEAT TR" }, { "HEAT Top" }, { "ERA HF" }, { "ERA HS" }, { "ERA HR" },
+    { "ERA TF" }, { "ERA TS" }, { "ERA TR" }, { "ERA Top" }, { "Graphic (Icon) ID" },
+    { "Picture (LBM) ID" } };
+
+constexpr Column kWeaponColumns[]
+    = { { "Weapon Class" }, { "Weapon Size" }, { "Warhead Size" }, { "HE Pen" }, { "HE Kill" }, { "AP Pen" },
+          { "AP Kill" }, { "Accuracy" }, { "Range" }, { "Sabot Range" }, { "Sabot Pen" }, { "HEAT Pen" } };
+
+constexpr Column kFormationColumns[] = { { "Country" }, { "Form Type" }, { "Category", "Buy Page" },
+    { "Avail From", "Avail From Yr" }, { "To", "Avail To Yr" }, { "Subunit 01" }, { "Subunit 02" },
+    { "Subunit 03" }, { "Subunit 04" }, { "Subunit 05" }, { "Subunit 06" }, { "Subunit 07" },
+    { "Subunit 08" }, { "Subunit 09" }, { "Subunit 10" } };
+
+// The numeric columns of a kind's files, found in the field table once: the
+// columns files have always had, then one for each field they lacked, labelled
+// with the field's name. Older readers stop after the first ones.
+struct FileColumn {
+    std::string_view label;
+    std::size_t field; // index in the field table
+};
+
+struct FileColumns {
+    std::vector<FileColumn> columns;
+    std::size_t lasting = 0; // how many of them files have always had
+    std::size_t name = 0; // the index of the name field
+};
+
+FileColumns Resolve(OobTable table, std::span<const Column> lasting)
 {
-    std::string labels = "Country,Form Type,Category,Avail From,To,";
-    for (int i = 1; i <= 10; ++i) {
-        const std::string number = (i < 10 ? "0" : "") + std::to_string(i);
-        labels += "Subunit " + number + ",Count " + number + ",";
+    FileColumns result;
+    result.name = FieldIndex(table, "Name");
+    FieldSet listed;
+    for (const Column& column : lasting) {
+        const std::size_t field = FieldIndex(table, column.field.empty() ? column.label : column.field);
+        result.columns.push_back({ column.label, field });
+        listed.set(field);
     }
-    return labels;
+    result.lasting = result.columns.size();
+    const std::span<const OobField> fields = OobLayoutOf(table).fields;
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        if (i != result.name && !listed.test(i))
+            result.columns.push_back({ fields[i].name, i });
+    return result;
 }
 
-template <class Fm, class F>
-requires std::is_same_v<std::remove_const_t<Fm>, TOobFormation>
-void VisitColumns(Fm& fm, F&& f)
+const FileColumns& ColumnsOf(PasteKind kind)
 {
-    f("", fm.nation);
-    f("", fm.formType);
-    f("", fm.buyPage);
-    f("", fm.yearAvail);
-    f("", fm.yearUnavail);
-    for (auto& member : fm.slot)
-        f("", member);
+    static const std::array<FileColumns, 3> all = {
+        Resolve(OobTable::Weapons, kWeaponColumns),
+        Resolve(OobTable::Units, kUnitColumns),
+        Resolve(OobTable::Formations, kFormationColumns),
+    };
+    return all[static_cast<std::size_t>(kind)];
 }
 
-template <class Record> std::string HeaderLine()
+std::string HeaderLine(PasteKind kind)
 {
     std::string line = "Slot No,Name,";
-    if constexpr (std::is_same_v<Record, TOobFormation>) {
-        line += FormationLabels();
-    } else {
-        Record dummy {};
-        VisitColumns(dummy, [&](const std::string& label, auto&) { line += label; });
+    for (const FileColumn& column : ColumnsOf(kind).columns) {
+        line += column.label;
+        line += ',';
     }
     return line + kLineEnd;
 }
@@ -151,26 +143,18 @@ template <class Record> std::string HeaderLine()
 // comma, a quote or a line break; as it is otherwise, as files always held it.
 void AppendName(std::string& out, const std::string& name)
 {
-    if (name.find_first_of(",\"\r\n") == std::string::npos) {
-        out += name;
-        return;
-    }
-    out += '"';
-    for (char c : name) {
-        if (c == '"')
-            out += '"';
-        out += c;
-    }
-    out += '"';
+    AppendCsvCell(out, name);
 }
 
-template <class Record> void AppendRows(std::string& out, const PasteBuffer<Record>& buffer, int freeFields)
+template <class Record>
+void AppendRows(std::string& out, const PasteBuffer<Record>& buffer, PasteKind kind, int freeFields)
 {
     std::string freeTail = std::string(kFreeMark) + ",";
     for (int i = 0; i < freeFields; ++i)
         freeTail += "X,";
     freeTail += kLineEnd;
 
+    const FileColumns& columns = ColumnsOf(kind);
     for (int k = 1; k <= kPasteEntries; ++k) {
         const TPasteEntry<Record>& entry = buffer[k];
         out += std::to_string(k);
@@ -181,22 +165,22 @@ template <class Record> void AppendRows(std::string& out, const PasteBuffer<Reco
         }
         AppendName(out, entry.record.name);
         out += ',';
-        VisitColumns(entry.record, [&](const std::string&, const auto& field) {
-            out += std::to_string(static_cast<int>(field));
+        for (const FileColumn& column : columns.columns) {
+            out += std::to_string(FieldValue(entry.record, column.field));
             out += ',';
-        });
+        }
         out += kLineEnd;
     }
 }
 
-// Reads a text field by field. A name runs up to the next comma, line breaks
-// included; a number also ends at its line end, so that a row need not end in a
-// comma (spreadsheets save rows without one). A field that starts with a double
+// Reads a text field by field. A name runs up to the next separator, line
+// breaks included; a number also ends at its line end, so that a row need not
+// end in a separator (spreadsheets save rows without one). A field that starts with a double
 // quote runs to the closing quote, "" standing for one quote, as spreadsheets
 // write fields.
 class CsvReader {
 public:
-    enum class End { Comma, LineEnd, TextEnd };
+    enum class End { Separator, LineEnd, TextEnd };
     enum class Quote { None, Closed, Unclosed, TextAfter };
     struct Field {
         std::string text;
@@ -206,12 +190,13 @@ public:
         bool terminated() const { return end != End::TextEnd; }
     };
 
-    explicit CsvReader(std::string_view text)
+    CsvReader(std::string_view text, char separator)
         : text_(text)
+        , separator_(separator)
     {
     }
 
-    // A field up to the next comma (consumed), or with stopAtLineEnd up to the
+    // A field up to the next separator (consumed), or with stopAtLineEnd up to the
     // next CR or LF (left for skipLine). A quoted field also ends at a line end
     // after its closing quote.
     Field next(bool stopAtLineEnd)
@@ -223,8 +208,8 @@ public:
         End end = End::TextEnd;
         while (pos_ < text_.size()) {
             const char c = text_[pos_];
-            if (c == ',') {
-                end = End::Comma;
+            if (c == separator_) {
+                end = End::Separator;
                 break;
             }
             if (stopAtLineEnd && (c == '\r' || c == '\n')) {
@@ -236,7 +221,7 @@ public:
             ++pos_;
         }
         Field field { std::string(text_.substr(start, pos_ - start)), end, startLine };
-        if (end == End::Comma)
+        if (end == End::Separator)
             ++pos_;
         return field;
     }
@@ -298,8 +283,8 @@ private:
         if (pos_ >= text_.size())
             return field;
         const char after = text_[pos_];
-        if (after == ',') {
-            field.end = End::Comma;
+        if (after == separator_) {
+            field.end = End::Separator;
             ++pos_;
         } else if (after == '\r' || after == '\n') {
             field.end = End::LineEnd;
@@ -310,6 +295,7 @@ private:
     }
 
     std::string_view text_;
+    char separator_;
     std::size_t pos_ = 0;
     int line_ = 1;
 };
@@ -379,36 +365,143 @@ std::int32_t ParseNumber(const CsvReader::Field& field, int column)
     }
 }
 
-template <class T> void Store(T& target, std::int32_t value)
+// The separators a file may use, and how a message names them.
+struct Separator {
+    char c;
+    const char* one; // "comma"
+    const char* many; // "commas"
+};
+constexpr Separator kSeparators[]
+    = { { ',', "comma", "commas" }, { ';', "semicolon", "semicolons" }, { '\t', "tab", "tabs" } };
+
+const Separator& SeparatorOf(char c)
 {
-    if constexpr (sizeof(T) == 1) {
-        // Byte columns keep the low 8 bits: 300 becomes 44.
-        target = static_cast<T>(static_cast<std::uint8_t>(static_cast<std::uint32_t>(value) & 0xFFu));
-    } else {
-        static_assert(std::is_same_v<T, std::uint16_t>);
-        target = static_cast<T>(std::clamp<std::int32_t>(value, 0, 65535));
+    for (const Separator& s : kSeparators)
+        if (s.c == c)
+            return s;
+    return kSeparators[0];
+}
+
+// The separator a header line uses: the one it holds most of outside quotes;
+// nothing when it holds none.
+std::optional<char> SeparatorOfHeader(std::string_view header)
+{
+    std::array<std::size_t, std::size(kSeparators)> counts {};
+    bool quoted = false;
+    for (char c : header) {
+        if (c == '"')
+            quoted = !quoted;
+        for (std::size_t i = 0; i < counts.size() && !quoted; ++i)
+            counts[i] += c == kSeparators[i].c ? 1 : 0;
     }
+    const auto most = std::max_element(counts.begin(), counts.end());
+    if (*most == 0)
+        return std::nullopt;
+    return kSeparators[static_cast<std::size_t>(most - counts.begin())].c;
 }
 
-// What a row that holds no comma was meant to be.
-std::string SeparatorProblem(std::string_view line)
+// What a line that holds no separator was meant to be.
+std::string SeparatorProblem(std::string_view line, char separator)
 {
-    if (line.find(';') != std::string_view::npos)
-        return "the fields are separated by semicolons; expected a comma after each field";
-    return "the line holds no comma; expected a comma after each field";
+    const Separator& expected = SeparatorOf(separator);
+    const std::string expectation = std::string("expected a ") + expected.one + " after each field";
+    for (const Separator& other : kSeparators)
+        if (other.c != separator && line.find(other.c) != std::string_view::npos)
+            return std::string("the fields are separated by ") + other.many + "; " + expectation;
+    return std::string("the line holds no ") + expected.one + "; " + expectation;
 }
 
-template <class Record> int CountColumns()
+// How the numeric columns of a file map onto the fields, by its header line:
+// the columns files have always had go by position; a later column is read
+// when its label names a field that has no column of the first kind.
+struct ReadPlan {
+    std::vector<std::size_t> fields; // per column after the name; kNoField: skipped
+    FieldSet carried; // the fields the file gives, the name included
+};
+
+std::string_view TrimBlanks(std::string_view text)
 {
-    Record dummy {};
-    int columns = 0;
-    VisitColumns(dummy, [&](const std::string&, auto&) { ++columns; });
-    return columns;
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+        text.remove_suffix(1);
+    return text;
 }
 
-template <class Record> int ReadRows(PasteBuffer<Record>& buffer, CsvReader& reader, int rows, bool utf8)
+ReadPlan PlanColumns(PasteKind kind, std::string_view header, char separator)
 {
-    const int lastColumn = 2 + CountColumns<Record>();
+    const FileColumns& columns = ColumnsOf(kind);
+    ReadPlan plan;
+    plan.carried.set(columns.name);
+    for (std::size_t i = 0; i < columns.lasting; ++i) {
+        plan.fields.push_back(columns.columns[i].field);
+        plan.carried.set(columns.columns[i].field);
+    }
+    CsvReader labels(header, separator);
+    std::vector<std::string> found;
+    for (CsvReader::Field label = labels.next(true);; label = labels.next(true)) {
+        found.push_back(label.text);
+        if (label.end != CsvReader::End::Separator)
+            break;
+    }
+    for (std::size_t at = 2 + columns.lasting; at < found.size(); ++at) {
+        std::size_t field = kNoField;
+        for (std::size_t i = columns.lasting; i < columns.columns.size(); ++i)
+            if (columns.columns[i].label == TrimBlanks(found[at]))
+                field = columns.columns[i].field;
+        plan.fields.push_back(field);
+        if (field != kNoField)
+            plan.carried.set(field);
+    }
+    while (plan.fields.size() > columns.lasting && plan.fields.back() == kNoField)
+        plan.fields.pop_back();
+    return plan;
+}
+
+// Field names joined for a message; a run of names that count up in one digit
+// reads as one ("Wpn1..4 Sound").
+std::string NameList(const std::vector<std::string_view>& names)
+{
+    // Where b differs from a in one digit only, one higher; npos otherwise.
+    auto stepAt = [](std::string_view a, std::string_view b) {
+        std::size_t at = std::string_view::npos;
+        if (a.size() != b.size())
+            return at;
+        for (std::size_t i = 0; i < a.size(); ++i) {
+            if (a[i] == b[i])
+                continue;
+            if (at != std::string_view::npos || !std::isdigit(static_cast<unsigned char>(a[i]))
+                || b[i] != a[i] + 1)
+                return std::string_view::npos;
+            at = i;
+        }
+        return at;
+    };
+    std::string text;
+    for (std::size_t i = 0; i < names.size();) {
+        std::size_t end = i + 1;
+        const std::size_t at = i + 1 < names.size() ? stepAt(names[i], names[i + 1]) : std::string_view::npos;
+        while (at != std::string_view::npos && end < names.size() && stepAt(names[end - 1], names[end]) == at)
+            ++end;
+        if (!text.empty())
+            text += ", ";
+        if (end - i >= 3) {
+            text += std::string(names[i].substr(0, at + 1)) + ".." + names[end - 1][at]
+                + std::string(names[i].substr(at + 1));
+        } else {
+            end = i + 1;
+            text += names[i];
+        }
+        i = end;
+    }
+    return text;
+}
+
+template <class Record>
+int ReadRows(
+    PasteBuffer<Record>& buffer, CsvReader& reader, int rows, const ReadPlan& plan, char separator, bool utf8)
+{
+    const int lastColumn = 2 + static_cast<int>(plan.fields.size());
     int filled = 0;
     for (int k = 1; k <= rows; ++k) {
         if (reader.atEnd())
@@ -420,7 +513,7 @@ template <class Record> int ReadRows(PasteBuffer<Record>& buffer, CsvReader& rea
         if (number.end == CsvReader::End::TextEnd)
             throw At(rowLine, 1, "the file ends in the middle of the row");
         if (number.end == CsvReader::End::LineEnd)
-            throw At(rowLine, 1, SeparatorProblem(rowText));
+            throw At(rowLine, 1, SeparatorProblem(rowText, separator));
         const CsvReader::Field name = reader.next(false);
         CheckQuotes(name, 2);
         if (!name.terminated())
@@ -430,22 +523,24 @@ template <class Record> int ReadRows(PasteBuffer<Record>& buffer, CsvReader& rea
         if (name.text != kFreeMark) {
             TPasteEntry<Record>& entry = buffer[k];
             int column = 2;
-            VisitColumns(entry.record, [&](const std::string&, auto& field) {
+            for (const std::size_t field : plan.fields) {
                 ++column;
                 const CsvReader::Field value = reader.next(true);
-                if (column < lastColumn && value.end != CsvReader::End::Comma)
+                if (column < lastColumn && value.end != CsvReader::End::Separator)
                     throw At(rowLine, column,
                         value.end == CsvReader::End::TextEnd
                             ? "the file ends in the middle of the row"
                             : "the row ends here; expected " + std::to_string(lastColumn) + " columns");
-                Store(field, ParseNumber(value, column));
-            });
+                if (field != kNoField)
+                    SetFieldValue(entry.record, field, ParseNumber(value, column));
+            }
             std::string newName = name.text.substr(0, name.text.find('\0'));
             if (utf8)
                 newName = NameFromUtf8(newName, rowLine);
             entry.record.name = newName.substr(0, kNameLength);
             entry.used = true;
             entry.sourceNation = 99;
+            entry.fields = plan.carried;
             ++filled;
         }
         reader.skipLine();
@@ -454,12 +549,13 @@ template <class Record> int ReadRows(PasteBuffer<Record>& buffer, CsvReader& rea
 }
 
 template <class Record>
-ImportResult ImportInto(PasteBuffer<Record>& buffer, const KindInfo& info, CsvReader& reader, bool utf8)
+ImportResult ImportInto(PasteBuffer<Record>& buffer, const KindInfo& info, CsvReader& reader,
+    const ReadPlan& plan, char separator, bool utf8)
 {
     ImportResult result;
     auto copy = std::make_unique<PasteBuffer<Record>>(buffer);
     try {
-        result.entriesRead = ReadRows(*copy, reader, info.importRows, utf8);
+        result.entriesRead = ReadRows(*copy, reader, info.importRows, plan, separator, utf8);
     } catch (const RowError& error) {
         result.kind = ImportResult::Kind::BadField;
         result.message = error.message;
@@ -469,6 +565,53 @@ ImportResult ImportInto(PasteBuffer<Record>& buffer, const KindInfo& info, CsvRe
     }
     buffer.swap(*copy);
     return result;
+}
+
+// The bytes after a UTF-16 byte order mark as UTF-8; nothing, with the line of
+// the fault, when they are not UTF-16.
+std::optional<std::string> Utf16ToUtf8(std::string_view bytes, bool bigEndian, int& badLine)
+{
+    std::string out;
+    badLine = 1;
+    auto unit = [&](std::size_t at) {
+        const auto hi = static_cast<unsigned char>(bytes[at + (bigEndian ? 0 : 1)]);
+        const auto lo = static_cast<unsigned char>(bytes[at + (bigEndian ? 1 : 0)]);
+        return static_cast<char32_t>((hi << 8) | lo);
+    };
+    for (std::size_t at = 0; at < bytes.size(); at += 2) {
+        if (at + 1 >= bytes.size())
+            return std::nullopt;
+        char32_t c = unit(at);
+        if (c >= 0xDC00 && c <= 0xDFFF)
+            return std::nullopt;
+        if (c >= 0xD800 && c <= 0xDBFF) {
+            if (at + 3 >= bytes.size())
+                return std::nullopt;
+            const char32_t low = unit(at + 2);
+            if (low < 0xDC00 || low > 0xDFFF)
+                return std::nullopt;
+            c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
+            at += 2;
+        }
+        if (c == '\n')
+            ++badLine;
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (c >> 18));
+            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
 }
 
 ImportResult Refused(ImportResult::Kind kind, std::string message)
@@ -496,18 +639,16 @@ std::string ExportBufferText(const PasteBuffers& buffers, PasteKind kind, const 
     out += NationName(names, nation);
     out += ',';
     out += kLineEnd;
+    out += HeaderLine(kind);
     switch (kind) {
     case PasteKind::Weapon:
-        out += HeaderLine<TOobWeapon>();
-        AppendRows(out, buffers.weaponBuffer, info.freeFields);
+        AppendRows(out, buffers.weaponBuffer, kind, info.freeFields);
         break;
     case PasteKind::Unit:
-        out += HeaderLine<TOobUnit>();
-        AppendRows(out, buffers.unitBuffer, info.freeFields);
+        AppendRows(out, buffers.unitBuffer, kind, info.freeFields);
         break;
     case PasteKind::Formation:
-        out += HeaderLine<TOobFormation>();
-        AppendRows(out, buffers.formationBuffer, info.freeFields);
+        AppendRows(out, buffers.formationBuffer, kind, info.freeFields);
         break;
     }
     return out;
@@ -525,11 +666,23 @@ ImportResult ImportBufferText(
 {
     const KindInfo info = Info(kind);
 
-    // A spreadsheet may save the file as UTF-8: with a byte order mark, or
-    // without one, when the bytes beyond ASCII happen to be well-formed UTF-8
-    // (Windows-1252 text seldom is). Anything else is Windows-1252 as always.
+    // A spreadsheet may save the file as UTF-16 with a byte order mark, or as
+    // UTF-8: with a byte order mark, or without one, when the bytes beyond ASCII
+    // happen to be well-formed UTF-8 (Windows-1252 text seldom is). Anything
+    // else is Windows-1252 as always.
     bool utf8 = false;
-    if (text.starts_with("\xEF\xBB\xBF")) {
+    std::string fromUtf16;
+    if (text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF")) {
+        int line = 0;
+        std::optional<std::string> converted = Utf16ToUtf8(text.substr(2), text[0] == '\xFE', line);
+        if (!converted)
+            return Refused(ImportResult::Kind::BadLayout,
+                pathForMessages + ": line " + std::to_string(line)
+                    + ": the file starts with a UTF-16 byte order mark but is not UTF-16 here");
+        fromUtf16 = std::move(*converted);
+        text = fromUtf16;
+        utf8 = true;
+    } else if (text.starts_with("\xEF\xBB\xBF")) {
         text.remove_prefix(3);
         utf8 = true;
         if (const std::size_t bad = FirstInvalidUtf8(text); bad != std::string_view::npos) {
@@ -543,12 +696,19 @@ ImportResult ImportBufferText(
                    text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
         utf8 = FirstInvalidUtf8(text) == std::string_view::npos;
     }
-    CsvReader reader(text);
 
-    // The title line ends at its line end, with or without the comma after it;
-    // its first field names the kind of file.
-    const std::string_view titleLine = reader.restOfLine();
-    const std::string_view title = titleLine.substr(0, titleLine.find(','));
+    // The header line tells the separator: commas, or the semicolons or tabs
+    // spreadsheets write in some settings.
+    const std::string_view titleLine = CsvReader(text, ',').restOfLine();
+    const std::size_t headerAt = std::min(text.size(), text.find('\n'));
+    const std::string_view header
+        = CsvReader(text.substr(std::min(text.size(), headerAt + 1)), ',').restOfLine();
+    const std::optional<char> found = SeparatorOfHeader(header);
+    const char separator = found.value_or(',');
+
+    // The title line ends at its line end, with or without the separator after
+    // it; its first field names the kind of file.
+    const std::string_view title = titleLine.substr(0, titleLine.find(separator));
     auto has = [&](std::string_view word) { return title.find(word) != std::string_view::npos; };
     if (!((has("PASTE") && has(info.keyword)) || (has("DUMP") && has(info.keyword))))
         return Refused(ImportResult::Kind::NotPasteFile,
@@ -556,22 +716,38 @@ ImportResult ImportBufferText(
     if (titleLine.find('\r') != std::string_view::npos)
         return Refused(ImportResult::Kind::BadLayout,
             pathForMessages + ": the lines end in CR only; expected lines ending in CR LF or LF");
-    reader.skipLine(); // the title line
-    const std::string_view header = reader.restOfLine();
-    if (!header.empty() && header.find(',') == std::string_view::npos)
+    if (!header.empty() && !found)
         return Refused(
-            ImportResult::Kind::BadLayout, pathForMessages + ": line 2: " + SeparatorProblem(header));
+            ImportResult::Kind::BadLayout, pathForMessages + ": line 2: " + SeparatorProblem(header, ','));
+    CsvReader reader(text, separator);
+    reader.skipLine(); // the title line
     reader.skipLine(); // column labels
+    const ReadPlan plan = PlanColumns(kind, header, separator);
 
+    ImportResult result;
     switch (kind) {
     case PasteKind::Weapon:
-        return ImportInto(buffers.weaponBuffer, info, reader, utf8);
+        result = ImportInto(buffers.weaponBuffer, info, reader, plan, separator, utf8);
+        break;
     case PasteKind::Unit:
-        return ImportInto(buffers.unitBuffer, info, reader, utf8);
+        result = ImportInto(buffers.unitBuffer, info, reader, plan, separator, utf8);
+        break;
     case PasteKind::Formation:
-        return ImportInto(buffers.formationBuffer, info, reader, utf8);
+        result = ImportInto(buffers.formationBuffer, info, reader, plan, separator, utf8);
+        break;
     }
-    return {};
+    if (result.ok() && result.entriesRead > 0) {
+        const OobTable table = TableOfKind(kind);
+        const std::span<const OobField> fields = OobLayoutOf(table).fields;
+        std::vector<std::string_view> lacking;
+        for (std::size_t i = 0; i < fields.size(); ++i)
+            if (!plan.carried.test(i))
+                lacking.push_back(fields[i].name);
+        if (!lacking.empty())
+            result.note = "The file has no columns for " + NameList(lacking) + "; pasted " + info.plural
+                + " keep their own";
+    }
+    return result;
 }
 
 std::string ImportFailureText(const ImportResult& result, const std::string& path)

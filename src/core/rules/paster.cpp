@@ -58,4 +58,12 @@ std::string ImportFilter(PasteKind kind)
     return std::string(own) + ";;CSV Files (*.csv);;All Files (*)";
 }
 
+std::string ImportStatusText(int entriesRead, std::string_view path, std::string_view note)
+{
+    std::string text = "Read " + std::to_string(entriesRead) + " entries from " + std::string(path);
+    if (!note.empty())
+        text += ". " + std::string(note);
+    return text;
+}
+
 } // namespace tarnwick::core

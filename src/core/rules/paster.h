@@ -38,4 +38,8 @@ inline constexpr const char* kExportFilter = "CSV Files (*.csv)";
 std::string ImportTitle(PasteKind kind);
 std::string ImportFilter(PasteKind kind);
 
+// "Read 32 entries from PATH", then what the file lacks when the import says so
+// ("The file has no columns for ...").
+std::string ImportStatusText(int entriesRead, std::string_view path, std::string_view note);
+
 } // namespace tarnwick::core

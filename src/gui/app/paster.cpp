@@ -40,18 +40,20 @@ void FillRows(QStringList& rows, const core::PasteBuffer<Record>& buffer, const 
         rows << FromBytes(core::PasteEntryRow(entry, buffer[entry], names));
 }
 
-// False when a paste names an unused entry: nothing is taken from it.
+// False when a paste names an unused entry: nothing is taken from it. A paste
+// takes the fields an entry read from a file lacks from the record it replaces.
 template <class Record>
-bool OkOnEntry(
-    core::PasteMode mode, core::PasteBuffer<Record>& buffer, core::TransferRecord<Record>& xfer, int k)
+bool OkOnEntry(core::PasteMode mode, core::PasteBuffer<Record>& buffer, core::TransferRecord<Record>& xfer,
+    int k, const Record& replaced)
 {
     auto& entry = buffer[k];
     if (mode == core::PasteMode::Copy) {
         entry.record = xfer.record;
         entry.sourceNation = xfer.sourceNation;
         entry.used = true;
+        entry.fields.reset();
     } else if (entry.used) {
-        xfer.record = entry.record;
+        xfer.record = core::PastedRecord(entry, replaced);
     } else {
         return false;
     }
@@ -146,13 +148,16 @@ void TPasterDlg::OKBtnClick()
         bool taken = true;
         switch (kind_) {
         case core::PasteKind::Weapon:
-            taken = OkOnEntry(mode_, buffers_.weaponBuffer, buffers_.weaponXfer, k);
+            taken = OkOnEntry(mode_, buffers_.weaponBuffer, buffers_.weaponXfer, k,
+                context_.oob->weapons[context_.state->currentWeapon]);
             break;
         case core::PasteKind::Unit:
-            taken = OkOnEntry(mode_, buffers_.unitBuffer, buffers_.unitXfer, k);
+            taken = OkOnEntry(mode_, buffers_.unitBuffer, buffers_.unitXfer, k,
+                context_.oob->units[context_.state->currentUnit]);
             break;
         case core::PasteKind::Formation:
-            taken = OkOnEntry(mode_, buffers_.formationBuffer, buffers_.formationXfer, k);
+            taken = OkOnEntry(mode_, buffers_.formationBuffer, buffers_.formationXfer, k,
+                context_.oob->formations[context_.state->currentFormation]);
             break;
         }
         if (!taken) {
@@ -221,7 +226,8 @@ void TPasterDlg::ImpBtnClick()
         return;
     }
     if (context_.setStatus)
-        context_.setStatus(QStringLiteral("Read %1 entries from %2").arg(result.entriesRead).arg(*chosen));
+        context_.setStatus(QString::fromStdString(
+            core::ImportStatusText(result.entriesRead, chosen->toStdString(), result.note)));
     done(ResultFile);
 }
 
