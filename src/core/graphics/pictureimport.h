@@ -48,8 +48,8 @@ using Quantiser = std::function<IndexedImage(const RgbaImage&, bool dither)>;
 
 struct PictureImportOptions {
     const Palette* palette = nullptr; // map onto this palette when reducing
-    int paletteColours = 256; // of which only the first this many (a short colour map)
     bool dither = false; // Floyd-Steinberg when reducing
+    int paletteColours = 256; // of palette only the first this many (a short colour map)
 };
 
 struct PictureImportResult {
