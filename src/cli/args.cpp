@@ -174,8 +174,8 @@ const CommandInfo kCommands[] = {
     { Command::FromJson, "from-json", RunFromJson, false, kOutput, kOutput, "IN.json", 0, kFromJsonUsage },
     { Command::PictureImport, "picture-import", RunPictureImport, false,
         kOutput | kPalette | kDither | kForce, kOutput, "IN.png", 0, kPictureImportUsage },
-    { Command::ArtExport, "art-export", RunArtExport, false, kOutput | kFormat | kJobs | kTransparent,
-        kOutput, "GAMEDIR", 0, kArtExportUsage },
+    { Command::ArtExport, "art-export", RunArtExport, false,
+        kOutput | kFormat | kJobs | kTransparent | kForce, kOutput, "GAMEDIR", 0, kArtExportUsage },
     { Command::Timeline, "timeline", RunTimeline, true, kNation | kOutput | kFormat, kOutput, "IN.obf", 0,
         "Usage: tarnwick-cli [--ini FILE] timeline IN.obf [--nation N] [--format svg|csv] -o OUT\n"
         "\n"
@@ -578,6 +578,8 @@ Arguments ParseArguments(const std::vector<std::string>& args)
         }
         OptionText opt = SplitOption(a);
         if (opt.name == "--ini") {
+            if (out.ini)
+                throw UsageError("--ini given twice");
             if (!opt.value) {
                 if (i + 1 >= args.size())
                     throw UsageError("--ini needs a file name");

@@ -3,6 +3,7 @@
 #include "codec/artexport.h"
 #include "codec/png.h"
 #include "codec/quantise.h"
+#include "core/data/escape.h"
 #include "core/data/fileio.h"
 #include "core/graphics/lbm.h"
 #include "core/graphics/pictureimport.h"
@@ -28,17 +29,23 @@ const char* const kPictureImportUsage
       "colours is mapped onto the palette of REF.lbm when --palette is given (the\n"
       "nearest colour by eye; --dither spreads the difference), else reduced to its\n"
       "own best 256 colours. Pixels less than half opaque take colour 0. An existing\n"
-      "OUT is replaced only with --force.\n";
+      "OUT is replaced only with --force.\n"
+      "\n"
+      "Limits: at most 8192 x 8192 pixels, and an LBM file of at most 16 MiB (a\n"
+      "large picture of many colours may not fit). A picture that large takes\n"
+      "about 600 MB of memory and tens of seconds, about three times as long with\n"
+      "--palette and --dither. A REF.lbm with fewer than 256 colours: only those\n"
+      "are used.\n";
 
 const char* const kArtExportUsage
     = "Usage: tarnwick-cli art-export GAMEDIR -o OUTDIR [--format png|bmp] [--jobs N]\n"
-      "                               [--transparent T]\n"
+      "                               [--transparent T] [--force]\n"
       "\n"
       "Writes every picture of GAMEDIR/pic as OUTDIR/pic/PmNNNNN.png and every frame\n"
       "of every icon file of GAMEDIR/shp as OUTDIR/shp/IconNNNN_FF.png, the icons'\n"
       "uncovered colour T (default 240) as see-through. N worker threads (default:\n"
       "one per processor). Broken files are named and skipped; the exit status is\n"
-      "then 1.\n";
+      "then 1. OUTDIR may lie inside GAMEDIR only with --force.\n";
 
 namespace {
 
@@ -76,9 +83,10 @@ int RunPictureImport(const Context& c)
         return Fail(io, output + " exists; give --force to replace it");
 
     core::Palette palette {};
+    int paletteColours = 256;
     if (!ref.empty()) {
         try {
-            palette = core::LoadLbmFile(ref).palette;
+            palette = core::LoadLbmFile(ref, &paletteColours).palette;
         } catch (const core::ArtFileError& e) {
             return Fail(io, std::string("reference palette: ") + e.what());
         } catch (const std::runtime_error& e) {
@@ -89,16 +97,18 @@ int RunPictureImport(const Context& c)
     if (const core::IoResult r = core::ReadWholeFile(input, bytes, kMaxPngBytes, "a PNG file"); !r.ok())
         return Fail(io, r.message());
     core::PictureImportResult result;
+    std::vector<std::uint8_t> lbm;
     try {
         const core::RgbaImage rgba = codec::DecodePng(bytes);
         core::PictureImportOptions options;
         options.palette = ref.empty() ? nullptr : &palette;
+        options.paletteColours = paletteColours;
         options.dither = a.dither;
         result = core::ImportPicture(rgba, options, codec::QuantiseImage);
+        lbm = core::EncodeImportedPicture(result.image);
     } catch (const std::runtime_error& e) {
         return Fail(io, input + ": " + e.what() + "; nothing written");
     }
-    const std::vector<std::uint8_t> lbm = core::EncodeIlbm(result.image);
     if (const core::IoResult r = core::WriteFileAtomic(output, lbm.data(), lbm.size()); !r.ok())
         return Fail(io, r.message());
     for (const std::string& note : result.notes)
@@ -119,6 +129,10 @@ int RunArtExport(const Context& c)
     std::error_code ec;
     if (!fs::is_directory(gameDir, ec))
         return Fail(io, gameDir.string() + " is not a folder");
+    if (!a.force && codec::IsInsideFolder(outDir, gameDir))
+        return Fail(io,
+            outDir.string() + " is inside the game folder " + gameDir.string()
+                + "; give --force to write the pictures there");
 
     const bool terminal = &io.err == &std::cerr && ::isatty(STDERR_FILENO) == 1;
     auto show = [&](const codec::ArtExportCounts& c) {
@@ -134,7 +148,8 @@ int RunArtExport(const Context& c)
     if (!report.error.empty())
         return Fail(io, report.error);
     for (const codec::ArtExportProblem& problem : report.problems)
-        io.err << "tarnwick-cli: " << problem.file.string() << ": " << problem.reason << " (skipped)\n";
+        io.err << "tarnwick-cli: " << core::EscapeControls(problem.file.string()) << ": "
+               << core::EscapeControls(problem.reason) << " (skipped)\n";
     io.out << "Wrote " << report.picturesWritten << " of " << report.counts.pictures << " pictures and "
            << report.framesWritten << " icon frames of " << report.counts.iconFiles << " icon files to "
            << outDir.string() << '\n';

@@ -43,7 +43,9 @@ const char* const kFromJsonUsage
       "Turns the JSON text of to-json, perhaps edited, back into the file. A key\n"
       "that is unknown or missing, a value of the wrong type or out of its field's\n"
       "range, or a name that does not fit its field is reported with its line,\n"
-      "column and field, and nothing is written.\n";
+      "column and field, and nothing is written. IN.json may hold at most 4 MiB\n"
+      "(the text of the largest file to-json reads, with room for reformatting);\n"
+      "reading it takes a few times that in memory.\n";
 
 namespace {
 

@@ -1,5 +1,6 @@
 #include "cli/signals.h"
 
+#include "codec/artexport.h"
 #include "core/data/fileio.h"
 
 #include <csignal>
@@ -11,6 +12,7 @@ namespace {
 extern "C" void OnSignal(int signal)
 {
     core::RemoveTemporaryFileInProgress();
+    codec::RemoveExportTemporaries();
     // Default action: the program ends as killed by the signal, as a caller expects.
     std::signal(signal, SIG_DFL);
     std::raise(signal);

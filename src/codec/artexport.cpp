@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <climits>
 #include <condition_variable>
 #include <cstring>
 #include <memory>
@@ -46,15 +47,38 @@ bool EndsWithIgnoringCase(const std::string& name, const char* ext)
     return true;
 }
 
-std::vector<fs::path> ListFiles(const fs::path& folder, const char* ext)
+// Why an entry named like an art file is not one, or empty when it is a regular file.
+std::string NotAFile(const fs::directory_entry& entry)
+{
+    std::error_code ec;
+    const fs::file_status link = entry.symlink_status(ec);
+    const fs::file_status st = entry.status(ec);
+    if (fs::is_regular_file(st))
+        return {};
+    if (fs::is_symlink(link))
+        return ec.value() == ELOOP ? "a symbolic link that loops"
+            : fs::exists(st)       ? "a symbolic link to something that is not a file"
+                                   : "a symbolic link to nothing";
+    if (fs::is_directory(st))
+        return "a folder, not a file";
+    return "not a regular file";
+}
+
+// The files of folder whose names end in ext, sorted; an entry so named that is
+// not a regular file goes to skipped with the reason.
+std::vector<fs::path> ListFiles(
+    const fs::path& folder, const char* ext, std::vector<ArtExportProblem>& skipped)
 {
     std::vector<fs::path> files;
     if (folder.empty())
         return files;
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        std::error_code typeError;
-        if (it->is_regular_file(typeError) && EndsWithIgnoringCase(it->path().filename().string(), ext))
+        if (!EndsWithIgnoringCase(it->path().filename().string(), ext))
+            continue;
+        if (std::string why = NotAFile(*it); !why.empty())
+            skipped.push_back({ it->path(), std::move(why) });
+        else
             files.push_back(it->path());
     }
     std::sort(files.begin(), files.end());
@@ -78,35 +102,126 @@ int ShapeEntries(const std::vector<std::uint8_t>& bytes)
     return std::clamp<std::int32_t>(n, 0, core::kMaxShpFrames);
 }
 
-// Export files are copies made afresh, many at a time and from several
-// threads: each is written to a hidden temporary file beside its name and
-// renamed over it, so no half-written file ever has the name. Unlike a save
-// they are not flushed to the device one by one (that made an export of 2,000
-// pictures several times slower), and they do not go through the core's atomic
-// write, which tracks one write at a time for its signal handler.
-std::string WriteExportFile(const fs::path& target, const std::vector<std::uint8_t>& bytes, mode_t mode)
+// The named temporary files of writes in progress, for a signal handler to
+// remove: a slot is claimed (1), its name stored, then marked set (2); the
+// handler removes the names of set slots. Lock-free atomics keep that
+// async-signal-safe.
+constexpr int kTemporarySlots = 64;
+char temporaryNames[kTemporarySlots][PATH_MAX];
+std::atomic<int> temporaryState[kTemporarySlots];
+static_assert(std::atomic<int>::is_always_lock_free);
+
+class TrackedName {
+public:
+    explicit TrackedName(const std::string& path)
+    {
+        if (path.size() >= PATH_MAX)
+            return;
+        for (;;) {
+            for (int i = 0; i < kTemporarySlots; ++i) {
+                int free = 0;
+                if (temporaryState[i].compare_exchange_strong(free, 1)) {
+                    std::memcpy(temporaryNames[i], path.c_str(), path.size() + 1);
+                    temporaryState[i].store(2);
+                    slot_ = i;
+                    return;
+                }
+            }
+            std::this_thread::yield(); // more writers than slots: wait for one
+        }
+    }
+    ~TrackedName()
+    {
+        if (slot_ >= 0)
+            temporaryState[slot_].store(0);
+    }
+    TrackedName(const TrackedName&) = delete;
+    TrackedName& operator=(const TrackedName&) = delete;
+
+private:
+    int slot_ = -1;
+};
+
+int WriteAll(int fd, const std::vector<std::uint8_t>& bytes)
 {
-    std::string temp = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0)
-        return "Cannot write " + target.string() + ": " + std::strerror(errno);
     const std::uint8_t* data = bytes.data();
     std::size_t left = bytes.size();
-    int error = 0;
-    while (left > 0 && error == 0) {
+    while (left > 0) {
         const ssize_t n = ::write(fd, data, left);
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0) {
-            error = n < 0 ? errno : EIO;
-            break;
-        }
+        if (n <= 0)
+            return n < 0 ? errno : EIO;
         data += n;
         left -= static_cast<std::size_t>(n);
     }
-    // mkstemp makes the file private; an export is as readable as any new file.
-    if (error == 0 && ::fchmod(fd, mode) != 0)
-        error = errno;
+    return 0;
+}
+
+std::string TemporaryNameFor(const fs::path& target)
+{
+    static std::atomic<unsigned> counter { 0 };
+    return (target.parent_path()
+        / ("." + target.filename().string() + "." + std::to_string(::getpid()) + "."
+            + std::to_string(counter++)))
+        .string();
+}
+
+// Gives the unnamed file fd the name target: directly when target does not
+// exist, else under a temporary name renamed over it. 0 or an errno; ENOENT
+// when /proc is missing (the caller then writes a named file).
+int LinkOver(int fd, const fs::path& target)
+{
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, target.c_str(), AT_SYMLINK_FOLLOW) == 0)
+        return 0;
+    if (errno != EEXIST)
+        return errno;
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        const std::string temp = TemporaryNameFor(target);
+        TrackedName tracked(temp);
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temp.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+            if (errno == EEXIST)
+                continue;
+            return errno;
+        }
+        if (::rename(temp.c_str(), target.c_str()) == 0)
+            return 0;
+        const int error = errno;
+        ::unlink(temp.c_str());
+        return error;
+    }
+    return EEXIST;
+}
+
+// Export files are copies made afresh, many at a time and from several
+// threads. Each is written to a file without a name (O_TMPFILE) that gets its
+// name only when complete, so a run killed part-way leaves no half-written or
+// hidden file; where the file system has no such files, to a named hidden
+// temporary file that the signal handler knows. Unlike a save they are not
+// flushed to the device one by one (that made an export of 2,000 pictures
+// several times slower).
+std::string WriteExportFile(const fs::path& target, const std::vector<std::uint8_t>& bytes, mode_t mode)
+{
+    const auto failed
+        = [&](int error) { return "Cannot write " + target.string() + ": " + std::strerror(error); };
+    const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+    int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+    if (fd >= 0) {
+        int error = WriteAll(fd, bytes);
+        if (error == 0)
+            error = LinkOver(fd, target);
+        if (::close(fd) != 0 && error == 0)
+            error = errno;
+        if (error != ENOENT)
+            return error == 0 ? std::string() : failed(error);
+    }
+    const std::string temp = TemporaryNameFor(target);
+    TrackedName tracked(temp);
+    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    if (fd < 0)
+        return failed(errno);
+    int error = WriteAll(fd, bytes);
     if (::close(fd) != 0 && error == 0)
         error = errno;
     if (error == 0 && ::rename(temp.c_str(), target.c_str()) != 0)
@@ -114,7 +229,7 @@ std::string WriteExportFile(const fs::path& target, const std::vector<std::uint8
     if (error == 0)
         return {};
     ::unlink(temp.c_str());
-    return "Cannot write " + target.string() + ": " + std::strerror(error);
+    return failed(error);
 }
 
 class Job {
@@ -197,18 +312,32 @@ private:
             problem(file, e.what());
             return;
         }
-        // Directory entry 0 is never a frame.
+        // Directory entry 0 is never a frame. The frames that fail are told in
+        // one line: how many, and the first with its reason.
+        int failed = 0;
+        std::string first;
         for (int entry = 1; entry < entries; ++entry) {
+            std::string error;
             try {
                 const core::IndexedImage image = core::DecodeShpFrame(bytes, entry, options_.transparent);
-                if (write(out_ / core::kIconFolder
-                            / IconFrameFileName(file.stem().string(), entry - 1, options_.format),
-                        encode(image, true), file))
-                    ++framesWritten;
+                error = WriteExportFile(out_ / core::kIconFolder
+                        / IconFrameFileName(file.stem().string(), entry - 1, options_.format),
+                    encode(image, true), mode);
             } catch (const std::exception& e) {
-                problem(file, "frame " + std::to_string(entry - 1) + ": " + e.what());
+                error = e.what();
+            }
+            if (error.empty()) {
+                ++framesWritten;
+            } else if (failed++ == 0) {
+                first = "frame " + std::to_string(entry - 1) + ": " + error;
             }
         }
+        if (failed == 1)
+            problem(file, first);
+        else if (failed > 1)
+            problem(file,
+                std::to_string(failed) + " of " + std::to_string(entries - 1) + " frames failed, the first "
+                    + first);
     }
 
     fs::path out_;
@@ -216,6 +345,24 @@ private:
 };
 
 } // namespace
+
+void RemoveExportTemporaries() noexcept
+{
+    for (int i = 0; i < kTemporarySlots; ++i)
+        if (temporaryState[i].load() == 2)
+            ::unlink(temporaryNames[i]);
+}
+
+bool IsInsideFolder(const fs::path& path, const fs::path& folder)
+{
+    std::error_code ec;
+    const fs::path inner = fs::weakly_canonical(fs::absolute(path, ec), ec);
+    const fs::path outer = fs::weakly_canonical(fs::absolute(folder, ec), ec);
+    if (ec)
+        return false;
+    const fs::path rel = inner.lexically_relative(outer);
+    return !rel.empty() && *rel.begin() != "..";
+}
 
 std::string IconFrameFileName(const std::string& iconStem, int frame, ArtFormat format)
 {
@@ -240,8 +387,8 @@ ArtExportReport ExportArt(const fs::path& gameDir, const fs::path& outDir, const
     const mode_t mask = ::umask(0);
     ::umask(mask);
     job.mode = 0666 & ~mask;
-    job.pictures = ListFiles(picDir, ".lbm");
-    job.icons = ListFiles(shpDir, ".shp");
+    job.pictures = ListFiles(picDir, ".lbm", job.problems);
+    job.icons = ListFiles(shpDir, ".shp", job.problems);
     report.counts.pictures = static_cast<int>(job.pictures.size());
     report.counts.iconFiles = static_cast<int>(job.icons.size());
 
@@ -296,7 +443,7 @@ ArtExportReport ExportArt(const fs::path& gameDir, const fs::path& outDir, const
     report.framesWritten = job.framesWritten.load();
     report.picturesWritten = job.picturesWritten.load();
     report.problems = std::move(job.problems);
-    std::sort(report.problems.begin(), report.problems.end(),
+    std::stable_sort(report.problems.begin(), report.problems.end(),
         [](const ArtExportProblem& a, const ArtExportProblem& b) { return a.file < b.file; });
     return report;
 }

@@ -50,6 +50,13 @@ ArtExportReport ExportArt(const std::filesystem::path& gameDir, const std::files
     const ArtExportOptions& options, const ArtExportProgress& progress = {},
     const std::atomic<bool>* cancel = nullptr);
 
+// For a SIGINT, SIGTERM or SIGHUP handler: removes the named temporary files of
+// exports in progress. Async-signal-safe.
+void RemoveExportTemporaries() noexcept;
+
+// Whether path is folder or lies inside it, links followed as far as they exist.
+bool IsInsideFolder(const std::filesystem::path& path, const std::filesystem::path& folder);
+
 // "Icon0012_03.png" for frame 3 of Icon0012.shp (stem given).
 std::string IconFrameFileName(const std::string& iconStem, int frame, ArtFormat format);
 

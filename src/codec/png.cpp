@@ -48,6 +48,16 @@ void OnWrite(png_structp png, png_bytep data, png_size_t length)
 
 void OnFlush(png_structp) { }
 
+// The largest chunk libpng may hold in memory: a palette, a text or a profile
+// of a real picture is far smaller. Pixel data is read in pieces.
+constexpr png_alloc_size_t kMaxChunkBytes = 8u << 20;
+
+std::uint32_t Be32(const std::uint8_t* p)
+{
+    return (std::uint32_t { p[0] } << 24) | (std::uint32_t { p[1] } << 16) | (std::uint32_t { p[2] } << 8)
+        | p[3];
+}
+
 struct Reader {
     PngState state;
     png_structp png = nullptr;
@@ -67,8 +77,9 @@ bool ReadHeader(Reader& r, png_uint_32& width, png_uint_32& height)
     if (setjmp(png_jmpbuf(r.png)))
         return false;
     png_set_read_fn(r.png, &r.state, OnRead);
-    // Our own size check follows; libpng's must not come first with another text.
-    png_set_user_limits(r.png, 0x7fffffff, 0x7fffffff);
+    // DecodePng has refused larger sizes by now; these keep libpng to the same.
+    png_set_user_limits(r.png, core::kMaxImportSide, core::kMaxImportSide);
+    png_set_chunk_malloc_max(r.png, kMaxChunkBytes);
 #ifdef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
     // Let the fuzzer past the checksums, to the decoding behind them.
     png_set_crc_action(r.png, PNG_CRC_QUIET_USE, PNG_CRC_QUIET_USE);
@@ -126,12 +137,24 @@ bool WriteRows(PngState& state, png_uint_32 width, png_uint_32 height, png_bytep
     return true;
 }
 
+void RefuseSize(std::uint32_t width, std::uint32_t height)
+{
+    const auto most = static_cast<std::uint32_t>(core::kMaxImportSide);
+    if (width > most || height > most)
+        throw PngError("the picture is " + std::to_string(width) + " x " + std::to_string(height)
+            + " pixels, larger than " + std::to_string(most) + " x " + std::to_string(most));
+}
+
 } // namespace
 
 core::RgbaImage DecodePng(std::span<const std::uint8_t> bytes)
 {
     if (bytes.size() < 8 || png_sig_cmp(bytes.data(), 0, 8) != 0)
         throw PngError("not a PNG file");
+    // The size is refused from the header chunk itself, before libpng sets up
+    // rows for it (gigabytes for a header that claims two billion columns).
+    if (bytes.size() >= 24 && std::memcmp(bytes.data() + 12, "IHDR", 4) == 0)
+        RefuseSize(Be32(bytes.data() + 16), Be32(bytes.data() + 20));
     Reader r;
     r.state.data = bytes.data();
     r.state.size = bytes.size();
@@ -139,11 +162,7 @@ core::RgbaImage DecodePng(std::span<const std::uint8_t> bytes)
     if (!ReadHeader(r, width, height))
         throw PngError(
             std::string("damaged PNG file: ") + (r.state.error[0] ? r.state.error : "out of memory"));
-    if (width > static_cast<png_uint_32>(core::kMaxImportSide)
-        || height > static_cast<png_uint_32>(core::kMaxImportSide))
-        throw PngError("the picture is " + std::to_string(width) + " x " + std::to_string(height)
-            + " pixels, larger than " + std::to_string(core::kMaxImportSide) + " x "
-            + std::to_string(core::kMaxImportSide));
+    RefuseSize(width, height);
     core::RgbaImage image(static_cast<int>(width), static_cast<int>(height));
     std::vector<png_bytep> rows(height);
     for (png_uint_32 y = 0; y < height; ++y)

@@ -11,10 +11,18 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <optional>
 #include <sstream>
 
 namespace {
@@ -255,9 +263,35 @@ TEST(CliArtwork, SeeThroughPixelsOfManyColoursAndOnlyTheyTakeColourZero)
     }
 }
 
+// Every run below gets at most 1 GB of memory: a picture refused for its size
+// must be refused before anything like its size is allocated.
+std::vector<std::string> MemoryLimit()
+{
+#ifdef TARNWICK_SANITIZED
+    // The sanitizer reserves far more address space than that; limit its allocator instead.
+    const char* options = std::getenv("ASAN_OPTIONS");
+    return { "/usr/bin/env",
+        std::string("ASAN_OPTIONS=") + (options != nullptr ? options : "")
+            + ":max_allocation_size_mb=1024:allocator_may_return_null=1" };
+#else
+    return { "/usr/bin/prlimit", "--as=1073741824" };
+#endif
+}
+
 TEST(CliArtwork, BadInputIsRefusedAndNothingIsWritten)
 {
     TempDir tmp;
+    WriteFile(tmp / "huge8.png", clitest::PngHeaderOnly(2147483647, 1, 8));
+    WriteFile(tmp / "huge16.png", clitest::PngHeaderOnly(2147483647, 2, 16));
+    // 4200 x 4200 pixels of one row repeated: a small PNG, but an LBM file
+    // beyond what a picture may have (its bit planes do not compress).
+    std::vector<std::uint8_t> noise(4200 * 4200);
+    for (std::size_t i = 0; i < noise.size(); ++i) {
+        std::uint32_t x = static_cast<std::uint32_t>(i % 4200) * 0x9e3779b1u + 0x7f4a7c15u;
+        x = (x ^ (x >> 15)) * 0x85ebca77u;
+        noise[i] = static_cast<std::uint8_t>(x ^ (x >> 13));
+    }
+    WritePng(tmp / "big.png", PngKind::Grey, 4200, 4200, noise);
     WritePng(tmp / "good.png", PngKind::Grey, 3, 2, { 1, 2, 3, 4, 5, 6 });
     const std::string good = ReadFile(tmp / "good.png");
     WriteFile(tmp / "text.png", std::string("just some text, not a picture"));
@@ -281,6 +315,9 @@ TEST(CliArtwork, BadInputIsRefusedAndNothingIsWritten)
         { { (tmp / "short.png").string(), "-o", out }, 1, "damaged PNG file" },
         { { (tmp / "crc.png").string(), "-o", out }, 1, "damaged PNG file" },
         { { (tmp / "wide.png").string(), "-o", out }, 1, "larger than 8192 x 8192" },
+        { { (tmp / "huge8.png").string(), "-o", out }, 1, "2147483647 x 1 pixels, larger than" },
+        { { (tmp / "huge16.png").string(), "-o", out }, 1, "2147483647 x 2 pixels, larger than" },
+        { { (tmp / "big.png").string(), "-o", out }, 1, "more than the 16 MiB a picture may have" },
         { { (tmp / "missing.png").string(), "-o", out }, 1, "missing.png" },
         { { (tmp / "good.png").string(), "-o", out, "--palette", (tmp / "ref.txt").string() }, 1,
             "reference palette" },
@@ -294,7 +331,7 @@ TEST(CliArtwork, BadInputIsRefusedAndNothingIsWritten)
         std::vector<std::string> args { "picture-import" };
         args.insert(args.end(), c.args.begin(), c.args.end());
         SCOPED_TRACE(c.args[0]);
-        const auto r = RunCli(args);
+        const auto r = clitest::RunCliVia(MemoryLimit(), args);
         EXPECT_EQ(r.status, c.status) << r.err;
         EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
         EXPECT_FALSE(fs::exists(out));
@@ -397,6 +434,109 @@ TEST(CliArtwork, ArtExportWritesWhatPictureAndIconWriteAndNamesBrokenFiles)
     const auto r = RunCli({ "art-export", (tmp / "nothing").string(), "-o", (tmp / "o").string() });
     EXPECT_EQ(r.status, 1);
     EXPECT_FALSE(fs::exists(tmp / "o"));
+}
+
+// Entries named like pictures that are not files are named once each, a
+// broken icon file in one line, control bytes in names escaped; an output
+// inside the game folder needs --force.
+TEST(CliArtwork, ArtExportNamesEverySkippedEntryOnce)
+{
+    TempDir tmp;
+    const fs::path game = tmp / "game";
+    ASSERT_EQ(RunCli({ "make-demo", game.string() }).status, 0);
+    const fs::path pic = game / "pic";
+    fs::create_symlink(tmp / "nowhere", pic / "Pm09001.lbm");
+    fs::create_symlink(pic / "Pm09002.lbm", pic / "Pm09002.lbm");
+    ASSERT_EQ(::mkfifo((pic / "Pm09003.lbm").c_str(), 0644), 0);
+    fs::create_directory(pic / "Pm09004.lbm");
+    WriteFile(pic / "Pm\x1b]0;x\x07.lbm", std::string("FORM"));
+    // 30 frames, each beyond the end of the file.
+    std::string shp("1.10\x1f\0\0\0", 8);
+    for (int i = 0; i < 31; ++i)
+        shp += std::string("\xff\xff\xff\x7f\0\0\0\0", 8);
+    WriteFile(game / "shp" / "Icon0999.shp", shp);
+
+    const auto inside = RunCli({ "art-export", game.string(), "-o", (game / "export").string() });
+    EXPECT_EQ(inside.status, 1);
+    EXPECT_NE(inside.err.find("inside the game folder"), std::string::npos) << inside.err;
+    EXPECT_FALSE(fs::exists(game / "export"));
+
+    const auto r = RunCli({ "art-export", game.string(), "-o", (game / "export").string(), "--force" });
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find("6 problems"), std::string::npos) << r.out;
+    EXPECT_EQ(r.err.find('\x1b'), std::string::npos) << r.err;
+    for (const char* name :
+        { "Pm09001.lbm: a symbolic link to nothing", "Pm09002.lbm: a symbolic link that loops",
+            "Pm09003.lbm: not a regular file", "Pm09004.lbm: a folder",
+            "Pm\\x1b]0;x\\x07.lbm: ", "Icon0999.shp: 30 of 30 frames failed, the first frame 0: " }) {
+        const std::size_t at = r.err.find(name);
+        EXPECT_NE(at, std::string::npos) << name << '\n' << r.err;
+        EXPECT_EQ(r.err.find(name, at + 1), std::string::npos) << name << '\n' << r.err;
+    }
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 6) << r.err;
+    EXPECT_TRUE(fs::exists(game / "export" / "pic"));
+}
+
+// Killed by any of the usual signals at any moment, an export run by an
+// ordinary user leaves only whole files under their final names.
+TEST(CliArtwork, AnInterruptedArtExportLeavesNoTemporaryFile)
+{
+    const std::optional<std::vector<std::string>> prefix = clitest::Unprivileged();
+    if (!prefix)
+        GTEST_SKIP() << "setpriv is not installed";
+    TempDir tmp;
+    fs::permissions(tmp.path(),
+        fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec | fs::perms::others_read
+            | fs::perms::others_exec);
+    const fs::path game = tmp / "game";
+    ASSERT_EQ(RunCli({ "make-demo", game.string() }).status, 0);
+    // Enough pictures to take a while.
+    const std::vector<fs::path> pictures(fs::directory_iterator(game / "pic"), fs::directory_iterator {});
+    for (int copy = 0; copy < 400; ++copy) {
+        char name[16];
+        std::snprintf(name, sizeof name, "Pm%05d.lbm", 50000 + copy);
+        fs::copy_file(pictures[static_cast<std::size_t>(copy) % pictures.size()], game / "pic" / name);
+    }
+    std::vector<std::string> args = *prefix;
+    args.insert(args.end(), { TARNWICK_CLI_PATH, "art-export", game.string(), "-o", "", "--jobs", "2" });
+
+    for (int signal : { SIGTERM, SIGINT, SIGHUP })
+        for (int delay : { 5000, 40000, 150000 }) {
+            SCOPED_TRACE(std::to_string(signal) + " after " + std::to_string(delay) + " us");
+            const fs::path out = tmp / ("out" + std::to_string(signal) + "-" + std::to_string(delay));
+            fs::create_directory(out);
+            if (::geteuid() == 0) {
+                ASSERT_EQ(::chown(out.c_str(), clitest::kNobody, clitest::kNobody), 0);
+            }
+            args[prefix->size() + 4] = out.string();
+            std::vector<char*> argv;
+            for (std::string& a : args)
+                argv.push_back(a.data());
+            argv.push_back(nullptr);
+            const pid_t pid = ::fork();
+            ASSERT_GE(pid, 0);
+            if (pid == 0) {
+                const int null = ::open("/dev/null", O_WRONLY);
+                ::dup2(null, 1);
+                ::dup2(null, 2);
+                ::execv(argv[0], argv.data());
+                ::_exit(127);
+            }
+            ::usleep(static_cast<useconds_t>(delay));
+            ::kill(pid, signal);
+            int status = 0;
+            ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+            for (const auto& e : fs::recursive_directory_iterator(out)) {
+                const std::string name = e.path().filename().string();
+                EXPECT_NE(name[0], '.') << e.path();
+                if (e.is_regular_file()) {
+                    const std::string bytes = ReadFile(e.path());
+                    EXPECT_NO_THROW(codec::DecodePng(
+                        std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size())))
+                        << e.path();
+                }
+            }
+        }
 }
 
 } // namespace

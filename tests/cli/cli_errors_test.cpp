@@ -68,6 +68,7 @@ TEST(CliUsage, BadCommandLinesExitWithStatusTwoAndWriteNothing)
         { { "bogus" }, "unknown command 'bogus'" },
         { { "--verbose", "info", in }, "unknown option '--verbose'" },
         { { "--ini" }, "--ini needs a file name" },
+        { { "--ini", in, "--ini=" + in, "info", in }, "--ini given twice" },
         { { "info" }, "info needs IN.obf" },
         { { "info", in, in }, "unexpected argument" },
         { { "info", in, "--nation", "0" }, "from 1 to 999, not '0'" },

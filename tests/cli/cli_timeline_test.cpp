@@ -65,9 +65,11 @@ TEST(CliTimeline, CsvRowsFollowTheRecords)
 TEST(CliTimeline, SvgIsWellFormedWithOneBarPerRecord)
 {
     TempDir tmp;
-    const fs::path in = Sample(tmp);
+    // A file name that is not UTF-8 goes into the heading all the same.
+    const fs::path in = tmp / "t\xff.obf";
+    fs::rename(Sample(tmp), in);
     const fs::path svg = tmp / "t.svg";
-    auto r = RunCli({ "timeline", in.string(), "-o", svg.string() });
+    auto r = RunCli({ "timeline", in.string(), "--nation", "3", "-o", svg.string() });
     ASSERT_EQ(r.status, 0) << r.err;
     // An XML parser nobody here wrote reads the file and lists each group's bars.
     const fs::path script = tmp / "bars.py";

@@ -36,4 +36,41 @@ void WritePng(const std::filesystem::path& path, PngKind kind, int width, int he
         throw std::runtime_error(std::string("test PNG: ") + image.message);
 }
 
+namespace {
+
+void Chunk(std::vector<std::uint8_t>& out, const char* type, const std::vector<std::uint8_t>& data)
+{
+    auto be32 = [&](std::uint32_t v) {
+        for (int shift = 24; shift >= 0; shift -= 8)
+            out.push_back(static_cast<std::uint8_t>(v >> shift));
+    };
+    be32(static_cast<std::uint32_t>(data.size()));
+    const std::size_t start = out.size();
+    out.insert(out.end(), type, type + 4);
+    out.insert(out.end(), data.begin(), data.end());
+    std::uint32_t crc = 0xffffffffu;
+    for (std::size_t i = start; i < out.size(); ++i) {
+        crc ^= out[i];
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
+    }
+    be32(crc ^ 0xffffffffu);
+}
+
+} // namespace
+
+std::vector<std::uint8_t> PngHeaderOnly(std::uint32_t width, std::uint32_t height, int bitDepth)
+{
+    std::vector<std::uint8_t> out { 0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n' };
+    std::vector<std::uint8_t> ihdr;
+    for (std::uint32_t v : { width, height })
+        for (int shift = 24; shift >= 0; shift -= 8)
+            ihdr.push_back(static_cast<std::uint8_t>(v >> shift));
+    ihdr.insert(ihdr.end(), { static_cast<std::uint8_t>(bitDepth), 6, 0, 0, 0 });
+    Chunk(out, "IHDR", ihdr);
+    Chunk(out, "IDAT", {});
+    Chunk(out, "IEND", {});
+    return out;
+}
+
 } // namespace clitest

@@ -16,4 +16,8 @@ enum class PngKind { Grey, Rgb, Rgba, Palette };
 void WritePng(const std::filesystem::path& path, PngKind kind, int width, int height,
     const std::vector<std::uint8_t>& pixels, const std::vector<std::uint8_t>& palette = {});
 
+// A PNG of nothing but its header, an empty IDAT and IEND, declaring any size:
+// true colour with alpha of the given bit depth. Checksums are correct.
+std::vector<std::uint8_t> PngHeaderOnly(std::uint32_t width, std::uint32_t height, int bitDepth);
+
 } // namespace clitest

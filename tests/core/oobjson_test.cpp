@@ -151,6 +151,46 @@ TEST(OobJson, BrokenInputIsRefusedWithPlaceAndField)
         EXPECT_EQ(result.error.message(), Where(text, pointed) + c.message);
     }
 
+    // Text from the input is shown with its control bytes escaped and cut short;
+    // nothing after a NUL goes unread.
+    auto edited = [&](const std::string& from, const std::string& to) {
+        std::string text = good;
+        text.replace(text.find(from, text.find(kUnit12)), from.size(), to);
+        return text;
+    };
+    auto zeros = [](int n) {
+        std::string text = "[0";
+        for (int i = 1; i < n; ++i)
+            text += ",0";
+        return text + "]";
+    };
+    const struct {
+        std::string text;
+        std::string says;
+    } shown[] = {
+        { edited("\"Cost\": 0", "\"Cost\": 0, \"\\u001b]0;x\\u0007\\n\": 1"),
+            "unit 12 \\x1b]0;x\\x07\\x0a is not a known field" },
+        { edited("\"Cost\": 0", "\"Cost\": 0, \"" + std::string(100000, 'k') + "\": 1"),
+            "kkk... is not a known field" },
+        { edited("\"Cost\": 0", "\"Cost\": " + std::string(5000, '1') + "e"), "111..." },
+        { good + std::string(1, '\0') + "garbage", "not valid JSON: a NUL byte" },
+        { good + std::string(1, '\0') + good, "not valid JSON: a NUL byte" },
+        { zeros(250000), "more values than an order-of-battle file holds" },
+    };
+    for (const auto& c : shown) {
+        const core::OobJsonResult result = core::OobFromJson(c.text);
+        ASSERT_FALSE(result.ok);
+        const std::string message = result.error.message();
+        EXPECT_NE(message.find(c.says), std::string::npos) << message;
+        EXPECT_LT(message.size(), 300u) << message;
+    }
+
+    // The text of the largest file read is within the limit.
+    const Image largest(core::kMaxOobFileBytes, 0xff);
+    const core::OobJsonResult back = core::OobFromJson(core::OobToJson(largest));
+    ASSERT_TRUE(back.ok) << back.error.message();
+    EXPECT_EQ(back.bytes, largest);
+
     // A cut-off file, a list for an object, and deep nesting.
     for (const std::string& text :
         { good.substr(0, good.size() / 2), std::string("[1, 2]"), std::string(100000, '[') }) {

@@ -92,6 +92,12 @@ TEST(PictureImport, MoreColoursGoToTheQuantiserWithBinaryAlphaOrOntoTheReference
     EXPECT_EQ(m.image.palette, ref);
     EXPECT_EQ(m.image.at(1, 1), 0); // transparent
     EXPECT_NE(m.image.at(0, 1), 0); // opaque pixels never take colour 0 then
+
+    // A reference with a short colour map lends only its own colours, and says so.
+    const PictureImportResult few = ImportPicture(image, { &ref, false, 3 }, NoQuantiser);
+    for (std::uint8_t k : few.image.pixels)
+        EXPECT_LT(k, 3);
+    EXPECT_NE(few.notes[1].find("only 3 colours"), std::string::npos) << few.notes[1];
 }
 
 TEST(PictureImport, MapsByEyeAndDithersToTheRightAverage)

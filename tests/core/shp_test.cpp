@@ -372,6 +372,12 @@ TEST(ArtFiles, NamesAndLookupInAnyLetterCase)
     EXPECT_EQ(FindPictureFile(dir.path(), 9), fs::path());
     EXPECT_EQ(FindIconFile(dir.path(), 12), fs::path()) << "two spellings and no exact name";
     EXPECT_EQ(FindIconFile(dir.path(), 13), dir / "shp" / "Icon0013.shp");
+    // A folder listed once finds the same, and no folder for a name that is one.
+    const ArtFolderIndex pics(dir / "PIC"), icons(dir / "shp");
+    for (const char* name : { "Pm00007.lbm", "Pm00008.lbm", "Pm00009.lbm", "x.lbm" })
+        EXPECT_EQ(pics.find(name), FindArtFileIn(dir / "PIC", name)) << name;
+    for (const char* name : { "Icon0012.shp", "icon0012.shp", "Icon0013.shp", "ICON0013.SHP" })
+        EXPECT_EQ(icons.find(name), FindArtFileIn(dir / "shp", name)) << name;
     EXPECT_EQ(ListPictureFiles(dir / "PIC"),
         (std::vector<fs::path> { dir / "PIC" / "Pm00008.lbm", dir / "PIC" / "pm00007.LBM" }));
 }

@@ -1,6 +1,7 @@
 #include "core/data/oobjson.h"
 
 #include "core/data/cp1252.h"
+#include "core/data/escape.h"
 #include "core/data/ooblayout.h"
 #include "core/data/records.h"
 #include "core/data/tarnio.h"
@@ -23,6 +24,10 @@ constexpr std::string_view kFormat = "tarnwick-oob";
 constexpr int kVersion = 1;
 constexpr std::size_t kFieldsPerLine = 8;
 constexpr int kMaxDepth = 8;
+// A file's text holds about 55,000 values; their tree takes some 150 bytes
+// each, so a text of nothing but tiny values is stopped well before its tree
+// takes many times its size.
+constexpr std::size_t kMaxValues = 200000;
 constexpr std::string_view kTailSuffix = " tail";
 
 // ---- Writing ----------------------------------------------------------------
@@ -178,6 +183,8 @@ public:
     bool number_integer(std::int64_t value)
     {
         Node* node = add(Node::Type::Integer, NumberStart());
+        if (node == nullptr)
+            return false;
         node->negative = value < 0;
         node->magnitude
             = value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
@@ -185,12 +192,16 @@ public:
     }
     bool number_unsigned(std::uint64_t value)
     {
-        add(Node::Type::Integer, NumberStart())->magnitude = value;
-        return true;
+        Node* node = add(Node::Type::Integer, NumberStart());
+        if (node != nullptr)
+            node->magnitude = value;
+        return node != nullptr;
     }
     bool number_float(double, const std::string& raw)
     {
         Node* node = add(Node::Type::Float, NumberStart());
+        if (node == nullptr)
+            return false;
         // An integer too large for 64 bits comes as a float; it is out of range, not of the wrong type.
         node->tooLarge = raw.find_first_of(".eE") == std::string::npos;
         node->negative = !raw.empty() && raw.front() == '-';
@@ -198,8 +209,10 @@ public:
     }
     bool string(std::string& value)
     {
-        add(Node::Type::String, StringStart())->text = std::move(value);
-        return true;
+        Node* node = add(Node::Type::String, StringStart());
+        if (node != nullptr)
+            node->text = std::move(value);
+        return node != nullptr;
     }
     bool binary(nlohmann::json::binary_t&) { return false; }
     bool start_object(std::size_t)
@@ -246,6 +259,13 @@ private:
     // The node for a new value: the root, an item of the open array, or the value of the last key.
     Node* add(Node::Type type, std::size_t at)
     {
+        if (++values_ > kMaxValues) {
+            OobJsonError error;
+            error.problem = "more values than an order-of-battle file holds";
+            syntax = error;
+            errorAt = at;
+            return nullptr;
+        }
         Node* node = nullptr;
         if (stack_.empty()) {
             node = &root;
@@ -269,8 +289,10 @@ private:
             errorAt = at;
             return false;
         }
-        stack_.push_back(add(type, at));
-        return true;
+        Node* node = add(type, at);
+        if (node != nullptr)
+            stack_.push_back(node);
+        return node != nullptr;
     }
 
     std::size_t LiteralStart(std::size_t length) const
@@ -310,6 +332,7 @@ private:
     std::string_view text_;
     const std::size_t& consumed_;
     std::vector<Node*> stack_;
+    std::size_t values_ = 0;
 };
 
 // Reads characters for the parser and counts them.
@@ -683,14 +706,30 @@ std::pair<int, int> LineAndColumn(std::string_view text, std::size_t offset)
     return { line, column };
 }
 
-OobJsonResult Failure(std::string_view text, std::size_t at, std::string field, std::string problem)
+// Text from the input as a message may show it: control bytes escaped, and cut
+// (at a character's start) after about `most` bytes.
+std::string Shown(std::string_view text, std::size_t most)
+{
+    std::string shown = EscapeControls(text);
+    if (shown.size() <= most)
+        return shown;
+    std::size_t cut = most;
+    while (cut > 0 && (static_cast<unsigned char>(shown[cut]) & 0xC0) == 0x80)
+        --cut;
+    shown.resize(cut);
+    return shown + "...";
+}
+
+// Keys and values in a message come from the input: a field name keeps about
+// 80 bytes of an unknown key, a problem about 80 of the value it quotes.
+OobJsonResult Failure(std::string_view text, std::size_t at, std::string_view field, std::string_view problem)
 {
     OobJsonResult result;
     const auto [line, column] = LineAndColumn(text, at);
     result.error.line = line;
     result.error.column = column;
-    result.error.field = std::move(field);
-    result.error.problem = std::move(problem);
+    result.error.field = Shown(field, 100);
+    result.error.problem = Shown(problem, 160);
     return result;
 }
 
@@ -738,6 +777,9 @@ OobJsonResult OobFromJson(std::string_view text)
 {
     if (text.size() > kMaxOobJsonBytes)
         return Failure(text, 0, "", "the file is larger than " + std::to_string(kMaxOobJsonBytes) + " bytes");
+    // The parser takes a NUL for the end of its input; whatever followed would be dropped unread.
+    if (const std::size_t nul = text.find('\0'); nul != std::string_view::npos)
+        return Failure(text, nul, "", "not valid JSON: a NUL byte");
     std::size_t consumed = 0;
     TreeBuilder builder(text, consumed);
     const CountingIterator first(text.data(), text.data(), &consumed);
@@ -748,6 +790,8 @@ OobJsonResult OobFromJson(std::string_view text)
             return Failure(text, builder.errorAt, "", builder.syntax->problem);
         return Failure(text, consumed, "", "not valid JSON");
     }
+    if (consumed != text.size())
+        return Failure(text, consumed, "", "not valid JSON: the text goes on after the document");
     try {
         OobJsonResult result;
         result.bytes = Reader(builder.root).run();

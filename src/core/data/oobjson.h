@@ -13,8 +13,10 @@
 
 namespace tarnwick::core {
 
-// A JSON file larger than this is refused before it is parsed.
-inline constexpr std::size_t kMaxOobJsonBytes = 16 * 1024 * 1024;
+// A JSON file larger than this is refused before it is parsed: the text of the
+// largest file the reader takes (kMaxOobFileBytes, the bytes beyond the records
+// as hex) is under 3 MiB, and reformatting adds less than that again.
+inline constexpr std::size_t kMaxOobJsonBytes = 4 * 1024 * 1024;
 
 // The same file always gives the same text.
 std::string OobToJson(std::span<const std::uint8_t> file);

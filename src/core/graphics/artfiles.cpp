@@ -12,6 +12,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
+std::string LowerCase(std::string s)
+{
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return s;
+}
+
 std::string Numbered(const char* format, int number)
 {
     char buffer[32];
@@ -60,6 +68,38 @@ fs::path FindArtFileIn(const fs::path& folder, const std::string& fileName)
     if (file.empty() || !fs::is_regular_file(file, ec))
         return {};
     return file;
+}
+
+ArtFolderIndex::ArtFolderIndex(fs::path folder)
+    : folder_(std::move(folder))
+{
+    if (folder_.empty())
+        return;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder_, ec), end; !ec && it != end; it.increment(ec)) {
+        std::string name = it->path().filename().string();
+        const auto [at, added] = byLowerCase_.try_emplace(LowerCase(name), name);
+        if (!added)
+            at->second.clear();
+        names_.insert(std::move(name));
+    }
+}
+
+fs::path ArtFolderIndex::find(const std::string& fileName) const
+{
+    if (folder_.empty() || fileName.empty())
+        return {};
+    fs::path file;
+    if (names_.count(fileName) != 0) {
+        file = folder_ / fileName;
+    } else {
+        const auto it = byLowerCase_.find(LowerCase(fileName));
+        if (it == byLowerCase_.end() || it->second.empty())
+            return {};
+        file = folder_ / it->second;
+    }
+    std::error_code ec;
+    return fs::is_regular_file(file, ec) ? file : fs::path();
 }
 
 fs::path FindPictureFile(const fs::path& gameDir, int number)

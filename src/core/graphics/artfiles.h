@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace tarnwick::core {
@@ -30,6 +32,19 @@ std::filesystem::path FindIconFile(const std::filesystem::path& gameDir, int num
 
 // The same, with the folder already found (the browser looks up nine pictures at a time).
 std::filesystem::path FindArtFileIn(const std::filesystem::path& folder, const std::string& fileName);
+
+// The names in one art folder, listed once, for looking up many files in it.
+class ArtFolderIndex {
+public:
+    explicit ArtFolderIndex(std::filesystem::path folder);
+    // What FindArtFileIn(folder, fileName) gives, without listing the folder again.
+    std::filesystem::path find(const std::string& fileName) const;
+
+private:
+    std::filesystem::path folder_;
+    std::unordered_set<std::string> names_;
+    std::unordered_map<std::string, std::string> byLowerCase_; // empty value: more than one
+};
 
 // Every regular file in folder whose name ends in ".lbm" in any letter case,
 // sorted by name. Empty when the folder cannot be read.

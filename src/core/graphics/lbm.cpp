@@ -132,7 +132,7 @@ void PlanarRowToChunky(const std::uint8_t* src, std::size_t planeBytes, std::uin
 
 } // namespace
 
-IndexedImage DecodeLbm(std::span<const std::uint8_t> bytes)
+IndexedImage DecodeLbm(std::span<const std::uint8_t> bytes, int* colourCount)
 {
     Reader in(bytes);
     const std::uint8_t* form = in.need(12, "the form header");
@@ -159,6 +159,8 @@ IndexedImage DecodeLbm(std::span<const std::uint8_t> bytes)
     const std::size_t colours = std::min<std::size_t>(mapLength / 3, 256);
     for (std::size_t i = 0; i < colours; ++i)
         image.palette[i] = { map[3 * i], map[3 * i + 1], map[3 * i + 2] };
+    if (colourCount != nullptr)
+        *colourCount = static_cast<int>(colours);
     if (mapLength % 2 != 0)
         in.skip(1);
 
@@ -208,10 +210,10 @@ IndexedImage DecodeLbm(std::span<const std::uint8_t> bytes)
     return image;
 }
 
-IndexedImage LoadLbmFile(const std::filesystem::path& path)
+IndexedImage LoadLbmFile(const std::filesystem::path& path, int* colours)
 {
     const std::vector<std::uint8_t> bytes = ReadArtFile(path);
-    return DecodeLbm(bytes);
+    return DecodeLbm(bytes, colours);
 }
 
 // ---- writer ----

@@ -28,12 +28,13 @@ inline constexpr const char* kLbmBadCompression = "unsupported compression algor
 inline constexpr const char* kLbmTooLarge = "Picture too large";
 
 // Decodes a whole LBM file. Damaged ByteRun1 data gives a picture entirely in
-// colour 255, a file without a BODY chunk one entirely in colour 0.
-// Throws ELBMexception.
-IndexedImage DecodeLbm(std::span<const std::uint8_t> bytes);
+// colour 255, a file without a BODY chunk one entirely in colour 0. colours, when
+// given, receives how many colours the colour map holds (at most 256; the rest
+// of the palette is black). Throws ELBMexception.
+IndexedImage DecodeLbm(std::span<const std::uint8_t> bytes, int* colours = nullptr);
 
 // Reads and decodes the file at path. Throws ArtFileError or ELBMexception.
-IndexedImage LoadLbmFile(const std::filesystem::path& path);
+IndexedImage LoadLbmFile(const std::filesystem::path& path, int* colours = nullptr);
 
 // How EncodeIlbm lays out the body.
 struct IlbmOptions {

@@ -1,5 +1,7 @@
 #include "core/graphics/pictureimport.h"
 
+#include "core/graphics/lbm.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -39,8 +41,9 @@ Lab ToLab(std::uint8_t r8, std::uint8_t g8, std::uint8_t b8)
 
 class NearestColour {
 public:
-    NearestColour(const Palette& palette, int first)
+    NearestColour(const Palette& palette, int first, int end)
         : first_(first)
+        , end_(std::clamp(end, first + 1, 256))
     {
         for (std::size_t i = 0; i < palette.size(); ++i)
             lab_[i] = ToLab(palette[i].r, palette[i].g, palette[i].b);
@@ -49,7 +52,7 @@ public:
     {
         int best = first_;
         float bestD = 1e30f;
-        for (int i = first_; i < 256; ++i) {
+        for (int i = first_; i < end_; ++i) {
             const Lab& p = lab_[static_cast<std::size_t>(i)];
             const float dl = c.l - p.l, da = c.a - p.a, db = c.b - p.b;
             const float d = dl * dl + da * da + db * db;
@@ -65,6 +68,7 @@ public:
 private:
     std::array<Lab, 256> lab_ {};
     int first_;
+    int end_;
 };
 
 std::uint32_t Key(const std::uint8_t* p)
@@ -82,11 +86,11 @@ bool AnyTransparent(const RgbaImage& image)
 
 } // namespace
 
-IndexedImage MapToPalette(const RgbaImage& image, const Palette& palette, bool dither)
+IndexedImage MapToPalette(const RgbaImage& image, const Palette& palette, bool dither, int colours)
 {
     // With transparent pixels colour 0 stands for them alone.
     const bool transparent = AnyTransparent(image);
-    const NearestColour nearest(palette, transparent ? 1 : 0);
+    const NearestColour nearest(palette, transparent ? 1 : 0, colours);
     IndexedImage out(image.width, image.height);
     out.palette = palette;
     const auto w = static_cast<std::size_t>(image.width);
@@ -188,10 +192,14 @@ PictureImportResult ImportPicture(
             result.notes.push_back("The picture has " + std::to_string(order.size())
                 + " colours, few enough to keep exactly; its own palette was used, not the reference's.");
     } else if (options.palette != nullptr) {
-        result.image = MapToPalette(image, *options.palette, options.dither);
+        result.image = MapToPalette(image, *options.palette, options.dither, options.paletteColours);
         result.notes.push_back(
             std::string("The picture has more than 256 colours; it was mapped onto the reference ")
             + "palette" + (options.dither ? " with dithering." : "."));
+        if (options.paletteColours < 256)
+            result.notes.push_back("The reference palette has only "
+                + std::to_string(std::max(options.paletteColours, 0)) + " colours; only "
+                + (options.paletteColours == 1 ? "that one was" : "those were") + " used.");
     } else {
         RgbaImage binary = image;
         for (std::size_t i = 3; i < binary.pixels.size(); i += 4)
@@ -207,6 +215,16 @@ PictureImportResult ImportPicture(
         result.notes.push_back(std::to_string(transparent) + " pixel" + (transparent == 1 ? "" : "s")
             + " with less than 50% opacity took colour 0.");
     return result;
+}
+
+std::vector<std::uint8_t> EncodeImportedPicture(const IndexedImage& image)
+{
+    std::vector<std::uint8_t> bytes = EncodeIlbm(image);
+    if (bytes.size() > kMaxArtFileBytes)
+        throw ImportError("as an LBM file the picture would take " + std::to_string(bytes.size())
+            + " bytes, more than the " + std::to_string(kMaxArtFileBytes >> 20)
+            + " MiB a picture may have; use fewer pixels or fewer colours");
+    return bytes;
 }
 
 } // namespace tarnwick::core

@@ -49,6 +49,7 @@ using Quantiser = std::function<IndexedImage(const RgbaImage&, bool dither)>;
 struct PictureImportOptions {
     const Palette* palette = nullptr; // map onto this palette when reducing
     bool dither = false; // Floyd-Steinberg when reducing
+    int paletteColours = 256; // of palette only the first this many (a short colour map)
 };
 
 struct PictureImportResult {
@@ -69,8 +70,14 @@ public:
 PictureImportResult ImportPicture(
     const RgbaImage& image, const PictureImportOptions& options, const Quantiser& quantise);
 
-// Maps every pixel to the nearest colour of palette in a perceptual colour space
-// (Oklab); pixels below kOpaqueAlpha take colour 0 and pass no error on.
-IndexedImage MapToPalette(const RgbaImage& image, const Palette& palette, bool dither);
+// The LBM file of an imported picture (planar, compressed). Throws ImportError
+// when that file would be larger than the picture readers accept
+// (kMaxArtFileBytes): a picture of many colours and many pixels may not fit.
+std::vector<std::uint8_t> EncodeImportedPicture(const IndexedImage& image);
+
+// Maps every pixel to the nearest of the first `colours` colours of palette in a
+// perceptual colour space (Oklab); pixels below kOpaqueAlpha take colour 0 and
+// pass no error on.
+IndexedImage MapToPalette(const RgbaImage& image, const Palette& palette, bool dither, int colours = 256);
 
 } // namespace tarnwick::core

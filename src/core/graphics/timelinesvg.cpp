@@ -19,6 +19,14 @@ std::string SvgWriter::Escape(std::string_view utf8)
 {
     std::string out;
     out.reserve(utf8.size());
+    // A byte that is not part of well-formed UTF-8 (a file name in another
+    // encoding) becomes U+FFFD: the file must stay well-formed XML.
+    for (std::size_t bad = FirstInvalidUtf8(utf8); bad != std::string_view::npos;
+         bad = FirstInvalidUtf8(utf8)) {
+        out += Escape(utf8.substr(0, bad));
+        out += "\xEF\xBF\xBD";
+        utf8.remove_prefix(bad + 1);
+    }
     for (char c : utf8) {
         const auto b = static_cast<unsigned char>(c);
         if (c == '&')

@@ -227,7 +227,8 @@ public:
         int counter = 0;
         int components = 0;
         for (int root = 1; root < n; ++root) {
-            if (index[static_cast<std::size_t>(root)] >= 0)
+            // A formation that holds no formation is on no cycle; most are such.
+            if (index[static_cast<std::size_t>(root)] >= 0 || next[static_cast<std::size_t>(root)].empty())
                 continue;
             std::vector<std::pair<int, std::size_t>> work { { root, 0 } };
             while (!work.empty()) {
@@ -269,7 +270,7 @@ public:
         std::vector<bool> reported(static_cast<std::size_t>(components), false);
         for (int f = 1; f < n; ++f) {
             const int c = component[static_cast<std::size_t>(f)];
-            if (reported[static_cast<std::size_t>(c)])
+            if (c < 0 || next[static_cast<std::size_t>(f)].empty() || reported[static_cast<std::size_t>(c)])
                 continue;
             const std::vector<int> chain = shortestCycle(f, component, next);
             if (chain.empty())
@@ -341,7 +342,9 @@ const ArtCheck::Outcome& ArtCheck::picture(int number)
     if (!added)
         return o;
     o.fileName = PictureFileName(number);
-    const fs::path path = FindArtFileIn(picFolder_, o.fileName);
+    if (!pics_)
+        pics_ = std::make_unique<ArtFolderIndex>(picFolder_);
+    const fs::path path = pics_->find(o.fileName);
     if (path.empty()) {
         o.missing = true;
         return o;
@@ -364,7 +367,9 @@ const ArtCheck::IconFile& ArtCheck::iconFile(int number)
     if (!added)
         return file;
     file.fileName = IconFileName(number);
-    const fs::path path = FindArtFileIn(shpFolder_, file.fileName);
+    if (!icons_)
+        icons_ = std::make_unique<ArtFolderIndex>(shpFolder_);
+    const fs::path path = icons_->find(file.fileName);
     if (path.empty())
         return file;
     file.missing = false;

@@ -8,11 +8,13 @@
 #include "core/data/pastebuffer.h"
 #include "core/data/records.h"
 #include "core/data/savetidy.h"
+#include "core/graphics/artfiles.h"
 #include "core/graphics/icontables.h"
 
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -61,8 +63,11 @@ private:
     const Outcome& iconEntry(int entry);
     const IconFile& iconFile(int number);
 
+    // Listed at the first look-up, once for the whole check.
     std::filesystem::path picFolder_;
     std::filesystem::path shpFolder_;
+    std::unique_ptr<ArtFolderIndex> pics_;
+    std::unique_ptr<ArtFolderIndex> icons_;
     IconFrameTable frames_;
     std::map<int, Outcome> pictures_;
     std::map<int, Outcome> entries_;

@@ -93,9 +93,11 @@ bool ImportPngPictureFrom(QWidget* parent, Dialogs& dialogs, const QString& pngP
         return false;
 
     core::PictureImportResult result;
+    std::vector<std::uint8_t> bytes;
     try {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         result = core::ImportPicture(ToRgba(image), {}, codec::QuantiseImage);
+        bytes = core::EncodeImportedPicture(result.image);
         QApplication::restoreOverrideCursor();
     } catch (const std::exception& e) {
         QApplication::restoreOverrideCursor();
@@ -104,7 +106,6 @@ bool ImportPngPictureFrom(QWidget* parent, Dialogs& dialogs, const QString& pngP
         return false;
     }
     std::filesystem::create_directories(folder, ec);
-    const std::vector<std::uint8_t> bytes = core::EncodeIlbm(result.image);
     if (const core::IoResult r = core::WriteFileAtomic(target, bytes.data(), bytes.size()); !r.ok()) {
         Fail(parent, dialogs, QString::fromStdString(r.message()));
         return false;
