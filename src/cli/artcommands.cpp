@@ -1,13 +1,12 @@
 #include "cli/artcommands.h"
 
+#include "cli/stdstreams.h"
 #include "codec/artexport.h"
 #include "codec/png.h"
 #include "codec/quantise.h"
 #include "core/data/fileio.h"
 #include "core/graphics/lbm.h"
 #include "core/graphics/pictureimport.h"
-
-#include <unistd.h>
 
 #include <filesystem>
 #include <iostream>
@@ -28,7 +27,7 @@ const char* const kPictureImportUsage
       "colours is mapped onto the palette of REF.lbm when --palette is given (the\n"
       "nearest colour by eye; --dither spreads the difference), else reduced to its\n"
       "own best 256 colours. Pixels less than half opaque take colour 0. An existing\n"
-      "OUT is replaced only with --force.\n";
+      "OUT is replaced only with --force. IN may be - for standard input.\n";
 
 const char* const kArtExportUsage
     = "Usage: tarnwick-cli art-export GAMEDIR -o OUTDIR [--format png|bmp] [--jobs N]\n"
@@ -72,7 +71,7 @@ int RunPictureImport(const Context& c)
         RefuseOutputThatIsAnInput(output, { { "the input", input }, { "the reference palette", ref } });
 
     std::error_code ec;
-    if (fs::exists(fs::symlink_status(output, ec)) && !a.force)
+    if (!IsStandardOutput(output) && fs::exists(fs::symlink_status(output, ec)) && !a.force)
         return Fail(io, output + " exists; give --force to replace it");
 
     core::Palette palette {};
@@ -86,7 +85,7 @@ int RunPictureImport(const Context& c)
         }
     }
     std::vector<std::uint8_t> bytes;
-    if (const core::IoResult r = core::ReadWholeFile(input, bytes, kMaxPngBytes, "a PNG file"); !r.ok())
+    if (const core::IoResult r = ReadInput(input, bytes, kMaxPngBytes, "a PNG file"); !r.ok())
         return Fail(io, r.message());
     core::PictureImportResult result;
     try {
@@ -96,10 +95,10 @@ int RunPictureImport(const Context& c)
         options.dither = a.dither;
         result = core::ImportPicture(rgba, options, codec::QuantiseImage);
     } catch (const std::runtime_error& e) {
-        return Fail(io, input + ": " + e.what() + "; nothing written");
+        return Fail(io, InputName(input) + ": " + e.what() + "; nothing written");
     }
     const std::vector<std::uint8_t> lbm = core::EncodeIlbm(result.image);
-    if (const core::IoResult r = core::WriteFileAtomic(output, lbm.data(), lbm.size()); !r.ok())
+    if (const core::IoResult r = WriteOutput(output, lbm.data(), lbm.size(), true); !r.ok())
         return Fail(io, r.message());
     for (const std::string& note : result.notes)
         io.err << "tarnwick-cli: note: " << note << '\n';
@@ -120,7 +119,7 @@ int RunArtExport(const Context& c)
     if (!fs::is_directory(gameDir, ec))
         return Fail(io, gameDir.string() + " is not a folder");
 
-    const bool terminal = &io.err == &std::cerr && ::isatty(STDERR_FILENO) == 1;
+    const bool terminal = &io.err == &std::cerr && IsTerminal(stderr);
     auto show = [&](const codec::ArtExportCounts& c) {
         io.err << '\r' << c.picturesDone << '/' << c.pictures << " pictures, " << c.iconFilesDone << '/'
                << c.iconFiles << " icon files" << std::flush;
@@ -135,12 +134,12 @@ int RunArtExport(const Context& c)
         return Fail(io, report.error);
     for (const codec::ArtExportProblem& problem : report.problems)
         io.err << "tarnwick-cli: " << problem.file.string() << ": " << problem.reason << " (skipped)\n";
-    io.out << "Wrote " << report.picturesWritten << " of " << report.counts.pictures << " pictures and "
-           << report.framesWritten << " icon frames of " << report.counts.iconFiles << " icon files to "
-           << outDir.string() << '\n';
+    Notes(c) << "Wrote " << report.picturesWritten << " of " << report.counts.pictures << " pictures and "
+             << report.framesWritten << " icon frames of " << report.counts.iconFiles << " icon files to "
+             << outDir.string() << '\n';
     if (!report.problems.empty())
-        io.out << report.problems.size() << (report.problems.size() == 1 ? " problem" : " problems")
-               << " (see above)\n";
+        Notes(c) << report.problems.size() << (report.problems.size() == 1 ? " problem" : " problems")
+                 << " (see above)\n";
     return report.problems.empty() ? kExitOk : kExitFailure;
 }
 

@@ -42,6 +42,14 @@ int RunBufferImport(const Context& c);
 // The checks and reports the handlers share.
 int Fail(Output& io, const std::string& message);
 
+// Where a command's notes on what it did ("Saved ...") go: standard output, or
+// nowhere with -q.
+std::ostream& Notes(const Context& c);
+
+// The nation of file: --nation, else the number of an obatNNN.obf name. Throws
+// UsageError when neither gives one.
+int RequireNation(const Arguments& args, const std::string& file);
+
 // A path a command reads must be an existing regular file; the failure otherwise.
 std::optional<core::IoResult> CheckReadable(const std::filesystem::path& path);
 
