@@ -36,4 +36,9 @@ done
 [ -f "$share/icons/hicolor/scalable/apps/tarnwick.svg" ] || fail "no scalable icon"
 [ -f "$share/man/man1/tarnwick-cli.1" ] || fail "no man page"
 [ -f "$share/bash-completion/completions/tarnwick-cli" ] || fail "no bash completion"
+# The editor answers --help and --version without a display.
+for option in --help --version; do
+  env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/tarnwick" $option >/dev/null \
+    || fail "tarnwick $option needs a display"
+done
 echo "desktopfiles: the installed desktop files are sound"

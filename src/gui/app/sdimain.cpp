@@ -141,6 +141,7 @@ TSDIAppForm::TSDIAppForm(const MainWindowOptions& options, QWidget* parent)
     files_ = new FileCommands(*document_, pageContext_, *Load, currentDir_, currentPath_, this);
 
     resize(kDesignWidth, kDesignHeight);
+    setAcceptDrops(true);
     CentreOnScreen(this);
 
     qApp->installEventFilter(this);
