@@ -76,3 +76,16 @@ std::string EditorVersionText()
 }
 
 } // namespace tarnwick::core
+
+namespace tarnwick::core {
+
+std::vector<std::string> RecentFilesAfterOpening(std::vector<std::string> recent, const std::string& path)
+{
+    std::erase(recent, path);
+    recent.insert(recent.begin(), path);
+    if (recent.size() > kMaxRecentFiles)
+        recent.resize(kMaxRecentFiles);
+    return recent;
+}
+
+} // namespace tarnwick::core

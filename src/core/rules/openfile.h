@@ -34,3 +34,12 @@ std::string EditorUsageText();
 std::string EditorVersionText();
 
 } // namespace tarnwick::core
+
+namespace tarnwick::core {
+
+// The recent files after path was opened: path first, no path twice, at most
+// kMaxRecentFiles.
+inline constexpr std::size_t kMaxRecentFiles = 8;
+std::vector<std::string> RecentFilesAfterOpening(std::vector<std::string> recent, const std::string& path);
+
+} // namespace tarnwick::core

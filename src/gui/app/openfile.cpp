@@ -4,6 +4,7 @@
 
 #include "core/rules/openfile.h"
 #include "gui/app/filecommands.h"
+#include "gui/app/recentfiles.h"
 #include "gui/pages/loadsavepage.h"
 
 #include <QDragEnterEvent>
@@ -38,7 +39,11 @@ bool TSDIAppForm::openPath(const QString& path)
     // The list holds a row for every nation; the file commands open the selected one.
     Load->TarnListBox->setCurrentRow(target.nation - 1);
     TarnListBoxDblClick();
-    return Load->selectedNation() == target.nation && state_.currentNation == target.nation;
+    const bool opened = Load->selectedNation() == target.nation && state_.currentNation == target.nation;
+    if (opened)
+        if (auto* recent = findChild<RecentFiles*>())
+            recent->add(path);
+    return opened;
 }
 
 void TSDIAppForm::dragEnterEvent(QDragEnterEvent* event)

@@ -12,6 +12,7 @@
 #include "gui/app/hintstyle.h"
 #include "gui/app/oobdocument.h"
 #include "gui/app/paster.h"
+#include "gui/app/recentfiles.h"
 #include "gui/app/recordcommands.h"
 #include "gui/app/speedicons.h"
 #include "gui/common/bytetext.h"
@@ -351,6 +352,7 @@ void TSDIAppForm::buildMenu()
     FileMenu->addSeparator();
     ExitItem = MakeAction(FileMenu, "ExitItem", "E&xit", "Exit application");
     ExitItem->setShortcut(QKeySequence(Qt::ALT | Qt::Key_X));
+    new RecentFiles(FileMenu, *dialogs_, this, [this](const QString& path) { return openPath(path); });
 
     Edit1 = SDIAppMenu->addMenu("&Edit");
     Edit1->setObjectName("Edit1");
