@@ -37,10 +37,11 @@ enum Option : unsigned {
     kWeaponItem = 1u << 15,
     kUnitItem = 1u << 16,
     kFormationItem = 1u << 17,
+    kQuiet = 1u << 18, // every command takes it
 };
 
 // Options that take no value.
-constexpr unsigned kFlags = kForce | kInPlace | kAnyName | kDither;
+constexpr unsigned kFlags = kForce | kInPlace | kAnyName | kDither | kQuiet;
 
 struct OptionInfo {
     Option option;
@@ -67,6 +68,7 @@ constexpr OptionInfo kOptions[] = {
     { kWeaponItem, "--weapon", nullptr },
     { kUnitItem, "--unit", nullptr },
     { kFormationItem, "--formation", nullptr },
+    { kQuiet, "-q", "--quiet" },
 };
 
 struct CommandInfo {
@@ -80,6 +82,7 @@ struct CommandInfo {
     int valueMax; // the largest --from and --to, when it takes them
     const char* usage;
     std::size_t operands = 1; // positional arguments it takes (without --in-place)
+    const char* summary = ""; // one line for the program's help
 };
 
 constexpr const char* kBulkDetails
@@ -99,36 +102,46 @@ const CommandInfo kCommands[] = {
         "\n"
         "Prints the size, the comment and the number of used weapon, unit and\n"
         "formation slots of an order-of-battle file. The nation (1..999) is taken\n"
-        "from an obatNNN.obf file name when --nation is not given.\n" },
-    { Command::Resave, "resave", RunResave, true, kNation | kOutput, kNation | kOutput, "IN.obf", 0,
-        "Usage: tarnwick-cli [--ini FILE] resave IN.obf --nation N -o OUT.obf\n"
+        "from an obatNNN.obf file name when --nation is not given. IN may be - for\n"
+        "standard input.\n",
+        1, "size, comment and used slots" },
+    { Command::Resave, "resave", RunResave, true, kNation | kOutput, kOutput, "IN.obf", 0,
+        "Usage: tarnwick-cli [--ini FILE] resave IN.obf [--nation N] -o OUT.obf\n"
         "\n"
         "Loads IN as the file of nation N and saves it as OUT, as the editor's Save\n"
-        "does when nothing was edited. OUT may be IN itself.\n" },
-    { Command::Csv, "csv", RunCsv, true, kNation | kOutput, kNation | kOutput, "IN.obf", 0,
-        "Usage: tarnwick-cli [--ini FILE] csv IN.obf --nation N -o DIR\n"
+        "does when nothing was edited. OUT may be IN itself. N (1..999) is taken from\n"
+        "an obatNNN.obf file name when --nation is not given.\n",
+        1, "load and save unchanged" },
+    { Command::Csv, "csv", RunCsv, true, kNation | kOutput, kOutput, "IN.obf", 0,
+        "Usage: tarnwick-cli [--ini FILE] csv IN.obf [--nation N] -o DIR\n"
         "\n"
         "Writes the three CSV dump files of IN (obatDUMPnnunit.csv, obatDUMPnnwpns.csv,\n"
-        "obatDUMPnnfmns.csv) into the existing folder DIR.\n" },
+        "obatDUMPnnfmns.csv) into the existing folder DIR. N (1..999) is taken from\n"
+        "an obatNNN.obf file name when --nation is not given.\n",
+        1, "write the three CSV dump files" },
     { Command::BufferExport, "buffer-export", RunBufferExport, true, kNation | kOutput | kKind,
-        kNation | kOutput | kKind, "IN.obf", 0,
-        "Usage: tarnwick-cli [--ini FILE] buffer-export IN.obf --nation N --kind unit|weapon|formation -o "
-        "OUT.csv\n"
+        kOutput | kKind, "IN.obf", 0,
+        "Usage: tarnwick-cli [--ini FILE] buffer-export IN.obf [--nation N] --kind unit|weapon|formation\n"
+        "                    -o OUT.csv\n"
         "\n"
         "Copies every slot of one table of IN into a fresh paste buffer and writes\n"
         "the buffer as a paste-buffer file. A name holding a comma or a double quote\n"
-        "is written in double quotes, with its quotes doubled.\n" },
+        "is written in double quotes, with its quotes doubled. N (1..999) is taken\n"
+        "from an obatNNN.obf file name when --nation is not given.\n",
+        1, "write one table as a paste-buffer file" },
     { Command::BufferImport, "buffer-import", RunBufferImport, true, kNation | kOutput | kKind | kInto,
-        kNation | kOutput | kKind | kInto, "IN.csv", 0,
-        "Usage: tarnwick-cli [--ini FILE] buffer-import IN.csv --kind unit|weapon|formation --into BASE.obf "
-        "--nation N -o OUT.obf\n"
+        kOutput | kKind | kInto, "IN.csv", 0,
+        "Usage: tarnwick-cli [--ini FILE] buffer-import IN.csv --kind unit|weapon|formation --into BASE.obf\n"
+        "                    [--nation N] -o OUT.obf\n"
         "\n"
         "Reads the paste-buffer file IN into a fresh buffer, pastes the whole buffer\n"
         "into the table of that kind of BASE (loaded as nation N) and saves the result\n"
         "as OUT. Fields in double quotes are read as spreadsheets write them (\"\" is\n"
         "one quote). A file that starts with a UTF-8 byte order mark, or that is valid\n"
         "UTF-8 holding non-ASCII characters, is read as UTF-8 and its names converted\n"
-        "to Windows-1252; a character that code page lacks is refused.\n" },
+        "to Windows-1252; a character that code page lacks is refused. N (1..999) is\n"
+        "taken from BASE's name (obatNNN.obf) when --nation is not given.\n",
+        1, "paste a paste-buffer file into a file" },
     { Command::MakeDemo, "make-demo", RunMakeDemo, false, kForce, 0, "DIR", 0,
         "Usage: tarnwick-cli make-demo DIR [--force]\n"
         "\n"
@@ -136,7 +149,8 @@ const CommandInfo kCommands[] = {
         "nations, a TWFTK.ini naming them, a README.txt, and unit pictures and icon\n"
         "files in pic/ and shp/ (an existing folder of that name in another letter\n"
         "case is used). Every file written is listed. When DIR already holds any of\n"
-        "these files, in any letter case, nothing is written, unless --force is given.\n" },
+        "these files, in any letter case, nothing is written, unless --force is given.\n",
+        1, "write a folder of sample data" },
     { Command::Renationalise, "renationalise", RunRenationalise, true,
         kNation | kOutput | kFrom | kTo | kInPlace | kAnyName, kOutput | kFrom | kTo, "IN.obf", 99,
         "Usage: tarnwick-cli [--ini FILE] renationalise IN.obf [--nation N] --from A --to B -o OUT.obf\n"
@@ -146,7 +160,8 @@ const CommandInfo kCommands[] = {
         "Changes nation A to nation B in every unit and formation, empty slots\n"
         "included, as the editor's Renationalise dialog does, and prints\n"
         "\"Processed : u Units, f Formations\". A and B are numbers from 0 to 99.\n"
-        "\n" },
+        "\n",
+        1, "change nation A to nation B in every unit and formation" },
     { Command::Reclassify, "reclassify", RunReclassify, true,
         kNation | kOutput | kFrom | kTo | kInPlace | kAnyName, kOutput | kFrom | kTo, "IN.obf", 255,
         "Usage: tarnwick-cli [--ini FILE] reclassify IN.obf [--nation N] --from A --to B -o OUT.obf\n"
@@ -156,28 +171,39 @@ const CommandInfo kCommands[] = {
         "Changes unit class A to class B in every unit, empty slots included, as the\n"
         "editor's Reclassify dialog does, and prints \"Reclassified : n Units\". A and\n"
         "B are numbers from 0 to 255.\n"
-        "\n" },
-    { Command::Picture, "picture", RunPicture, false, kOutput, kOutput, "IN.lbm", 0,
-        "Usage: tarnwick-cli picture IN.lbm -o OUT.bmp|OUT.png\n"
+        "\n",
+        1, "change unit class A to class B in every unit" },
+    { Command::Picture, "picture", RunPicture, false, kOutput | kFormat, kOutput, "IN.lbm", 0,
+        "Usage: tarnwick-cli picture IN.lbm -o OUT.bmp|OUT.png|- [--format png|bmp]\n"
         "\n"
         "Decodes a unit picture (an 8-plane LBM file) and writes it as an 8-bit\n"
-        "BMP file or a palette PNG file, chosen by OUT's extension.\n" },
-    { Command::Icon, "icon", RunIcon, false, kOutput | kFrame | kTransparent, kOutput | kFrame, "IN.shp", 0,
-        "Usage: tarnwick-cli icon IN.shp --frame F [--transparent T] -o OUT.bmp|OUT.png\n"
+        "BMP file or a palette PNG file, chosen by --format or else by OUT's\n"
+        "extension (PNG for standard output). IN may be - for standard input.\n",
+        1, "write a unit picture as BMP or PNG" },
+    { Command::Icon, "icon", RunIcon, false, kOutput | kFrame | kTransparent | kFormat, kOutput | kFrame,
+        "IN.shp", 0,
+        "Usage: tarnwick-cli icon IN.shp --frame F [--transparent T] -o OUT.bmp|OUT.png|- [--format "
+        "png|bmp]\n"
         "\n"
         "Decodes directory entry F (0..254, the first entry is 0) of an icon shape\n"
         "file and writes it as an 8-bit BMP file or a palette PNG file, chosen by\n"
-        "OUT's extension. Pixels the shape does not cover get palette index T\n"
-        "(0..255, default 240).\n" },
-    { Command::Diff, "diff", RunDiff, true, kFormat, 0, "A.obf B.obf", 0, kDiffUsage, 2 },
-    { Command::ToJson, "to-json", RunToJson, false, kOutput, kOutput, "IN.obf", 0, kToJsonUsage },
-    { Command::FromJson, "from-json", RunFromJson, false, kOutput, kOutput, "IN.json", 0, kFromJsonUsage },
+        "--format or else by OUT's extension (PNG for standard output). Pixels the\n"
+        "shape does not cover get palette index T (0..255, default 240). IN may be -\n"
+        "for standard input.\n",
+        1, "write one frame of an icon file" },
+    { Command::Diff, "diff", RunDiff, true, kFormat | kOutput, 0, "A.obf B.obf", 0, kDiffUsage, 2,
+        "what two files differ in, field by field" },
+    { Command::ToJson, "to-json", RunToJson, false, kOutput, kOutput, "IN.obf", 0, kToJsonUsage, 1,
+        "write a file as JSON text (from-json turns it back)" },
+    { Command::FromJson, "from-json", RunFromJson, false, kOutput, kOutput, "IN.json", 0, kFromJsonUsage, 1,
+        "turn that JSON text into the same file" },
     { Command::PictureImport, "picture-import", RunPictureImport, false,
-        kOutput | kPalette | kDither | kForce, kOutput, "IN.png", 0, kPictureImportUsage },
-    { Command::ArtExport, "art-export", RunArtExport, false,
-        kOutput | kFormat | kJobs | kTransparent | kForce, kOutput, "GAMEDIR", 0, kArtExportUsage },
+        kOutput | kPalette | kDither | kForce, kOutput, "IN.png", 0, kPictureImportUsage, 1,
+        "write a PNG as a unit picture" },
+    { Command::ArtExport, "art-export", RunArtExport, false, kOutput | kFormat | kJobs | kTransparent | kForce,
+        kOutput, "GAMEDIR", 0, kArtExportUsage, 1, "write all pictures and icon frames" },
     { Command::Timeline, "timeline", RunTimeline, true, kNation | kOutput | kFormat, kOutput, "IN.obf", 0,
-        "Usage: tarnwick-cli [--ini FILE] timeline IN.obf [--nation N] [--format svg|csv] -o OUT\n"
+        "Usage: tarnwick-cli [--ini FILE] timeline IN.obf [--nation N] [--format svg|csv] -o OUT|-\n"
         "\n"
         "Draws when each unit and formation of IN is available: an SVG picture with\n"
         "a bar per record on a year axis, grouped and coloured by unit-class\n"
@@ -186,76 +212,64 @@ const CommandInfo kCommands[] = {
         "table,slot,name,category,from,to,flag: table is units or formations, from\n"
         "and to read YYYY-MM, flag is empty for a sound span, 'backwards' for one\n"
         "that ends before it starts and 'month' for a month outside 1..12. N is the\n"
-        "nation of the file (1..999), taken from an obatNNN.obf name when not given.\n" },
-    { Command::Check, "check", RunCheck, false, kNation | kFormat, 0, "PATH", 0,
-        "Usage: tarnwick-cli check PATH [--nation N] [--format text|csv]\n"
+        "nation of the file (1..999), taken from an obatNNN.obf name when not given.\n"
+        "IN may be - for standard input; -o - writes standard output.\n",
+        1, "when each unit and formation is available" },
+    { Command::Check, "check", RunCheck, false, kNation | kFormat | kOutput, 0, "PATH", 0,
+        "Usage: tarnwick-cli check PATH [--nation N] [--format text|csv] [-o OUT]\n"
         "\n"
         "Checks an order-of-battle file, or every obatNNN.obf file of a game folder,\n"
         "for broken references between records (weapons, members, formations that\n"
         "hold themselves), records the Units or Formations page would refuse, odd\n"
         "dates, and pictures and icons missing from pic and shp beside the file.\n"
         "The nation (1..999) of a file is taken from its name unless --nation is given.\n"
+        "PATH may be - for a file on standard input (pictures and icons are then not\n"
+        "looked for).\n"
         "\n"
         "Text: one line per finding, then a summary. CSV: a header row, then\n"
-        "file,severity,rule,table,slot,name,message for each finding.\n"
+        "file,severity,rule,table,slot,name,message for each finding. The report goes\n"
+        "to standard output, or to OUT with -o.\n"
         "\n"
-        "Exit status: 0 no errors, 1 at least one error, 2 a file that cannot be read\n"
-        "(the others are still checked) or a usage error.\n" },
+        "Exit status: 0 no errors, 1 at least one error, 2 any trouble: a file that\n"
+        "cannot be read (the others are still checked), a report that cannot be\n"
+        "written, or a usage error.\n",
+        1, "find broken references in a file or folder" },
     { Command::WhereUsed, "where-used", RunWhereUsed, false,
-        kFormat | kWeaponItem | kUnitItem | kFormationItem, 0, "FILE", 0,
-        "Usage: tarnwick-cli where-used FILE --weapon N|--unit N|--formation N [--format text|csv]\n"
+        kNation | kFormat | kWeaponItem | kUnitItem | kFormationItem, 0, "FILE", 0,
+        "Usage: tarnwick-cli where-used FILE --weapon N|--unit N|--formation N [--nation N]\n"
+        "                   [--format text|csv]\n"
         "\n"
         "Lists the records of an order-of-battle file that name the weapon, unit or\n"
         "formation: units by their weapon slots, formations by their members.\n"
-        "CSV columns: table,slot,name,field.\n" },
+        "CSV columns: table,slot,name,field.\n",
+        1, "list the records that name an item" },
 };
 
-constexpr const char* kGlobalUsage
-    = "Usage: tarnwick-cli [--ini FILE] COMMAND [ARGS]\n"
+// The program's help after its list of commands.
+constexpr const char* kGlobalDetails
+    = "K is unit, weapon or formation; N is a nation number 1..999, taken from an\n"
+      "obatNNN.obf file name when --nation is not given. Numbers are decimal digits\n"
+      "only (leading zeros are allowed).\n"
       "\n"
-      "Commands:\n"
-      "  info IN.obf [--nation N]                 size, comment and used slots\n"
-      "  resave IN.obf --nation N -o OUT.obf      load and save unchanged\n"
-      "  csv IN.obf --nation N -o DIR             write the three CSV dump files\n"
-      "  buffer-export IN.obf --nation N --kind K -o OUT.csv\n"
-      "                                           write one table as a paste-buffer file\n"
-      "  buffer-import IN.csv --kind K --into BASE.obf --nation N -o OUT.obf\n"
-      "                                           paste a paste-buffer file into a file\n"
-      "  make-demo DIR [--force]                  write a folder of sample data\n"
-      "  renationalise IN.obf --from A --to B -o OUT.obf\n"
-      "                                           change nation A to B (or --in-place [--any-name] FILE...)\n"
-      "  reclassify IN.obf --from A --to B -o OUT.obf\n"
-      "                                           change unit class A to B (or --in-place [--any-name] "
-      "FILE...)\n"
-      "  picture IN.lbm -o OUT.bmp|OUT.png        write a unit picture as BMP or PNG\n"
-      "  icon IN.shp --frame F [--transparent T] -o OUT.bmp|OUT.png\n"
-      "                                           write one frame of an icon file\n"
-      "  diff A.obf B.obf [--format text|csv]     what two files differ in, field by field\n"
-      "  to-json IN.obf -o OUT.json               write a file as JSON text (from-json back)\n"
-      "  from-json IN.json -o OUT.obf             turn that JSON text into the same file\n"
-      "  picture-import IN.png -o OUT.lbm [--palette REF.lbm] [--dither] [--force]\n"
-      "                                           write a PNG as a unit picture\n"
-      "  art-export GAMEDIR -o OUTDIR [--format png|bmp] [--jobs N]\n"
-      "                                           write all pictures and icon frames\n"
-      "  timeline IN.obf [--format svg|csv] -o OUT\n"
-      "                                           when each unit and formation is available\n"
-      "  check PATH [--nation N] [--format text|csv]\n"
-      "                                           find broken references in a file or folder\n"
-      "  where-used FILE --weapon|--unit|--formation N [--format text|csv]\n"
-      "                                           list the records that name an item\n"
-      "\n"
-      "K is unit, weapon or formation; N is a nation number 1..999. Numbers are\n"
-      "decimal digits only (leading zeros are allowed).\n"
+      "A file a command reads whole may be - for standard input, and -o - writes\n"
+      "standard output (so do /dev/stdin and /dev/stdout); binary data is not\n"
+      "written to a terminal.\n"
       "\n"
       "Options:\n"
       "  --ini FILE   read nation and unit-class names from FILE instead of the\n"
       "               TWFTK.ini the editor would use\n"
+      "  -q, --quiet  leave out the notes on standard output (\"Saved ...\")\n"
       "  -h, --help   show this text, or a command's usage after the command\n"
+      "  --version    show the program's version\n"
+      "  --man-page, --bash-completion\n"
+      "               print the man page or the bash completion script\n"
       "\n"
       "An output is never one of the command's inputs, except for IN -o IN with\n"
       "resave, renationalise and reclassify, which saves IN over itself.\n"
       "\n"
-      "Exit status: 0 success, 1 a file or data error, 2 a usage error.\n";
+      "Exit status: 0 success, 1 a file could not be read or written, 2 a usage\n"
+      "error. diff and check: 0 the same or clean, 1 differences or findings, 2 any\n"
+      "trouble (a file that cannot be read or written, or a usage error).\n";
 
 const CommandInfo* FindCommand(std::string_view name)
 {
@@ -271,6 +285,93 @@ const CommandInfo* FindCommand(Command command)
         if (c.command == command)
             return &c;
     return nullptr;
+}
+
+// The first lines of a command's usage, without the program's name and its
+// global options: "info IN.obf [--nation N]".
+std::vector<std::string> Synopsis(const CommandInfo& c)
+{
+    std::vector<std::string> lines;
+    std::string_view usage = c.usage;
+    while (!usage.empty()) {
+        const std::size_t end = usage.find('\n');
+        std::string_view line = usage.substr(0, end);
+        usage = end == std::string_view::npos ? std::string_view() : usage.substr(end + 1);
+        if (line.empty())
+            break;
+        for (std::string_view prefix : { "Usage:", " " })
+            while (line.rfind(prefix, 0) == 0)
+                line.remove_prefix(prefix.size());
+        bool continued = true;
+        for (std::string_view prefix : { "tarnwick-cli ", "[--ini FILE] " })
+            if (line.rfind(prefix, 0) == 0) {
+                line.remove_prefix(prefix.size());
+                continued = false;
+            }
+        lines.push_back((continued ? "    " : "") + std::string(line));
+    }
+    return lines;
+}
+
+// The values --format takes after a command, as its usage gives them ("text|csv").
+std::string FormatsOf(const CommandInfo& c)
+{
+    const std::string_view usage = c.usage;
+    const std::size_t at = usage.find("--format ");
+    if (at == std::string_view::npos)
+        return {};
+    std::string_view rest = usage.substr(at + 9);
+    std::string formats(rest.substr(0, rest.find_first_of("] \n")));
+    std::replace(formats.begin(), formats.end(), '|', ' ');
+    return formats;
+}
+
+// Text for a man page: backslashes and hyphens escaped, no line taken for a request.
+std::string Roff(std::string_view text)
+{
+    std::string out;
+    bool lineStart = true;
+    for (char ch : text) {
+        if (lineStart && (ch == '.' || ch == '\''))
+            out += "\\&";
+        if (ch == '\\')
+            out += "\\e";
+        else if (ch == '-')
+            out += "\\-";
+        else
+            out += ch;
+        lineStart = ch == '\n';
+    }
+    return out;
+}
+
+// A usage or help text as man page paragraphs: a blank line starts a new one,
+// an indented line is kept as it is.
+std::string RoffParagraphs(std::string_view text)
+{
+    std::string out = ".PP\n";
+    bool literal = false;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        const std::string_view line = text.substr(0, end);
+        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+        const bool indented = !line.empty() && line[0] == ' ';
+        if (indented != literal) {
+            out += indented ? ".nf\n" : ".fi\n";
+            literal = indented;
+        }
+        out += line.empty() ? ".PP\n" : Roff(line) + "\n";
+    }
+    return out + (literal ? ".fi\n" : "");
+}
+
+std::string OptionsOf(const CommandInfo& c)
+{
+    std::string names;
+    for (const OptionInfo& o : kOptions)
+        if (((c.allowed | kQuiet) & o.option) != 0)
+            names += std::string(o.name) + (o.alias != nullptr ? std::string(" ") + o.alias : "") + " ";
+    return names + "--help --version";
 }
 
 const OptionInfo* FindOption(std::string_view name)
@@ -292,6 +393,14 @@ std::string OptionName(unsigned option)
 bool IsHelp(std::string_view a)
 {
     return a == "-h" || a == "--help";
+}
+
+// --help or --version: what to print instead of running anything.
+bool TakeRequest(std::string_view a, Arguments& out)
+{
+    out.help = out.help || IsHelp(a);
+    out.version = out.version || a == "--version";
+    return out.help || out.version;
 }
 
 // Splits "--name=value"; without '=' the value is absent.
@@ -390,10 +499,8 @@ void ParseCommandArguments(
 {
     // A help request anywhere after the command wins over every other check.
     for (std::size_t j = i; j < args.size() && args[j] != "--"; ++j)
-        if (IsHelp(args[j])) {
-            out.help = true;
+        if (TakeRequest(args[j], out))
             return;
-        }
 
     unsigned seen = 0;
     bool optionsEnded = false;
@@ -409,7 +516,7 @@ void ParseCommandArguments(
         }
         OptionText opt = SplitOption(a);
         const OptionInfo* option = FindOption(opt.name);
-        if (option == nullptr || (info.allowed & option->option) == 0)
+        if (option == nullptr || ((info.allowed | kQuiet) & option->option) == 0)
             throw UsageError(std::string("unknown option '") + a + "' for " + info.name);
         const unsigned which = option->option;
         if ((seen & which) != 0)
@@ -422,6 +529,7 @@ void ParseCommandArguments(
             out.inPlace = out.inPlace || which == kInPlace;
             out.anyName = out.anyName || which == kAnyName;
             out.dither = out.dither || which == kDither;
+            out.quiet = out.quiet || which == kQuiet;
             continue;
         }
         if (!opt.value) {
@@ -489,18 +597,99 @@ const char* KindName(core::PasteKind kind)
 std::string UsageText(Command command)
 {
     const CommandInfo* info = FindCommand(command);
-    if (info == nullptr)
-        return kGlobalUsage;
+    if (info == nullptr) {
+        std::string text = "Usage: tarnwick-cli [--ini FILE] [-q] COMMAND [ARGS]\n"
+                           "       tarnwick-cli --help | --version\n\nCommands:\n";
+        for (const CommandInfo& c : kCommands) {
+            for (const std::string& line : Synopsis(c))
+                text += "  " + line + "\n";
+            text += "          " + std::string(c.summary) + "\n";
+        }
+        return text + "\n" + kGlobalDetails;
+    }
     std::string text = info->usage;
     if ((info->allowed & kInPlace) != 0)
         text += kBulkDetails;
     return text;
 }
 
+std::string VersionText()
+{
+    return std::string("tarnwick-cli ") + TARNWICK_VERSION + "\n";
+}
+
+std::string ManPage()
+{
+    std::string page
+        = ".TH TARNWICK\\-CLI 1 \"\" \"tarnwick\\-cli " TARNWICK_VERSION "\" \"User Commands\"\n"
+          ".SH NAME\n"
+          "tarnwick\\-cli \\- order\\-of\\-battle files, their pictures and icons from the command line\n"
+          ".SH SYNOPSIS\n"
+          ".B tarnwick\\-cli\n"
+          "[\\fB\\-\\-ini\\fR \\fIFILE\\fR] [\\fB\\-q\\fR] \\fICOMMAND\\fR [\\fIARGS\\fR]\n"
+          ".SH DESCRIPTION\n"
+          "The command\\-line companion of the \\fBtarnwick\\fR editor. Each command loads, works\n"
+          "and reports as the editor would.\n"
+        + RoffParagraphs(kGlobalDetails) + ".SH COMMANDS\n";
+    for (const CommandInfo& c : kCommands) {
+        page += ".SS " + Roff(c.name) + "\n" + Roff(c.summary) + "\n";
+        page += RoffParagraphs(UsageText(c.command));
+    }
+    return page;
+}
+
+std::string BashCompletion()
+{
+    std::string commands;
+    std::string cases;
+    for (const CommandInfo& c : kCommands) {
+        commands += std::string(commands.empty() ? "" : " ") + c.name;
+        cases += "        " + std::string(c.name) + ") opts=\"" + OptionsOf(c) + "\" formats=\""
+            + FormatsOf(c) + "\" ;;\n";
+    }
+    return "# bash completion for tarnwick-cli, written by tarnwick-cli --bash-completion\n"
+           "_tarnwick_cli()\n"
+           "{\n"
+           "    local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD-1]}\n"
+           "    local cmd= opts= formats= i\n"
+           "    for ((i = 1; i < COMP_CWORD; i++)); do\n"
+           "        case ${COMP_WORDS[i]} in\n"
+           "        --ini) ((i++)) ;;\n"
+           "        -*) ;;\n"
+           "        *) cmd=${COMP_WORDS[i]}; break ;;\n"
+           "        esac\n"
+           "    done\n"
+           "    case $cmd in\n"
+        + cases
+        + "    esac\n"
+          "    case $prev in\n"
+          "    --ini|-o|--output|--into|--palette) COMPREPLY=($(compgen -f -- \"$cur\")); return ;;\n"
+          "    --kind) COMPREPLY=($(compgen -W \"unit weapon formation\" -- \"$cur\")); return ;;\n"
+          "    --format) COMPREPLY=($(compgen -W \"$formats\" -- \"$cur\")); return ;;\n"
+          "    --nation|--from|--to|--frame|--transparent|--jobs|--weapon|--unit|--formation) return ;;\n"
+          "    esac\n"
+          "    if [[ -z $cmd ]]; then\n"
+          "        COMPREPLY=($(compgen -W \""
+        + commands
+        + " --ini -q --quiet --help --version\" -- \"$cur\"))\n"
+          "    elif [[ $cur == -* ]]; then\n"
+          "        COMPREPLY=($(compgen -W \"$opts\" -- \"$cur\"))\n"
+          "    else\n"
+          "        COMPREPLY=($(compgen -f -- \"$cur\"))\n"
+          "    fi\n"
+          "}\n"
+          "complete -o filenames -o bashdefault -F _tarnwick_cli tarnwick-cli\n";
+}
+
 Handler HandlerOf(Command command)
 {
     const CommandInfo* info = FindCommand(command);
     return info != nullptr ? info->run : nullptr;
+}
+
+int TroubleStatus(Command command)
+{
+    return command == Command::Diff || command == Command::Check ? kExitUsage : kExitFailure;
 }
 
 bool UsesSettings(Command command)
@@ -572,8 +761,14 @@ Arguments ParseArguments(const std::vector<std::string>& args)
     // Global options up to the command.
     for (; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (IsHelp(a)) {
-            out.help = true;
+        if (TakeRequest(a, out))
+            return out;
+        if (a == "-q" || a == "--quiet") {
+            out.quiet = true;
+            continue;
+        }
+        if (a == "--man-page" || a == "--bash-completion") {
+            out.generate = a.substr(2);
             return out;
         }
         OptionText opt = SplitOption(a);

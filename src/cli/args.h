@@ -56,6 +56,9 @@ public:
 
 struct Arguments {
     bool help = false; // --help anywhere: print usage, run nothing
+    bool version = false; // --version anywhere: print the version, run nothing
+    std::string generate; // "man-page" or "bash-completion": print it, run nothing
+    bool quiet = false; // -q: no notes on standard output
     std::optional<std::string> ini; // --ini FILE
     Command command = Command::None;
     std::string input; // the first positional argument
@@ -99,6 +102,12 @@ bool IsOobFileName(const std::string& fileName);
 // Usage of the whole program, or of one command.
 std::string UsageText(Command command);
 
+// "tarnwick-cli 1.2.3", the man page and the bash completion script, all made
+// from the one table of commands.
+std::string VersionText();
+std::string ManPage();
+std::string BashCompletion();
+
 const char* CommandName(Command command);
 const char* KindName(core::PasteKind kind);
 
@@ -108,5 +117,9 @@ using Handler = int (*)(const Context&);
 // What runs a command, and whether it reads the settings file first.
 Handler HandlerOf(Command command);
 bool UsesSettings(Command command);
+
+// The exit status of a command that could not finish: kExitFailure, or for diff
+// and check (whose 1 means differences or findings) kExitUsage.
+int TroubleStatus(Command command);
 
 } // namespace tarnwick::cli

@@ -1,5 +1,6 @@
 #include "cli/artcommands.h"
 
+#include "cli/stdstreams.h"
 #include "codec/artexport.h"
 #include "codec/png.h"
 #include "codec/quantise.h"
@@ -7,8 +8,6 @@
 #include "core/data/fileio.h"
 #include "core/graphics/lbm.h"
 #include "core/graphics/pictureimport.h"
-
-#include <unistd.h>
 
 #include <filesystem>
 #include <iostream>
@@ -29,7 +28,7 @@ const char* const kPictureImportUsage
       "colours is mapped onto the palette of REF.lbm when --palette is given (the\n"
       "nearest colour by eye; --dither spreads the difference), else reduced to its\n"
       "own best 256 colours. Pixels less than half opaque take colour 0. An existing\n"
-      "OUT is replaced only with --force.\n"
+      "OUT is replaced only with --force. IN may be - for standard input.\n"
       "\n"
       "Limits: at most 8192 x 8192 pixels, and an LBM file of at most 16 MiB (a\n"
       "large picture of many colours may not fit). A picture that large takes\n"
@@ -79,7 +78,7 @@ int RunPictureImport(const Context& c)
         RefuseOutputThatIsAnInput(output, { { "the input", input }, { "the reference palette", ref } });
 
     std::error_code ec;
-    if (fs::exists(fs::symlink_status(output, ec)) && !a.force)
+    if (!IsStandardOutput(output) && fs::exists(fs::symlink_status(output, ec)) && !a.force)
         return Fail(io, output + " exists; give --force to replace it");
 
     core::Palette palette {};
@@ -94,7 +93,7 @@ int RunPictureImport(const Context& c)
         }
     }
     std::vector<std::uint8_t> bytes;
-    if (const core::IoResult r = core::ReadWholeFile(input, bytes, kMaxPngBytes, "a PNG file"); !r.ok())
+    if (const core::IoResult r = ReadInput(input, bytes, kMaxPngBytes, "a PNG file"); !r.ok())
         return Fail(io, r.message());
     core::PictureImportResult result;
     std::vector<std::uint8_t> lbm;
@@ -107,9 +106,9 @@ int RunPictureImport(const Context& c)
         result = core::ImportPicture(rgba, options, codec::QuantiseImage);
         lbm = core::EncodeImportedPicture(result.image);
     } catch (const std::runtime_error& e) {
-        return Fail(io, input + ": " + e.what() + "; nothing written");
+        return Fail(io, InputName(input) + ": " + e.what() + "; nothing written");
     }
-    if (const core::IoResult r = core::WriteFileAtomic(output, lbm.data(), lbm.size()); !r.ok())
+    if (const core::IoResult r = WriteOutput(output, lbm.data(), lbm.size(), true); !r.ok())
         return Fail(io, r.message());
     for (const std::string& note : result.notes)
         io.err << "tarnwick-cli: note: " << note << '\n';
@@ -134,7 +133,7 @@ int RunArtExport(const Context& c)
             outDir.string() + " is inside the game folder " + gameDir.string()
                 + "; give --force to write the pictures there");
 
-    const bool terminal = &io.err == &std::cerr && ::isatty(STDERR_FILENO) == 1;
+    const bool terminal = &io.err == &std::cerr && IsTerminal(stderr);
     auto show = [&](const codec::ArtExportCounts& c) {
         io.err << '\r' << c.picturesDone << '/' << c.pictures << " pictures, " << c.iconFilesDone << '/'
                << c.iconFiles << " icon files" << std::flush;
@@ -150,12 +149,12 @@ int RunArtExport(const Context& c)
     for (const codec::ArtExportProblem& problem : report.problems)
         io.err << "tarnwick-cli: " << core::EscapeControls(problem.file.string()) << ": "
                << core::EscapeControls(problem.reason) << " (skipped)\n";
-    io.out << "Wrote " << report.picturesWritten << " of " << report.counts.pictures << " pictures and "
-           << report.framesWritten << " icon frames of " << report.counts.iconFiles << " icon files to "
-           << outDir.string() << '\n';
+    Notes(c) << "Wrote " << report.picturesWritten << " of " << report.counts.pictures << " pictures and "
+             << report.framesWritten << " icon frames of " << report.counts.iconFiles << " icon files to "
+             << outDir.string() << '\n';
     if (!report.problems.empty())
-        io.out << report.problems.size() << (report.problems.size() == 1 ? " problem" : " problems")
-               << " (see above)\n";
+        Notes(c) << report.problems.size() << (report.problems.size() == 1 ? " problem" : " problems")
+                 << " (see above)\n";
     return report.problems.empty() ? kExitOk : kExitFailure;
 }
 

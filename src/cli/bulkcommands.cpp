@@ -117,7 +117,8 @@ int RunOne(BulkKind kind, const Arguments& a, const fs::path& settingsPath, Outp
         return kExitFailure;
     }
     io.out << line << '\n';
-    io.out << "Saved " << (dir / name).string() << '\n';
+    if (!a.quiet)
+        io.out << "Saved " << (dir / name).string() << '\n';
     return kExitOk;
 }
 

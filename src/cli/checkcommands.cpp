@@ -1,6 +1,7 @@
 #include "cli/checkcommands.h"
 
 #include "cli/args.h"
+#include "cli/stdstreams.h"
 
 #include "core/data/escape.h"
 #include "core/data/fileio.h"
@@ -14,6 +15,7 @@
 #include <filesystem>
 #include <memory>
 #include <ostream>
+#include <sstream>
 #include <string_view>
 #include <system_error>
 
@@ -26,11 +28,18 @@ namespace {
 // Loads one file; false (after a message) when it cannot be read.
 bool Load(const fs::path& path, int nation, core::TOobData& data, Output& io)
 {
-    if (auto bad = CheckReadable(path)) {
+    core::LoadResult r;
+    if (IsStandardInput(path.string())) {
+        std::vector<std::uint8_t> bytes;
+        r.io = ReadInput(path.string(), bytes, core::kMaxOobFileBytes, "an order-of-battle file");
+        if (r.io.ok())
+            r = core::LoadOobBytes(data, static_cast<std::uint16_t>(nation), std::move(bytes));
+    } else if (auto bad = CheckReadable(path)) {
         Fail(io, bad->message());
         return false;
+    } else {
+        r = core::LoadOobPath(data, static_cast<std::uint16_t>(nation), path);
     }
-    const core::LoadResult r = core::LoadOobPath(data, static_cast<std::uint16_t>(nation), path);
     if (!r.ok()) {
         Fail(io, r.io.message());
         return false;
@@ -60,8 +69,11 @@ int RunCheckOn(const Arguments& a, Output& io)
 {
     const bool csv = FormatOf(a, { "text", "csv" }) == "csv";
     const fs::path path(a.input);
+    const bool stdinput = IsStandardInput(a.input);
+    const std::string output = a.output.value_or("-");
+    RefuseOutputThatIsAnInput(output, { { "the input", path } });
     std::error_code ec;
-    const bool folder = fs::is_directory(path, ec);
+    const bool folder = !stdinput && fs::is_directory(path, ec);
     if (folder && a.nation)
         throw UsageError("--nation is for a single file, not a folder", Command::Check);
     std::string listError;
@@ -75,13 +87,17 @@ int RunCheckOn(const Arguments& a, Output& io)
         return kExitUsage;
     }
     const fs::path gameDir = folder ? path : (path.has_parent_path() ? path.parent_path() : fs::path("."));
-    core::IconFrameTableLoad frames = core::LoadIconFrameTable(gameDir);
-    if (!frames.warning.empty())
-        io.err << "tarnwick-cli: warning: " << frames.warning << '\n';
+    core::IconFrameTableLoad frames;
+    if (!stdinput) {
+        frames = core::LoadIconFrameTable(gameDir);
+        if (!frames.warning.empty())
+            io.err << "tarnwick-cli: warning: " << frames.warning << '\n';
+    }
     core::ArtCheck art(gameDir, std::move(frames.table));
 
+    std::ostringstream report;
     if (csv)
-        io.out << "file,severity,rule,table,slot,name,message\n";
+        report << "file,severity,rule,table,slot,name,message\n";
     auto data = std::make_unique<core::TOobData>();
     core::CheckCounts total;
     int checked = 0;
@@ -94,23 +110,29 @@ int RunCheckOn(const Arguments& a, Output& io)
             continue;
         }
         ++checked;
-        const std::vector<core::CheckFinding> findings = core::CheckFile(*data, &art);
+        const std::vector<core::CheckFinding> findings = core::CheckFile(*data, stdinput ? nullptr : &art);
         const core::CheckCounts counts = core::CountFindings(findings);
         total.errors += counts.errors;
         total.warnings += counts.warnings;
         for (const core::CheckFinding& f : findings) {
             if (csv)
-                io.out << core::CsvField(fileName) << ',' << core::SeverityName(f.severity) << ',' << f.rule
+                report << core::CsvField(fileName) << ',' << core::SeverityName(f.severity) << ',' << f.rule
                        << ',' << core::TableName(f.table) << ',' << f.slot << ',' << core::CsvField(f.name)
                        << ',' << core::CsvField(f.message) << '\n';
             else
-                io.out << core::EscapeControls(fileName) << ": " << core::SeverityName(f.severity) << ' '
+                report << core::EscapeControls(fileName) << ": " << core::SeverityName(f.severity) << ' '
                        << f.rule << ' ' << core::TableName(f.table) << ' ' << f.slot << " \""
                        << core::EscapeControls(f.name) << "\": " << core::EscapeControls(f.message) << '\n';
         }
     }
-    if (!csv)
-        io.out << core::CheckSummaryText(total, checked) << '\n';
+    // A file that could not be read is never counted as clean: without one
+    // checked file there is no summary to give.
+    if (!csv && checked > 0)
+        report << core::CheckSummaryText(total, checked) << '\n';
+    if (const core::IoResult w = WriteOutput(output, report.str()); !w.ok()) {
+        io.err << "tarnwick-cli: " << w.message() << '\n';
+        return kExitUsage;
+    }
     if (unreadable)
         return kExitUsage;
     return total.errors > 0 ? kExitFailure : kExitOk;
@@ -123,7 +145,7 @@ int RunWhereUsedOn(const Arguments& a, Output& io)
         throw UsageError("where-used needs --weapon, --unit or --formation", Command::WhereUsed);
     const fs::path path(a.input);
     auto data = std::make_unique<core::TOobData>();
-    if (!Load(path, NationFromFileName(path.filename().string()), *data, io))
+    if (!Load(path, a.nation.value_or(NationFromFileName(path.filename().string())), *data, io))
         return kExitFailure;
     const std::vector<core::RecordUse> uses = core::WhereUsed(*data, *a.kind, *a.item);
     if (csv)

@@ -1,5 +1,7 @@
 #include "cli/commands.h"
 
+#include "cli/stdstreams.h"
+
 #include "core/data/csvdump.h"
 #include "core/data/escape.h"
 #include "core/data/fileio.h"
@@ -38,6 +40,23 @@ void TidyAndNote(core::TOobData& data, int nation, Output& io)
 {
     for (const core::TidyChange& change : core::TidyForSave(data, static_cast<std::uint16_t>(nation)))
         io.err << "tarnwick-cli: note: " << core::EscapeControls(core::TidyChangeText(change)) << '\n';
+}
+
+std::ostream& Notes(const Context& c)
+{
+    static std::ostream nowhere(nullptr); // no buffer: every write is dropped
+    return c.args.quiet ? nowhere : c.io.out;
+}
+
+int RequireNation(const Arguments& args, const std::string& file)
+{
+    if (args.nation)
+        return *args.nation;
+    const int nation = NationFromFileName(fs::path(file).filename().string());
+    if (nation == 0)
+        throw UsageError("cannot tell the nation of '" + fs::path(file).filename().string()
+            + "' from its name (obatNNN.obf); give --nation");
+    return nation;
 }
 
 std::optional<IoResult> CheckReadable(const fs::path& path)
@@ -102,14 +121,14 @@ SaveTarget SplitSaveTarget(const std::string& output)
     return { dir, name };
 }
 
-int SaveOutput(core::TOobData& data, int nation, const SaveTarget& target, Output& io)
+int SaveOutput(const Context& c, core::TOobData& data, int nation, const SaveTarget& target)
 {
     const fs::path full = target.dir / target.name;
-    TidyAndNote(data, nation, io);
+    TidyAndNote(data, nation, c.io);
     IoResult r = core::SaveOobFileAs(data, static_cast<std::uint16_t>(nation), target.name, target.dir);
     if (!r.ok())
-        return Fail(io, r.message());
-    io.out << "Saved " << full.string() << '\n';
+        return Fail(c.io, r.message());
+    Notes(c) << "Saved " << full.string() << '\n';
     return kExitOk;
 }
 
@@ -131,13 +150,21 @@ int RunInfo(const Context& c)
     const fs::path in(args.input);
     const int nation = args.nation ? *args.nation : NationFromFileName(in.filename().string());
     auto data = std::make_unique<core::TOobData>();
-    if (auto bad = CheckReadable(in))
-        return Fail(io, bad->message());
-    core::LoadResult r = core::LoadOobPath(*data, static_cast<std::uint16_t>(nation), in);
+    core::LoadResult r;
+    if (IsStandardInput(args.input)) {
+        std::vector<std::uint8_t> bytes;
+        r.io = ReadInput(args.input, bytes, core::kMaxOobFileBytes, "an order-of-battle file");
+        if (r.io.ok())
+            r = core::LoadOobBytes(*data, static_cast<std::uint16_t>(nation), std::move(bytes));
+    } else {
+        if (auto bad = CheckReadable(in))
+            return Fail(io, bad->message());
+        r = core::LoadOobPath(*data, static_cast<std::uint16_t>(nation), in);
+    }
     if (!r.ok())
         return Fail(io, r.io.message());
 
-    io.out << "File:       " << in.string() << '\n';
+    io.out << "File:       " << core::EscapeControls(in.string()) << '\n';
     io.out << "Size:       " << r.bytesInFile << " bytes";
     if (r.size == core::LoadResult::Size::Short)
         io.out << " (short: a full file has " << core::kOobFileSize
@@ -166,10 +193,11 @@ int RunResave(const Context& c)
     const SaveTarget target = SplitSaveTarget(*args.output);
     // resave IN -o IN is a save of IN, as the editor's Save is.
     RefuseOutputThatIsAnInput(*args.output, { { "the settings file", c.settingsPath } });
+    const int nation = RequireNation(args, args.input);
     auto data = std::make_unique<core::TOobData>();
-    if (!LoadInput(args.input, *args.nation, *data, c.io))
+    if (!LoadInput(args.input, nation, *data, c.io))
         return kExitFailure;
-    return SaveOutput(*data, *args.nation, target, c.io);
+    return SaveOutput(c, *data, nation, target);
 }
 
 int RunCsv(const Context& c)
@@ -185,20 +213,21 @@ int RunCsv(const Context& c)
             IoResult::failure(IoResult::Kind::WriteError, dir, std::make_error_code(why).message())
                 .message());
     }
-    const auto names = core::CsvDumpFileNames(*args.nation);
+    const int nation = RequireNation(args, args.input);
+    const auto names = core::CsvDumpFileNames(nation);
     for (const std::string& name : names)
         RefuseOutputThatIsAnInput(
             dir / name, { { "the input", args.input }, { "the settings file", c.settingsPath } });
 
     auto data = std::make_unique<core::TOobData>();
-    if (!LoadInput(args.input, *args.nation, *data, io))
+    if (!LoadInput(args.input, nation, *data, io))
         return kExitFailure;
 
-    const auto results = core::DumpCsv(*data, *args.nation, c.settings.names, dir);
+    const auto results = core::DumpCsv(*data, nation, c.settings.names, dir);
     int status = kExitOk;
     for (std::size_t i = 0; i < results.size(); ++i) {
         if (results[i].ok()) {
-            io.out << "Wrote " << (dir / names[i]).string() << '\n';
+            Notes(c) << "Wrote " << (dir / names[i]).string() << '\n';
         } else {
             Fail(io, results[i].message());
             status = kExitFailure;
@@ -214,8 +243,9 @@ int RunBufferExport(const Context& c)
     const fs::path in(args.input);
     const fs::path out(*args.output);
     RefuseOutputThatIsAnInput(out, { { "the input", in }, { "the settings file", c.settingsPath } });
+    const int nation = RequireNation(args, args.input);
     auto data = std::make_unique<core::TOobData>();
-    if (!LoadInput(in, *args.nation, *data, io))
+    if (!LoadInput(in, nation, *data, io))
         return kExitFailure;
 
     std::error_code ec;
@@ -225,12 +255,11 @@ int RunBufferExport(const Context& c)
 
     auto buffers = std::make_unique<core::PasteBuffers>();
     core::InitPasteBuffers(*buffers);
-    core::CopyAllToBuffer(*buffers, *args.kind, *data, *args.nation);
-    IoResult r
-        = core::ExportBuffer(*buffers, *args.kind, out, folder.string(), *args.nation, c.settings.names);
+    core::CopyAllToBuffer(*buffers, *args.kind, *data, nation);
+    IoResult r = core::ExportBuffer(*buffers, *args.kind, out, folder.string(), nation, c.settings.names);
     if (!r.ok())
         return Fail(io, r.message());
-    io.out << "Wrote the " << KindName(*args.kind) << " buffer to " << out.string() << '\n';
+    Notes(c) << "Wrote the " << KindName(*args.kind) << " buffer to " << out.string() << '\n';
     return kExitOk;
 }
 
@@ -247,8 +276,9 @@ int RunBufferImport(const Context& c)
     if (auto bad = CheckReadable(in))
         return Fail(io, bad->message());
 
+    const int nation = RequireNation(args, *args.into);
     auto data = std::make_unique<core::TOobData>();
-    if (!LoadInput(*args.into, *args.nation, *data, io))
+    if (!LoadInput(*args.into, nation, *data, io))
         return kExitFailure;
 
     auto buffers = std::make_unique<core::PasteBuffers>();
@@ -258,11 +288,11 @@ int RunBufferImport(const Context& c)
         return Fail(io, core::ImportFailureText(imported, in.string()));
 
     core::PasteAllFromBuffer(*buffers, *args.kind, *data);
-    io.out << "Read " << imported.entriesRead << ' ' << KindName(*args.kind) << " entries from "
-           << in.string() << '\n';
+    Notes(c) << "Read " << imported.entriesRead << ' ' << KindName(*args.kind) << " entries from "
+             << in.string() << '\n';
     if (!imported.note.empty())
-        io.out << imported.note << '\n';
-    return SaveOutput(*data, *args.nation, target, io);
+        Notes(c) << imported.note << '\n';
+    return SaveOutput(c, *data, nation, target);
 }
 
 namespace {
@@ -293,11 +323,12 @@ bool IsSameFile(const fs::path& a, const fs::path& b)
 
 void RefuseOutputThatIsAnInput(const fs::path& output, std::initializer_list<NamedInput> inputs)
 {
-    const std::optional<FileId> out = IdOf(output);
+    // Standard output is written as a stream, never replaced; standard input is read as one.
+    const std::optional<FileId> out = IsStandardOutput(output.string()) ? std::nullopt : IdOf(output);
     if (!out)
         return;
     for (const NamedInput& input : inputs) {
-        if (IdOf(input.path) == out)
+        if (!IsStandardInput(input.path.string()) && IdOf(input.path) == out)
             throw UsageError("the output " + output.string() + " is " + input.role + " " + input.path.string()
                 + "; choose another output");
     }

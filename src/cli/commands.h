@@ -45,6 +45,13 @@ int Fail(Output& io, const std::string& message);
 // Brings data to what a save of it writes and notes each value that changed,
 // one line each, before the save.
 void TidyAndNote(core::TOobData& data, int nation, Output& io);
+// Where a command's notes on what it did ("Saved ...") go: standard output, or
+// nowhere with -q.
+std::ostream& Notes(const Context& c);
+
+// The nation of file: --nation, else the number of an obatNNN.obf name. Throws
+// UsageError when neither gives one.
+int RequireNation(const Arguments& args, const std::string& file);
 
 // A path a command reads must be an existing regular file; the failure otherwise.
 std::optional<core::IoResult> CheckReadable(const std::filesystem::path& path);

@@ -38,7 +38,7 @@ int RunMakeDemo(const Context& c)
     std::vector<fs::path> written;
     const IoResult r = core::WriteDemoFolder(plan, written);
     for (const fs::path& file : written)
-        io.out << "Wrote " << file.string() << '\n';
+        Notes(c) << "Wrote " << file.string() << '\n';
     if (!r.ok())
         return Fail(io, r.message());
     return kExitOk;

@@ -4,6 +4,8 @@
 #include "cli/commands.h"
 #include "cli/signals.h"
 
+#include <cerrno>
+#include <cstring>
 #include <exception>
 #include <filesystem>
 #include <iostream>
@@ -32,24 +34,32 @@ int main(int argc, char** argv)
     RemoveTemporaryFilesOnSignals();
     std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     Output io { std::cout, std::cerr };
+    // The status of a command that could not finish: diff and check keep 1 for
+    // "differences" and "findings", so any trouble of theirs is 2.
+    Command command = Command::None;
+    auto trouble = [&command] { return TroubleStatus(command); };
     // Every command ends here: what it printed must have reached standard output.
-    auto finish = [](int status) {
+    auto finish = [&](int status) {
         if (std::cout.flush())
             return status;
-        std::cerr << "tarnwick-cli: cannot write to standard output\n";
-        return kExitFailure;
+        std::cerr << "tarnwick-cli: cannot write to standard output: " << std::strerror(errno) << '\n';
+        return trouble();
     };
     try {
         Arguments parsed = ParseArguments(args);
-        if (parsed.help) {
-            std::cout << UsageText(parsed.command);
+        command = parsed.command;
+        if (parsed.version || parsed.help || !parsed.generate.empty()) {
+            std::cout << (parsed.version            ? VersionText()
+                    : parsed.generate == "man-page" ? ManPage()
+                    : parsed.help                   ? UsageText(parsed.command)
+                                                    : BashCompletion());
             return finish(kExitOk);
         }
         tarnwick::core::Settings settings;
         std::filesystem::path settingsPath;
         if (UsesSettings(parsed.command)
             && !LoadSettings(parsed, ProgramDir(argc > 0 ? argv[0] : nullptr), settings, settingsPath, io))
-            return kExitFailure;
+            return trouble();
         return finish(RunCommand(Context { parsed, settings, settingsPath, io }));
     } catch (const UsageError& e) {
         std::cerr << "tarnwick-cli: " << e.what() << '\n';
@@ -60,12 +70,12 @@ int main(int argc, char** argv)
         return kExitUsage;
     } catch (const std::bad_alloc&) {
         std::cerr << "tarnwick-cli: not enough memory to finish; nothing more was written\n";
-        return kExitFailure;
+        return trouble();
     } catch (const std::exception& e) {
         std::cerr << "tarnwick-cli: " << e.what() << '\n';
-        return kExitFailure;
+        return trouble();
     } catch (...) {
         std::cerr << "tarnwick-cli: an unexpected error stopped the command\n";
-        return kExitFailure;
+        return trouble();
     }
 }

@@ -1,6 +1,7 @@
 #include "cli/picturecommands.h"
 
 #include "cli/commands.h"
+#include "cli/stdstreams.h"
 
 #include "codec/png.h"
 #include "core/data/fileio.h"
@@ -39,17 +40,29 @@ bool HasExtension(const std::string& path, std::string_view ext)
 int Run(bool icon, const Arguments& a, Output& io)
 {
     const std::string& output = *a.output;
-    if (!HasExtension(output, ".bmp") && !HasExtension(output, ".png"))
-        throw UsageError("-o must name a .bmp or .png file, not '" + output + "'");
+    const bool toStream = IsStandardOutput(output);
+    if (a.format.empty() && !toStream && !HasExtension(output, ".bmp") && !HasExtension(output, ".png"))
+        throw UsageError("-o must name a .bmp or .png file, or give --format, not '" + output + "'");
+    const bool png = a.format.empty() ? toStream || HasExtension(output, ".png")
+                                      : FormatOf(a, { "png", "bmp" }) == "png";
+    const bool fromStream = IsStandardInput(a.input);
     std::error_code ec;
     const fs::file_status st = fs::status(a.input, ec);
-    if (fs::exists(st) && !fs::is_regular_file(st))
+    if (!fromStream && fs::exists(st) && !fs::is_regular_file(st))
         return Fail(io, "Cannot read " + a.input + ": Not a regular file");
     RefuseOutputThatIsAnInput(output, { { "the input", a.input } });
     core::IndexedImage image;
     try {
-        image = icon ? core::LoadShpFrame(a.input, *a.frame, static_cast<std::uint8_t>(a.transparent))
-                     : core::LoadLbmFile(a.input);
+        const auto transparent = static_cast<std::uint8_t>(a.transparent);
+        if (fromStream) {
+            std::vector<std::uint8_t> in;
+            if (const core::IoResult r = ReadInput(a.input, in, core::kMaxArtFileBytes, "a picture file");
+                !r.ok())
+                return Fail(io, r.message());
+            image = icon ? core::DecodeShpFrame(in, *a.frame, transparent) : core::DecodeLbm(in);
+        } else {
+            image = icon ? core::LoadShpFrame(a.input, *a.frame, transparent) : core::LoadLbmFile(a.input);
+        }
     } catch (const core::ArtFileError& e) {
         return Fail(io, e.what());
     } catch (const std::runtime_error& e) {
@@ -57,13 +70,13 @@ int Run(bool icon, const Arguments& a, Output& io)
     }
     std::vector<std::uint8_t> bytes;
     try {
-        bytes = HasExtension(output, ".png") ? codec::EncodePng(image) : core::EncodeBmp(image);
+        bytes = png ? codec::EncodePng(image) : core::EncodeBmp(image);
     } catch (const std::bad_alloc&) {
         throw;
     } catch (const std::exception& e) {
         return Fail(io, e.what());
     }
-    const core::IoResult r = core::WriteFileAtomic(output, bytes.data(), bytes.size());
+    const core::IoResult r = WriteOutput(output, bytes.data(), bytes.size(), true);
     if (!r.ok())
         return Fail(io, r.message());
     return kExitOk;

@@ -1,5 +1,6 @@
 #include "cli/timelinecommands.h"
 
+#include "cli/stdstreams.h"
 #include "core/data/cp1252.h"
 #include "core/data/fileio.h"
 #include "core/data/globals.h"
@@ -21,18 +22,28 @@ int RunTimeline(const Context& c)
     const Arguments& a = c.args;
     Output& io = c.io;
     const fs::path in(a.input);
-    if (auto bad = CheckReadable(in))
-        return Fail(io, bad->message());
+    const bool fromStream = IsStandardInput(a.input);
+    if (!fromStream)
+        if (auto bad = CheckReadable(in))
+            return Fail(io, bad->message());
     RefuseOutputThatIsAnInput(*a.output, { { "the input", in }, { "the settings file", c.settingsPath } });
 
     const int nation = a.nation ? *a.nation : NationFromFileName(in.filename().string());
     auto data = std::make_unique<core::TOobData>();
-    const core::LoadResult r = core::LoadOobPath(*data, static_cast<std::uint16_t>(nation), in);
+    core::LoadResult r;
+    if (fromStream) {
+        std::vector<std::uint8_t> bytes;
+        r.io = ReadInput(a.input, bytes, core::kMaxOobFileBytes, "an order-of-battle file");
+        if (r.io.ok())
+            r = core::LoadOobBytes(*data, static_cast<std::uint16_t>(nation), std::move(bytes));
+    } else {
+        r = core::LoadOobPath(*data, static_cast<std::uint16_t>(nation), in);
+    }
     if (!r.ok())
         return Fail(io, r.io.message());
     if (r.size != core::LoadResult::Size::Exact)
-        io.err << "tarnwick-cli: warning: " << a.input << " holds " << r.bytesInFile << " bytes, not "
-               << core::kOobFileSize << "\n";
+        io.err << "tarnwick-cli: warning: " << InputName(a.input) << " holds " << r.bytesInFile
+               << " bytes, not " << core::kOobFileSize << "\n";
 
     auto units = core::TimelineRows(*data, core::TimelineTable::Units);
     auto formations = core::TimelineRows(*data, core::TimelineTable::Formations);
@@ -47,7 +58,7 @@ int RunTimeline(const Context& c)
         text = core::TimelineSvg(
             { heading, std::move(units), std::move(formations), &c.settings.names, 1000 });
     }
-    const core::IoResult w = core::WriteFileAtomic(*a.output, text);
+    const core::IoResult w = WriteOutput(*a.output, text);
     if (!w.ok())
         return Fail(io, w.message());
     return kExitOk;

@@ -80,7 +80,7 @@ TEST(CliUsage, BadCommandLinesExitWithStatusTwoAndWriteNothing)
         { { "info", in, "--nation" }, "--nation needs a value" },
         { { "info", in, "-o", out }, "unknown option '-o' for info" },
         { { "resave", in, "--nation", "1" }, "resave needs -o" },
-        { { "resave", in, "-o", out }, "resave needs --nation" },
+        { { "resave", in, "-o", out }, "give --nation" },
         { { "resave", in, "--nation", "1", "--nation", "2", "-o", out }, "--nation given twice" },
         { { "resave", in, "--nation", "1", "-o", dir.path().string() + "/" }, "must name a file" },
         { { "buffer-export", in, "--nation", "1", "--kind", "tank", "-o", out },

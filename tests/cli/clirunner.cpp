@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -54,7 +55,10 @@ std::optional<std::vector<std::string>> Unprivileged()
     return std::nullopt;
 }
 
-RunResult RunCliVia(const std::vector<std::string>& prefix, const std::vector<std::string>& args)
+namespace {
+
+RunResult Run(
+    const std::vector<std::string>& prefix, const RunOptions& options, const std::vector<std::string>& args)
 {
     TempDir scratch;
     const fs::path outPath = scratch / "stdout";
@@ -82,11 +86,39 @@ RunResult RunCliVia(const std::vector<std::string>& prefix, const std::vector<st
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    int in[2] = { -1, -1 };
+    int terminal = -1;
+    if (options.input) {
+        EXPECT_EQ(::pipe2(in, O_CLOEXEC), 0);
+        posix_spawn_file_actions_adddup2(&actions, in[0], 0);
+    }
+    if (options.terminal) {
+        terminal = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+        EXPECT_TRUE(terminal >= 0 && ::grantpt(terminal) == 0 && ::unlockpt(terminal) == 0);
+        posix_spawn_file_actions_addopen(&actions, 1, ::ptsname(terminal), O_WRONLY | O_NOCTTY, 0);
+    } else if (!options.stdoutFile.empty()) {
+        posix_spawn_file_actions_addopen(
+            &actions, 1, options.stdoutFile.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
+    } else {
+        posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    }
     posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     pid_t pid = 0;
     const int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
+    if (options.input) {
+        ::close(in[0]);
+        // The program may stop reading early: a write into the closed pipe then fails quietly.
+        ::signal(SIGPIPE, SIG_IGN);
+        const std::string& bytes = *options.input;
+        for (std::size_t done = 0; rc == 0 && done < bytes.size();) {
+            const ssize_t n = ::write(in[1], bytes.data() + done, bytes.size() - done);
+            if (n <= 0)
+                break;
+            done += static_cast<std::size_t>(n);
+        }
+        ::close(in[1]);
+    }
     RunResult result;
     if (rc != 0) {
         result.err = "posix_spawn failed";
@@ -95,9 +127,23 @@ RunResult RunCliVia(const std::vector<std::string>& prefix, const std::vector<st
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) { }
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    if (terminal >= 0)
+        ::close(terminal);
     result.out = ReadFile(outPath);
     result.err = ReadFile(errPath);
     return result;
+}
+
+} // namespace
+
+RunResult RunCliVia(const std::vector<std::string>& prefix, const std::vector<std::string>& args)
+{
+    return Run(prefix, {}, args);
+}
+
+RunResult RunCliWith(const RunOptions& options, const std::vector<std::string>& args)
+{
+    return Run({}, options, args);
 }
 
 OobImage::OobImage()

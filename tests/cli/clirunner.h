@@ -21,6 +21,14 @@ struct RunResult {
 // folder, so no settings file of the machine's user is read.
 RunResult RunCli(const std::vector<std::string>& args);
 
+// Where the program's standard streams lead, when not to the captured files.
+struct RunOptions {
+    std::optional<std::string> input; // fed to standard input through a pipe
+    std::string stdoutFile; // standard output appended to this file (e.g. /dev/full), not captured
+    bool terminal = false; // standard output is a terminal (a pseudo-terminal nobody reads)
+};
+RunResult RunCliWith(const RunOptions& options, const std::vector<std::string>& args);
+
 // The same, run through prefix (e.g. setpriv and its options) before the program.
 RunResult RunCliVia(const std::vector<std::string>& prefix, const std::vector<std::string>& args);
 

@@ -6,6 +6,7 @@
 #include "core/rules/gridweapons.h"
 #include "core/rules/reclassify.h"
 #include "core/rules/renationalise.h"
+#include "core/rules/renumbernames.h"
 
 #include <gtest/gtest.h>
 
@@ -107,6 +108,33 @@ TEST(Renumber, HeadingNamesTheLoadedNationWithTwoDigits)
     EXPECT_EQ(RenatCurrentTarnText(7, names), "Current Tarn : 07 - Nation 7");
     EXPECT_EQ(RenatCurrentTarnText(12, names), "Current Tarn : 12 - Nation 12");
     EXPECT_EQ(RenatInitialEditText(7), "7");
+}
+
+TEST(Renumber, TypedNumbersAreNamedAsTheButtonWillReadThem)
+{
+    NameTables names;
+    names.nationNames[12] = "Karsovia";
+    names.nationNames[99] = "Last";
+    names.unitClassNames[0] = "Fort";
+    names.unitClassNames[255] = "Top";
+    using tarnwick::core::RenumberKind;
+    const struct {
+        RenumberKind kind;
+        const char* typed;
+        const char* name;
+    } cases[] = {
+        { RenumberKind::Nation, "12", "Karsovia" },
+        { RenumberKind::Nation, "1-2", "'1-2' is not a number" },
+        { RenumberKind::Nation, "150", "Last" }, // clamped to 99
+        { RenumberKind::Nation, "13", "No nation has the number 13" },
+        { RenumberKind::Nation, "", "No nation has the number 0" },
+        { RenumberKind::Nation, "-", "'-' is not a number" },
+        { RenumberKind::UnitClass, "", "Fort" },
+        { RenumberKind::UnitClass, "999", "Top" },
+        { RenumberKind::UnitClass, "7", "No unit class has the number 7" },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(TypedNumberName(c.kind, c.typed, names), c.name) << c.typed;
 }
 
 TEST(Reclassify, ChangesOnlyTheClassOfMatchingUnits)

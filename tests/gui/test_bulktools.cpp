@@ -43,6 +43,7 @@ struct Fixture {
         settings.names.nationNames[7] = "Seventh";
         settings.names.nationNames[12] = "Twelfth";
         settings.names.nationNames[34] = "Thirty-fourth";
+        settings.names.unitClassNames[0] = "Fort";
         settings.names.unitClassNames[23] = "Class twenty-three";
         settings.names.unitClassNames[24] = "Class twenty-four";
         context = { oob.get(), &state, &settings, &dialogs, &picker, &dir,
@@ -87,6 +88,13 @@ private slots:
         QCOMPARE(dlg.RenatFromEdit->text(), QStringLiteral("7"));
         QCOMPARE(dlg.RenatToEdit->text(), QStringLiteral("7"));
         QCOMPARE(dlg.Label5->text(), QStringLiteral("Seventh"));
+        // The name follows the typing, before any button is pressed.
+        for (const auto& [typed, name] : { std::pair { "12", "Twelfth" },
+                 { "55", "No nation has the number 55" }, { "-", "'-' is not a number" } }) {
+            dlg.RenatToEdit->selectAll();
+            QTest::keyClicks(dlg.RenatToEdit, QLatin1String(typed));
+            QCOMPARE(dlg.Label5->text(), QLatin1String(name));
+        }
 
         f.picker.answers = { 12, core::kPickCancelled, 34 };
         dlg.UnitWpn1PickBtn->click();

@@ -112,17 +112,17 @@ private slots:
         };
         QCOMPARE(w.findChild<QMenu*>("FileMenu")->title(), QString("&File"));
         QCOMPARE(layout(w.findChild<QMenu*>("FileMenu")),
-            QStringList(
-                { "SaveAs1=&Save Current File", "-", "WriteCSV1=Write CSV Files", "Reclassify1=Reclassify",
-                    "Renationalise1=Renationalise (Renumber units, formations to another nation's ID)",
-                    "SaveFileAs1=Save File As..", "CompareWith1=Compare With…",
-                    "ChangeTransparentColour1=Change Transparent Colour",
-                    QString::fromUtf8("ExportArtworkItem=Export Artwork\u2026"), "CheckFile1=Check File…",
-                    "-", "ExitItem=E&xit" }));
-        QCOMPARE(w.findChild<QMenu*>("Grid1")->title(), QString("Grid"));
+            QStringList({ "OpenFile1=&Open…", "=Recent &Files", "-", "SaveAs1=&Save Current File", "-",
+                "WriteCSV1=&Write CSV Files", "Reclassify1=Re&classify",
+                "Renationalise1=Re&nationalise (Renumber units, formations to another nation's ID)",
+                "SaveFileAs1=Save File &As..", "CompareWith1=Co&mpare With…",
+                "ChangeTransparentColour1=Change &Transparent Colour",
+                QString::fromUtf8("ExportArtworkItem=Export A&rtwork\u2026"), "CheckFile1=Chec&k File…", "-",
+                "ExitItem=E&xit" }));
+        QCOMPARE(w.findChild<QMenu*>("Grid1")->title(), QString("&Grid"));
         QCOMPARE(layout(w.findChild<QMenu*>("Grid1")),
-            QStringList(
-                { "WeaponsGrid1=Weapons Grid", "UnitsGrid1=Units Grid", "Timeline1=Availability Timeline" }));
+            QStringList({ "WeaponsGrid1=&Weapons Grid", "UnitsGrid1=&Units Grid",
+                "Timeline1=Availability &Timeline" }));
         QCOMPARE(w.findChild<QMenu*>("Help1")->title(), QString("&Help"));
         QCOMPARE(
             layout(w.findChild<QMenu*>("Help1")), QStringList({ "Help2=Help", "-", "About1=&About..." }));
@@ -132,7 +132,7 @@ private slots:
         QCOMPARE(w.findChild<QAction*>("CheckFile1")->shortcut(), QKeySequence("F8"));
         QCOMPARE(w.findChild<QAction*>("WhereUsed1")->shortcut(), QKeySequence("Ctrl+U"));
         QCOMPARE(layout(w.findChild<QMenu*>("Edit1")),
-            QStringList({ "Undo1=&Undo", "Redo1=&Redo", "-", "WhereUsed1=Where Used…" }));
+            QStringList({ "Undo1=&Undo", "Redo1=&Redo", "-", "WhereUsed1=&Where Used…" }));
         QCOMPARE(w.findChild<QAction*>("SaveAs1")->toolTip(),
             QString("Save current file, witout going to Load/Save page"));
         QCOMPARE(w.findChild<QAction*>("WriteCSV1")->toolTip(), QString("Write comma separated data file"));

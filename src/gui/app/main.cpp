@@ -1,6 +1,8 @@
-// tarnwick: the editor's entry. Reads no command-line arguments.
+// tarnwick: the editor's entry. tarnwick [FILE] opens FILE; --help and
+// --version print without a display.
 
 #include "core/data/settings.h"
+#include "core/rules/openfile.h"
 #include "core/rules/sdimain.h"
 #include "gui/app/application.h"
 #include "gui/app/sdimain.h"
@@ -13,7 +15,10 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include <cstdio>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -54,7 +59,24 @@ int Screenshot(QApplication& app, const QString& target)
 
 int main(int argc, char** argv)
 {
+    namespace core = tarnwick::core;
+    // --help and --version answer before Qt looks for a display.
+    const core::EditorArguments early
+        = core::ParseEditorArguments(std::vector<std::string>(argv + 1, argv + argc));
+    if (early.help || early.version) {
+        std::fputs((early.help ? core::EditorUsageText() : core::EditorVersionText()).c_str(), stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
     tarnwick::gui::TarnwickApplication app(argc, argv);
+    // Qt has taken its own options (-platform and the like) out of argv by now.
+    std::vector<std::string> rest;
+    for (int i = 1; i < argc; ++i)
+        rest.emplace_back(argv[i]);
+    const core::EditorArguments args = core::ParseEditorArguments(rest);
+    if (!args.error.empty()) {
+        std::fprintf(stderr, "tarnwick: %s\nTry 'tarnwick --help'.\n", args.error.c_str());
+        return 2;
+    }
     app.setWindowIcon(tarnwick::gui::ProgramIcon());
 
     const QString screenshot = qEnvironmentVariable("TARNWICK_SCREENSHOT");
@@ -76,5 +98,7 @@ int main(int argc, char** argv)
     TSDIAppForm window(StartOptions());
     window.show();
     splash.reset();
+    if (!args.file.empty())
+        window.openPath(QFile::decodeName(QByteArray::fromStdString(args.file)));
     return app.exec();
 }

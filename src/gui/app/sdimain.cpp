@@ -152,6 +152,7 @@ TSDIAppForm::TSDIAppForm(const MainWindowOptions& options, QWidget* parent)
     files_ = new FileCommands(*workspace_, pageContext_, *Load, this);
 
     resize(kDesignWidth, kDesignHeight);
+    setAcceptDrops(true);
     CentreOnScreen(this);
 
     qApp->installEventFilter(this);

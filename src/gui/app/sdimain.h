@@ -154,8 +154,13 @@ public slots:
     // Shows a record on its page, as a click on its row would (the windows that
     // list records open them this way); nothing happens while no file is loaded.
     void openRecord(core::PasteKind kind, int slot);
+    // Opens the file at path (the command line, a drop): its folder becomes the
+    // working folder, its obatNNN name the nation; true when it is open.
+    bool openPath(const QString& path);
 
 protected:
+    void dragEnterEvent(QDragEnterEvent* event) override; // a file dropped on the window opens
+    void dropEvent(QDropEvent* event) override;
     void closeEvent(QCloseEvent* event) override; // FormCloseQuery
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override; // FormResize

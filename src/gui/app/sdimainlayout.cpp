@@ -13,6 +13,7 @@
 #include "gui/app/hintstyle.h"
 #include "gui/app/oobdocument.h"
 #include "gui/app/paster.h"
+#include "gui/app/recentfiles.h"
 #include "gui/app/recordcommands.h"
 #include "gui/app/speedicons.h"
 #include "gui/common/bytetext.h"
@@ -337,24 +338,25 @@ void TSDIAppForm::buildMenu()
         FileMenu, "SaveAs1", "&Save Current File", "Save current file, witout going to Load/Save page");
     SaveAs1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     FileMenu->addSeparator();
-    WriteCSV1 = MakeAction(FileMenu, "WriteCSV1", "Write CSV Files", "Write comma separated data file");
-    Reclassify1 = MakeAction(FileMenu, "Reclassify1", "Reclassify");
+    WriteCSV1 = MakeAction(FileMenu, "WriteCSV1", "&Write CSV Files", "Write comma separated data file");
+    Reclassify1 = MakeAction(FileMenu, "Reclassify1", "Re&classify");
     Renationalise1 = MakeAction(
-        FileMenu, "Renationalise1", "Renationalise (Renumber units, formations to another nation's ID)");
-    SaveFileAs1 = MakeAction(FileMenu, "SaveFileAs1", "Save File As..");
+        FileMenu, "Renationalise1", "Re&nationalise (Renumber units, formations to another nation's ID)");
+    SaveFileAs1 = MakeAction(FileMenu, "SaveFileAs1", "Save File &As..");
     CompareWith1
         = MakeAction(FileMenu, "CompareWith1", "Compare With", "Compare the records with another file");
-    CompareWith1->setText(QStringLiteral("Compare With\u2026"));
-    ChangeTransparentColour1 = MakeAction(FileMenu, "ChangeTransparentColour1", "Change Transparent Colour");
+    CompareWith1->setText(QStringLiteral("Co&mpare With\u2026"));
+    ChangeTransparentColour1 = MakeAction(FileMenu, "ChangeTransparentColour1", "Change &Transparent Colour");
     ExportArtworkItem = MakeAction(FileMenu, "ExportArtworkItem", "Export Artwork...",
         "Write every picture and icon of the working folder as PNG files");
-    ExportArtworkItem->setText(QString::fromUtf8("Export Artwork\u2026"));
+    ExportArtworkItem->setText(QString::fromUtf8("Export A&rtwork\u2026"));
     CheckFile1 = MakeAction(FileMenu, "CheckFile1", "", "Find broken references in the loaded file");
-    CheckFile1->setText(QStringLiteral("Check File…"));
+    CheckFile1->setText(QStringLiteral("Chec&k File…"));
     CheckFile1->setShortcut(QKeySequence(Qt::Key_F8));
     FileMenu->addSeparator();
     ExitItem = MakeAction(FileMenu, "ExitItem", "E&xit", "Exit application");
     ExitItem->setShortcut(QKeySequence(Qt::ALT | Qt::Key_X));
+    new RecentFiles(FileMenu, *dialogs_, this, [this](const QString& path) { return openPath(path); });
 
     Edit1 = SDIAppMenu->addMenu("&Edit");
     Edit1->setObjectName("Edit1");
@@ -369,14 +371,14 @@ void TSDIAppForm::buildMenu()
     Edit1->addAction(Redo1);
     Edit1->addSeparator();
     WhereUsed1 = MakeAction(Edit1, "WhereUsed1", "", "Which records name the item shown");
-    WhereUsed1->setText(QStringLiteral("Where Used…"));
+    WhereUsed1->setText(QStringLiteral("&Where Used…"));
     WhereUsed1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_U));
 
-    Grid1 = SDIAppMenu->addMenu("Grid");
+    Grid1 = SDIAppMenu->addMenu("&Grid");
     Grid1->setObjectName("Grid1");
-    WeaponsGrid1 = MakeAction(Grid1, "WeaponsGrid1", "Weapons Grid");
-    UnitsGrid1 = MakeAction(Grid1, "UnitsGrid1", "Units Grid");
-    Timeline1 = MakeAction(Grid1, "Timeline1", "Availability Timeline");
+    WeaponsGrid1 = MakeAction(Grid1, "WeaponsGrid1", "&Weapons Grid");
+    UnitsGrid1 = MakeAction(Grid1, "UnitsGrid1", "&Units Grid");
+    Timeline1 = MakeAction(Grid1, "Timeline1", "Availability &Timeline");
 
     Help1 = SDIAppMenu->addMenu("&Help");
     Help1->setObjectName("Help1");

@@ -1,20 +1,13 @@
 #pragma once
 
-// The reclassify dialog: changes every unit of one class to another class.
+// The reclassify dialog: the renumbering dialog configured to change every
+// unit of one class to another class.
 
-#include "gui/common/pagecontext.h"
-
-#include <QDialog>
-
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QStatusBar;
-class QToolButton;
+#include "gui/tools/renumberdlg.h"
 
 namespace tarnwick::gui {
 
-class TFormReclassify : public QDialog {
+class TFormReclassify : public TRenumberDlg {
     Q_OBJECT
 public:
     TFormReclassify(PageContext& context, QWidget* parent = nullptr);
@@ -28,35 +21,17 @@ public:
 
     QLabel* Label2 = nullptr;
     QLineEdit* EditFrom = nullptr;
-    QToolButton* UnitWpn1PickBtn = nullptr;
-    QLineEdit* EditFromdesc = nullptr;
+    QLabel* EditFromdesc = nullptr;
     QLineEdit* EditTo = nullptr;
-    QToolButton* SpeedButton1 = nullptr;
-    QLineEdit* EditToDesc = nullptr;
-    QPushButton* BitBtn1 = nullptr;
-    QPushButton* BitBtn2 = nullptr;
+    QLabel* EditToDesc = nullptr;
     QStatusBar* StatusBar1 = nullptr;
 
 public slots:
-    // Both edits back to class 0 and both names to its name.
+    // Both edits back to class 0, both names to its name, the count cleared.
     void FormShow();
-    void BitBtn1Click();
 
 protected:
     void showEvent(QShowEvent* event) override;
-
-private slots:
-    void UnitWpn1PickBtnClick();
-    void SpeedButton1Click();
-    void BitBtn2Click();
-
-private:
-    void pickClass(QLineEdit* edit, QLineEdit* name);
-    void setStatusText(const QString& text);
-
-    PageContext& context_;
-    QLabel* statusLabel_ = nullptr;
-    bool changed_ = false;
 };
 
 } // namespace tarnwick::gui

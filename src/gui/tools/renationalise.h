@@ -1,22 +1,15 @@
 #pragma once
 
-// The renationalise dialog: renumbers one nation number to another in every
-// unit and formation of the loaded file.
+// The renationalise dialog: the renumbering dialog configured to renumber one
+// nation number to another in every unit and formation of the loaded file.
 
-#include "gui/common/pagecontext.h"
-
-#include <QDialog>
+#include "gui/tools/renumberdlg.h"
 
 #include <cstdint>
 
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QToolButton;
-
 namespace tarnwick::gui {
 
-class TRenatDlg : public QDialog {
+class TRenatDlg : public TRenumberDlg {
     Q_OBJECT
 public:
     TRenatDlg(PageContext& context, QWidget* parent = nullptr);
@@ -29,28 +22,10 @@ public:
 
     QLabel* Label1 = nullptr;
     QLineEdit* RenatFromEdit = nullptr;
-    QToolButton* UnitWpn1PickBtn = nullptr;
     QLabel* Label4 = nullptr;
     QLineEdit* RenatToEdit = nullptr;
-    QToolButton* SpeedButton1 = nullptr;
     QLabel* Label5 = nullptr;
     QLabel* Label6 = nullptr;
-    QPushButton* BitBtn1 = nullptr;
-    QPushButton* BitBtn2 = nullptr;
-
-public slots:
-    void BitBtn1Click();
-
-private slots:
-    void UnitWpn1PickBtnClick();
-    void SpeedButton1Click();
-    void BitBtn2Click();
-
-private:
-    void pickNation(QLineEdit* edit, QLabel* name);
-
-    PageContext& context_;
-    bool changed_ = false;
 };
 
 } // namespace tarnwick::gui
