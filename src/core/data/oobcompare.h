@@ -4,6 +4,7 @@
 // by field, named as the CSV dump names them.
 
 #include "core/data/globals.h"
+#include "core/data/ooblayout.h"
 #include "core/data/records.h"
 
 #include <cstdint>
@@ -40,6 +41,10 @@ struct OobDifference {
 // end, and bytes past the image), in file order.
 std::vector<OobDifference> CompareOobFiles(
     std::span<const std::uint8_t> a, std::span<const std::uint8_t> b, const NameTables& names);
+
+// What a code table calls value in file (a weapon, unit or formation by its name there).
+std::string CodeValueName(
+    FieldCode code, int value, std::span<const std::uint8_t> file, const NameTables& names);
 
 // The records as a save would write them: the loaded records, edits included.
 std::vector<std::uint8_t> OobFileBytes(const TOobData& data, std::uint16_t nation);
