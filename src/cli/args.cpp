@@ -6,6 +6,7 @@
 #include "cli/commands.h"
 #include "cli/democommand.h"
 #include "cli/diffcommands.h"
+#include "cli/mergecommands.h"
 #include "cli/picturecommands.h"
 #include "cli/timelinecommands.h"
 #include "core/data/records.h"
@@ -37,10 +38,17 @@ enum Option : unsigned {
     kWeaponItem = 1u << 15,
     kUnitItem = 1u << 16,
     kFormationItem = 1u << 17,
+    kPrefer = 1u << 18,
+    kGranularity = 1u << 19,
+    kReport = 1u << 20,
+    kReverse = 1u << 21,
+    kDryRun = 1u << 22,
+    kNewFile = 1u << 23,
+    kWrite = 1u << 24,
 };
 
 // Options that take no value.
-constexpr unsigned kFlags = kForce | kInPlace | kAnyName | kDither;
+constexpr unsigned kFlags = kForce | kInPlace | kAnyName | kDither | kReverse | kDryRun | kNewFile | kWrite;
 
 struct OptionInfo {
     Option option;
@@ -67,6 +75,13 @@ constexpr OptionInfo kOptions[] = {
     { kWeaponItem, "--weapon", nullptr },
     { kUnitItem, "--unit", nullptr },
     { kFormationItem, "--formation", nullptr },
+    { kPrefer, "--prefer", nullptr },
+    { kGranularity, "--granularity", nullptr },
+    { kReport, "--report", nullptr },
+    { kReverse, "--reverse", nullptr },
+    { kDryRun, "--dry-run", nullptr },
+    { kNewFile, "--new-file", nullptr },
+    { kWrite, "--write", nullptr },
 };
 
 struct CommandInfo {
@@ -80,6 +95,7 @@ struct CommandInfo {
     int valueMax; // the largest --from and --to, when it takes them
     const char* usage;
     std::size_t operands = 1; // positional arguments it takes (without --in-place)
+    std::size_t optionalOperands = 0; // more it may take after those
 };
 
 constexpr const char* kBulkDetails
@@ -169,7 +185,7 @@ const CommandInfo kCommands[] = {
         "file and writes it as an 8-bit BMP file or a palette PNG file, chosen by\n"
         "OUT's extension. Pixels the shape does not cover get palette index T\n"
         "(0..255, default 240).\n" },
-    { Command::Diff, "diff", RunDiff, true, kFormat, 0, "A.obf B.obf", 0, kDiffUsage, 2 },
+    { Command::Diff, "diff", RunDiff, true, kFormat | kNewFile, 0, "A.obf B.obf", 0, kDiffUsage, 2 },
     { Command::ToJson, "to-json", RunToJson, false, kOutput, kOutput, "IN.obf", 0, kToJsonUsage },
     { Command::FromJson, "from-json", RunFromJson, false, kOutput, kOutput, "IN.json", 0, kFromJsonUsage },
     { Command::PictureImport, "picture-import", RunPictureImport, false,
@@ -208,6 +224,13 @@ const CommandInfo kCommands[] = {
         "Lists the records of an order-of-battle file that name the weapon, unit or\n"
         "formation: units by their weapon slots, formations by their members.\n"
         "CSV columns: table,slot,name,field.\n" },
+    { Command::Merge, "merge", RunMerge, true, kOutput | kPrefer | kGranularity | kReport | kFormat | kNation,
+        kOutput, "BASE.obf OURS.obf THEIRS.obf", 0, kMergeUsage, 3 },
+    { Command::PatchMake, "patch-make", RunPatchMake, true, kOutput, kOutput, "BASE.obf MODDED.obf", 0,
+        kPatchMakeUsage, 2 },
+    { Command::PatchApply, "patch-apply", RunPatchApply, false, kOutput | kReverse | kPrefer | kDryRun, 0,
+        "FILE.obf PATCH.json", 0, kPatchApplyUsage, 2 },
+    { Command::GitSetup, "git-setup", RunGitSetup, false, kWrite, 0, "DIR", 0, kGitSetupUsage, 0, 1 },
 };
 
 constexpr const char* kGlobalUsage
@@ -243,6 +266,13 @@ constexpr const char* kGlobalUsage
       "                                           find broken references in a file or folder\n"
       "  where-used FILE --weapon|--unit|--formation N [--format text|csv]\n"
       "                                           list the records that name an item\n"
+      "  merge BASE.obf OURS.obf THEIRS.obf -o OUT.obf [--prefer ours|theirs]\n"
+      "                                           merge two changed files field by field\n"
+      "  patch-make BASE.obf MODDED.obf -o PATCH.json\n"
+      "                                           write the changed fields as a patch\n"
+      "  patch-apply FILE.obf PATCH.json -o OUT.obf [--reverse] [--dry-run]\n"
+      "                                           apply a patch field by field\n"
+      "  git-setup [DIR] [--write]                the git lines that diff and merge files\n"
       "\n"
       "K is unit, weapon or formation; N is a nation number 1..999. Numbers are\n"
       "decimal digits only (leading zeros are allowed).\n"
@@ -364,6 +394,15 @@ void StoreValue(unsigned option, const std::string& v, const CommandInfo& info, 
     case kJobs:
         out.jobs = ParseNumber("--jobs", v, 1, 1024);
         break;
+    case kPrefer:
+        out.prefer = v;
+        break;
+    case kGranularity:
+        out.granularity = v;
+        break;
+    case kReport:
+        out.report = NonEmptyPath(option, v);
+        break;
     case kWeaponItem:
     case kUnitItem:
     case kFormationItem: {
@@ -422,6 +461,10 @@ void ParseCommandArguments(
             out.inPlace = out.inPlace || which == kInPlace;
             out.anyName = out.anyName || which == kAnyName;
             out.dither = out.dither || which == kDither;
+            out.reverse = out.reverse || which == kReverse;
+            out.dryRun = out.dryRun || which == kDryRun;
+            out.newFile = out.newFile || which == kNewFile;
+            out.write = out.write || which == kWrite;
             continue;
         }
         if (!opt.value) {
@@ -458,11 +501,13 @@ void ParseCommandArguments(
                 out.inputs.begin() + static_cast<std::ptrdiff_t>(info.operands),
                 [](const std::string& a) { return a.empty(); }))
             throw UsageError(std::string(info.name) + " needs " + info.operand);
-        if (out.inputs.size() > info.operands)
-            throw UsageError("unexpected argument '" + out.inputs[info.operands] + "'"
+        const std::size_t most = info.operands + info.optionalOperands;
+        if (out.inputs.size() > most)
+            throw UsageError("unexpected argument '" + out.inputs[most] + "'"
                 + ((info.allowed & kInPlace) != 0 ? "; use --in-place for several files" : ""));
     }
-    out.input = out.inputs[0];
+    if (!out.inputs.empty())
+        out.input = out.inputs[0];
 }
 
 } // namespace
@@ -555,6 +600,11 @@ std::string FormatOf(const Arguments& args, std::initializer_list<const char*> n
         choices += (choices.empty() ? "" : " or ") + std::string(name);
     }
     throw UsageError("--format must be " + choices + ", not '" + args.format + "'");
+}
+
+bool IsStandardStream(const std::string& path)
+{
+    return path == "-";
 }
 
 int NationFromFileName(const std::string& fileName)
