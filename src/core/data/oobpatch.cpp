@@ -169,9 +169,11 @@ const Json& Get(const Json& object, const char* key, const std::string& where)
 
 void OnlyKeys(const Json& object, std::initializer_list<const char*> keys, const std::string& where)
 {
-    for (const auto& [key, value] : object.items())
+    for (auto it = object.begin(); it != object.end(); ++it) {
+        const std::string& key = it.key();
         if (std::none_of(keys.begin(), keys.end(), [&](const char* k) { return key == k; }))
             throw Refusal(where + ": \"" + key + "\" is not a known key");
+    }
 }
 
 const OobTableLayout* LayoutNamed(std::string_view key)

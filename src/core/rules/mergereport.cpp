@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <tuple>
 
 namespace tarnwick::core {
 
@@ -15,6 +16,12 @@ std::vector<CheckFinding> Findings(std::span<const std::uint8_t> file, std::uint
     auto data = std::make_unique<TOobData>();
     LoadOobBytes(*data, nation, std::vector<std::uint8_t>(file.begin(), file.end()));
     return CheckFile(*data);
+}
+
+bool Before(const CheckFinding& a, const CheckFinding& b)
+{
+    return std::tie(a.table, a.slot, a.rule, a.severity, a.name, a.message)
+        < std::tie(b.table, b.slot, b.rule, b.severity, b.name, b.message);
 }
 
 bool Equal(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b)
@@ -66,13 +73,16 @@ std::vector<CheckFinding> MergeWarnings(std::span<const std::uint8_t> ours,
 {
     if (Equal(merged, ours) || Equal(merged, theirs))
         return {};
-    const std::vector<CheckFinding> known[2] = { Findings(ours, nation), Findings(theirs, nation) };
-    std::vector<CheckFinding> fresh;
-    for (CheckFinding& finding : Findings(merged, nation)) {
-        const bool seen = std::any_of(std::begin(known), std::end(known),
-            [&](const auto& list) { return std::find(list.begin(), list.end(), finding) != list.end(); });
-        if (!seen)
-            fresh.push_back(std::move(finding));
+    // What OURS explains is not looked for in THEIRS.
+    std::vector<CheckFinding> fresh = Findings(merged, nation);
+    for (const auto side : { ours, theirs }) {
+        if (fresh.empty())
+            break;
+        std::vector<CheckFinding> known = Findings(side, nation);
+        std::sort(known.begin(), known.end(), Before);
+        std::erase_if(fresh, [&](const CheckFinding& finding) {
+            return std::binary_search(known.begin(), known.end(), finding, Before);
+        });
     }
     return fresh;
 }
