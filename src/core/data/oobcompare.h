@@ -4,7 +4,6 @@
 // by field, named as the CSV dump names them.
 
 #include "core/data/globals.h"
-#include "core/data/ooblayout.h"
 #include "core/data/records.h"
 
 #include <cstdint>
@@ -14,6 +13,10 @@
 #include <vector>
 
 namespace tarnwick::core {
+
+// Declared only: the field table's header names a member "slots", which Qt code
+// including this header cannot see past.
+enum class FieldCode;
 
 enum class DiffTable { Weapons, Units, Formations, Info, Raw };
 

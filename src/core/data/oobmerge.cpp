@@ -1,6 +1,7 @@
 #include "core/data/oobmerge.h"
 
 #include "core/data/cp1252.h"
+#include "core/data/ooblayout.h"
 #include "core/data/records.h"
 
 #include <algorithm>

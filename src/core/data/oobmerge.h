@@ -6,7 +6,6 @@
 
 #include "core/data/globals.h"
 #include "core/data/oobcompare.h"
-#include "core/data/ooblayout.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -15,6 +14,10 @@
 #include <vector>
 
 namespace tarnwick::core {
+
+// Declared only: the field table's header names a member "slots", which Qt code
+// including this header cannot see past.
+struct OobField;
 
 enum class MergeSide { Ours, Theirs, Both };
 

@@ -6,7 +6,6 @@
 
 #include "core/data/globals.h"
 #include "core/data/oobcompare.h"
-#include "core/data/ooblayout.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -16,6 +15,10 @@
 #include <vector>
 
 namespace tarnwick::core {
+
+// Declared only: the field table's header names a member "slots", which Qt code
+// including this header cannot see past.
+struct OobField;
 
 // A patch text larger than this is refused before it is parsed.
 inline constexpr std::size_t kMaxPatchBytes = 16 * 1024 * 1024;

@@ -244,7 +244,7 @@ void TSDIAppForm::FormCreate()
 
     SetButtons(false);
     for (QAction* item : { SaveAs1, WriteCSV1, Reclassify1, Renationalise1, SaveFileAs1, CompareWith1,
-             ChangeTransparentColour1, CheckFile1, WhereUsed1 })
+             MergeWith1, ChangeTransparentColour1, CheckFile1, WhereUsed1 })
         item->setEnabled(false);
     Grid1->menuAction()->setEnabled(false);
     Grid1->setEnabled(false);
@@ -699,7 +699,7 @@ void TSDIAppForm::TarnListBoxDblClick()
         return;
     loadIconFrames();
     for (QAction* item : { SaveAs1, WriteCSV1, Reclassify1, Renationalise1, SaveFileAs1, CompareWith1,
-             ChangeTransparentColour1, CheckFile1, WhereUsed1 })
+             MergeWith1, ChangeTransparentColour1, CheckFile1, WhereUsed1 })
         item->setEnabled(true);
     Grid1->menuAction()->setEnabled(true);
     Grid1->setEnabled(true);

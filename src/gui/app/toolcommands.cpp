@@ -3,6 +3,8 @@
 
 #include "gui/app/sdimain.h"
 
+#include "core/data/oobcompare.h"
+#include "core/rules/mergeview.h"
 #include "core/rules/sdimain.h"
 #include "gui/app/oobdocument.h"
 #include "gui/common/dialogs.h"
@@ -11,6 +13,7 @@
 #include "gui/tools/compareform.h"
 #include "gui/tools/gridunits.h"
 #include "gui/tools/gridweapons.h"
+#include "gui/tools/mergeform.h"
 #include "gui/tools/reclassify.h"
 #include "gui/tools/renationalise.h"
 
@@ -64,6 +67,28 @@ void TSDIAppForm::CompareWith1Click()
         connect(document_, &OobDocument::recordsChanged, CompareForm, &TCompareForm::refresh);
     }
     CompareForm->askForFile(currentDir_);
+}
+
+void TSDIAppForm::MergeWith1Click()
+{
+    if (!state_.fileLoaded) {
+        dialogs_->message(this, Dialogs::Kind::Information, AppTitle(), core::kPleaseLoadText);
+        return;
+    }
+    if (MergeForm == nullptr) {
+        MergeForm = new TMergeForm(pageContext_, this);
+        connect(MergeForm, &TMergeForm::recordActivated, this, &TSDIAppForm::openRecord);
+    }
+    // OURS is what a save would write now.
+    if (!MergeForm->execFor(
+            core::OobFileBytes(document_->records(), document_->nation()), document_->nation()))
+        return;
+    const std::unique_ptr<core::TOobData> merged = MergeForm->mergedRecords();
+    document_->change(MergeForm->stepName(), [&] {
+        core::TakeMergedRecords(document_->editableRecords(), *merged);
+        return true;
+    });
+    showAgainAfterBulkChange();
 }
 
 void TSDIAppForm::Reclassify1Click()
