@@ -4,6 +4,7 @@
 #include "core/data/oobmerge.h"
 #include "core/data/oobpatch.h"
 #include "core/rules/mergereport.h"
+#include "core/rules/mergeview.h"
 #include "oobfixture.h"
 
 #include <gtest/gtest.h>
@@ -180,6 +181,21 @@ TEST(OobMerge, ConflictsNameBothValuesAndTheRecord)
     EXPECT_EQ(core::MergeReportText(result, {}, std::nullopt),
         "conflict: unit 12 Scamp Mk2: Cost 160 -> ours 180, theirs 170\n"
         "Merged 1 change; 1 conflict, kept ours; 0 warnings\n");
+}
+
+TEST(OobMerge, WindowTextsCountWhatIsLeft)
+{
+    const std::pair<std::string, std::string> cases[] = {
+        { core::MergeLeftText(0, 0, 1), "No conflicts: 1 change merges" },
+        { core::MergeLeftText(5, 3, 9), "3 of 5 conflicts left to pick" },
+        { core::MergeLeftText(2, 0, 9), "All 2 conflicts picked" },
+        { core::MergeUnpickedQuestion(0), "" },
+        { core::MergeUnpickedQuestion(2), "2 conflicts are not picked and will keep Ours. Apply the merge?" },
+        { core::MergeStepName("/mods/mod-b/obat005.obf"), "Merge with obat005 from mod-b" },
+        { core::MergeStepName("obat005.obf"), "Merge with obat005" },
+    };
+    for (const auto& [got, expected] : cases)
+        EXPECT_EQ(got, expected);
 }
 
 TEST(OobMerge, WarnsOfFindingsNeitherSideHad)
