@@ -115,7 +115,7 @@ private slots:
             QStringList(
                 { "SaveAs1=&Save Current File", "-", "WriteCSV1=Write CSV Files", "Reclassify1=Reclassify",
                     "Renationalise1=Renationalise (Renumber units, formations to another nation's ID)",
-                    "SaveFileAs1=Save File As..", "CompareWith1=Compare With…",
+                    "SaveFileAs1=Save File As..", "CompareWith1=Compare With…", "MergeWith1=Merge With…",
                     "ChangeTransparentColour1=Change Transparent Colour",
                     QString::fromUtf8("ExportArtworkItem=Export Artwork\u2026"), "CheckFile1=Check File…",
                     "-", "ExitItem=E&xit" }));
