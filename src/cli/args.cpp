@@ -6,6 +6,7 @@
 #include "cli/commands.h"
 #include "cli/democommand.h"
 #include "cli/diffcommands.h"
+#include "cli/mergecommands.h"
 #include "cli/picturecommands.h"
 #include "cli/timelinecommands.h"
 #include "core/data/records.h"
@@ -38,10 +39,17 @@ enum Option : unsigned {
     kUnitItem = 1u << 16,
     kFormationItem = 1u << 17,
     kQuiet = 1u << 18, // every command takes it
+    kPrefer = 1u << 19,
+    kGranularity = 1u << 20,
+    kReport = 1u << 21,
+    kReverse = 1u << 22,
+    kDryRun = 1u << 23,
+    kNewFile = 1u << 24,
+    kWrite = 1u << 25,
 };
 
 // Options that take no value.
-constexpr unsigned kFlags = kForce | kInPlace | kAnyName | kDither | kQuiet;
+constexpr unsigned kFlags = kForce | kInPlace | kAnyName | kDither | kQuiet | kReverse | kDryRun | kNewFile | kWrite;
 
 struct OptionInfo {
     Option option;
@@ -69,6 +77,13 @@ constexpr OptionInfo kOptions[] = {
     { kUnitItem, "--unit", nullptr },
     { kFormationItem, "--formation", nullptr },
     { kQuiet, "-q", "--quiet" },
+    { kPrefer, "--prefer", nullptr },
+    { kGranularity, "--granularity", nullptr },
+    { kReport, "--report", nullptr },
+    { kReverse, "--reverse", nullptr },
+    { kDryRun, "--dry-run", nullptr },
+    { kNewFile, "--new-file", nullptr },
+    { kWrite, "--write", nullptr },
 };
 
 struct CommandInfo {
@@ -83,6 +98,7 @@ struct CommandInfo {
     const char* usage;
     std::size_t operands = 1; // positional arguments it takes (without --in-place)
     const char* summary = ""; // one line for the program's help
+    std::size_t optionalOperands = 0; // more it may take after those
 };
 
 constexpr const char* kBulkDetails
@@ -191,7 +207,7 @@ const CommandInfo kCommands[] = {
         "shape does not cover get palette index T (0..255, default 240). IN may be -\n"
         "for standard input.\n",
         1, "write one frame of an icon file" },
-    { Command::Diff, "diff", RunDiff, true, kFormat | kOutput, 0, "A.obf B.obf", 0, kDiffUsage, 2,
+    { Command::Diff, "diff", RunDiff, true, kFormat | kOutput | kNewFile, 0, "A.obf B.obf", 0, kDiffUsage, 2,
         "what two files differ in, field by field" },
     { Command::ToJson, "to-json", RunToJson, false, kOutput, kOutput, "IN.obf", 0, kToJsonUsage, 1,
         "write a file as JSON text (from-json turns it back)" },
@@ -243,6 +259,14 @@ const CommandInfo kCommands[] = {
         "formation: units by their weapon slots, formations by their members.\n"
         "CSV columns: table,slot,name,field.\n",
         1, "list the records that name an item" },
+    { Command::Merge, "merge", RunMerge, true, kOutput | kPrefer | kGranularity | kReport | kFormat | kNation,
+        kOutput, "BASE.obf OURS.obf THEIRS.obf", 0, kMergeUsage, 3, "merge two changed files field by field" },
+    { Command::PatchMake, "patch-make", RunPatchMake, true, kOutput, kOutput, "BASE.obf MODDED.obf", 0,
+        kPatchMakeUsage, 2, "write the changed fields as a patch" },
+    { Command::PatchApply, "patch-apply", RunPatchApply, false, kOutput | kReverse | kPrefer | kDryRun, 0,
+        "FILE.obf PATCH.json", 0, kPatchApplyUsage, 2, "apply a patch field by field" },
+    { Command::GitSetup, "git-setup", RunGitSetup, false, kWrite, 0, "DIR", 0, kGitSetupUsage, 0,
+        "the git lines that diff and merge files", 1 },
 };
 
 // The program's help after its list of commands.
@@ -473,6 +497,15 @@ void StoreValue(unsigned option, const std::string& v, const CommandInfo& info, 
     case kJobs:
         out.jobs = ParseNumber("--jobs", v, 1, 1024);
         break;
+    case kPrefer:
+        out.prefer = v;
+        break;
+    case kGranularity:
+        out.granularity = v;
+        break;
+    case kReport:
+        out.report = NonEmptyPath(option, v);
+        break;
     case kWeaponItem:
     case kUnitItem:
     case kFormationItem: {
@@ -530,6 +563,10 @@ void ParseCommandArguments(
             out.anyName = out.anyName || which == kAnyName;
             out.dither = out.dither || which == kDither;
             out.quiet = out.quiet || which == kQuiet;
+            out.reverse = out.reverse || which == kReverse;
+            out.dryRun = out.dryRun || which == kDryRun;
+            out.newFile = out.newFile || which == kNewFile;
+            out.write = out.write || which == kWrite;
             continue;
         }
         if (!opt.value) {
@@ -566,11 +603,13 @@ void ParseCommandArguments(
                 out.inputs.begin() + static_cast<std::ptrdiff_t>(info.operands),
                 [](const std::string& a) { return a.empty(); }))
             throw UsageError(std::string(info.name) + " needs " + info.operand);
-        if (out.inputs.size() > info.operands)
-            throw UsageError("unexpected argument '" + out.inputs[info.operands] + "'"
+        const std::size_t most = info.operands + info.optionalOperands;
+        if (out.inputs.size() > most)
+            throw UsageError("unexpected argument '" + out.inputs[most] + "'"
                 + ((info.allowed & kInPlace) != 0 ? "; use --in-place for several files" : ""));
     }
-    out.input = out.inputs[0];
+    if (!out.inputs.empty())
+        out.input = out.inputs[0];
 }
 
 } // namespace

@@ -40,6 +40,10 @@ enum class Command {
     Timeline,
     Check,
     WhereUsed,
+    Merge,
+    PatchMake,
+    PatchApply,
+    GitSetup,
 };
 
 // A command line that cannot be run; what() says why, command names the command
@@ -80,7 +84,15 @@ struct Arguments {
     int jobs = 0; // --jobs N, 1..1024; 0: one per processor
     // where-used: --weapon N, --unit N or --formation N; the kind goes into kind.
     std::optional<int> item;
+    std::string prefer; // --prefer SIDE; merge and patch-apply say which names they take
+    std::string granularity; // --granularity field|record
+    std::optional<std::string> report; // --report FILE.csv
+    bool reverse = false; // --reverse: patch-apply undoes the patch
+    bool dryRun = false; // --dry-run: report only, write nothing
+    bool newFile = false; // --new-file: diff reads a missing file as an empty one
+    bool write = false; // --write: git-setup writes what it would print
 };
+
 
 // Parses argv[1..]; throws UsageError. With help set the other checks are skipped.
 Arguments ParseArguments(const std::vector<std::string>& args);

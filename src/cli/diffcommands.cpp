@@ -23,15 +23,16 @@ constexpr int kExitUnreadable = 2;
 } // namespace
 
 const char* const kDiffUsage
-    = "Usage: tarnwick-cli [--ini FILE] diff A.obf B.obf [--format text|csv] [-o OUT]\n"
+    = "Usage: tarnwick-cli [--ini FILE] diff A.obf B.obf [--format text|csv] [--new-file] [-o OUT]\n"
       "\n"
       "Shows what two order-of-battle files differ in, field by field, by the\n"
       "column names of the CSV dump, with the names of coded values (nation,\n"
       "class, move class, weapon). Bytes that belong to no field are shown by\n"
       "their offset. The text form has one line per record; the CSV form has the\n"
       "columns table,slot,name,field,a,b (for table raw, slot is the offset).\n"
-      "Either A or B may be - for standard input. The report goes to standard\n"
-      "output, or to OUT with -o.\n"
+      "Either A or B may be - for standard input. /dev/null, and with --new-file a\n"
+      "file that does not exist, reads as an empty file: a file added or removed.\n"
+      "The report goes to standard output, or to OUT with -o.\n"
       "\n"
       "Exit status: 0 when the files are equal, 1 when they differ, 2 for any\n"
       "trouble: a file that cannot be read, a report that cannot be written, or a\n"
@@ -90,8 +91,15 @@ int RunDiff(const Context& c)
     RefuseOutputThatIsAnInput(output, { { "A", args.inputs[0] }, { "B", args.inputs[1] } });
     std::vector<std::uint8_t> a;
     std::vector<std::uint8_t> b;
-    if (!Read(args.inputs[0], core::kMaxOobFileBytes, "an order-of-battle file", a, io)
-        || !Read(args.inputs[1], core::kMaxOobFileBytes, "an order-of-battle file", b, io))
+    // /dev/null (or, with --new-file, a file that is not there) is an empty side:
+    // the file added or removed.
+    auto side = [&](const std::string& path, std::vector<std::uint8_t>& bytes) {
+        std::error_code ec;
+        if (path == "/dev/null" || (args.newFile && !fs::exists(path, ec) && !ec))
+            return true;
+        return Read(path, core::kMaxOobFileBytes, "an order-of-battle file", bytes, io);
+    };
+    if (!side(args.inputs[0], a) || !side(args.inputs[1], b))
         return kExitUnreadable;
     const std::vector<core::OobDifference> differences = core::CompareOobFiles(a, b, c.settings.names);
     const std::string report = csv ? core::DifferencesCsv(differences) : core::DifferencesText(differences);

@@ -115,7 +115,7 @@ private slots:
             QStringList({ "OpenFile1=&Open…", "=Recent &Files", "-", "SaveAs1=&Save Current File", "-",
                 "WriteCSV1=&Write CSV Files", "Reclassify1=Re&classify",
                 "Renationalise1=Re&nationalise (Renumber units, formations to another nation's ID)",
-                "SaveFileAs1=Save File &As..", "CompareWith1=Co&mpare With…",
+                "SaveFileAs1=Save File &As..", "CompareWith1=Co&mpare With…", "MergeWith1=M&erge With…",
                 "ChangeTransparentColour1=Change &Transparent Colour",
                 QString::fromUtf8("ExportArtworkItem=Export A&rtwork\u2026"), "CheckFile1=Chec&k File…", "-",
                 "ExitItem=E&xit" }));

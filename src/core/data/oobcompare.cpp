@@ -331,6 +331,13 @@ std::vector<OobDifference> CompareOobFiles(
     return Comparer(ia, ib, names).run();
 }
 
+std::string CodeValueName(
+    FieldCode code, int value, std::span<const std::uint8_t> file, const NameTables& names)
+{
+    const Image image(file);
+    return CodeName(code, value, Side { image, names });
+}
+
 std::vector<std::uint8_t> OobFileBytes(const TOobData& data, std::uint16_t nation)
 {
     TOobData copy = data;

@@ -14,6 +14,10 @@
 
 namespace tarnwick::core {
 
+// Declared only: the field table's header names a member "slots", which Qt code
+// including this header cannot see past.
+enum class FieldCode;
+
 enum class DiffTable { Weapons, Units, Formations, Info, Raw };
 
 // "weapons", "units", "formations", "info", "raw".
@@ -40,6 +44,10 @@ struct OobDifference {
 // end, and bytes past the image), in file order.
 std::vector<OobDifference> CompareOobFiles(
     std::span<const std::uint8_t> a, std::span<const std::uint8_t> b, const NameTables& names);
+
+// What a code table calls value in file (a weapon, unit or formation by its name there).
+std::string CodeValueName(
+    FieldCode code, int value, std::span<const std::uint8_t> file, const NameTables& names);
 
 // The records as a save would write them: the loaded records, edits included.
 std::vector<std::uint8_t> OobFileBytes(const TOobData& data, std::uint16_t nation);

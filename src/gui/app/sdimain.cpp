@@ -708,7 +708,7 @@ void TSDIAppForm::setFileLoaded(bool loaded)
 {
     // What needs a file, in one list: disabled until the first open, enabled from then on.
     for (QAction* item : { SaveAs1, WriteCSV1, Reclassify1, Renationalise1, SaveFileAs1, CompareWith1,
-             ChangeTransparentColour1, CheckFile1, WhereUsed1, Grid1->menuAction() })
+             MergeWith1, ChangeTransparentColour1, CheckFile1, WhereUsed1, Grid1->menuAction() })
         item->setEnabled(loaded);
     Grid1->setEnabled(loaded);
     Load->setFileCommandsEnabled(loaded);

@@ -40,6 +40,7 @@ class TPasterDlg;
 class TPickForm;
 class TRenatDlg;
 class TCompareForm;
+class TMergeForm;
 class TFormReclassify;
 class TFormGridWpns;
 class TFormGridUnits;
@@ -134,6 +135,7 @@ public slots:
     void Renationalise1Click();
     void Reclassify1Click();
     void CompareWith1Click();
+    void MergeWith1Click();
     void WeaponsGrid1Click();
     void UnitsGrid1Click();
     void ChangeTransparentColour1Click();
@@ -232,6 +234,7 @@ public:
     TPasterDlg* PasterDlg = nullptr;
     TRenatDlg* RenatDlg = nullptr;
     TCompareForm* CompareForm = nullptr; // made on first use
+    TMergeForm* MergeForm = nullptr; // made on first use
     TFormReclassify* FormReclassify = nullptr;
     TFormGridWpns* FormGridWpns = nullptr;
     TFormGridUnits* FormGridUnits = nullptr;
@@ -279,6 +282,7 @@ public:
     QAction* Reclassify1 = nullptr;
     QAction* Renationalise1 = nullptr;
     QAction* CompareWith1 = nullptr;
+    QAction* MergeWith1 = nullptr;
     QAction* SaveFileAs1 = nullptr;
     QAction* ChangeTransparentColour1 = nullptr;
     QAction* CheckFile1 = nullptr;

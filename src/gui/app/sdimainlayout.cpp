@@ -346,6 +346,9 @@ void TSDIAppForm::buildMenu()
     CompareWith1
         = MakeAction(FileMenu, "CompareWith1", "Compare With", "Compare the records with another file");
     CompareWith1->setText(QStringLiteral("Co&mpare With\u2026"));
+    MergeWith1
+        = MakeAction(FileMenu, "MergeWith1", "Merge With", "Merge another file's changes into the records");
+    MergeWith1->setText(QStringLiteral("M&erge With\u2026"));
     ChangeTransparentColour1 = MakeAction(FileMenu, "ChangeTransparentColour1", "Change &Transparent Colour");
     ExportArtworkItem = MakeAction(FileMenu, "ExportArtworkItem", "Export Artwork...",
         "Write every picture and icon of the working folder as PNG files");
@@ -392,6 +395,7 @@ void TSDIAppForm::buildMenu()
     connect(Renationalise1, &QAction::triggered, this, &TSDIAppForm::Renationalise1Click);
     connect(Reclassify1, &QAction::triggered, this, &TSDIAppForm::Reclassify1Click);
     connect(CompareWith1, &QAction::triggered, this, &TSDIAppForm::CompareWith1Click);
+    connect(MergeWith1, &QAction::triggered, this, &TSDIAppForm::MergeWith1Click);
     connect(WeaponsGrid1, &QAction::triggered, this, &TSDIAppForm::WeaponsGrid1Click);
     connect(UnitsGrid1, &QAction::triggered, this, &TSDIAppForm::UnitsGrid1Click);
     connect(Timeline1, &QAction::triggered, this, [this] {

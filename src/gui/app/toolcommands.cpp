@@ -4,6 +4,8 @@
 #include "gui/app/sdimain.h"
 #include "gui/app/workspace.h"
 
+#include "core/data/oobcompare.h"
+#include "core/rules/mergeview.h"
 #include "core/rules/sdimain.h"
 #include "gui/app/oobdocument.h"
 #include "gui/common/dialogs.h"
@@ -12,6 +14,7 @@
 #include "gui/tools/compareform.h"
 #include "gui/tools/gridunits.h"
 #include "gui/tools/gridweapons.h"
+#include "gui/tools/mergeform.h"
 #include "gui/tools/reclassify.h"
 #include "gui/tools/renationalise.h"
 
@@ -65,6 +68,28 @@ void TSDIAppForm::CompareWith1Click()
         connect(&workspace_->document(), &OobDocument::recordsChanged, CompareForm, &TCompareForm::refresh);
     }
     CompareForm->askForFile(workspace_->shownFolder());
+}
+
+void TSDIAppForm::MergeWith1Click()
+{
+    if (!workspace_->state().fileLoaded) {
+        dialogs_->message(this, Dialogs::Kind::Information, AppTitle(), core::kPleaseLoadText);
+        return;
+    }
+    if (MergeForm == nullptr) {
+        MergeForm = new TMergeForm(pageContext_, this);
+        connect(MergeForm, &TMergeForm::recordActivated, this, &TSDIAppForm::openRecord);
+    }
+    // OURS is what a save would write now.
+    OobDocument& document = workspace_->document();
+    if (!MergeForm->execFor(core::OobFileBytes(document.records(), document.nation()), document.nation()))
+        return;
+    const std::unique_ptr<core::TOobData> merged = MergeForm->mergedRecords();
+    document.change(MergeForm->stepName(), [&](core::TOobData& records) {
+        core::TakeMergedRecords(records, *merged);
+        return true;
+    });
+    showAgainAfterBulkChange();
 }
 
 void TSDIAppForm::Reclassify1Click()
