@@ -49,7 +49,8 @@ enum Option : unsigned {
 };
 
 // Options that take no value.
-constexpr unsigned kFlags = kForce | kInPlace | kAnyName | kDither | kQuiet | kReverse | kDryRun | kNewFile | kWrite;
+constexpr unsigned kFlags
+    = kForce | kInPlace | kAnyName | kDither | kQuiet | kReverse | kDryRun | kNewFile | kWrite;
 
 struct OptionInfo {
     Option option;
@@ -216,8 +217,9 @@ const CommandInfo kCommands[] = {
     { Command::PictureImport, "picture-import", RunPictureImport, false,
         kOutput | kPalette | kDither | kForce, kOutput, "IN.png", 0, kPictureImportUsage, 1,
         "write a PNG as a unit picture" },
-    { Command::ArtExport, "art-export", RunArtExport, false, kOutput | kFormat | kJobs | kTransparent | kForce,
-        kOutput, "GAMEDIR", 0, kArtExportUsage, 1, "write all pictures and icon frames" },
+    { Command::ArtExport, "art-export", RunArtExport, false,
+        kOutput | kFormat | kJobs | kTransparent | kForce, kOutput, "GAMEDIR", 0, kArtExportUsage, 1,
+        "write all pictures and icon frames" },
     { Command::Timeline, "timeline", RunTimeline, true, kNation | kOutput | kFormat, kOutput, "IN.obf", 0,
         "Usage: tarnwick-cli [--ini FILE] timeline IN.obf [--nation N] [--format svg|csv] -o OUT|-\n"
         "\n"
@@ -260,7 +262,8 @@ const CommandInfo kCommands[] = {
         "CSV columns: table,slot,name,field.\n",
         1, "list the records that name an item" },
     { Command::Merge, "merge", RunMerge, true, kOutput | kPrefer | kGranularity | kReport | kFormat | kNation,
-        kOutput, "BASE.obf OURS.obf THEIRS.obf", 0, kMergeUsage, 3, "merge two changed files field by field" },
+        kOutput, "BASE.obf OURS.obf THEIRS.obf", 0, kMergeUsage, 3,
+        "merge two changed files field by field" },
     { Command::PatchMake, "patch-make", RunPatchMake, true, kOutput, kOutput, "BASE.obf MODDED.obf", 0,
         kPatchMakeUsage, 2, "write the changed fields as a patch" },
     { Command::PatchApply, "patch-apply", RunPatchApply, false, kOutput | kReverse | kPrefer | kDryRun, 0,

@@ -93,7 +93,6 @@ struct Arguments {
     bool write = false; // --write: git-setup writes what it would print
 };
 
-
 // Parses argv[1..]; throws UsageError. With help set the other checks are skipped.
 Arguments ParseArguments(const std::vector<std::string>& args);
 
