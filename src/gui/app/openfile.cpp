@@ -5,6 +5,7 @@
 #include "core/rules/openfile.h"
 #include "gui/app/filecommands.h"
 #include "gui/app/recentfiles.h"
+#include "gui/app/workspace.h"
 #include "gui/pages/loadsavepage.h"
 
 #include <QDragEnterEvent>
@@ -39,7 +40,7 @@ bool TSDIAppForm::openPath(const QString& path)
     // The list holds a row for every nation; the file commands open the selected one.
     Load->TarnListBox->setCurrentRow(target.nation - 1);
     TarnListBoxDblClick();
-    const bool opened = Load->selectedNation() == target.nation && state_.currentNation == target.nation;
+    const bool opened = Load->selectedNation() == target.nation && workspace_->state().currentNation == target.nation;
     if (opened)
         if (auto* recent = findChild<RecentFiles*>())
             recent->add(path);
