@@ -7,7 +7,7 @@
 #include "core/graphics/lbm.h"
 #include "core/graphics/pictureimport.h"
 
-#include <unistd.h>
+#include "cli/console.h"
 
 #include <filesystem>
 #include <iostream>
@@ -120,7 +120,7 @@ int RunArtExport(const Context& c)
     if (!fs::is_directory(gameDir, ec))
         return Fail(io, gameDir.string() + " is not a folder");
 
-    const bool terminal = &io.err == &std::cerr && ::isatty(STDERR_FILENO) == 1;
+    const bool terminal = &io.err == &std::cerr && StandardErrorIsTerminal();
     auto show = [&](const codec::ArtExportCounts& c) {
         io.err << '\r' << c.picturesDone << '/' << c.pictures << " pictures, " << c.iconFilesDone << '/'
                << c.iconFiles << " icon files" << std::flush;

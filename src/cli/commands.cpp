@@ -257,6 +257,7 @@ int RunBufferImport(const Context& c)
 
 namespace {
 
+#ifndef _WIN32
 // A file as the system knows it: the same device and inode is the same file,
 // whatever the path and however many links lead to it.
 struct FileId {
@@ -272,22 +273,26 @@ std::optional<FileId> IdOf(const fs::path& path)
         return std::nullopt;
     return FileId { info.st_dev, info.st_ino };
 }
+#endif
 
 } // namespace
 
 bool IsSameFile(const fs::path& a, const fs::path& b)
 {
+#ifdef _WIN32
+    // Windows gives no inode numbers through stat; the file's own index it does.
+    std::error_code ec;
+    return !a.empty() && !b.empty() && fs::equivalent(a, b, ec) && !ec;
+#else
     const std::optional<FileId> id = IdOf(a);
     return id && IdOf(b) == id;
+#endif
 }
 
 void RefuseOutputThatIsAnInput(const fs::path& output, std::initializer_list<NamedInput> inputs)
 {
-    const std::optional<FileId> out = IdOf(output);
-    if (!out)
-        return;
     for (const NamedInput& input : inputs) {
-        if (IdOf(input.path) == out)
+        if (IsSameFile(output, input.path))
             throw UsageError("the output " + output.string() + " is " + input.role + " " + input.path.string()
                 + "; choose another output");
     }

@@ -2,6 +2,7 @@
 
 #include "cli/args.h"
 #include "cli/commands.h"
+#include "cli/console.h"
 #include "cli/signals.h"
 
 #include <exception>
@@ -12,24 +13,11 @@
 #include <system_error>
 #include <vector>
 
-namespace {
-
-// The folder of the running program, where the editor looks for its settings first.
-std::filesystem::path ProgramDir(const char* argv0)
-{
-    std::error_code ec;
-    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec || exe.empty())
-        exe = std::filesystem::absolute(argv0 != nullptr ? argv0 : "", ec);
-    return exe.parent_path();
-}
-
-} // namespace
-
 int main(int argc, char** argv)
 {
     using namespace tarnwick::cli;
     RemoveTemporaryFilesOnSignals();
+    PrepareConsole();
     std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     Output io { std::cout, std::cerr };
     // Every command ends here: what it printed must have reached standard output.
@@ -48,7 +36,8 @@ int main(int argc, char** argv)
         tarnwick::core::Settings settings;
         std::filesystem::path settingsPath;
         if (UsesSettings(parsed.command)
-            && !LoadSettings(parsed, ProgramDir(argc > 0 ? argv[0] : nullptr), settings, settingsPath, io))
+            && !LoadSettings(
+                parsed, ProgramPath(argc > 0 ? argv[0] : nullptr).parent_path(), settings, settingsPath, io))
             return kExitFailure;
         return finish(RunCommand(Context { parsed, settings, settingsPath, io }));
     } catch (const UsageError& e) {

@@ -6,6 +6,10 @@
 #include "core/graphics/lbm.h"
 #include "core/graphics/shp.h"
 
+#ifdef _WIN32
+#include "codec/exportfile_win.h"
+#endif
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -84,6 +88,7 @@ int ShapeEntries(const std::vector<std::uint8_t>& bytes)
 // they are not flushed to the device one by one (that made an export of 2,000
 // pictures several times slower), and they do not go through the core's atomic
 // write, which tracks one write at a time for its signal handler.
+#ifndef _WIN32
 std::string WriteExportFile(const fs::path& target, const std::vector<std::uint8_t>& bytes, mode_t mode)
 {
     std::string temp = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
@@ -116,6 +121,12 @@ std::string WriteExportFile(const fs::path& target, const std::vector<std::uint8
     ::unlink(temp.c_str());
     return "Cannot write " + target.string() + ": " + std::strerror(error);
 }
+#else
+std::string WriteExportFile(const fs::path& target, const std::vector<std::uint8_t>& bytes, mode_t)
+{
+    return WriteExportFileWindows(target, bytes);
+}
+#endif
 
 class Job {
 public:
