@@ -29,11 +29,15 @@ TEST(SdiMainTexts, FileListRows)
     }
 }
 
+// The platform's separator: '/' here, '\\' on Windows.
+const std::string kSep(1, static_cast<char>(std::filesystem::path::preferred_separator));
+
 TEST(SdiMainTexts, TitlesAndStatusNameThePathWithTheSeparator)
 {
+    EXPECT_EQ(LoadedTitle("/games/oob", "obat05 - Valdoria"),
+        "Tarnwick for GH:FTK : /games/oob" + kSep + "obat05 - Valdoria");
     EXPECT_EQ(
-        LoadedTitle("/games/oob", "obat05 - Valdoria"), "Tarnwick for GH:FTK : /games/oob/obat05 - Valdoria");
-    EXPECT_EQ(LoadedStatus("/games/oob", "obat05 - Valdoria"), "Loaded /games/oob/obat05 - Valdoria");
+        LoadedStatus("/games/oob", "obat05 - Valdoria"), "Loaded /games/oob" + kSep + "obat05 - Valdoria");
     EXPECT_EQ(LoadedStatus("/", "obat05 - V"), "Loaded /obat05 - V");
     EXPECT_EQ(StartedInCurrentDirTitle("/home/x"), "Tarnwick for GH:FTK : No File Loaded /home/x:");
     EXPECT_EQ(std::string(kTitleStartedInDefaultDir), "Tarnwick for GH:FTK : No File Loaded ");
@@ -48,10 +52,9 @@ TEST(SdiMainTexts, SaveStatusForms)
         int nation;
         const char* status;
     };
-    const Case cases[] = { { 1, "Saved /x/obat01" }, { 9, "Saved /x/obat09" }, { 12, "Saved /x/obat12" },
-        { 99, "Saved /x/obat99" } };
+    const Case cases[] = { { 1, "obat01" }, { 9, "obat09" }, { 12, "obat12" }, { 99, "obat99" } };
     for (const Case& c : cases)
-        EXPECT_EQ(SavedShortcutStatus("/x", c.nation), c.status);
+        EXPECT_EQ(SavedShortcutStatus("/x", c.nation), "Saved /x" + kSep + c.status);
 }
 
 TEST(SdiMainTexts, LoadErrorIsCutTo27Characters)

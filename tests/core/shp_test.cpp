@@ -370,7 +370,9 @@ TEST(ArtFiles, NamesAndLookupInAnyLetterCase)
 
     EXPECT_EQ(FindPictureFile(dir.path(), 7), dir / "PIC" / "pm00007.LBM");
     EXPECT_EQ(FindPictureFile(dir.path(), 9), fs::path());
+#ifndef _WIN32 // where names differ only in case, one folder cannot hold both
     EXPECT_EQ(FindIconFile(dir.path(), 12), fs::path()) << "two spellings and no exact name";
+#endif
     EXPECT_EQ(FindIconFile(dir.path(), 13), dir / "shp" / "Icon0013.shp");
     EXPECT_EQ(ListPictureFiles(dir / "PIC"),
         (std::vector<fs::path> { dir / "PIC" / "Pm00008.lbm", dir / "PIC" / "pm00007.LBM" }));

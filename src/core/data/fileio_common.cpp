@@ -91,10 +91,13 @@ fs::path FindFileIgnoringCase(const fs::path& dir, std::string_view name)
     if (name.empty())
         return {};
     std::error_code ec;
+#ifndef _WIN32
     const fs::path exact = dir / fs::path(std::string(name));
     if (fs::exists(fs::symlink_status(exact, ec)))
         return exact;
-
+#endif
+    // Where the file system itself ignores case (Windows) any spelling opens the
+    // file: only the folder's listing gives its real name.
     fs::path found;
     int matches = 0;
     fs::directory_iterator it(dir.empty() ? fs::path(".") : dir, ec);
@@ -103,14 +106,16 @@ fs::path FindFileIgnoringCase(const fs::path& dir, std::string_view name)
     for (const fs::directory_iterator end; it != end; it.increment(ec)) {
         if (ec)
             return {};
-        const std::string entry = it->path().filename().string();
+        const std::u8string bytes = it->path().filename().u8string();
+        const std::string entry(bytes.begin(), bytes.end());
+        if (entry == name)
+            return dir / it->path().filename();
         if (EqualIgnoringAsciiCase(entry, name)) {
-            if (++matches > 1)
-                return {};
-            found = dir / entry;
+            ++matches;
+            found = dir / it->path().filename();
         }
     }
-    return found;
+    return matches == 1 ? found : fs::path();
 }
 
 } // namespace tarnwick::core
