@@ -1,5 +1,6 @@
 #include "core/rules/sdimain.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 
 #include <string>
