@@ -370,6 +370,12 @@ TEST(FindFileIgnoringCase, ExactNameFirstThenOneMatchInAnyCase)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
+#ifdef _WIN32
+        if (c.files.size() > 1 && c.found.empty() == false)
+            continue; // one folder holds one spelling there
+        if (std::string_view(c.what) == "two other cases are ambiguous")
+            continue;
+#endif
         TempDir dir;
         for (const auto& f : c.files)
             WriteBytes(dir / f, { 0 });
@@ -404,7 +410,8 @@ TEST(WindowsNameProblem, DeviceNamesTrailingDotsAndForbiddenCharacters)
         SCOPED_TRACE(name);
         EXPECT_EQ(WindowsNameProblem(name), problem);
 #ifdef _WIN32
-        if (*problem != '\0' && std::string_view(name) != "..") {
+        // "a:b.obf" would name the file b.obf on drive A:.
+        if (*problem != '\0' && std::string_view(name) != ".." && !fs::path(name).has_root_name()) {
             TempDir dir;
             const IoResult refused = WriteImage(dir / name, { 1 });
             EXPECT_EQ(refused.reason, problem);
