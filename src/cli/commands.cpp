@@ -297,6 +297,7 @@ int RunBufferImport(const Context& c)
 
 namespace {
 
+#ifndef _WIN32
 // A file as the system knows it: the same device and inode is the same file,
 // whatever the path and however many links lead to it.
 struct FileId {
@@ -312,23 +313,29 @@ std::optional<FileId> IdOf(const fs::path& path)
         return std::nullopt;
     return FileId { info.st_dev, info.st_ino };
 }
+#endif
 
 } // namespace
 
 bool IsSameFile(const fs::path& a, const fs::path& b)
 {
+#ifdef _WIN32
+    // Windows gives no inode numbers through stat; the file's own index it does.
+    std::error_code ec;
+    return !a.empty() && !b.empty() && fs::equivalent(a, b, ec) && !ec;
+#else
     const std::optional<FileId> id = IdOf(a);
     return id && IdOf(b) == id;
+#endif
 }
 
 void RefuseOutputThatIsAnInput(const fs::path& output, std::initializer_list<NamedInput> inputs)
 {
     // Standard output is written as a stream, never replaced; standard input is read as one.
-    const std::optional<FileId> out = IsStandardOutput(output.string()) ? std::nullopt : IdOf(output);
-    if (!out)
+    if (IsStandardOutput(output.string()))
         return;
     for (const NamedInput& input : inputs) {
-        if (!IsStandardInput(input.path.string()) && IdOf(input.path) == out)
+        if (!IsStandardInput(input.path.string()) && IsSameFile(output, input.path))
             throw UsageError("the output " + output.string() + " is " + input.role + " " + input.path.string()
                 + "; choose another output");
     }

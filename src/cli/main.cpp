@@ -2,6 +2,7 @@
 
 #include "cli/args.h"
 #include "cli/commands.h"
+#include "cli/console.h"
 #include "cli/signals.h"
 
 #include <cerrno>
@@ -14,24 +15,11 @@
 #include <system_error>
 #include <vector>
 
-namespace {
-
-// The folder of the running program, where the editor looks for its settings first.
-std::filesystem::path ProgramDir(const char* argv0)
-{
-    std::error_code ec;
-    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec || exe.empty())
-        exe = std::filesystem::absolute(argv0 != nullptr ? argv0 : "", ec);
-    return exe.parent_path();
-}
-
-} // namespace
-
 int main(int argc, char** argv)
 {
     using namespace tarnwick::cli;
     RemoveTemporaryFilesOnSignals();
+    PrepareConsole();
     std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     Output io { std::cout, std::cerr };
     // The status of a command that could not finish: diff and check keep 1 for
@@ -58,7 +46,8 @@ int main(int argc, char** argv)
         tarnwick::core::Settings settings;
         std::filesystem::path settingsPath;
         if (UsesSettings(parsed.command)
-            && !LoadSettings(parsed, ProgramDir(argc > 0 ? argv[0] : nullptr), settings, settingsPath, io))
+            && !LoadSettings(
+                parsed, ProgramPath(argc > 0 ? argv[0] : nullptr).parent_path(), settings, settingsPath, io))
             return trouble();
         return finish(RunCommand(Context { parsed, settings, settingsPath, io }));
     } catch (const UsageError& e) {

@@ -8,8 +8,12 @@
 #include "core/data/tarnio.h"
 #include "core/rules/mergereport.h"
 
+#ifdef _WIN32
+#include <process.h>
+#else
 #include <spawn.h>
 #include <sys/wait.h>
+#endif
 
 #include <algorithm>
 #include <cerrno>
@@ -19,7 +23,9 @@
 #include <string_view>
 #include <system_error>
 
+#ifndef _WIN32
 extern char** environ;
+#endif
 
 namespace tarnwick::cli {
 
@@ -208,6 +214,14 @@ std::optional<std::string> RunGit(const std::vector<std::string>& args)
     for (std::string& word : words)
         argv.push_back(word.data());
     argv.push_back(nullptr);
+#ifdef _WIN32
+    const intptr_t code = ::_spawnvp(_P_WAIT, "git", argv.data());
+    if (code < 0)
+        return "cannot run git: " + std::string(std::strerror(errno));
+    if (code != 0)
+        return "git " + args[2] + " " + args[3] + " failed";
+    return std::nullopt;
+#else
     pid_t pid = 0;
     const int spawned = ::posix_spawnp(&pid, "git", nullptr, nullptr, argv.data(), environ);
     if (spawned != 0)
@@ -219,6 +233,7 @@ std::optional<std::string> RunGit(const std::vector<std::string>& args)
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         return "git " + args[2] + " " + args[3] + " failed";
     return std::nullopt;
+#endif
 }
 
 } // namespace

@@ -3,9 +3,33 @@
 #include "codec/artexport.h"
 #include "core/data/fileio.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <csignal>
+#endif
 
 namespace tarnwick::cli {
+
+#ifdef _WIN32
+
+namespace {
+
+// Runs on a thread of its own; FALSE lets the default handler end the program.
+BOOL WINAPI OnConsoleEvent(DWORD)
+{
+    core::RemoveTemporaryFileInProgress();
+    return FALSE;
+}
+
+} // namespace
+
+void RemoveTemporaryFilesOnSignals()
+{
+    ::SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
+}
+
+#else
 
 namespace {
 
@@ -31,5 +55,7 @@ void RemoveTemporaryFilesOnSignals()
     for (int signal : { SIGINT, SIGTERM, SIGHUP })
         ::sigaction(signal, &action, nullptr);
 }
+
+#endif
 
 } // namespace tarnwick::cli

@@ -1,6 +1,10 @@
 #include "cli/stdstreams.h"
 
+#ifdef _WIN32
+#include <io.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <cerrno>
 #include <cstring>
@@ -21,7 +25,11 @@ bool IsStandardOutput(const std::string& path)
 
 bool IsTerminal(std::FILE* stream)
 {
+#ifdef _WIN32
+    return ::_isatty(::_fileno(stream)) != 0;
+#else
     return ::isatty(::fileno(stream)) == 1;
+#endif
 }
 
 std::string InputName(const std::string& path)

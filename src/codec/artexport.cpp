@@ -6,6 +6,10 @@
 #include "core/graphics/lbm.h"
 #include "core/graphics/shp.h"
 
+#ifdef _WIN32
+#include "codec/exportfile_win.h"
+#endif
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -102,6 +106,7 @@ int ShapeEntries(const std::vector<std::uint8_t>& bytes)
     return std::clamp<std::int32_t>(n, 0, core::kMaxShpFrames);
 }
 
+#ifndef _WIN32
 // The named temporary files of writes in progress, for a signal handler to
 // remove: a slot is claimed (1), its name stored, then marked set (2); the
 // handler removes the names of set slots. Lock-free atomics keep that
@@ -231,6 +236,12 @@ std::string WriteExportFile(const fs::path& target, const std::vector<std::uint8
     ::unlink(temp.c_str());
     return failed(error);
 }
+#else
+std::string WriteExportFile(const fs::path& target, const std::vector<std::uint8_t>& bytes, mode_t)
+{
+    return WriteExportFileWindows(target, bytes);
+}
+#endif
 
 class Job {
 public:
@@ -348,9 +359,11 @@ private:
 
 void RemoveExportTemporaries() noexcept
 {
+#ifndef _WIN32
     for (int i = 0; i < kTemporarySlots; ++i)
         if (temporaryState[i].load() == 2)
             ::unlink(temporaryNames[i]);
+#endif
 }
 
 bool IsInsideFolder(const fs::path& path, const fs::path& folder)

@@ -189,6 +189,7 @@ TEST(CliBulk, AnOutputThatCannotBeWrittenIsReported)
 
 TEST(CliBulk, AFileInAFolderThatMayNotBeSearchedIsNotCalledMissing)
 {
+    SKIP_UNDER_WINE("folder modes and setpriv");
     const auto unprivileged = clitest::Unprivileged();
     if (!unprivileged)
         GTEST_SKIP() << "setpriv is needed to drop root's right to search any folder";
@@ -214,7 +215,7 @@ TEST(CliBulk, AFileInAFolderThatMayNotBeSearchedIsNotCalledMissing)
 // permission really cannot be read even when the tests run as root.
 RunResult RunAsNobody(const std::vector<std::string>& args, const fs::path& scratch)
 {
-    std::string command = "setpriv --reuid=65534 --regid=65534 --clear-groups '" TARNWICK_CLI_PATH "'";
+    std::string command = "setpriv --reuid=65534 --regid=65534 --clear-groups '" + clitest::CliPath() + "'";
     for (const std::string& a : args)
         command += " '" + a + "'";
     command += " >'" + (scratch / "out").string() + "' 2>'" + (scratch / "err").string() + "'";
@@ -225,6 +226,7 @@ RunResult RunAsNobody(const std::vector<std::string>& args, const fs::path& scra
 
 TEST(CliBulk, InPlaceSavesEveryReadableFileAndReportsTheOneThatFails)
 {
+    SKIP_UNDER_WINE("file modes and setpriv");
     const bool root = ::geteuid() == 0;
     if (root && std::system("command -v setpriv >/dev/null 2>&1") != 0)
         GTEST_SKIP() << "setpriv is needed to drop root's right to read any file";
@@ -323,9 +325,10 @@ TEST(CliBulk, InPlaceRefusesSettingsAndFilesNotNamedAsOobFiles)
 // temporary file beside them.
 TEST(CliBulk, AnInterruptedInPlaceRunLeavesNoTemporaryFile)
 {
+    SKIP_UNDER_WINE("signals");
     TempDir dir;
     const OobImage img = Sample();
-    std::vector<std::string> args { TARNWICK_CLI_PATH, "reclassify", "--in-place" };
+    std::vector<std::string> args { clitest::CliPath(), "reclassify", "--in-place" };
     for (int n = 1; n <= 200; ++n) {
         char name[16];
         std::snprintf(name, sizeof name, "obat%03d.obf", n);

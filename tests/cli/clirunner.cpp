@@ -37,6 +37,20 @@ std::string ReadFile(const fs::path& path)
     return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
 }
 
+const std::string& CliPath()
+{
+    static const std::string path = [] {
+        const char* chosen = std::getenv("TARNWICK_CLI");
+        return std::string(chosen != nullptr && *chosen != '\0' ? chosen : TARNWICK_CLI_PATH);
+    }();
+    return path;
+}
+
+bool UnderWine()
+{
+    return CliPath().ends_with(".exe");
+}
+
 RunResult RunCli(const std::vector<std::string>& args)
 {
     return RunCliVia({}, args);
@@ -73,7 +87,11 @@ RunResult Run(
     env.push_back("XDG_CONFIG_HOME=" + config.string());
 
     std::vector<std::string> argStrings = prefix;
-    argStrings.push_back(TARNWICK_CLI_PATH);
+    if (UnderWine()) {
+        const char* wine = std::getenv("TARNWICK_WINE");
+        argStrings.push_back(wine != nullptr && *wine != '\0' ? wine : "/usr/lib/wine/wine64");
+    }
+    argStrings.push_back(CliPath());
     argStrings.insert(argStrings.end(), args.begin(), args.end());
     std::vector<char*> argv;
     for (std::string& a : argStrings)

@@ -17,6 +17,18 @@ struct RunResult {
     std::string err;
 };
 
+// The program under test: $TARNWICK_CLI when set (a Windows build, tarnwick-cli.exe,
+// runs through wine: $TARNWICK_WINE or /usr/lib/wine/wine64), else the one built
+// beside these tests.
+const std::string& CliPath();
+bool UnderWine();
+
+// Skips a test of what Windows does not have (file modes, FIFOs, signals, setpriv)
+// when the program is a Windows build.
+#define SKIP_UNDER_WINE(reason)                                                                              \
+    if (clitest::UnderWine())                                                                                \
+    GTEST_SKIP() << "POSIX only: " << (reason)
+
 // Runs the program with args in an environment whose XDG_CONFIG_HOME is an empty
 // folder, so no settings file of the machine's user is read.
 RunResult RunCli(const std::vector<std::string>& args);

@@ -7,6 +7,9 @@
 #include <functional>
 #include <iostream>
 
+#include "../support/platform.h"
+
+#ifndef _WIN32
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -14,6 +17,7 @@
 #include <unistd.h>
 
 extern char** environ;
+#endif
 
 using namespace tarnwick::core;
 using namespace tarnwick::testing;
@@ -26,12 +30,14 @@ IoResult WriteImage(const fs::path& target, const Image& bytes, const WriterFact
     return WriteFileAtomic(target, bytes.data(), bytes.size(), factory);
 }
 
+#ifndef _WIN32
 mode_t ModeOf(const fs::path& path)
 {
     struct stat info { };
     ::stat(path.c_str(), &info);
     return info.st_mode & 07777;
 }
+#endif
 
 // Writes everything, then fails to flush it to the device.
 class FinishFails final : public FileWriter {
@@ -63,6 +69,8 @@ TEST(IoResultMessage, NamesThePathAndTheReason)
 
 TEST(WriteFileAtomic, WritesNewFilesAndKeepsTheModeOfOldOnes)
 {
+    SKIP_ON_WINDOWS("file modes");
+#ifndef _WIN32
     TempDir dir;
     const Image first = RandomImage(1, 5000);
     ASSERT_TRUE(WriteImage(dir / "new.bin", first).ok());
@@ -79,10 +87,13 @@ TEST(WriteFileAtomic, WritesNewFilesAndKeepsTheModeOfOldOnes)
     ASSERT_TRUE(WriteImage(dir / "new.bin", {}).ok());
     EXPECT_TRUE(ReadBytes(dir / "new.bin").empty());
     EXPECT_EQ(Entries(dir.path()), std::vector<std::string> { "new.bin" });
+#endif
 }
 
 TEST(WriteFileAtomic, WritingThroughALinkReplacesTheFileItPointsTo)
 {
+    SKIP_ON_WINDOWS("symbolic links need a privilege on Windows");
+#ifndef _WIN32
     TempDir dir;
     WriteBytes(dir / "real.bin", { 1, 2, 3 });
     fs::create_symlink("real.bin", dir / "link.bin");
@@ -96,12 +107,15 @@ TEST(WriteFileAtomic, WritingThroughALinkReplacesTheFileItPointsTo)
     EXPECT_TRUE(fs::is_symlink(dir / "link2.bin"));
     EXPECT_EQ(ReadBytes(dir / "real.bin"), (Image { 6 }));
     EXPECT_EQ(Entries(dir.path()), (std::vector<std::string> { "link.bin", "link2.bin", "real.bin" }));
+#endif
 }
 
 // Only a regular file is replaced: a save onto a folder, a device, a FIFO or a link
 // that leads nowhere is refused and leaves everything in the folder as it was.
 TEST(WriteFileAtomic, OnlyARegularFileIsReplaced)
 {
+    SKIP_ON_WINDOWS("FIFOs and devices");
+#ifndef _WIN32
     struct Case {
         const char* what;
         std::function<bool(const fs::path& dir)> make; // makes dir/"target"; false: cannot here
@@ -158,12 +172,15 @@ TEST(WriteFileAtomic, OnlyARegularFileIsReplaced)
         EXPECT_EQ(Entries(dir.path()), before) << "no temporary file is left behind";
         EXPECT_EQ(fs::symlink_status(dir / "target").type(), type);
     }
+#endif
 }
 
 // A save keeps the old file's mode, owner and group (the owner only where the
 // process may set it: here, when the tests run as root).
 TEST(WriteFileAtomic, KeepsModeOwnerAndGroup)
 {
+    SKIP_ON_WINDOWS("file modes and owners");
+#ifndef _WIN32
     TempDir dir;
     WriteBytes(dir / "theirs.bin", { 1 });
     ::chmod((dir / "theirs.bin").c_str(), 0640);
@@ -178,6 +195,7 @@ TEST(WriteFileAtomic, KeepsModeOwnerAndGroup)
     EXPECT_EQ(info.st_uid, root ? 65534u : ::geteuid());
     EXPECT_EQ(info.st_gid, root ? 65534u : ::getegid());
     EXPECT_EQ(ReadBytes(dir / "theirs.bin"), (Image { 2, 3 }));
+#endif
 }
 
 TEST(WriteFileAtomic, FolderThatCannotBeWrittenIsNamed)
@@ -188,13 +206,13 @@ TEST(WriteFileAtomic, FolderThatCannotBeWrittenIsNamed)
     EXPECT_EQ(noFolder.kind, IoResult::Kind::FolderError);
     EXPECT_EQ(noFolder.path, missing);
     EXPECT_EQ(noFolder.message(),
-        "Cannot create a file in the folder " + (dir / "no such folder").string() + "/"
+        "Cannot create a file in the folder " + (dir / "no such folder" / "").string()
             + ": No such file or directory");
 
     WriteBytes(dir / "plain", { 1 });
     const IoResult inFile = WriteImage(dir / "plain" / "obat001.obf", { 1 });
     EXPECT_EQ(inFile.message(),
-        "Cannot create a file in the folder " + (dir / "plain").string() + "/: Not a directory");
+        "Cannot create a file in the folder " + (dir / "plain" / "").string() + ": Not a directory");
 
     EXPECT_EQ(Entries(dir.path()), std::vector<std::string> { "plain" })
         << "no temporary file is left behind";
@@ -204,6 +222,8 @@ TEST(WriteFileAtomic, FolderThatCannotBeWrittenIsNamed)
 // 65534 (through setpriv); as anyone else it runs as it is.
 TEST(WriteFileAtomic, ReadOnlyFileOrFolderAsAnUnprivilegedUser)
 {
+    SKIP_ON_WINDOWS("setpriv and folder modes");
+#ifndef _WIN32
     if (::geteuid() == 0) {
         const char* setpriv = "/usr/bin/setpriv";
         if (::access(setpriv, X_OK) != 0)
@@ -239,6 +259,7 @@ TEST(WriteFileAtomic, ReadOnlyFileOrFolderAsAnUnprivilegedUser)
         "Cannot write " + (dir / "readonly.bin").string() + ": Permission denied");
     EXPECT_EQ(ReadBytes(dir / "readonly.bin"), Image { 7 });
     EXPECT_EQ(Entries(dir.path()), (std::vector<std::string> { "locked", "readonly.bin" }));
+#endif
 }
 
 // A write that fails at any point leaves the old file as it was and no temporary behind.
@@ -255,7 +276,9 @@ TEST(WriteFileAtomic, FailureAtAnyPointLeavesTheOldFile)
         { "disk full at once", FailAfterBytes(0), "No space left on device" },
         { "disk full after one byte", FailAfterBytes(1), "No space left on device" },
         { "disk full one byte short", FailAfterBytes(next.size() - 1), "No space left on device" },
+#ifdef EDQUOT
         { "quota", FailAfterBytes(100, EDQUOT), "Disk quota exceeded" },
+#endif
         { "flush fails",
             [](const fs::path& temp, std::string& reason) -> std::unique_ptr<FileWriter> {
                 auto real = OpenRealFileWriter(temp, reason);
@@ -305,9 +328,11 @@ TEST(ReadWholeFile, ReadsEveryByteOrSaysWhyNot)
     const IoResult folder = ReadWholeFile(dir.path(), out);
     EXPECT_EQ(folder.kind, IoResult::Kind::ReadError);
     EXPECT_EQ(folder.reason, "Is a directory");
+#ifndef _WIN32
     // A FIFO without a writer would block a plain open; it is refused at once.
     ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0644), 0);
     EXPECT_EQ(ReadWholeFile(dir / "pipe", out).reason, "Not a regular file (a FIFO)");
+#endif
 
     // A limit refuses a larger file before reading it, naming its size.
     EXPECT_TRUE(ReadWholeFile(dir / "big.bin", out, bytes.size()).ok());
@@ -319,12 +344,14 @@ TEST(ReadWholeFile, ReadsEveryByteOrSaysWhyNot)
             + ": the file holds 300000 bytes, too many for a test file (at most 299999)");
     EXPECT_EQ(out, Image { 7 }) << "a failed read leaves the buffer alone";
 
+#ifndef _WIN32
     if (::geteuid() != 0) {
         ::chmod((dir / "big.bin").c_str(), 0);
         const IoResult denied = ReadWholeFile(dir / "big.bin", out);
         EXPECT_EQ(denied.kind, IoResult::Kind::ReadError);
         EXPECT_EQ(denied.reason, "Permission denied");
     }
+#endif
 }
 
 TEST(FindFileIgnoringCase, ExactNameFirstThenOneMatchInAnyCase)
@@ -343,6 +370,12 @@ TEST(FindFileIgnoringCase, ExactNameFirstThenOneMatchInAnyCase)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
+#ifdef _WIN32
+        if (c.files.size() > 1 && c.found.empty() == false)
+            continue; // one folder holds one spelling there
+        if (std::string_view(c.what) == "two other cases are ambiguous")
+            continue;
+#endif
         TempDir dir;
         for (const auto& f : c.files)
             WriteBytes(dir / f, { 0 });
@@ -350,4 +383,55 @@ TEST(FindFileIgnoringCase, ExactNameFirstThenOneMatchInAnyCase)
         EXPECT_EQ(found, c.found.empty() ? fs::path() : dir / c.found);
     }
     EXPECT_EQ(FindFileIgnoringCase("/no/such/folder", "obat012.obf"), fs::path());
+}
+
+// Windows refuses these names (a device whatever the case and the extension);
+// a save there says why before it touches anything.
+TEST(WindowsNameProblem, DeviceNamesTrailingDotsAndForbiddenCharacters)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        { "obat001.obf", "" },
+        { "console.obf", "" },
+        { "com10", "" },
+        { "CON", "Windows reserves the name CON for a device" },
+        { "aux.obf", "Windows reserves the name AUX for a device" },
+        { "nul.tar.gz", "Windows reserves the name NUL for a device" },
+        { "Lpt9.txt", "Windows reserves the name LPT9 for a device" },
+        { "com1 .obf", "Windows reserves the name COM1 for a device" },
+        { "prn", "Windows reserves the name PRN for a device" },
+        { "obat001.", "Windows does not allow a file name ending in a dot or a space" },
+        { "obat001.obf ", "Windows does not allow a file name ending in a dot or a space" },
+        { "a:b.obf", "Windows does not allow the character ':' in a file name" },
+        { "what?.csv", "Windows does not allow the character '?' in a file name" },
+        { "tab\there", "Windows does not allow control characters in a file name" },
+        { "..", "it is not a file name" },
+    };
+    for (const auto& [name, problem] : cases) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(WindowsNameProblem(name), problem);
+#ifdef _WIN32
+        // "a:b.obf" would name the file b.obf on drive A:.
+        if (*problem != '\0' && std::string_view(name) != ".." && !fs::path(name).has_root_name()) {
+            TempDir dir;
+            const IoResult refused = WriteImage(dir / name, { 1 });
+            EXPECT_EQ(refused.reason, problem);
+            EXPECT_TRUE(Entries(dir.path()).empty());
+        }
+#endif
+    }
+}
+
+TEST(WriteFileAtomic, FoldersAndFilesOfAnyScript)
+{
+    TempDir dir;
+    const fs::path folder = dir.path() / fs::path(u8"t\u00e4rn \u0416\u4e2d");
+    fs::create_directory(folder);
+    const fs::path file = folder / fs::path(u8"\u00e9t\u00e9.obf");
+    const Image bytes = RandomImage(6, 106680);
+    const IoResult written = WriteImage(file, bytes);
+    ASSERT_TRUE(written.ok()) << written.message();
+    Image back;
+    ASSERT_TRUE(ReadWholeFile(file, back).ok());
+    EXPECT_EQ(back, bytes);
+    EXPECT_EQ(FindFileIgnoringCase(folder, "\xc3\xa9t\xc3\xa9.OBF").empty(), false);
 }

@@ -2,6 +2,7 @@
 
 #include "core/rules/document.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -31,11 +32,15 @@ TEST(SdiMainTexts, FileListRows)
     }
 }
 
+// The platform's separator: '/' here, '\\' on Windows.
+const std::string kSep(1, static_cast<char>(std::filesystem::path::preferred_separator));
+
 TEST(SdiMainTexts, TitlesAndStatusNameThePathWithTheSeparator)
 {
+    EXPECT_EQ(LoadedTitle("/games/oob", "obat05 - Valdoria"),
+        "Tarnwick for GH:FTK : /games/oob" + kSep + "obat05 - Valdoria");
     EXPECT_EQ(
-        LoadedTitle("/games/oob", "obat05 - Valdoria"), "Tarnwick for GH:FTK : /games/oob/obat05 - Valdoria");
-    EXPECT_EQ(LoadedStatus("/games/oob", "obat05 - Valdoria"), "Loaded /games/oob/obat05 - Valdoria");
+        LoadedStatus("/games/oob", "obat05 - Valdoria"), "Loaded /games/oob" + kSep + "obat05 - Valdoria");
     EXPECT_EQ(LoadedStatus("/", "obat05 - V"), "Loaded /obat05 - V");
     EXPECT_EQ(StartedInCurrentDirTitle("/home/x"), "Tarnwick for GH:FTK : No File Loaded /home/x:");
     EXPECT_EQ(std::string(kTitleStartedInDefaultDir), "Tarnwick for GH:FTK : No File Loaded ");

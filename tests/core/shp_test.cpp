@@ -370,7 +370,9 @@ TEST(ArtFiles, NamesAndLookupInAnyLetterCase)
 
     EXPECT_EQ(FindPictureFile(dir.path(), 7), dir / "PIC" / "pm00007.LBM");
     EXPECT_EQ(FindPictureFile(dir.path(), 9), fs::path());
+#ifndef _WIN32 // where names differ only in case, one folder cannot hold both
     EXPECT_EQ(FindIconFile(dir.path(), 12), fs::path()) << "two spellings and no exact name";
+#endif
     EXPECT_EQ(FindIconFile(dir.path(), 13), dir / "shp" / "Icon0013.shp");
     // A folder listed once finds the same, and no folder for a name that is one.
     const ArtFolderIndex pics(dir / "PIC"), icons(dir / "shp");

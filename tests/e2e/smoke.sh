@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# End-to-end smoke test: the real editor in a real X server (run under xvfb-run).
+# End-to-end smoke test: the real editor in a real X server (run under scripts/with-xvfb).
 #
 #   smoke.sh <tarnwick> <tarnwick-cli> <artefact dir>
 #
@@ -26,7 +26,7 @@ art=$(readlink -f "$art")
 for tool in xdotool import; do
     command -v "$tool" >/dev/null || { echo "smoke: FAIL: $tool is not installed" >&2; exit 1; }
 done
-[ -n "${DISPLAY:-}" ] || { echo "smoke: FAIL: no DISPLAY (run under xvfb-run)" >&2; exit 1; }
+[ -n "${DISPLAY:-}" ] || { echo "smoke: FAIL: no DISPLAY (run under scripts/with-xvfb)" >&2; exit 1; }
 [ -x "$prog" ] || { echo "smoke: FAIL: $prog is not an executable" >&2; exit 1; }
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/tarnwick-e2e.XXXXXX")

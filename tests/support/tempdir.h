@@ -3,8 +3,8 @@
 // A fresh folder under the system's temporary folder, removed with everything in it
 // (made writable first, so that tests which take permissions away clean up too).
 
-#include <cstdlib>
 #include <filesystem>
+#include <random>
 #include <stdexcept>
 #include <string>
 
@@ -14,10 +14,20 @@ class TempDir {
 public:
     TempDir()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tarnwick-test-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr)
-            throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
+        // create_directory fails on a name that exists: a made folder is ours alone.
+        static thread_local std::mt19937_64 random(std::random_device {}());
+        const std::filesystem::path base = std::filesystem::temp_directory_path();
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const std::filesystem::path candidate
+                = base / ("tarnwick-test-" + std::to_string(random() % 1000000000));
+            std::error_code ec;
+            if (std::filesystem::create_directory(candidate, ec)) {
+                std::filesystem::permissions(candidate, std::filesystem::perms::owner_all, ec);
+                path_ = candidate;
+                return;
+            }
+        }
+        throw std::runtime_error("cannot make a temporary folder");
     }
     ~TempDir()
     {

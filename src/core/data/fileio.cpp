@@ -1,5 +1,8 @@
 #include "core/data/fileio.h"
 
+// The POSIX implementation; fileio_win.cpp is the Windows one.
+#ifndef _WIN32
+
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -106,23 +109,6 @@ fs::path TemporaryPathFor(const fs::path& target, std::mt19937_64& random)
     return target.parent_path() / ("." + target.filename().string() + ".tmp-" + suffix);
 }
 
-bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        unsigned char x = static_cast<unsigned char>(a[i]);
-        unsigned char y = static_cast<unsigned char>(b[i]);
-        if (x >= 'A' && x <= 'Z')
-            x = static_cast<unsigned char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z')
-            y = static_cast<unsigned char>(y - 'A' + 'a');
-        if (x != y)
-            return false;
-    }
-    return true;
-}
-
 // The file a save through target replaces: target itself, or the file a symbolic
 // link names. A dangling or looping link gives nothing and a reason.
 std::optional<fs::path> FollowLink(const fs::path& target, std::string& reason)
@@ -173,15 +159,6 @@ std::optional<IoResult> FolderProblem(const fs::path& path, const fs::path& targ
     if (::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0)
         return problem(errno);
     return std::nullopt;
-}
-
-// A folder shown with a separator at its end, so that it reads as a folder.
-std::string FolderText(const fs::path& folder)
-{
-    std::string text = folder.string();
-    if (text.empty() || text.back() != static_cast<char>(fs::path::preferred_separator))
-        text += static_cast<char>(fs::path::preferred_separator);
-    return text;
 }
 
 // The named temporary file a write holds at the moment, for a signal handler
@@ -282,29 +259,6 @@ void RemoveTemporaryFileInProgress() noexcept
 {
     if (pendingTemporarySet != 0)
         ::unlink(pendingTemporary);
-}
-
-std::string IoResult::message() const
-{
-    const std::string where = path.string();
-    const std::string because = reason.empty() ? std::string() : ": " + reason;
-    switch (kind) {
-    case Kind::Ok:
-        return {};
-    case Kind::NotFound:
-        return "Cannot find " + where + because;
-    case Kind::ReadError:
-        return "Cannot read " + where + because;
-    case Kind::WriteError:
-        return "Cannot write " + where + because;
-    case Kind::BadData:
-        return "Cannot use " + where + because;
-    case Kind::FolderError:
-        return "Cannot create a file in the folder " + FolderText(folder) + because;
-    case Kind::TooLarge:
-        return "Cannot read " + where + because;
-    }
-    return {};
 }
 
 std::unique_ptr<FileWriter> OpenRealFileWriter(const fs::path& tempPath, std::string& reason)
@@ -473,31 +427,6 @@ IoResult ReadWholeFile(
     return IoResult::success(path);
 }
 
-fs::path FindFileIgnoringCase(const fs::path& dir, std::string_view name)
-{
-    if (name.empty())
-        return {};
-    std::error_code ec;
-    const fs::path exact = dir / fs::path(std::string(name));
-    if (fs::exists(fs::symlink_status(exact, ec)))
-        return exact;
-
-    fs::path found;
-    int matches = 0;
-    fs::directory_iterator it(dir.empty() ? fs::path(".") : dir, ec);
-    if (ec)
-        return {};
-    for (const fs::directory_iterator end; it != end; it.increment(ec)) {
-        if (ec)
-            return {};
-        const std::string entry = it->path().filename().string();
-        if (EqualIgnoringAsciiCase(entry, name)) {
-            if (++matches > 1)
-                return {};
-            found = dir / entry;
-        }
-    }
-    return found;
-}
-
 } // namespace tarnwick::core
+
+#endif

@@ -85,6 +85,12 @@ inline constexpr std::uintmax_t kNoReadLimit = ~std::uintmax_t { 0 };
 IoResult ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>& out,
     std::uintmax_t maxBytes = kNoReadLimit, std::string_view what = "such a file");
 
+// Why Windows would refuse name as a file's name: a device name (CON, PRN, AUX,
+// NUL, COM1..COM9, LPT1..LPT9) in any case and with any extension ("aux.obf"),
+// a name ending in a dot or a space, a character Windows forbids in names. Empty
+// when Windows takes it. Saves on Windows refuse such names with this reason.
+std::string WindowsNameProblem(std::string_view name);
+
 // Finds name in dir: the exact name wins, else a unique match ignoring ASCII case.
 // Returns an empty path when there is none (or more than one case-insensitive match).
 std::filesystem::path FindFileIgnoringCase(const std::filesystem::path& dir, std::string_view name);

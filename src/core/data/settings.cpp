@@ -275,6 +275,10 @@ std::filesystem::path FindSettingsFile(const std::filesystem::path& programDir)
         configDir = xdg;
     else if (home != nullptr && *home != '\0')
         configDir = std::filesystem::path(home) / ".config";
+#ifdef _WIN32
+    else if (const char* appData = std::getenv("APPDATA"); appData != nullptr && *appData != '\0')
+        configDir = appData;
+#endif
     if (!configDir.empty()) {
         const std::filesystem::path inConfig = configDir / "tarnwick" / kSettingsFileName;
         if (std::filesystem::is_regular_file(inConfig, ec))

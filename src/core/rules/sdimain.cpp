@@ -30,7 +30,9 @@ std::string FirstCharacters(std::string_view text, std::size_t count)
 std::string JoinPath(std::string_view dir, std::string_view name)
 {
     std::string out(dir);
-    if (out.empty() || out.back() != kSeparator)
+    // Windows takes '/' as a separator too.
+    const bool endsInSeparator = !out.empty() && (out.back() == kSeparator || out.back() == '/');
+    if (!endsInSeparator)
         out.push_back(kSeparator);
     out.append(name);
     return out;
