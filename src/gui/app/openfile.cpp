@@ -40,7 +40,8 @@ bool TSDIAppForm::openPath(const QString& path)
     // The list holds a row for every nation; the file commands open the selected one.
     Load->TarnListBox->setCurrentRow(target.nation - 1);
     TarnListBoxDblClick();
-    const bool opened = Load->selectedNation() == target.nation && workspace_->state().currentNation == target.nation;
+    const bool opened
+        = Load->selectedNation() == target.nation && workspace_->state().currentNation == target.nation;
     if (opened)
         if (auto* recent = findChild<RecentFiles*>())
             recent->add(path);
