@@ -40,6 +40,10 @@ QString Written(const QString& dir, int nation, core::TOobData data, const QStri
     return as;
 }
 
+// The window merges and checks the files before it shows, which takes seconds
+// in a sanitized build on a busy machine.
+constexpr int kMergeWaitMs = 120000;
+
 } // namespace
 
 class TestMergeForm : public QObject {
@@ -65,19 +69,21 @@ private slots:
         int rows = 0;
         QString left;
         QStringList result;
-        OnNextModal([&](QWidget* modal) {
-            auto* form = qobject_cast<gui::TMergeForm*>(modal);
-            if (form == nullptr) {
-                modal->close();
-                return;
-            }
-            rows = form->MergeGrid->rowCount();
-            left = form->LeftLabel->text();
-            form->MergeGrid->setCurrentCell(0, 0);
-            QTest::keyClick(form->MergeGrid, Qt::Key_T);
-            result << form->MergeGrid->item(0, 6)->text() << form->LeftLabel->text();
-            form->ApplyButton->click();
-        });
+        OnNextModal(
+            [&](QWidget* modal) {
+                auto* form = qobject_cast<gui::TMergeForm*>(modal);
+                if (form == nullptr) {
+                    modal->close();
+                    return;
+                }
+                rows = form->MergeGrid->rowCount();
+                left = form->LeftLabel->text();
+                form->MergeGrid->setCurrentCell(0, 0);
+                QTest::keyClick(form->MergeGrid, Qt::Key_T);
+                result << form->MergeGrid->item(0, 6)->text() << form->LeftLabel->text();
+                form->ApplyButton->click();
+            },
+            kMergeWaitMs);
         w.findChild<QAction*>("MergeWith1")->trigger();
         QCOMPARE(rows, 2);
         QCOMPARE(left, QString("1 of 1 conflict left to pick"));
@@ -97,11 +103,13 @@ private slots:
         f.dialogs.setNextFileName(theirs);
         f.dialogs.setNextFileName(base);
         f.dialogs.setNextAnswer(gui::Dialogs::Answer::Yes);
-        OnNextModal([](QWidget* modal) {
-            if (auto* form = qobject_cast<gui::TMergeForm*>(modal))
-                form->ApplyButton->click();
-            modal->close();
-        });
+        OnNextModal(
+            [](QWidget* modal) {
+                if (auto* form = qobject_cast<gui::TMergeForm*>(modal))
+                    form->ApplyButton->click();
+                modal->close();
+            },
+            kMergeWaitMs);
         w.findChild<QAction*>("MergeWith1")->trigger();
         QCOMPARE(f.dialogs.boxes.size(), 1);
         QCOMPARE(f.dialogs.boxes[0].text,
