@@ -81,7 +81,7 @@ void BM_MainWindowBuilt(benchmark::State& state)
         gui::TSDIAppForm window(folder.options());
         window.show();
         QApplication::processEvents();
-        benchmark::DoNotOptimize(window.TarnListBox->count());
+        benchmark::DoNotOptimize(window.findChild<QListWidget*>("TarnListBox")->count());
     }
 }
 
@@ -91,10 +91,13 @@ void BM_OpenFullFileToUnitsPage(benchmark::State& state)
     gui::TSDIAppForm window(folder.options());
     window.show();
     QApplication::processEvents();
+    auto* pages = window.findChild<QTabWidget*>("Viewer");
+    auto* loadPage = window.findChild<QWidget*>("Load");
+    auto* files = window.findChild<QListWidget*>("TarnListBox");
     for (auto _ : state) {
         state.PauseTiming();
-        window.Viewer->setCurrentWidget(window.Load);
-        window.TarnListBox->setCurrentRow(11);
+        pages->setCurrentWidget(loadPage);
+        files->setCurrentRow(11);
         QApplication::processEvents();
         state.ResumeTiming();
         window.TarnListBoxDblClick();
@@ -118,10 +121,11 @@ void BM_CoreLoadAndSave(benchmark::State& state)
 // A window with the full file open on the Units page.
 struct OpenWindow {
     gui::TSDIAppForm window { SharedFolder().options() };
+    gui::UnitPage* units = window.findChild<gui::UnitPage*>("Units");
     OpenWindow()
     {
         window.show();
-        window.TarnListBox->setCurrentRow(11);
+        window.findChild<QListWidget*>("TarnListBox")->setCurrentRow(11);
         window.TarnListBoxDblClick();
         QApplication::processEvents();
     }
@@ -131,7 +135,7 @@ void BM_UnitListRebuilt(benchmark::State& state)
 {
     OpenWindow open;
     for (auto _ : state) {
-        open.window.Units->listInit(300);
+        open.units->listInit(300);
         QApplication::processEvents(); // the list drawn
     }
 }
@@ -151,7 +155,7 @@ void BM_UnitShownAgain(benchmark::State& state)
 void BM_UnitCommitted(benchmark::State& state)
 {
     OpenWindow open;
-    open.window.Units->goToSlot(300);
+    open.units->goToSlot(300);
     for (auto _ : state) {
         open.window.CommitButtonClick();
         QApplication::processEvents();
@@ -163,10 +167,10 @@ void BM_UnitCommitted(benchmark::State& state)
 void BM_FindOverAllUnitNames(benchmark::State& state)
 {
     OpenWindow open;
-    open.window.EditFind->setEditText("unit 300 ");
+    open.window.findChild<QComboBox*>("EditFind")->setEditText("unit 300 ");
     for (auto _ : state) {
         state.PauseTiming();
-        open.window.Units->goToSlot(300);
+        open.units->goToSlot(300);
         state.ResumeTiming();
         open.window.SpeedButtonFindClick(); // wraps back to 300
         QApplication::processEvents();

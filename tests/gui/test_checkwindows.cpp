@@ -78,7 +78,7 @@ private slots:
         WindowFixture f;
         auto& w = OpenFile(f);
         QTest::keyClick(&w, Qt::Key_F8);
-        gui::TCheckForm* form = w.CheckForm;
+        gui::TCheckForm* form = Child<gui::TCheckForm>(w, "CheckForm");
         QVERIFY(form->isVisible());
         QCOMPARE(form->CheckTable->rowCount(), 1);
         QCOMPARE(RowTexts(form->CheckTable, 0),
@@ -86,8 +86,8 @@ private slots:
         QCOMPARE(w.statusText(), QString("Check: 1 error, 0 warnings"));
 
         DoubleClickRow(form->CheckTable, 0);
-        QCOMPARE(w.Viewer->currentWidget(), static_cast<QWidget*>(w.Units));
-        QCOMPARE(w.Units->currentSlot(), 2);
+        QCOMPARE(ShownPage(w), QString("Units"));
+        QCOMPARE(Child<gui::UnitPage>(w, "Units")->currentSlot(), 2);
 
         w.findChild<QLineEdit*>("UnitWpn1Edit")->setText("1");
         w.CommitButtonClick();
@@ -108,20 +108,20 @@ private slots:
         name->setFocus();
         QTest::keySequence(name, QKeySequence(Qt::CTRL | Qt::Key_U));
         QCOMPARE(name->text(), QString("Rifle"));
-        gui::TWhereUsedForm* form = w.WhereUsedForm;
+        gui::TWhereUsedForm* form = Child<gui::TWhereUsedForm>(w, "WhereUsedForm");
         QVERIFY(form->isVisible());
         QCOMPARE(form->WhereUsedItem->text(), QString("Weapon 1 \"Rifle\": 1 use in 1 unit"));
         QCOMPARE(RowTexts(form->WhereUsedTable, 0), QStringList({ "units", "1", "Squad", "weapon 1" }));
 
         form->WhereUsedTable->setCurrentCell(0, 0);
         QTest::keyClick(form->WhereUsedTable, Qt::Key_Return);
-        QCOMPARE(w.Viewer->currentWidget(), static_cast<QWidget*>(w.Units));
-        QCOMPARE(w.Units->currentSlot(), 1);
+        QCOMPARE(ShownPage(w), QString("Units"));
+        QCOMPARE(Child<gui::UnitPage>(w, "Units")->currentSlot(), 1);
 
         // On a page that shows no record it has nothing to look for.
-        w.Viewer->setCurrentWidget(w.Load);
+        ShowPage(w, "Load");
         form->hide();
-        w.WhereUsed1->trigger();
+        Child<QAction>(w, "WhereUsed1")->trigger();
         QVERIFY(!form->isVisible());
     }
 };

@@ -91,8 +91,8 @@ private slots:
         QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
         QCOMPARE(activated.size(), 1);
         QCOMPARE(activated[0][1].toInt(), 5);
-        QCOMPARE(w.Viewer->currentWidget(), static_cast<QWidget*>(w.Units));
-        QCOMPARE(w.Units->currentSlot(), 5);
+        QCOMPARE(ShownPage(w), QString("Units"));
+        QCOMPARE(Child<gui::UnitPage>(w, "Units")->currentSlot(), 5);
 
         // A change of the records shows at the next refresh.
         ChangeRecords(w, [](core::TOobData& r) { r.units[5].cost = 120; });

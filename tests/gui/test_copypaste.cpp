@@ -12,6 +12,7 @@
 #include "support/guitest.h"
 #include "support/windowfixture.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -59,8 +60,8 @@ void WriteNations(WindowFixture& f)
 
 void Open(gui::TSDIAppForm& w, int nation)
 {
-    w.Viewer->setCurrentWidget(w.Load);
-    w.TarnListBox->setCurrentRow(nation - 1);
+    ShowPage(w, "Load");
+    Child<QListWidget>(w, "TarnListBox")->setCurrentRow(nation - 1);
     w.OpenBtnClick();
 }
 
@@ -99,8 +100,9 @@ private slots:
         WriteNations(f);
         auto& w = f.open();
         Open(w, 5);
-        w.Units->goToSlot(12);
-        w.Units->UnitnameEdit->setText("  T-55 mod  "); // uncommitted edits travel too
+        Child<gui::UnitPage>(w, "Units")->goToSlot(12);
+        Child<gui::UnitPage>(w, "Units")
+            ->UnitnameEdit->setText("  T-55 mod  "); // uncommitted edits travel too
         ChooseNext(2);
         w.CopyButtonClick();
         QVERIFY(w.pasteBuffers().unitBuffer[3].used);
@@ -108,11 +110,11 @@ private slots:
 
         Open(w, 7);
         QCOMPARE(w.state().currentNation, 7);
-        w.Units->goToSlot(40);
+        Child<gui::UnitPage>(w, "Units")->goToSlot(40);
         ChooseNext(2);
         w.PasteButtonClick();
         QCOMPARE(Text(w, "UnitNumLabel"), QString("Unit 040"));
-        QCOMPARE(w.Units->UnitnameEdit->text(), QString("T-55 mod"));
+        QCOMPARE(Child<gui::UnitPage>(w, "Units")->UnitnameEdit->text(), QString("T-55 mod"));
         QCOMPARE(Text(w, "UnitNationEdit"), QString("5"));
         QCOMPARE(Text(w, "UnitWpn1NameLbl"), QString("Gun7-1"));
         QVERIFY(Records(w).units[40].name.empty()); // not stored before the commit
@@ -133,13 +135,13 @@ private slots:
         WriteNations(f);
         auto& w = f.open();
         Open(w, 5);
-        w.Viewer->setCurrentWidget(w.Weapons);
-        w.Weapons->goToSlot(2);
+        ShowPage(w, "Weapons");
+        Child<gui::WeaponPage>(w, "Weapons")->goToSlot(2);
         OnNextModal([](QWidget* modal) { qobject_cast<gui::TPasterDlg*>(modal)->CopyAllBtn->click(); });
         w.CopyButtonClick();
         Open(w, 7);
-        w.Viewer->setCurrentWidget(w.Weapons);
-        w.Weapons->goToSlot(2);
+        ShowPage(w, "Weapons");
+        Child<gui::WeaponPage>(w, "Weapons")->goToSlot(2);
         OnNextModal([](QWidget* modal) { qobject_cast<gui::TPasterDlg*>(modal)->CopyAllBtn->click(); });
         w.PasteButtonClick();
         QCOMPARE(Records(w).weapons[2].name, std::string("Gun5-2"));
@@ -153,8 +155,8 @@ private slots:
         WriteNations(f);
         auto& w = f.open();
         Open(w, 5);
-        w.Viewer->setCurrentWidget(w.Weapons);
-        w.Weapons->goToSlot(12);
+        ShowPage(w, "Weapons");
+        Child<gui::WeaponPage>(w, "Weapons")->goToSlot(12);
         const core::TOobWeapon mg = Records(w).weapons[12];
 
         // Cancel, the same slot and entry 0 change nothing.
@@ -177,8 +179,8 @@ private slots:
         QCOMPARE(w.statusText(), QString("Moved weapon 12 to 30; 2 units still use weapon 12"));
         QCOMPARE(int(Records(w).units[2].weapon[0]), 12);
 
-        w.Viewer->setCurrentWidget(w.Formations);
-        w.Formations->goToSlot(2);
+        ShowPage(w, "Formations");
+        Child<gui::FormationPage>(w, "Formations")->goToSlot(2);
         const core::TOobFormation platoon = Records(w).formations[2];
         ChooseNext(30);
         w.SpeedButton_MoveClick();
@@ -195,11 +197,11 @@ private slots:
         Open(w, 5);
         const core::TOobData before = Records(w);
         // Unit 2 has no name; a name typed as blanks counts as none.
-        w.Units->goToSlot(2);
+        Child<gui::UnitPage>(w, "Units")->goToSlot(2);
         ChooseNext(12);
         w.SpeedButton_MoveClick();
-        w.Viewer->setCurrentWidget(w.Weapons);
-        w.Weapons->goToSlot(1);
+        ShowPage(w, "Weapons");
+        Child<gui::WeaponPage>(w, "Weapons")->goToSlot(1);
         w.findChild<QLineEdit*>("WeaponNameEdit")->setText("   ");
         ChooseNext(2);
         w.SpeedButton_MoveClick();
@@ -219,7 +221,7 @@ private slots:
         ChangeRecords(w, [](core::TOobData& r) {
             r.weapons[3].weaponClass = 11;
         }); // an air weapon on a ground unit: advice, not refusal
-        w.Units->goToSlot(12);
+        Child<gui::UnitPage>(w, "Units")->goToSlot(12);
         const core::TOobUnit tank = Records(w).units[12];
         ChooseNext(40);
         w.SpeedButton_MoveClick();
@@ -227,7 +229,7 @@ private slots:
         QCOMPARE(f.dialogs.boxes.size(), 1);
         QVERIFY(f.dialogs.boxes[0].text.contains("ADVISORY"));
         // The window's own boxes are back to normal after the move.
-        w.Units->CheckUnitWeapons();
+        Child<gui::UnitPage>(w, "Units")->CheckUnitWeapons();
         QCOMPARE(f.dialogs.boxes.size(), 2);
     }
 
@@ -237,7 +239,7 @@ private slots:
         WriteNations(f);
         auto& w = f.open();
         Open(w, 5);
-        w.Units->goToSlot(5);
+        Child<gui::UnitPage>(w, "Units")->goToSlot(5);
         const core::TOobUnit odd = Records(w).units[5];
         const core::TOobUnit target = Records(w).units[20];
         ChooseNext(20);
@@ -255,7 +257,7 @@ private slots:
         WriteNations(f);
         auto& w = f.open();
         Open(w, 5);
-        w.Units->goToSlot(12);
+        Child<gui::UnitPage>(w, "Units")->goToSlot(12);
         OnNextModal([](QWidget* modal) {
             auto* dlg = qobject_cast<gui::TFormReclassify*>(modal);
             dlg->EditFrom->setText("1");
@@ -263,7 +265,7 @@ private slots:
             dlg->BitBtn1->click();
             dlg->BitBtn2->click();
         });
-        w.Reclassify1->trigger();
+        Child<QAction>(w, "Reclassify1")->trigger();
         QCOMPARE(int(Records(w).units[12].unitClass), 7);
         QCOMPARE(Text(w, "UnitClassEdit"), QString("7"));
         w.CommitButtonClick();

@@ -44,6 +44,8 @@ const std::map<int, std::string> kNames { { 5, "Republic of Valdoria" }, { 7, "K
 struct Document {
     WindowFixture f;
     gui::TSDIAppForm* w = nullptr;
+    QAction* undo = nullptr; // the Edit menu's
+    QAction* redo = nullptr;
     QString file5;
 
     Document()
@@ -52,19 +54,21 @@ struct Document {
         file5 = WriteSampleOobFile(f.work, 5);
         WriteSampleOobFile(f.work, 7);
         w = &f.open();
+        undo = Child<QAction>(*w, "Undo1");
+        redo = Child<QAction>(*w, "Redo1");
         open(5);
     }
     void open(int nation)
     {
-        w->Viewer->setCurrentWidget(w->Load);
-        w->TarnListBox->setCurrentRow(nation - 1);
+        ShowPage(*w, "Load");
+        Child<QListWidget>(*w, "TarnListBox")->setCurrentRow(nation - 1);
         w->OpenBtnClick();
     }
     QLineEdit* edit(const char* name) const { return w->findChild<QLineEdit*>(name); }
     // Types into a field of a page and commits it.
-    void commit(QWidget* page, const char* field, const QString& text)
+    void commit(const char* page, const char* field, const QString& text)
     {
-        w->Viewer->setCurrentWidget(page);
+        ShowPage(*w, page);
         edit(field)->setText(text);
         w->CommitButtonClick();
     }
@@ -93,12 +97,12 @@ struct Document {
                 QVERIFY(!differsFromDisk());
         };
         check();
-        while (w->Undo1->isEnabled()) {
-            w->Undo1->trigger();
+        while (undo->isEnabled()) {
+            undo->trigger();
             check();
         }
-        while (w->Redo1->isEnabled()) {
-            w->Redo1->trigger();
+        while (redo->isEnabled()) {
+            redo->trigger();
             check();
         }
     }
@@ -129,12 +133,12 @@ private slots:
         auto& w = *d.w;
         const QByteArray opened = d.save();
 
-        d.commit(w.Units, "UnitnameEdit", "Renamed car");
-        d.commit(w.Weapons, "WeaponNameEdit", "Carbine");
-        d.commit(w.Formations, "FormNameEdit", "Bn HQ");
-        d.commit(w.Info, "TarnCommentEdit", "Edited comment");
-        w.Viewer->setCurrentWidget(w.Units);
-        w.Units->goToSlot(2);
+        d.commit("Units", "UnitnameEdit", "Renamed car");
+        d.commit("Weapons", "WeaponNameEdit", "Carbine");
+        d.commit("Formations", "FormNameEdit", "Bn HQ");
+        d.commit("Info", "TarnCommentEdit", "Edited comment");
+        ShowPage(w, "Units");
+        Child<gui::UnitPage>(w, "Units")->goToSlot(2);
         OnNext<gui::TPickForm>([](gui::TPickForm* pick) {
             pick->ListBox1->setCurrentRow(30);
             pick->OKBtn->click();
@@ -167,7 +171,7 @@ private slots:
         });
         w.WeaponsGrid1Click();
         // Paste-mode All from an empty buffer blanks every weapon.
-        w.Viewer->setCurrentWidget(w.Weapons);
+        ShowPage(w, "Weapons");
         OnNext<gui::TPasterDlg>([](gui::TPasterDlg* dlg) { dlg->CopyAllBtn->click(); });
         w.PasteButtonClick();
         QVERIFY(Records(w).weapons[1].name.empty());
@@ -180,18 +184,18 @@ private slots:
         for (int i = 0; i < stack->count(); ++i)
             texts << stack->text(i);
         QCOMPARE(texts, steps);
-        QCOMPARE(w.Undo1->text(), QString("&Undo Paste all weapons"));
-        QVERIFY(w.Edit1->actions().contains(w.Undo1));
+        QCOMPARE(d.undo->text(), QString("&Undo Paste all weapons"));
+        QVERIFY(Child<QMenu>(w, "Edit1")->actions().contains(d.undo));
         const QByteArray changed = d.save();
 
         // The menu's undo takes every step back; the page shows the records again.
-        while (w.Undo1->isEnabled())
-            w.Undo1->trigger();
+        while (d.undo->isEnabled())
+            d.undo->trigger();
         QCOMPARE(w.findChild<QLineEdit*>("WeaponNameEdit")->text(), QString("Rifle"));
         QVERIFY(w.isWindowModified());
         QCOMPARE(d.save(), opened);
-        while (w.Redo1->isEnabled())
-            w.Redo1->trigger();
+        while (d.redo->isEnabled())
+            d.redo->trigger();
         QCOMPARE(d.save(), changed);
         QVERIFY(!w.isWindowModified());
     }
@@ -203,14 +207,14 @@ private slots:
         auto* label = w.findChild<QLabel*>("ModifiedLabel");
         QVERIFY(w.windowTitle().endsWith("obat05 - Republic of Valdoria[*]"));
         QVERIFY(!w.isWindowModified() && label->isHidden());
-        d.commit(w.Units, "UnitnameEdit", "Renamed car");
+        d.commit("Units", "UnitnameEdit", "Renamed car");
         QVERIFY(w.isWindowModified() && !label->isHidden());
         QCOMPARE(label->text(), QString("Modified"));
         d.save();
         QVERIFY(!w.isWindowModified() && label->isHidden());
-        w.Undo1->trigger();
+        d.undo->trigger();
         QVERIFY(w.isWindowModified());
-        w.Redo1->trigger();
+        d.redo->trigger();
         QVERIFY(!w.isWindowModified());
         // A commit that changes nothing leaves no step.
         w.CommitButtonClick();
@@ -222,8 +226,8 @@ private slots:
         // A nameless unit of the file's nation with dates: the save clears it.
         Document d;
         auto& w = *d.w;
-        w.Viewer->setCurrentWidget(w.Units);
-        w.Units->goToSlot(30);
+        ShowPage(w, "Units");
+        Child<gui::UnitPage>(w, "Units")->goToSlot(30);
         w.EraseButtonClick();
         d.edit("UnitNationEdit")->setText("5");
         d.edit("UnitClassEdit")->setText("0");
@@ -235,9 +239,9 @@ private slots:
                 + "; 1 value was out of range and was brought into range (F8 lists it)");
         QCOMPARE(w.document()->undoStack()->undoText(), QString("Tidy on save"));
         QVERIFY(!w.document()->isModified() && !d.differsFromDisk());
-        d.commit(w.Weapons, "WeaponNameEdit", "Carbine");
+        d.commit("Weapons", "WeaponNameEdit", "Carbine");
         d.walkTheSteps(false);
-        w.Undo1->trigger();
+        d.undo->trigger();
         QVERIFY(!w.document()->isModified() && !d.differsFromDisk());
 
         // A Bn HQ outside the first slot, as the file holds it: its repair is a step of
@@ -249,15 +253,15 @@ private slots:
         WriteOobFile(d.f.work, 5, *data);
         d.open(7);
         d.open(5);
-        w.Viewer->setCurrentWidget(w.Formations);
-        w.Formations->goToSlot(3);
+        ShowPage(w, "Formations");
+        Child<gui::FormationPage>(w, "Formations")->goToSlot(3);
         QCOMPARE(w.document()->undoStack()->undoText(), QString("Repair formation 3 as Bn HQ"));
         QCOMPARE(int(Records(w).formations[3].formType), 2);
-        d.commit(w.Weapons, "WeaponNameEdit", "Carbine");
-        w.Viewer->setCurrentWidget(w.Formations);
+        d.commit("Weapons", "WeaponNameEdit", "Carbine");
+        ShowPage(w, "Formations");
         d.walkTheSteps(true);
-        while (w.Undo1->isEnabled())
-            w.Undo1->trigger();
+        while (d.undo->isEnabled())
+            d.undo->trigger();
         QCOMPARE(int(Records(w).formations[3].formType), 5);
         QVERIFY(!w.document()->isModified());
     }
@@ -283,7 +287,7 @@ private slots:
             Document d;
             auto& w = *d.w;
             const QByteArray before = ReadBytes(d.file5);
-            d.commit(w.Units, "UnitnameEdit", "Renamed car");
+            d.commit("Units", "UnitnameEdit", "Renamed car");
             d.edit("UnitCostEdit")->setText("321"); // typing, not committed
             d.f.dialogs.clear();
             d.f.dialogs.setNextAnswer(c.answer);
@@ -320,7 +324,7 @@ private slots:
         QDir().mkpath(other);
         const QString otherFile = WriteSampleOobFile(other, 5);
         const QByteArray otherBytes = ReadBytes(otherFile);
-        d.commit(w.Units, "UnitnameEdit", "Renamed car");
+        d.commit("Units", "UnitnameEdit", "Renamed car");
         w.DirectoryListBox1Change(other);
         w.SaveBtnClick();
         QCOMPARE(ReadBytes(otherFile), otherBytes);
@@ -333,21 +337,21 @@ private slots:
     {
         Document d;
         auto& w = *d.w;
-        w.Viewer->setCurrentWidget(w.Units);
+        ShowPage(w, "Units");
         QTest::keyClicks(d.edit("UnitnameEdit"), "x");
         QTRY_COMPARE(w.statusText(), QString("Unit 1 has changes that are not committed (F12 commits)"));
-        QVERIFY(w.CommitButton->toolTip().contains("not committed"));
-        w.SaveAs1->trigger();
+        QVERIFY(Child<QToolButton>(w, "CommitButton")->toolTip().contains("not committed"));
+        Child<QAction>(w, "SaveAs1")->trigger();
         QVERIFY(w.statusText().endsWith("; the Units page has uncommitted changes"));
         w.RestoreButtonClick();
-        QTRY_COMPARE(w.CommitButton->toolTip(), QString("Commit your changes [F12]"));
+        QTRY_COMPARE(Child<QToolButton>(w, "CommitButton")->toolTip(), QString("Commit your changes [F12]"));
     }
 
     void recordCommandsSayWhatHappened()
     {
         Document d;
         auto& w = *d.w;
-        w.Viewer->setCurrentWidget(w.Units);
+        ShowPage(w, "Units");
         // A copy with a field that holds no number names it and makes no copy.
         d.edit("UnitCostEdit")->setText("-");
         w.CopyButtonClick();
@@ -383,16 +387,18 @@ private slots:
         QTest::keyClick(d.edit("UnitNationEdit"), Qt::Key_F4);
         QVERIFY(picked);
         // The record commands have the keys their hints name.
-        for (QToolButton* button :
-            { w.EraseButton, w.CopyButton, w.PasteButton, w.SpeedButton_Move, w.Back1Btn, w.Fwd1Btn })
+        for (const char* name :
+            { "EraseButton", "CopyButton", "PasteButton", "SpeedButton_Move", "Back1Btn", "Fwd1Btn" }) {
+            const QToolButton* button = Child<QToolButton>(w, name);
             QVERIFY2(button->toolTip().endsWith(" [" + button->shortcut().toString() + "]"),
                 qPrintable(button->toolTip()));
+        }
     }
 
     void gridWithUnsavedCellsAsksBeforeClosing()
     {
         Document d;
-        auto* grid = d.w->FormGridUnits;
+        auto* grid = Child<gui::TFormGridUnits>(*d.w, "FormGridUnits");
         const std::string name = Records(*d.w).units[1].name;
         OnNext<gui::TFormGridUnits>([&d](gui::TFormGridUnits* g) {
             g->model()->setData(g->model()->index(0, 1), "Typed", Qt::EditRole);

@@ -51,9 +51,9 @@ private slots:
     {
         WindowFixture f;
         auto& w = f.open(false);
-        QCOMPARE(w.TarnListBox->count(), 0);
+        QCOMPARE(Child<QListWidget>(w, "TarnListBox")->count(), 0);
         const QString title = w.windowTitle();
-        w.OpenBtn->click();
+        Child<QPushButton>(w, "OpenBtn")->click();
         QVERIFY(f.dialogs.boxes.isEmpty());
         QCOMPARE(w.windowTitle(), title);
         QVERIFY(!w.state().fileLoaded);
@@ -65,16 +65,16 @@ private slots:
         WriteSettingsFile(f.root.path(), {}, kNames);
         WriteSampleOobFile(f.work, 12);
         auto& w = f.open(false);
-        QCOMPARE(w.TarnListBox->count(), 99);
-        QCOMPARE(w.TarnListBox->item(11)->text(), QString("obat12 - Karsovia"));
-        QCOMPARE(w.TarnListBox->currentRow(), 11);
-        QVERIFY(w.TarnListBox->item(11)->isSelected());
-        QCOMPARE(w.TarnListBox->item(4)->text(), QString(" ? obat05 - Valdoria"));
-        QCOMPARE(w.TarnListBox->item(12)->text(), QString::fromUtf8(" ? obat13 - Ostmark \u00C4"));
+        auto* files = Child<QListWidget>(w, "TarnListBox");
+        QCOMPARE(files->count(), 99);
+        QCOMPARE(files->item(11)->text(), QString("obat12 - Karsovia"));
+        QCOMPARE(files->currentRow(), 11);
+        QVERIFY(files->item(11)->isSelected());
+        QCOMPARE(files->item(4)->text(), QString(" ? obat05 - Valdoria"));
+        QCOMPARE(files->item(12)->text(), QString::fromUtf8(" ? obat13 - Ostmark \u00C4"));
         for (int i = 0; i < 99; ++i) {
             if (i != 11)
-                QVERIFY2(
-                    w.TarnListBox->item(i)->text().startsWith(" ? obat"), qPrintable(QString::number(i)));
+                QVERIFY2(files->item(i)->text().startsWith(" ? obat"), qPrintable(QString::number(i)));
         }
     }
 
@@ -85,10 +85,11 @@ private slots:
         WriteSampleOobFile(f.work, 5);
         WriteSampleOobFile(f.work, 12);
         auto& w = f.open();
+        auto* files = Child<QListWidget>(w, "TarnListBox");
         // The keyboard starts in the file list.
-        QTRY_VERIFY(w.TarnListBox->hasFocus());
-        w.TarnListBox->setCurrentRow(11);
-        w.OpenBtn->click();
+        QTRY_VERIFY(files->hasFocus());
+        files->setCurrentRow(11);
+        Child<QPushButton>(w, "OpenBtn")->click();
         QVERIFY(f.dialogs.boxes.isEmpty());
         QCOMPARE(w.windowTitle(), "Tarnwick for GH:FTK : " + f.work + "/obat12 - Karsovia[*]");
         QCOMPARE(w.statusText(), "Loaded " + f.work + "/obat12 - Karsovia");
@@ -96,29 +97,30 @@ private slots:
         QCOMPARE(w.state().currentNation, 12);
         QCOMPARE(Records(w).units[1].name, std::string("Scout car"));
         for (int i = 0; i < 5; ++i)
-            QVERIFY(w.Viewer->isTabVisible(i));
-        QCOMPARE(w.Viewer->currentWidget(), static_cast<QWidget*>(w.Units));
+            QVERIFY(Child<QTabWidget>(w, "Viewer")->isTabVisible(i));
+        QCOMPARE(ShownPage(w), QString("Units"));
         QCOMPARE(w.currentPage(), int(gui::kPageUnits));
         QTRY_VERIFY(w.findChild<QLineEdit*>("UnitnameEdit")->hasFocus());
-        for (QAction* a : { w.SaveAs1, w.WriteCSV1, w.Reclassify1, w.Renationalise1, w.SaveFileAs1,
-                 w.ChangeTransparentColour1, w.Grid1->menuAction() })
-            QVERIFY2(a->isEnabled(), qPrintable(a->objectName()));
-        for (QPushButton* b : { w.SaveBtn, w.SaveAsBtn, w.ExportBtn })
-            QVERIFY(b->isEnabled());
-        QVERIFY(w.CommitButton->isEnabled());
-        QVERIFY(w.EditFind->isEnabled());
-        QVERIFY(w.SpeedButtonFind->isEnabled());
+        for (const char* name : { "SaveAs1", "WriteCSV1", "Reclassify1", "Renationalise1", "SaveFileAs1",
+                 "ChangeTransparentColour1" })
+            QVERIFY2(Child<QAction>(w, name)->isEnabled(), name);
+        QVERIFY(Child<QMenu>(w, "Grid1")->menuAction()->isEnabled());
+        for (const char* name : { "SaveBtn", "SaveAsBtn", "ExportBtn" })
+            QVERIFY2(Child<QPushButton>(w, name)->isEnabled(), name);
+        QVERIFY(Child<QToolButton>(w, "CommitButton")->isEnabled());
+        QVERIFY(Child<QComboBox>(w, "EditFind")->isEnabled());
+        QVERIFY(Child<QToolButton>(w, "SpeedButtonFind")->isEnabled());
 
         // Back on the Load/Save page the record buttons are off, the find controls stay on.
-        w.Viewer->setCurrentWidget(w.Load);
+        ShowPage(w, "Load");
         QCOMPARE(w.currentPage(), int(gui::kPageLoad));
-        QVERIFY(!w.CommitButton->isEnabled());
-        QVERIFY(w.EditFind->isEnabled());
+        QVERIFY(!Child<QToolButton>(w, "CommitButton")->isEnabled());
+        QVERIFY(Child<QComboBox>(w, "EditFind")->isEnabled());
 
         // Enter on a row opens it too; the list has the keyboard again.
-        QTRY_VERIFY(w.TarnListBox->hasFocus());
-        w.TarnListBox->setCurrentRow(4);
-        QTest::keyClick(w.TarnListBox, Qt::Key_Return);
+        QTRY_VERIFY(files->hasFocus());
+        files->setCurrentRow(4);
+        QTest::keyClick(files, Qt::Key_Return);
         QCOMPARE(w.state().currentNation, 5);
         QCOMPARE(w.windowTitle(), "Tarnwick for GH:FTK : " + f.work + "/obat05 - Valdoria[*]");
     }
@@ -129,7 +131,7 @@ private slots:
         WriteSampleOobFile(f.work, 12);
         auto& w = f.open(false);
         const QString title = w.windowTitle();
-        w.TarnListBox->setCurrentRow(3);
+        Child<QListWidget>(w, "TarnListBox")->setCurrentRow(3);
         w.TarnListBoxDblClick();
         QCOMPARE(f.dialogs.boxes.size(), 1);
         QCOMPARE(f.dialogs.boxes[0].caption, QString("File Not Found"));
@@ -139,7 +141,7 @@ private slots:
 
         // A file that went away after the list was filled is noticed at open.
         QFile::remove(Path(f.work, "obat012.obf"));
-        w.TarnListBox->setCurrentRow(11);
+        Child<QListWidget>(w, "TarnListBox")->setCurrentRow(11);
         w.TarnListBoxDblClick();
         QCOMPARE(f.dialogs.boxes.size(), 2);
         QCOMPARE(f.dialogs.boxes[1].text, QString("Try changing your current directory !"));
@@ -152,13 +154,13 @@ private slots:
         // A file the system refuses to read: the kernel's memory file of the test itself.
         QVERIFY(QFile::link("/proc/self/mem", Path(f.work, "obat002.obf")));
         auto& w = f.open(false);
-        w.TarnListBox->setCurrentRow(0);
+        Child<QListWidget>(w, "TarnListBox")->setCurrentRow(0);
         w.TarnListBoxDblClick();
         QVERIFY(w.state().fileLoaded);
         const QString title = w.windowTitle();
         const QString status = w.statusText();
 
-        w.TarnListBox->setCurrentRow(1);
+        Child<QListWidget>(w, "TarnListBox")->setCurrentRow(1);
         w.TarnListBoxDblClick();
         QCOMPARE(f.dialogs.boxes.size(), 1);
         QCOMPARE(f.dialogs.boxes[0].kind, Kind::Error);
@@ -192,7 +194,7 @@ private slots:
         QVERIFY(w.state().fileLoaded);
 
         // The save writes a full file, plus the extra bytes of a long one.
-        w.SaveBtn->click();
+        Child<QPushButton>(w, "SaveBtn")->click();
         QCOMPARE(QFileInfo(Path(f.work, "obat007.obf")).size(), qMax<qint64>(size, core::kOobFileSize));
     }
 
@@ -205,7 +207,7 @@ private slots:
         w.TarnListBoxDblClick();
 
         QFile::remove(file);
-        w.SaveBtn->click();
+        Child<QPushButton>(w, "SaveBtn")->click();
         QCOMPARE(w.statusText(), "Saved " + f.work + "/obat012.obf");
         QCOMPARE(ReadBytes(file), original);
 
@@ -225,14 +227,15 @@ private slots:
         WriteSampleOobFile(f.work, 12);
         QDir(f.work).mkpath("empty");
         auto& w = f.open();
+        auto* loadPage = Child<gui::LoadSavePage>(w, "Load");
         QCoreApplication::processEvents();
-        const int filesWidth = w.Load->FilesBox->maximumWidth();
-        const int folderWidth = w.Load->FolderBox->width();
+        const int filesWidth = loadPage->FilesBox->maximumWidth();
+        const int folderWidth = loadPage->FolderBox->width();
         w.DirectoryListBox1Change(Path(f.work, "empty"));
-        QCOMPARE(w.TarnListBox->count(), 0);
+        QCOMPARE(Child<QListWidget>(w, "TarnListBox")->count(), 0);
         QCoreApplication::processEvents();
-        QCOMPARE(w.Load->FilesBox->maximumWidth(), filesWidth);
-        QCOMPARE(w.Load->FolderBox->width(), folderWidth);
+        QCOMPARE(loadPage->FilesBox->maximumWidth(), filesWidth);
+        QCOMPARE(loadPage->FolderBox->width(), folderWidth);
     }
 
     void saveGoesBackToTheFolderTheFileCameFrom()
@@ -244,7 +247,7 @@ private slots:
         w.TarnListBoxDblClick();
         const QString title = w.windowTitle();
 
-        auto* folders = w.DirectoryListBox1;
+        auto* folders = Child<QListWidget>(w, "DirectoryListBox1");
         QCOMPARE(folders->item(0)->text(), QString(".."));
         QCOMPARE(folders->item(1)->text(), QString("other"));
         emit folders->itemActivated(folders->item(1));
@@ -252,13 +255,13 @@ private slots:
         QCOMPARE(w.currentDir(), other);
         QVERIFY(QDir::currentPath() != other); // the process keeps its own folder
         QCOMPARE(w.statusText(), "Searching in " + other);
-        QCOMPARE(w.TarnListBox->count(), 0);
+        QCOMPARE(Child<QListWidget>(w, "TarnListBox")->count(), 0);
         QCOMPARE(w.windowTitle(), title); // the loaded file stays
 
-        w.SaveBtn->click();
+        Child<QPushButton>(w, "SaveBtn")->click();
         QCOMPARE(w.statusText(), "Saved " + f.work + "/obat012.obf");
         QVERIFY(!QFile::exists(Path(other, "obat012.obf")));
-        QCOMPARE(w.TarnListBox->count(), 0); // a save does not refill the list
+        QCOMPARE(Child<QListWidget>(w, "TarnListBox")->count(), 0); // a save does not refill the list
 
         emit folders->itemActivated(folders->item(0));
         QCOMPARE(w.currentDir(), f.work);
@@ -269,24 +272,25 @@ private slots:
         WindowFixture f;
         QDir(f.work).mkpath("a/b");
         auto& w = f.open(false);
-        w.DirectoryEdit->setText(Path(f.work, "a/b"));
-        emit w.DirectoryEdit->returnPressed();
+        auto* folderEdit = Child<QLineEdit>(w, "DirectoryEdit");
+        folderEdit->setText(Path(f.work, "a/b"));
+        emit folderEdit->returnPressed();
         QCOMPARE(w.currentDir(), Path(f.work, "a/b"));
 
         // A folder that cannot be entered is reported and changes nothing.
-        w.DirectoryEdit->setText(Path(f.work, "missing"));
-        emit w.DirectoryEdit->returnPressed();
+        folderEdit->setText(Path(f.work, "missing"));
+        emit folderEdit->returnPressed();
         QCOMPARE(f.dialogs.boxes.size(), 1);
         QCOMPARE(f.dialogs.boxes[0].kind, Kind::Warning);
         QVERIFY(f.dialogs.boxes[0].text.contains(Path(f.work, "missing")));
         QCOMPARE(w.currentDir(), Path(f.work, "a/b"));
-        QCOMPARE(w.DirectoryEdit->text(), Path(f.work, "a/b"));
+        QCOMPARE(folderEdit->text(), Path(f.work, "a/b"));
 
         f.dialogs.setNextFolder(Path(f.work, "a"));
-        w.BrowseBtn->click();
+        Child<QPushButton>(w, "BrowseBtn")->click();
         QCOMPARE(w.currentDir(), Path(f.work, "a"));
         f.dialogs.setNextFolder(std::nullopt);
-        w.BrowseBtn->click();
+        Child<QPushButton>(w, "BrowseBtn")->click();
         QCOMPARE(w.currentDir(), Path(f.work, "a"));
     }
 
@@ -301,9 +305,9 @@ private slots:
         const QString status = w.statusText();
         QVERIFY(QDir(Path(f.work, "gone")).removeRecursively());
 
-        w.SaveBtn->click();
-        w.SaveAs1->trigger();
-        w.ExportBtn->click();
+        Child<QPushButton>(w, "SaveBtn")->click();
+        Child<QAction>(w, "SaveAs1")->trigger();
+        Child<QPushButton>(w, "ExportBtn")->click();
         QCOMPARE(f.dialogs.boxes.size(), 3);
         for (const auto& box : f.dialogs.boxes) {
             QCOMPARE(box.kind, Kind::Error);
@@ -329,7 +333,7 @@ private slots:
         // Something that is not a file stands where the save wants to write.
         QFile::remove(file);
         QDir(f.work).mkpath("obat012.obf/keep");
-        w.SaveBtn->click();
+        Child<QPushButton>(w, "SaveBtn")->click();
         QCOMPARE(f.dialogs.boxes.size(), 1);
         QCOMPARE(f.dialogs.boxes[0].kind, Kind::Error);
         QVERIFY(QDir(Path(f.work, "obat012.obf/keep")).exists());
@@ -348,7 +352,7 @@ private slots:
         ChangeRecords(w, [](core::TOobData& r) { r.units[1].name = "Changed"; });
         const QString status = w.statusText();
         QFile::setPermissions(f.work, QFile::ReadOwner | QFile::ExeOwner);
-        w.SaveBtn->click();
+        Child<QPushButton>(w, "SaveBtn")->click();
         QFile::setPermissions(f.work, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QCOMPARE(f.dialogs.boxes.size(), 1);
         QCOMPARE(f.dialogs.boxes[0].kind, Kind::Error);
@@ -368,7 +372,7 @@ private slots:
         const QString status = w.statusText();
 
         f.dialogs.setNextFileName(std::nullopt);
-        w.SaveAsBtn->click();
+        Child<QPushButton>(w, "SaveAsBtn")->click();
         QCOMPARE(f.dialogs.fileDialogs.size(), 1);
         QCOMPARE(f.dialogs.fileDialogs[0].title, QString("Select file to SAVE AS"));
         QCOMPARE(f.dialogs.fileDialogs[0].filter, QString("obat Files (obat*.obf);;All Files (*)"));
@@ -376,14 +380,15 @@ private slots:
         QCOMPARE(w.statusText(), status);
 
         f.dialogs.setNextFileName(Path(f.work, "elsewhere/obat012copy.obf"));
-        w.SaveFileAs1->trigger();
+        Child<QAction>(w, "SaveFileAs1")->trigger();
         QCOMPARE(QDir(Path(f.work, "elsewhere")).entryList(QDir::Files), QStringList { "obat012copy." });
         QCOMPARE(ReadBytes(Path(f.work, "elsewhere/obat012copy.")), ReadBytes(file));
         QCOMPARE(w.statusText(), "Saved " + Path(f.work, "elsewhere/obat012copy."));
 
         f.dialogs.setNextFileName(Path(f.work, "obat004.obf"));
-        w.SaveAsBtn->click();
-        QCOMPARE(w.TarnListBox->item(3)->text().left(6), QString("obat04")); // the list was refilled
+        Child<QPushButton>(w, "SaveAsBtn")->click();
+        // The list was refilled.
+        QCOMPARE(Child<QListWidget>(w, "TarnListBox")->item(3)->text().left(6), QString("obat04"));
         QCOMPARE(w.windowTitle(), title);
         QCOMPARE(w.statusText(), "Saved " + Path(f.work, "obat004.obf"));
         QCOMPARE(w.state().currentNation, 12);
@@ -416,7 +421,7 @@ private slots:
         auto& w = f.open(false);
         w.TarnListBoxDblClick();
         f.dialogs.setNextFileName(QDir(Path(f.work, "out")).filePath(typed));
-        w.SaveAsBtn->click();
+        Child<QPushButton>(w, "SaveAsBtn")->click();
         QCOMPARE(QDir(Path(f.work, "out")).entryList(QDir::Files), QStringList { written });
         QCOMPARE(ReadBytes(QDir(Path(f.work, "out")).filePath(written)), ReadBytes(file));
         QCOMPARE(w.statusText(), "Saved " + QDir(Path(f.work, "out")).filePath(written));
@@ -443,7 +448,7 @@ private slots:
         WriteSampleOobFile(f.work, 12);
         WriteBytes(Path(f.work, "obat004.obf"), "old bytes");
         auto& w = f.open(false);
-        w.TarnListBox->setCurrentRow(11);
+        Child<QListWidget>(w, "TarnListBox")->setCurrentRow(11);
         w.TarnListBoxDblClick();
         const QString status = w.statusText();
         ChangeRecords(w, [](core::TOobData& r) { r.units[1].name = "Changed"; });
@@ -452,7 +457,7 @@ private slots:
 
         f.dialogs.setNextAnswer(gui::Dialogs::Answer(answer));
         f.dialogs.setNextFileName(target);
-        w.SaveAsBtn->click();
+        Child<QPushButton>(w, "SaveAsBtn")->click();
         QCOMPARE(f.dialogs.boxes.size(), asked ? 1 : 0);
         if (asked) {
             QCOMPARE(f.dialogs.boxes[0].kind, Kind::Question);
@@ -477,7 +482,8 @@ private slots:
         const QString shown = f.work + QString::fromUtf8("/caf\uFFFD");
 
         auto& w = f.open(false);
-        auto* folders = w.DirectoryListBox1;
+        auto* folderEdit = Child<QLineEdit>(w, "DirectoryEdit");
+        auto* folders = Child<QListWidget>(w, "DirectoryListBox1");
         QCOMPARE(folders->count(), 2);
         QCOMPARE(folders->item(1)->text(), QString::fromUtf8("caf\uFFFD"));
         emit folders->itemActivated(folders->item(1));
@@ -486,16 +492,16 @@ private slots:
         QVERIFY(fs::current_path() != odd); // the process keeps its own folder
         QCOMPARE(w.currentDir(), shown);
         QCOMPARE(w.statusText(), "Searching in " + shown);
-        QCOMPARE(w.DirectoryEdit->text(), shown);
+        QCOMPARE(folderEdit->text(), shown);
         QCOMPARE(folders->item(1)->text(), QString("sub"));
 
         // Open and save there.
-        QCOMPARE(w.TarnListBox->count(), 99);
-        w.OpenBtn->click();
+        QCOMPARE(Child<QListWidget>(w, "TarnListBox")->count(), 99);
+        Child<QPushButton>(w, "OpenBtn")->click();
         QVERIFY(w.state().fileLoaded);
         QCOMPARE(Records(w).units[1].name, std::string("Scout car"));
         ChangeRecords(w, [](core::TOobData& r) { r.units[1].name = "Changed"; });
-        w.SaveBtn->click();
+        Child<QPushButton>(w, "SaveBtn")->click();
         QVERIFY(f.dialogs.boxes.isEmpty());
         QCOMPARE(w.statusText(), "Saved " + shown + "/obat012.obf");
         std::ifstream saved(odd / "obat012.obf", std::ios::binary);
@@ -503,8 +509,8 @@ private slots:
         QVERIFY(bytes.find("Changed") != std::string::npos);
 
         // A path typed below the shown one keeps the folder's own bytes.
-        w.DirectoryEdit->setText(shown + "/sub");
-        emit w.DirectoryEdit->returnPressed();
+        folderEdit->setText(shown + "/sub");
+        emit folderEdit->returnPressed();
         QVERIFY(f.dialogs.boxes.isEmpty());
         QCOMPARE(w.currentPath(), odd / "sub");
         emit folders->itemActivated(folders->item(0));
@@ -534,7 +540,7 @@ private slots:
             WriteSettingsFile(f.root.path(), {}, { { 1, longName.toStdString() }, { 12, "Karsovia" } });
         WriteSampleOobFile(f.work, 12);
         auto& w = f.open();
-        auto* list = w.TarnListBox;
+        auto* list = Child<QListWidget>(w, "TarnListBox");
         const QFontMetrics metrics(list->font());
         int widest = 0;
         for (int i = 0; i < list->count(); ++i)
@@ -567,7 +573,7 @@ private slots:
         WriteSampleOobFile(f.work, 7);
         auto& w = f.open(false);
         w.TarnListBoxDblClick();
-        w.ExportBtn->click();
+        Child<QPushButton>(w, "ExportBtn")->click();
         QCOMPARE(w.statusText(), "Text files written to " + f.work);
         for (const char* name : { "obatDUMP07unit.csv", "obatDUMP07wpns.csv", "obatDUMP07fmns.csv" })
             QVERIFY2(QFileInfo(Path(f.work, name)).size() > 0, name);

@@ -264,8 +264,9 @@ private slots:
         WindowFixture f;
         WriteSampleOobFile(f.work, 12);
         auto& w = f.open();
+        auto* files = Child<QListWidget>(w, "TarnListBox");
         auto* viewer = w.findChild<QTabWidget*>("Viewer");
-        QTRY_VERIFY(w.TarnListBox->hasFocus());
+        QTRY_VERIFY(files->hasFocus());
         const struct {
             Qt::Key key;
             Qt::KeyboardModifiers modifiers;
@@ -278,8 +279,8 @@ private slots:
             { Qt::Key_PageUp, Qt::ControlModifier, "Info" },
         };
         const auto pressEverywhere = [&](const auto& k) {
-            for (QWidget* target : { static_cast<QWidget*>(w.TarnListBox),
-                     static_cast<QWidget*>(viewer->tabBar()), static_cast<QWidget*>(viewer) })
+            for (QWidget* target : { static_cast<QWidget*>(files), static_cast<QWidget*>(viewer->tabBar()),
+                     static_cast<QWidget*>(viewer) })
                 QTest::keyClick(target, k.key, k.modifiers);
         };
         for (const auto& k : keys) {
@@ -291,7 +292,7 @@ private slots:
             QTest::keyClick(viewer->tabBar(), arrow);
         QCOMPARE(viewer->currentWidget()->objectName(), QString("Load"));
 
-        w.TarnListBox->setCurrentRow(11); // Ctrl+PageUp/PageDown moved through the list
+        files->setCurrentRow(11); // Ctrl+PageUp/PageDown moved through the list
         w.TarnListBoxDblClick();
         QVERIFY(w.state().fileLoaded);
         for (const auto& k : keys) {
@@ -366,16 +367,16 @@ private slots:
     {
         WindowFixture f;
         auto& w = f.open();
-        gui::TmyAboutBox about(&w);
-        w.setAboutBox(&about);
+        auto* about = Child<gui::TmyAboutBox>(w, "TmyAboutBox");
+        QCOMPARE(about->parent(), &w); // the window's own, made once
         bool seen = false;
         OnNextModal([&](QWidget* modal) {
-            seen = modal == &about;
-            about.accept();
+            seen = modal == about;
+            about->accept();
         });
         w.findChild<QAction*>("About1")->trigger(); // returns when the box is closed
         QVERIFY(seen);
-        QVERIFY(!about.isVisible());
+        QVERIFY(!about->isVisible());
     }
 
     void helpOpensThePageBesideTheProgramOrTheSharedOne()

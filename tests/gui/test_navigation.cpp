@@ -7,7 +7,6 @@
 #include "gui/pages/recordpage.h"
 #include "gui/pages/unitpage.h"
 #include "gui/pages/weaponpage.h"
-#include "gui/ui/about.h"
 #include "support/guitest.h"
 #include "support/windowfixture.h"
 
@@ -72,16 +71,18 @@ private slots:
         QCOMPARE(units->item(1)->text(), QString("002  "));
         QCOMPARE(units->currentRow(), 0);
 
-        w.Viewer->setCurrentWidget(w.Formations);
+        ShowPage(w, "Formations");
         QCOMPARE(w.currentPage(), int(gui::kPageFormations));
         QCOMPARE(w.findChild<QListWidget*>("FormationListBox")->item(0)->text(), QString("001  Company HQ"));
-        QVERIFY(w.EditFind->isEnabled() && w.SpeedButtonFind->isEnabled() && w.CommitButton->isEnabled());
+        for (const char* command : { "SpeedButtonFind", "CommitButton" })
+            QVERIFY2(Child<QToolButton>(w, command)->isEnabled(), command);
+        QVERIFY(Child<QComboBox>(w, "EditFind")->isEnabled());
 
         // Each page keeps its own slot while the user is elsewhere.
-        w.Viewer->setCurrentWidget(w.Weapons);
-        w.Weapons->goToSlot(17);
-        w.Viewer->setCurrentWidget(w.Info);
-        w.Viewer->setCurrentWidget(w.Weapons);
+        ShowPage(w, "Weapons");
+        Child<gui::WeaponPage>(w, "Weapons")->goToSlot(17);
+        ShowPage(w, "Info");
+        ShowPage(w, "Weapons");
         auto* weapons = w.findChild<QListWidget*>("wpnlistbox");
         QCOMPARE(weapons->count(), 249);
         QCOMPARE(weapons->currentRow(), 16);
@@ -92,7 +93,7 @@ private slots:
     {
         WindowFixture f;
         auto& w = OpenFile(f);
-        QListWidget* list = w.Units->itemList();
+        QListWidget* list = Child<gui::UnitPage>(w, "Units")->itemList();
         list->setFocus();
         QTRY_VERIFY(list->hasFocus());
         auto* name = w.findChild<QLineEdit*>("UnitnameEdit");
@@ -132,7 +133,9 @@ private slots:
         WindowFixture f;
         auto& w = OpenFile(f);
         auto* sheet = w.findChild<gui::RecordPage*>(page);
-        w.Viewer->setCurrentWidget(sheet);
+        ShowPage(w, page);
+        auto* back = Child<QToolButton>(w, "Back1Btn");
+        auto* fwd = Child<QToolButton>(w, "Fwd1Btn");
 
         auto left = [&](QToolButton* b) { QTest::mouseClick(b, Qt::LeftButton); };
         auto right = [&](QToolButton* b) {
@@ -150,19 +153,19 @@ private slots:
             int expected;
         };
         const QList<Move> moves {
-            { [&] { left(w.Back1Btn); }, 1 },
-            { [&] { left(w.Fwd1Btn); }, 2 },
-            { [&] { right(w.Back1Btn); }, 2 }, // by ten from 2..10 stays put
-            { [&] { right(w.Fwd1Btn); }, 12 },
-            { [&] { right(w.Fwd1Btn); }, 22 },
-            { [&] { right(w.Back1Btn); }, 12 },
-            { [&] { right(w.Back1Btn); }, 2 },
-            { [&] { rightTwice(w.Fwd1Btn); }, 22 },
-            { [&] { rightTwice(w.Back1Btn); }, 2 },
+            { [&] { left(back); }, 1 },
+            { [&] { left(fwd); }, 2 },
+            { [&] { right(back); }, 2 }, // by ten from 2..10 stays put
+            { [&] { right(fwd); }, 12 },
+            { [&] { right(fwd); }, 22 },
+            { [&] { right(back); }, 12 },
+            { [&] { right(back); }, 2 },
+            { [&] { rightTwice(fwd); }, 22 },
+            { [&] { rightTwice(back); }, 2 },
             { [&] { sheet->goToSlot(last - 5); }, last - 5 },
-            { [&] { right(w.Fwd1Btn); }, last },
-            { [&] { left(w.Fwd1Btn); }, last },
-            { [&] { left(w.Back1Btn); }, last - 1 },
+            { [&] { right(fwd); }, last },
+            { [&] { left(fwd); }, last },
+            { [&] { left(back); }, last - 1 },
         };
         for (int i = 0; i < moves.size(); ++i) {
             moves[i].act();
@@ -171,7 +174,7 @@ private slots:
         }
 
         // Elsewhere the buttons move nothing.
-        w.Viewer->setCurrentWidget(w.Info);
+        ShowPage(w, "Info");
         w.Fwd1BtnClick();
         w.Back1BtnMouseDown(Qt::RightButton);
         QCOMPARE(sheet->currentSlot(), last - 1);
@@ -182,16 +185,19 @@ private slots:
         WindowFixture f;
         WriteOobFile(f.work, 5, *std::make_unique<core::TOobData>());
         auto& w = OpenFile(f);
-        w.Viewer->setCurrentWidget(w.Weapons);
-        w.Weapons->goToSlot(3);
-        auto* edit = w.EditFind->lineEdit();
+        auto* weapons = Child<gui::WeaponPage>(w, "Weapons");
+        auto* find = Child<QComboBox>(w, "EditFind");
+        auto* findButton = Child<QToolButton>(w, "SpeedButtonFind");
+        ShowPage(w, "Weapons");
+        weapons->goToSlot(3);
+        auto* edit = find->lineEdit();
 
-        w.EditFind->setEditText(" m ");
-        w.SpeedButtonFind->click();
+        find->setEditText(" m ");
+        findButton->click();
         QCOMPARE(w.state().currentWeapon, 9);
-        QCOMPARE(w.Weapons->itemList()->currentRow(), 8);
-        QCOMPARE(History(w.EditFind), QStringList { "m" });
-        QCOMPARE(w.EditFind->currentText(), QString(" m ")); // the typed text stays
+        QCOMPARE(weapons->itemList()->currentRow(), 8);
+        QCOMPARE(History(find), QStringList { "m" });
+        QCOMPARE(find->currentText(), QString(" m ")); // the typed text stays
 
         QTest::keyClick(edit, Qt::Key_F3); // wraps to the start
         QCOMPARE(w.state().currentWeapon, 3);
@@ -202,56 +208,56 @@ private slots:
         QTest::keyClick(edit, Qt::Key_F11);
         QCOMPARE(w.state().currentWeapon, 3);
         // In the window the keys reach the combo box, not its edit.
-        QTest::keyClick(w.EditFind, Qt::Key_Return);
+        QTest::keyClick(find, Qt::Key_Return);
         QCOMPARE(w.state().currentWeapon, 9);
-        QTest::keyClick(w.EditFind, Qt::Key_Enter);
+        QTest::keyClick(find, Qt::Key_Enter);
         QCOMPARE(w.state().currentWeapon, 3);
         QVERIFY(f.dialogs.boxes.isEmpty());
 
-        w.EditFind->setEditText("ABC");
-        w.SpeedButtonFind->click();
-        w.EditFind->setEditText("abc ");
-        w.SpeedButtonFind->click();
-        QCOMPARE(History(w.EditFind), QStringList({ "abc", "m" }));
+        find->setEditText("ABC");
+        findButton->click();
+        find->setEditText("abc ");
+        findButton->click();
+        QCOMPARE(History(find), QStringList({ "abc", "m" }));
         QCOMPARE(w.state().currentWeapon, 3);
-        QCOMPARE(w.Weapons->itemList()->currentRow(), 2);
+        QCOMPARE(weapons->itemList()->currentRow(), 2);
         QCOMPARE(f.dialogs.boxes.size(), 2);
         QCOMPARE(f.dialogs.boxes[0].kind, Kind::Information);
         QCOMPARE(f.dialogs.boxes[0].text, QString("Could not find a weapon name containing ABC"));
 
         f.dialogs.clear();
-        w.EditFind->setEditText(" \t ");
-        w.SpeedButtonFind->click();
+        find->setEditText(" \t ");
+        findButton->click();
         QCOMPARE(f.dialogs.boxes.size(), 1);
         QCOMPARE(f.dialogs.boxes[0].kind, Kind::Warning);
         QCOMPARE(f.dialogs.boxes[0].text, QString("Please enter a search string!"));
-        QCOMPARE(w.EditFind->count(), 2);
+        QCOMPARE(find->count(), 2);
 
         // On the Units page the same text searches the unit names.
         f.dialogs.clear();
-        w.Viewer->setCurrentWidget(w.Units);
-        w.Units->goToSlot(5);
-        w.EditFind->setEditText("car");
-        w.SpeedButtonFind->click();
+        ShowPage(w, "Units");
+        Child<gui::UnitPage>(w, "Units")->goToSlot(5);
+        find->setEditText("car");
+        findButton->click();
         QCOMPARE(w.state().currentUnit, 1);
         QVERIFY(f.dialogs.boxes.isEmpty());
 
         // Another file keeps the history.
-        w.Viewer->setCurrentWidget(w.Load);
-        w.TarnListBox->setCurrentRow(4);
+        ShowPage(w, "Load");
+        Child<QListWidget>(w, "TarnListBox")->setCurrentRow(4);
         w.TarnListBoxDblClick();
         QCOMPARE(w.state().currentNation, 5);
-        QCOMPARE(History(w.EditFind), QStringList({ "car", "abc", "m" }));
-        QCOMPARE(w.EditFind->maxVisibleItems(), 24);
+        QCOMPARE(History(find), QStringList({ "car", "abc", "m" }));
+        QCOMPARE(find->maxVisibleItems(), 24);
     }
 
     void commitAndRestoreOnTheInfoPage()
     {
         WindowFixture f;
         auto& w = OpenFile(f);
-        w.Viewer->setCurrentWidget(w.Info);
+        ShowPage(w, "Info");
         QCOMPARE(w.currentPage(), int(gui::kPageInfo));
-        QLineEdit* comment = w.Info->TarnCommentEdit;
+        QLineEdit* comment = Child<gui::InfoPage>(w, "Info")->TarnCommentEdit;
         QCOMPARE(comment->text(), QString("Fourth nation"));
         comment->setText("Edited comment");
         QTest::keyClick(comment, Qt::Key_F12);
@@ -264,28 +270,12 @@ private slots:
         // Renumbering refills the hidden unit page; the keyboard stays where the user is.
         QTRY_VERIFY(comment->hasFocus());
         OnNextModal([](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
-        w.Renationalise1->trigger();
+        Child<QAction>(w, "Renationalise1")->trigger();
         QCOMPARE(w.focusWidget(), static_cast<QWidget*>(comment)); // where the keyboard goes back
-        w.Viewer->setCurrentWidget(w.Load);
+        ShowPage(w, "Load");
         OnNextModal([](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
-        w.Renationalise1->trigger();
-        QCOMPARE(w.focusWidget(), static_cast<QWidget*>(w.TarnListBox));
-    }
-
-    void theWindowOwnsItsAboutBox()
-    {
-        WindowFixture f;
-        auto& w = f.open();
-        auto* about = qobject_cast<gui::TmyAboutBox*>(w.aboutBox());
-        QVERIFY(about);
-        QCOMPARE(about->parent(), &w);
-        bool seen = false;
-        OnNextModal([&](QWidget* modal) {
-            seen = modal == about;
-            about->accept();
-        });
-        w.findChild<QAction*>("About1")->trigger();
-        QVERIFY(seen);
+        Child<QAction>(w, "Renationalise1")->trigger();
+        QCOMPARE(w.focusWidget(), static_cast<QWidget*>(Child<QListWidget>(w, "TarnListBox")));
     }
 };
 

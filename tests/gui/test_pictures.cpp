@@ -376,7 +376,7 @@ private slots:
         WriteSampleOobFile(f.work, 3);
         WriteBytes(QDir(f.work).filePath("iconframes.txt"), "0 0 1\n0 5 -1\n");
         auto& w = f.open();
-        QVERIFY(w.LBMBrowseForm && w.FormColour);
+        QVERIFY(Child<gui::TLBMBrowseForm>(w, "LBMBrowseForm") && Child<gui::TFormColour>(w, "FormColour"));
         QCOMPARE(w.transparentColour(), 30);
         QVERIFY2(w.statusText().contains("line 2"), qPrintable(w.statusText()));
         QVERIFY(!w.iconFrames().warning.empty());
@@ -389,7 +389,7 @@ private slots:
             colour->SpinEdit1->setValue(7);
             colour->Button1->click();
         });
-        w.ChangeTransparentColour1->trigger();
+        Child<QAction>(w, "ChangeTransparentColour1")->trigger();
         QCOMPARE(w.transparentColour(), 7);
     }
 

@@ -99,7 +99,7 @@ private slots:
         const int hound = BarOfSlot(*units, 3);
         QCOMPARE(hound, 1);
         QTest::mouseClick(units->viewport(), Qt::LeftButton, {}, units->barRect(hound).center());
-        QCOMPARE(w.Viewer->currentWidget(), static_cast<QWidget*>(w.Units));
+        QCOMPARE(testing::ShownPage(w), QString("Units"));
         QCOMPARE(w.state().currentUnit, std::uint16_t { 3 });
 
         // A commit of new dates moves the bar at once; an undo moves it back.
@@ -138,7 +138,7 @@ private slots:
         formations->setFocus();
         QTest::keyClick(formations, Qt::Key_Down);
         QTest::keyClick(formations, Qt::Key_Return);
-        QCOMPARE(w.Viewer->currentWidget(), static_cast<QWidget*>(w.Formations));
+        QCOMPARE(testing::ShownPage(w), QString("Formations"));
         QCOMPARE(w.state().currentFormation, std::uint16_t { 4 }); // Company before Bn HQ
     }
 

@@ -41,14 +41,15 @@ int Screenshot(QApplication& app, const QString& target)
 {
     TSDIAppForm window(StartOptions());
     window.show();
-    if (window.TarnListBox->count() > 0)
+    if (window.findChild<QListWidget*>("TarnListBox")->count() > 0)
         window.TarnListBoxDblClick();
     const QString page = qEnvironmentVariable("TARNWICK_PAGE");
     if (!page.isEmpty()) {
-        for (int i = 0; i < window.Viewer->count(); ++i)
-            if (window.Viewer->widget(i)->objectName().compare(page, Qt::CaseInsensitive) == 0
-                && window.Viewer->isTabVisible(i))
-                window.Viewer->setCurrentIndex(i);
+        auto* pages = window.findChild<QTabWidget*>("Viewer");
+        for (int i = 0; i < pages->count(); ++i)
+            if (pages->widget(i)->objectName().compare(page, Qt::CaseInsensitive) == 0
+                && pages->isTabVisible(i))
+                pages->setCurrentIndex(i);
     }
     // exit(), not quit(): quit() would close the window and ask the exit question.
     QTimer::singleShot(600, &window, [&] { QApplication::exit(window.grab().save(target) ? 0 : 1); });

@@ -28,6 +28,11 @@ void FilterOffscreenNoise(QtMsgType type, const QMessageLogContext& context, con
 
 } // namespace
 
+void MissingChild(const QObject& parent, const QString& name, const char* type)
+{
+    qFatal("%s has no %s named \"%s\"", qPrintable(parent.objectName()), type, qPrintable(name));
+}
+
 void InstallMessageFilter()
 {
     static bool installed = false;

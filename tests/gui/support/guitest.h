@@ -6,6 +6,7 @@
 #include "core/data/records.h"
 
 #include <QByteArray>
+#include <QObject>
 #include <QString>
 
 #include <functional>
@@ -15,6 +16,20 @@
 class QWidget;
 
 namespace tarnwick::testing {
+
+// Ends the run naming the object a test looked for and did not find.
+[[noreturn]] void MissingChild(const QObject& parent, const QString& name, const char* type);
+
+// The child of parent (at any depth) with this object name and type. The
+// window's widgets are reached this way, by the names the rest of the
+// program knows them by.
+template <typename T> T* Child(const QObject& parent, const QString& name)
+{
+    T* child = parent.findChild<T*>(name);
+    if (child == nullptr)
+        MissingChild(parent, name, T::staticMetaObject.className());
+    return child;
+}
 
 // Filters exactly the offscreen platform's "propagateSizeHints()" warning.
 void InstallMessageFilter();

@@ -1,9 +1,11 @@
 #include "support/windowfixture.h"
 
 #include "gui/app/oobdocument.h"
+#include "support/guitest.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QTabWidget>
 #include <QTest>
 #include <QUndoStack>
 
@@ -33,6 +35,17 @@ gui::TSDIAppForm& WindowFixture::open(bool show)
             qWarning("main window not exposed");
     }
     return *window;
+}
+
+void ShowPage(gui::TSDIAppForm& w, const QString& page)
+{
+    Child<QTabWidget>(w, "Viewer")->setCurrentWidget(Child<QWidget>(w, page));
+}
+
+QString ShownPage(const gui::TSDIAppForm& w)
+{
+    const QWidget* page = Child<QTabWidget>(w, "Viewer")->currentWidget();
+    return page != nullptr ? page->objectName() : QString();
 }
 
 const core::TOobData& Records(const gui::TSDIAppForm& w)

@@ -24,6 +24,11 @@ struct WindowFixture {
     gui::TSDIAppForm& open(bool show = true);
 };
 
+// Brings the window's page with this object name to the front.
+void ShowPage(gui::TSDIAppForm& w, const QString& page);
+// The object name of the page in front.
+QString ShownPage(const gui::TSDIAppForm& w);
+
 // The window's records, to read.
 const core::TOobData& Records(const gui::TSDIAppForm& w);
 // Changes the window's records as one undo step, as a user's edit would.
