@@ -408,7 +408,7 @@ void TSDIAppForm::LoadEnter()
 {
     currentPage_ = kPageLoad;
     SetButtons(false);
-    TarnListBox->setFocus(); // arrows choose a nation, Return opens it
+    Load->TarnListBox->setFocus(); // arrows choose a nation, Return opens it
 }
 
 void TSDIAppForm::InfoEnter()
@@ -615,7 +615,7 @@ void TSDIAppForm::showEvent(QShowEvent* event)
     // Focus asked for before the window was shown is lost; the keyboard starts in
     // the file list, so arrows choose a nation and Return opens it.
     if (!event->spontaneous() && Viewer->currentWidget() == Load)
-        TarnListBox->setFocus();
+        Load->TarnListBox->setFocus();
 }
 
 void TSDIAppForm::ExitButtonClick()

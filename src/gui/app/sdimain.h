@@ -22,11 +22,8 @@
 class QAction;
 class QComboBox;
 class QLabel;
-class QLineEdit;
-class QListWidget;
 class QMenu;
 class QMenuBar;
-class QPushButton;
 class QStatusBar;
 class QTabWidget;
 class QTimer;
@@ -111,11 +108,6 @@ public:
     int minWindowWidth() const { return minWindowWidth_; }
     int minWindowHeight() const { return minWindowHeight_; }
     QString statusText() const;
-
-    // The about box shown by Help > About; the window makes its own, a test may
-    // put another in its place.
-    QWidget* aboutBox() const { return aboutBox_; }
-    void setAboutBox(QWidget* aboutBox) { aboutBox_ = aboutBox; }
 
 public slots:
     void SetButtons(bool enabled);
@@ -228,7 +220,6 @@ private:
     bool uncommitted_ = false;
     QString uncommittedStatus_;
 
-public:
     // The windows it opens, created once in the start-up order.
     TPickForm* PickForm = nullptr;
     TPasterDlg* PasterDlg = nullptr;
@@ -244,9 +235,8 @@ public:
     TCheckForm* CheckForm = nullptr; // not modal
     TWhereUsedForm* WhereUsedForm = nullptr; // not modal
 
-private:
-public:
-    // Widgets, by the names the rest of the program uses.
+    // Widgets, by their object names; code outside the window finds them by
+    // those names.
     QWidget* SpeedPanel = nullptr;
     QToolButton* EraseButton = nullptr;
     QToolButton* CopyButton = nullptr;
@@ -294,18 +284,6 @@ public:
     QAction* Timeline1 = nullptr;
     QAction* Help2 = nullptr;
     QAction* About1 = nullptr;
-
-    // The Load/Save page's widgets, which the page owns.
-    QListWidget* DirectoryListBox1 = nullptr;
-    QLineEdit* DirectoryEdit = nullptr;
-    QPushButton* BrowseBtn = nullptr;
-    QListWidget* TarnListBox = nullptr;
-    QPushButton* OpenBtn = nullptr;
-    QPushButton* SaveBtn = nullptr;
-    QPushButton* SaveAsBtn = nullptr;
-    QPushButton* ExportBtn = nullptr;
-    QPushButton* Button1 = nullptr;
-    QPushButton* ExitButton = nullptr;
 };
 
 } // namespace tarnwick::gui
