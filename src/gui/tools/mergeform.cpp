@@ -4,7 +4,9 @@
 #include "core/data/tarnio.h"
 #include "core/rules/compareview.h"
 #include "core/rules/mergeview.h"
+#include "gui/common/columnfit.h"
 #include "gui/common/dialogs.h"
+#include "gui/common/screenplace.h"
 
 #include <QDialogButtonBox>
 #include <QFileInfo>
@@ -40,7 +42,7 @@ TMergeForm::TMergeForm(PageContext& context, QWidget* parent)
 {
     setObjectName("TMergeForm");
     setWindowTitle(kTitle);
-    resize(900, 520);
+    FitWhenShown(this, QSize(900, 520));
 
     LeftLabel = new QLabel(this);
     LeftLabel->setObjectName("LeftLabel");
@@ -57,8 +59,10 @@ TMergeForm::TMergeForm(PageContext& context, QWidget* parent)
     MergeGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
     MergeGrid->setSelectionMode(QAbstractItemView::SingleSelection);
     MergeGrid->verticalHeader()->setVisible(false);
-    MergeGrid->horizontalHeader()->setStretchLastSection(true);
     MergeGrid->setSortingEnabled(true);
+    // The three sides' values stay on screen; the record's name takes what they leave.
+    using enum core::ColumnFit;
+    columns_ = new ColumnFitter(MergeGrid, { Content, Rest, Content, Value, Value, Value, Content });
 
     auto* buttons = new QDialogButtonBox(this);
     ApplyButton = buttons->addButton(tr("Apply"), QDialogButtonBox::AcceptRole);
@@ -150,7 +154,7 @@ void TMergeForm::fill()
         }
     }
     MergeGrid->setSortingEnabled(true);
-    MergeGrid->resizeColumnsToContents();
+    columns_->refit();
     if (!rows.empty())
         MergeGrid->selectRow(0);
     updateLeft();
