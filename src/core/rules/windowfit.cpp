@@ -70,7 +70,9 @@ std::vector<int> FitColumns(std::span<const int> wanted, std::span<const ColumnF
         else
             rest = c;
     }
-    const int restLeast = rest ? std::min(wanted[*rest], kNarrowestColumn) : 0;
+    // The Rest column keeps what it wants up to a fair share of what the Content columns leave.
+    const int fairShare = std::max(kNarrowestColumn, left / static_cast<int>(values.size() + 1));
+    const int restLeast = rest ? std::min(wanted[*rest], fairShare) : 0;
     // The narrowest values first: what one does not take, the wider ones share.
     std::stable_sort(values.begin(), values.end(),
         [&wanted](std::size_t a, std::size_t b) { return wanted[a] < wanted[b]; });

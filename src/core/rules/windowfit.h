@@ -74,7 +74,8 @@ enum class ColumnFit {
 // each column's contents (and title) want. Content columns get what they want;
 // Value columns, which must stay on screen, get what they want where room
 // allows and else share it (a narrow one keeps its width, the wide ones get
-// the same); the Rest column takes what remains.
+// the same); the Rest column takes what remains, and keeps up to a fair share
+// for its own contents.
 std::vector<int> FitColumns(std::span<const int> wanted, std::span<const ColumnFit> fits, int room);
 
 } // namespace tarnwick::core

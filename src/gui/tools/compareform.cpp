@@ -53,6 +53,8 @@ TCompareForm::TCompareForm(PageContext& context, QWidget* parent)
     CompareGrid->setSelectionMode(QAbstractItemView::SingleSelection);
     CompareGrid->verticalHeader()->setVisible(false);
     CompareGrid->setSortingEnabled(true);
+    CompareGrid->setWordWrap(false); // one line a row: a long value is cut short
+    CompareGrid->verticalHeader()->setDefaultSectionSize(CompareGrid->fontMetrics().lineSpacing() + 8);
     // Both files' values stay on screen; the record's name takes what they leave.
     using enum core::ColumnFit;
     columns_ = new ColumnFitter(CompareGrid, { Content, Content, Rest, Content, Value, Value });

@@ -26,6 +26,7 @@ namespace tarnwick::gui {
 namespace {
 
 constexpr int kIndexRole = Qt::UserRole;
+constexpr int kFirstValueColumn = 3; // Base, Ours, Theirs
 constexpr int kResultColumn = 6;
 const QString kTitle = QStringLiteral("Merge With");
 
@@ -60,6 +61,8 @@ TMergeForm::TMergeForm(PageContext& context, QWidget* parent)
     MergeGrid->setSelectionMode(QAbstractItemView::SingleSelection);
     MergeGrid->verticalHeader()->setVisible(false);
     MergeGrid->setSortingEnabled(true);
+    MergeGrid->setWordWrap(false); // one line a row: a long value is cut short
+    MergeGrid->verticalHeader()->setDefaultSectionSize(MergeGrid->fontMetrics().lineSpacing() + 8);
     // The three sides' values stay on screen; the record's name takes what they leave.
     using enum core::ColumnFit;
     columns_ = new ColumnFitter(MergeGrid, { Content, Rest, Content, Value, Value, Value, Content });
@@ -148,6 +151,8 @@ void TMergeForm::fill()
         const core::MergeRow& row = rows[static_cast<std::size_t>(r)];
         for (int c = 0; c < static_cast<int>(row.cells.size()); ++c) {
             auto* item = new QTableWidgetItem(Text(row.cells[static_cast<std::size_t>(c)]));
+            if (c >= kFirstValueColumn && c < kResultColumn)
+                item->setToolTip(item->text()); // a long value (the comment) is cut in its column
             item->setData(
                 kIndexRole, row.conflict ? static_cast<int>(row.index) : -1 - static_cast<int>(row.index));
             MergeGrid->setItem(r, c, item);
