@@ -3,6 +3,7 @@
 
 #include "core/data/oobcompare.h"
 #include "core/data/tarnio.h"
+#include "core/rules/compareview.h"
 #include "oobfixture.h"
 
 #include <gtest/gtest.h>
@@ -136,3 +137,29 @@ TEST(OobCompare, TextGroupsByRecordAndCsvQuotes)
 
 } // namespace
 } // namespace tarnwick::testing
+
+TEST(OobCompare, TheValueColumnsNameBothFiles)
+{
+    struct Case {
+        const char* loaded;
+        const char* other;
+        const char* loadedTitle;
+        const char* otherTitle;
+    };
+    const Case cases[] = {
+        { "", "", "Loaded", "Other file" },
+        { "/games/campaign/obat004.obf", "/games/campaign/obat012.obf", "obat004.obf", "obat012.obf" },
+        { "/games/campaign/obat004.obf", "/backup/OBAT004.OBF", "campaign/obat004.obf",
+            "backup/OBAT004.OBF" },
+        { "/games/campaign/obat004.obf", "/games/campaign/./obat004.obf", "obat004.obf (loaded)",
+            "obat004.obf (on disk)" },
+        { "/a/data/obat004.obf", "/b/data/obat004.obf", "/a/data/obat004.obf", "/b/data/obat004.obf" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.other);
+        const auto titles = tarnwick::core::CompareColumnTitles(c.loaded, c.other);
+        EXPECT_EQ(titles[4], c.loadedTitle);
+        EXPECT_EQ(titles[5], c.otherTitle);
+    }
+    EXPECT_EQ(tarnwick::core::CompareColumnTitles()[3], "Field");
+}

@@ -107,6 +107,16 @@ private slots:
         QCOMPARE(dlg.RenatToEdit->text(), QStringLiteral("34"));
         QCOMPARE(dlg.Label5->text(), QStringLiteral("Thirty-fourth"));
 
+        // Tab goes along each row, then to the buttons.
+        const QWidget* const order[] = { dlg.RenatFromEdit, dlg.UnitWpn1PickBtn, dlg.RenatToEdit,
+            dlg.SpeedButton1, dlg.BitBtn1, dlg.BitBtn2 };
+        for (std::size_t i = 1; i < std::size(order); ++i) {
+            const QWidget* next = order[i - 1]->nextInFocusChain();
+            while (!(next->focusPolicy() & Qt::TabFocus))
+                next = next->nextInFocusChain();
+            QCOMPARE(next, order[i]);
+        }
+
         dlg.init(12); // each opening starts over
         QCOMPARE(dlg.RenatToEdit->text(), QStringLiteral("12"));
     }

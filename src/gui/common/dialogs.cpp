@@ -1,14 +1,39 @@
 #include "gui/common/dialogs.h"
 
+#include "gui/common/screenplace.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QMessageBox>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTreeView>
 #include <QUrl>
 
 namespace tarnwick::gui {
+
+namespace {
+
+// Room for the file list's size and date columns where the screen has it.
+const QSize kFileDialogSize(760, 480);
+
+// The toolkit's own file dialog (where the desktop offers none) opens at a size
+// that fits the screen, with its size, type and date columns as wide as they read.
+void Roomy(QFileDialog& dialog)
+{
+    FitWhenShown(&dialog, kFileDialogSize);
+    if (auto* list = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        QHeaderView* header = list->header();
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+        for (int column = 1; column < header->count(); ++column)
+            header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    }
+}
+
+} // namespace
 
 Dialogs::Answer RealDialogs::message(
     QWidget* parent, Kind kind, const QString& caption, const QString& text, Buttons buttons)
@@ -67,6 +92,7 @@ std::optional<QString> RealDialogs::saveAsFileName(
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    Roomy(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst();
@@ -78,6 +104,7 @@ std::optional<QString> RealDialogs::openFileName(
     QFileDialog dialog(parent, title, startDir, filter);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
+    Roomy(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst();

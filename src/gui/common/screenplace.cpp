@@ -2,6 +2,7 @@
 
 #include "core/rules/windowfit.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QLayout>
 #include <QMainWindow>
@@ -24,6 +25,82 @@ const QScreen* ScreenOf(const QWidget* window)
     return QGuiApplication::primaryScreen();
 }
 
+// A tool window opens on its main window's screen.
+const QScreen* OpeningScreen(const QWidget* window)
+{
+    if (const QWidget* parent = window->parentWidget())
+        return ScreenOf(parent->window());
+    return ScreenOf(window);
+}
+
+core::ScreenArea Area(const QRect& r)
+{
+    return { r.x(), r.y(), r.width(), r.height() };
+}
+
+core::FrameMargins Margins(const QWidget* window)
+{
+    const QRect frame = window->frameGeometry();
+    const QRect client = window->geometry();
+    if (frame == client && !window->testAttribute(Qt::WA_WState_Created))
+        return { kFrameAllowance.width() / 2, kFrameAllowance.height() - kFrameAllowance.width() / 2,
+            kFrameAllowance.width() / 2, kFrameAllowance.width() / 2 };
+    return { client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+        frame.bottom() - client.bottom() };
+}
+
+// Resizes and moves a window from its placement.
+void Apply(QWidget* window, const core::WindowRequest& request, const QScreen* screen)
+{
+    const core::ScreenArea place = core::PlaceWindow(request, Area(screen->availableGeometry()));
+    window->resize(place.width, place.height);
+    window->move(place.x, place.y);
+}
+
+class ScreenFitter : public QObject {
+public:
+    ScreenFitter(QWidget* window, const QSize& wanted, OpenOver over)
+        : QObject(window)
+        , window_(window)
+        , wanted_(wanted)
+        , over_(over)
+    {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == window_ && event->type() == QEvent::Show && !event->spontaneous())
+            fit();
+        return false;
+    }
+
+private:
+    void fit()
+    {
+        const QScreen* screen = OpeningScreen(window_);
+        if (screen == nullptr)
+            return;
+        const QSize minimum = window_->minimumSizeHint().expandedTo(window_->minimumSize());
+        const QSize size = shown_ || !wanted_.isValid() ? window_->size() : wanted_;
+        core::WindowRequest request { size.width(), size.height(), minimum.width(), minimum.height(),
+            Margins(window_), Area(screen->availableGeometry()), std::nullopt };
+        const QWidget* parent = window_->parentWidget();
+        if (over_ == OpenOver::MainWindow && parent != nullptr && parent->window()->isVisible())
+            request.over = Area(parent->window()->frameGeometry());
+        if (shown_)
+            request.at = core::ScreenPoint { window_->pos().x(), window_->pos().y() };
+        shown_ = true;
+        Apply(window_, request, screen);
+    }
+
+    QWidget* window_;
+    QSize wanted_;
+    OpenOver over_;
+    bool shown_ = false;
+};
+
 } // namespace
 
 void CentreOnScreen(QWidget* window)
@@ -31,9 +108,17 @@ void CentreOnScreen(QWidget* window)
     const QScreen* screen = ScreenOf(window);
     if (screen == nullptr)
         return;
-    QRect frame(QPoint(0, 0), window->size());
-    frame.moveCenter(screen->availableGeometry().center());
-    window->move(frame.topLeft());
+    const core::ScreenArea available = Area(screen->availableGeometry());
+    // Moved only: the window keeps its size.
+    Apply(window,
+        { window->width(), window->height(), window->width(), window->height(), Margins(window), available,
+            std::nullopt },
+        screen);
+}
+
+void FitWhenShown(QWidget* window, const QSize& wanted, OpenOver over)
+{
+    new ScreenFitter(window, wanted, over);
 }
 
 QSize FitToScreen(QMainWindow* window, QWidget* pages, const QSize& design)

@@ -3,6 +3,7 @@
 #include "codec/artexport.h"
 #include "gui/common/dialogs.h"
 #include "gui/common/pathtext.h"
+#include "gui/common/screenplace.h"
 
 #include <QEventLoop>
 #include <QPointer>
@@ -40,6 +41,7 @@ void ExportArtwork(
         QStringLiteral("Exporting pictures and icons\u2026"), QStringLiteral("Cancel"), 0, 1, parent);
     progress.setObjectName("ExportArtworkProgress");
     progress.setWindowTitle(kCaption);
+    FitWhenShown(&progress);
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(0);
     progress.setAutoClose(false);

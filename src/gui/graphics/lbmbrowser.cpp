@@ -110,6 +110,7 @@ TLBMBrowseForm::TLBMBrowseForm(PageContext& context, QWidget* parent)
     ImportButton->setGeometry(right, row, 180, 26);
 
     setFixedSize(right + 180 + kGap, row + 26 + kGap);
+    FitWhenShown(this, {}, OpenOver::Screen);
 
     connect(LBMIDEdit, &QLineEdit::textChanged, this, &TLBMBrowseForm::LBMIDEditChange);
     connect(ScrollBar1, &QScrollBar::valueChanged, this, &TLBMBrowseForm::ScrollBar1Change);
@@ -127,7 +128,6 @@ TLBMBrowseForm::TLBMBrowseForm(PageContext& context, QWidget* parent)
 
 void TLBMBrowseForm::showEvent(QShowEvent* event)
 {
-    CentreOnScreen(this);
     FormShow();
     QDialog::showEvent(event);
 }

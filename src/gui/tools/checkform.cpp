@@ -2,6 +2,7 @@
 
 #include "core/rules/whereused.h"
 #include "gui/common/bytetext.h"
+#include "gui/common/screenplace.h"
 #include "gui/tools/recordtable.h"
 
 #include <QLabel>
@@ -22,7 +23,7 @@ TCheckForm::TCheckForm(QWidget* parent)
     layout->addWidget(CheckSummary);
     layout->addWidget(CheckTable, 1);
     connect(CheckTable, &RecordTable::openRecord, this, &TCheckForm::openRecord);
-    resize(760, 360);
+    FitWhenShown(this, QSize(760, 360));
 }
 
 TCheckForm::~TCheckForm() = default;

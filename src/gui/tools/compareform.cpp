@@ -3,7 +3,9 @@
 #include "core/data/fileio.h"
 #include "core/data/tarnio.h"
 #include "core/rules/compareview.h"
+#include "gui/common/columnfit.h"
 #include "gui/common/dialogs.h"
+#include "gui/common/screenplace.h"
 
 #include <QFileInfo>
 #include <QHeaderView>
@@ -38,23 +40,24 @@ TCompareForm::TCompareForm(PageContext& context, QWidget* parent)
 {
     setObjectName("TCompareForm");
     setWindowTitle(Text(core::CompareWindowTitle({})));
-    resize(820, 480);
+    FitWhenShown(this, QSize(820, 480));
 
     SummaryLabel = new QLabel(this);
     SummaryLabel->setObjectName("SummaryLabel");
     CompareGrid = new QTableWidget(this);
     CompareGrid->setObjectName("CompareGrid");
-    QStringList titles;
-    for (const std::string& title : core::CompareColumnTitles())
-        titles << Text(title);
-    CompareGrid->setColumnCount(static_cast<int>(titles.size()));
-    CompareGrid->setHorizontalHeaderLabels(titles);
+    CompareGrid->setColumnCount(static_cast<int>(core::CompareColumnTitles().size()));
+    setTitles();
     CompareGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     CompareGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
     CompareGrid->setSelectionMode(QAbstractItemView::SingleSelection);
     CompareGrid->verticalHeader()->setVisible(false);
-    CompareGrid->horizontalHeader()->setStretchLastSection(true);
     CompareGrid->setSortingEnabled(true);
+    CompareGrid->setWordWrap(false); // one line a row: a long value is cut short
+    CompareGrid->verticalHeader()->setDefaultSectionSize(CompareGrid->fontMetrics().lineSpacing() + 8);
+    // Both files' values stay on screen; the record's name takes what they leave.
+    using enum core::ColumnFit;
+    columns_ = new ColumnFitter(CompareGrid, { Content, Content, Rest, Content, Value, Value });
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(SummaryLabel);
@@ -94,6 +97,17 @@ void TCompareForm::compareWith(const QString& path, std::vector<std::uint8_t> by
     activateWindow();
 }
 
+void TCompareForm::setTitles()
+{
+    std::filesystem::path loaded;
+    if (haveFile_ && context_.currentPath != nullptr && context_.state != nullptr)
+        loaded = *context_.currentPath / core::OobFileName(context_.state->currentNation);
+    const std::filesystem::path other = haveFile_ ? std::filesystem::path(path_.toStdString()) : loaded;
+    int column = 0;
+    for (const std::string& title : core::CompareColumnTitles(loaded, other))
+        CompareGrid->setHorizontalHeaderItem(column++, new QTableWidgetItem(Text(title)));
+}
+
 void TCompareForm::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
@@ -109,6 +123,7 @@ void TCompareForm::refresh()
         differences_ = core::CompareOobFiles(mine, other_, context_.settings->names);
     }
     SummaryLabel->setText(Text(core::CompareSummary(differences_.size(), haveFile_)));
+    setTitles(); // another file may have been opened since
 
     CompareGrid->setSortingEnabled(false);
     CompareGrid->clearContents();
@@ -121,12 +136,16 @@ void TCompareForm::refresh()
         CompareGrid->setItem(row, 1, NumberItem(d.slot));
         CompareGrid->setItem(row, 2, new QTableWidgetItem(Text(d.name)));
         CompareGrid->setItem(row, 3, new QTableWidgetItem(Text(d.field)));
-        CompareGrid->setItem(row, 4, new QTableWidgetItem(Text(d.aShown())));
-        CompareGrid->setItem(row, 5, new QTableWidgetItem(Text(d.bShown())));
+        for (const auto& [column, shown] : { std::pair(4, d.aShown()), std::pair(5, d.bShown()) }) {
+            // A long value (the comment) is cut in its column: the tip shows all of it.
+            auto* value = new QTableWidgetItem(Text(shown));
+            value->setToolTip(value->text());
+            CompareGrid->setItem(row, column, value);
+        }
         ++row;
     }
     CompareGrid->setSortingEnabled(true);
-    CompareGrid->resizeColumnsToContents();
+    columns_->refit();
 }
 
 void TCompareForm::activate(QTableWidgetItem* item)

@@ -18,6 +18,8 @@ class QTableWidgetItem;
 
 namespace tarnwick::gui {
 
+class ColumnFitter;
+
 class TCompareForm : public QWidget {
     Q_OBJECT
 public:
@@ -47,12 +49,15 @@ protected:
 
 private:
     void activate(QTableWidgetItem* item);
+    // The value columns' titles name the two files.
+    void setTitles();
 
     PageContext& context_;
     QString path_;
     std::vector<std::uint8_t> other_;
     bool haveFile_ = false;
     std::vector<core::OobDifference> differences_;
+    ColumnFitter* columns_ = nullptr;
 };
 
 } // namespace tarnwick::gui

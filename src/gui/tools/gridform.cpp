@@ -4,6 +4,7 @@
 
 #include "gui/common/bytetext.h"
 #include "gui/common/dialogs.h"
+#include "gui/common/screenplace.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -315,7 +316,7 @@ TFormGrid::TFormGrid(PageContext& context, const char* caption, std::span<const 
 {
     setWindowTitle(QString::fromLatin1(caption));
     setModal(true);
-    resize(900, 600);
+    FitWhenShown(this, QSize(900, 600));
 
     auto* panel = new QWidget(this);
     panel->setObjectName(QStringLiteral("Panel1"));

@@ -4,7 +4,9 @@
 #include "core/data/tarnio.h"
 #include "core/rules/compareview.h"
 #include "core/rules/mergeview.h"
+#include "gui/common/columnfit.h"
 #include "gui/common/dialogs.h"
+#include "gui/common/screenplace.h"
 
 #include <QDialogButtonBox>
 #include <QFileInfo>
@@ -24,6 +26,7 @@ namespace tarnwick::gui {
 namespace {
 
 constexpr int kIndexRole = Qt::UserRole;
+constexpr int kFirstValueColumn = 3; // Base, Ours, Theirs
 constexpr int kResultColumn = 6;
 const QString kTitle = QStringLiteral("Merge With");
 
@@ -40,7 +43,7 @@ TMergeForm::TMergeForm(PageContext& context, QWidget* parent)
 {
     setObjectName("TMergeForm");
     setWindowTitle(kTitle);
-    resize(900, 520);
+    FitWhenShown(this, QSize(900, 520));
 
     LeftLabel = new QLabel(this);
     LeftLabel->setObjectName("LeftLabel");
@@ -57,8 +60,12 @@ TMergeForm::TMergeForm(PageContext& context, QWidget* parent)
     MergeGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
     MergeGrid->setSelectionMode(QAbstractItemView::SingleSelection);
     MergeGrid->verticalHeader()->setVisible(false);
-    MergeGrid->horizontalHeader()->setStretchLastSection(true);
     MergeGrid->setSortingEnabled(true);
+    MergeGrid->setWordWrap(false); // one line a row: a long value is cut short
+    MergeGrid->verticalHeader()->setDefaultSectionSize(MergeGrid->fontMetrics().lineSpacing() + 8);
+    // The three sides' values stay on screen; the record's name takes what they leave.
+    using enum core::ColumnFit;
+    columns_ = new ColumnFitter(MergeGrid, { Content, Rest, Content, Value, Value, Value, Content });
 
     auto* buttons = new QDialogButtonBox(this);
     ApplyButton = buttons->addButton(tr("Apply"), QDialogButtonBox::AcceptRole);
@@ -144,13 +151,15 @@ void TMergeForm::fill()
         const core::MergeRow& row = rows[static_cast<std::size_t>(r)];
         for (int c = 0; c < static_cast<int>(row.cells.size()); ++c) {
             auto* item = new QTableWidgetItem(Text(row.cells[static_cast<std::size_t>(c)]));
+            if (c >= kFirstValueColumn && c < kResultColumn)
+                item->setToolTip(item->text()); // a long value (the comment) is cut in its column
             item->setData(
                 kIndexRole, row.conflict ? static_cast<int>(row.index) : -1 - static_cast<int>(row.index));
             MergeGrid->setItem(r, c, item);
         }
     }
     MergeGrid->setSortingEnabled(true);
-    MergeGrid->resizeColumnsToContents();
+    columns_->refit();
     if (!rows.empty())
         MergeGrid->selectRow(0);
     updateLeft();

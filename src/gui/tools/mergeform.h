@@ -23,6 +23,8 @@ class QTableWidgetItem;
 
 namespace tarnwick::gui {
 
+class ColumnFitter;
+
 class TMergeForm : public QDialog {
     Q_OBJECT
 public:
@@ -68,6 +70,7 @@ private:
     std::uint16_t nation_ = 0;
     core::MergeResult result_;
     std::vector<std::optional<core::MergeSide>> picks_;
+    ColumnFitter* columns_ = nullptr;
 };
 
 } // namespace tarnwick::gui

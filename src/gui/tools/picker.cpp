@@ -1,6 +1,7 @@
 #include "gui/tools/picker.h"
 
 #include "gui/common/bytetext.h"
+#include "gui/common/screenplace.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -54,6 +55,7 @@ TPickForm::TPickForm(const PageContext& context, QWidget* parent)
     layout->addWidget(Panel1);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    FitWhenShown(this);
 
     connect(OKBtn, &QPushButton::clicked, this, &TPickForm::OKBtnClick);
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::reject);

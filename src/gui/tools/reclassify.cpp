@@ -30,6 +30,7 @@ TFormReclassify::TFormReclassify(PageContext& context, QWidget* parent)
     QFont bold = Label2->font();
     bold.setBold(true);
     Label2->setFont(bold);
+    FitWhenShown(this, {}, OpenOver::Screen);
     FormShow();
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/rules/renationalise.h"
 #include "gui/common/bytetext.h"
+#include "gui/common/screenplace.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -25,6 +26,7 @@ TRenatDlg::TRenatDlg(PageContext& context, QWidget* parent)
     , Label5(toName)
     , Label6(progress)
 {
+    FitWhenShown(this);
 }
 
 void TRenatDlg::init(std::uint8_t nation)

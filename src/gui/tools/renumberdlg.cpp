@@ -94,6 +94,11 @@ TRenumberDlg::TRenumberDlg(const RenumberDlgConfig& config, PageContext& context
         layout->addLayout(buttons);
     }
 
+    // Tab goes along each row, then to the buttons.
+    QWidget* const tabOrder[] = { fromEdit, UnitWpn1PickBtn, toEdit, SpeedButton1, BitBtn1, BitBtn2 };
+    for (std::size_t i = 1; i < std::size(tabOrder); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+
     connect(fromEdit, &QLineEdit::textChanged, this, [this] { showName(fromEdit, fromName); });
     connect(toEdit, &QLineEdit::textChanged, this, [this] { showName(toEdit, toName); });
     connect(UnitWpn1PickBtn, &QToolButton::clicked, this, [this] { pick(fromEdit); });

@@ -2,6 +2,7 @@
 
 #include "gui/common/bytetext.h"
 #include "gui/common/dialogs.h"
+#include "gui/common/screenplace.h"
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -444,7 +445,7 @@ TTimelineForm::TTimelineForm(
 {
     setObjectName("TimelineForm");
     setWindowTitle("Availability Timeline");
-    resize(980, 680);
+    FitWhenShown(this, QSize(980, 680));
 
     auto* bar = new QToolBar(this);
     bar->setObjectName("TimelineToolBar");

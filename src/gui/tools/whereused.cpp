@@ -2,6 +2,7 @@
 
 #include "core/rules/whereused.h"
 #include "gui/common/bytetext.h"
+#include "gui/common/screenplace.h"
 #include "gui/tools/recordtable.h"
 
 #include <QLabel>
@@ -22,7 +23,7 @@ TWhereUsedForm::TWhereUsedForm(QWidget* parent)
     layout->addWidget(WhereUsedItem);
     layout->addWidget(WhereUsedTable, 1);
     connect(WhereUsedTable, &RecordTable::openRecord, this, &TWhereUsedForm::openRecord);
-    resize(420, 300);
+    FitWhenShown(this, QSize(420, 300));
 }
 
 void TWhereUsedForm::setItem(const core::TOobData* data, core::PasteKind kind, int slot)
