@@ -8,8 +8,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImageWriter>
-#include <QMenu>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QSaveFile>

@@ -8,7 +8,7 @@ ScriptedDialogs::Answer ScriptedDialogs::message(
     boxes.append({ kind, caption, text, buttons });
     if (!answers_.isEmpty())
         return answers_.takeFirst();
-    return buttons == Buttons::Ok ? Answer::Ok
+    return buttons == Buttons::Ok                                                          ? Answer::Ok
         : buttons == Buttons::SaveDiscardCancel || buttons == Buttons::CommitDiscardCancel ? Answer::Discard
                                                                                            : Answer::No;
 }
