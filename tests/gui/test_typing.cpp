@@ -89,7 +89,7 @@ private slots:
 
     void typingIsAskedAboutBeforeItIsDropped()
     {
-        enum class Act { NextSlot, OtherPage, Undo, Exit };
+        enum class Act { NextSlot, ListClick, OtherPage, Undo, Exit };
         struct Case {
             const char* what;
             Act act;
@@ -112,6 +112,10 @@ private slots:
                 true, { ask } },
             { "a refused commit stays", Act::NextSlot, "UnitCrewEdit", "5-", { Answer::Commit }, 1,
                 "Scout car", true, { ask, "Crew: '5-' is not a valid integer value" } },
+            { "a click in the list, commit", Act::ListClick, "UnitnameEdit", "Typed", { Answer::Commit }, 3,
+                "Typed", false, { ask } },
+            { "a click in the list, cancel", Act::ListClick, "UnitnameEdit", "Typed", { Answer::Cancel }, 1,
+                "Scout car", true, { ask } },
             { "another page, cancel", Act::OtherPage, "UnitnameEdit", "Typed", { Answer::Cancel }, 1,
                 "Scout car", true, { ask } },
             { "undo, discard", Act::Undo, "UnitnameEdit", "Typed", { Answer::Discard }, 1, "Scout car", false,
@@ -136,6 +140,16 @@ private slots:
             case Act::NextSlot:
                 t.child<QToolButton>("Fwd1Btn")->click();
                 break;
+            case Act::ListClick: {
+                // The list asks once its click is done.
+                auto* list = t.child<QListWidget>("UnitListBox");
+                QTest::mouseClick(
+                    list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(2)).center());
+                QTRY_VERIFY(!t.f.dialogs.boxes.isEmpty());
+                QTest::qWait(20);
+                QVERIFY2(list->currentRow() == c.slot - 1, c.what);
+                break;
+            }
             case Act::OtherPage:
                 t.child<QTabWidget>("Viewer")->setCurrentWidget(t.child<QWidget>("Weapons"));
                 break;
