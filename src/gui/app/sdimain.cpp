@@ -364,6 +364,8 @@ void TSDIAppForm::ViewerChange(int index)
     if (pageShown_ >= 0 && pageShown_ != index && !maySetTypingAside()) {
         const QSignalBlocker stay(Viewer);
         Viewer->setCurrentIndex(pageShown_);
+        if (QWidget* field = Viewer->currentWidget()->focusWidget())
+            field->setFocus(); // back in the field the typing was in
         return;
     }
     pageShown_ = index;
