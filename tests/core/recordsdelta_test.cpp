@@ -54,6 +54,8 @@ TEST(DocumentTexts, NameTheStepAndTheQuestion)
             "Save the changes to obat05 - Republic of Valdoria?" },
         { UncommittedStatus(PasteKind::Unit, 12),
             "Unit 12 has changes that are not committed (F12 commits)" },
+        { CommitTypingQuestion(PasteKind::Unit, 12), "Commit the changes to unit 12?" },
+        { CommitTypingQuestion(PasteKind::Weapon, 3), "Commit the changes to weapon 3?" },
         { SavedWithUncommittedStatus("Saved /x/obat05", "Units"),
             "Saved /x/obat05; the Units page has uncommitted changes" },
         { UnusedEntryText(12), "Entry 12 is unused" },

@@ -321,6 +321,12 @@ private slots:
         const QString title = w.windowTitle();
         f.dialogs.clear();
 
+        // The typing is asked about first; the page is left for the Exit button's.
+        w.findChild<QTabWidget*>("Viewer")->setCurrentWidget(w.findChild<QWidget*>("Load"));
+        QCOMPARE(f.dialogs.boxes.size(), 1);
+        QCOMPARE(f.dialogs.boxes[0].text, QString("Commit the changes to unit 1?"));
+        name->setText("still typing");
+        f.dialogs.clear();
         f.dialogs.setNextAnswer(yes ? gui::Dialogs::Answer::Yes : gui::Dialogs::Answer::No);
         w.findChild<QPushButton*>("ExitButton")->click();
         QCOMPARE(f.dialogs.boxes.size(), 1);

@@ -78,6 +78,11 @@ std::string UncommittedStatus(PasteKind kind, int slot)
         + " has changes that are not committed (F12 commits)";
 }
 
+std::string CommitTypingQuestion(PasteKind kind, int slot)
+{
+    return "Commit the changes to " + std::string(KindWord(kind)) + " " + std::to_string(slot) + "?";
+}
+
 std::string SavedWithUncommittedStatus(std::string_view savedStatus, std::string_view pageName)
 {
     return std::string(savedStatus) + "; the " + std::string(pageName) + " page has uncommitted changes";

@@ -45,6 +45,11 @@ inline constexpr const char* kGridSaveChangesQuestion = "Save the changes made i
 std::string UncommittedStatus(PasteKind kind, int slot);
 inline constexpr const char* kUncommittedCommentStatus
     = "The comment has changes that are not committed (F12 commits)";
+// Asked before typing that is not committed would be dropped (another slot or
+// page, another file, an undo or redo, exit): "Commit the changes to unit 12?".
+std::string CommitTypingQuestion(PasteKind kind, int slot);
+inline constexpr const char* kCommitCommentQuestion = "Commit the changes to the comment?";
+inline constexpr const char* kCommitTypingCaption = "Uncommitted Changes";
 inline constexpr const char* kCommitHint = "Commit your changes [F12]";
 // The commit button's hint while the page has uncommitted changes.
 inline constexpr const char* kCommitHintUncommitted

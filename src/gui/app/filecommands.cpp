@@ -77,7 +77,7 @@ bool FileCommands::changeFolder(const std::filesystem::path& dir)
     return true;
 }
 
-bool FileCommands::openSelected()
+bool FileCommands::openSelected(bool askFirst)
 {
     const int nation = load_.selectedNation();
     if (nation == 0)
@@ -88,7 +88,7 @@ bool FileCommands::openSelected()
             window_, Dialogs::Kind::Information, core::kFileNotFoundCaption, core::kFileNotFoundText);
         return false;
     }
-    if (!maySetRecordsAside())
+    if (askFirst && !maySetRecordsAside())
         return false;
 
     // A failed read leaves the records, the title and the pages as they were.

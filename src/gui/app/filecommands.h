@@ -31,9 +31,9 @@ public:
     // Enters a folder; false (after a box, the folder edit set back) when it
     // cannot be entered.
     bool changeFolder(const std::filesystem::path& dir);
-    // Opens the selected nation's file, asking first about unsaved changes;
-    // true when the records are the new file's.
-    bool openSelected();
+    // Opens the selected nation's file, asking first about unsaved changes
+    // unless the caller has asked already; true when the records are the new file's.
+    bool openSelected(bool askFirst = true);
     // Saves the records back to the file they came from. The status bar names
     // the file as it is called on disk, the values the save brought into range
     // and, given uncommittedPage, that page's typing that the save did not take.

@@ -35,11 +35,13 @@ bool TSDIAppForm::openPath(const QString& path)
         showError(QFile::decodeName(QByteArray::fromStdString(target.error)));
         return false;
     }
-    if (!files_->changeFolder(target.folder))
+    // The questions come before the folder changes, so that Cancel leaves it as it was.
+    if (!maySetTypingAside() || !files_->maySetRecordsAside() || !files_->changeFolder(target.folder))
         return false;
     // The list holds a row for every nation; the file commands open the selected one.
     Load->TarnListBox->setCurrentRow(target.nation - 1);
-    TarnListBoxDblClick();
+    if (files_->openSelected(false))
+        showOpenedFile();
     const bool opened
         = Load->selectedNation() == target.nation && workspace_->state().currentNation == target.nation;
     if (opened)

@@ -59,6 +59,7 @@
 #include <QResizeEvent>
 #include <QScreen>
 #include <QShowEvent>
+#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -176,8 +177,10 @@ void TSDIAppForm::watchDocument()
     uncommittedTimer_->setInterval(0);
     connect(uncommittedTimer_, &QTimer::timeout, this, &TSDIAppForm::showUncommitted);
     for (RecordPage* page : { static_cast<RecordPage*>(Units), static_cast<RecordPage*>(Weapons),
-             static_cast<RecordPage*>(Formations) })
+             static_cast<RecordPage*>(Formations) }) {
         connect(page, &RecordPage::fieldsChanged, uncommittedTimer_, qOverload<>(&QTimer::start));
+        page->setLeaveGuard([this] { return maySetTypingAside(); });
+    }
     connect(Info->TarnCommentEdit, &QLineEdit::textChanged, uncommittedTimer_, qOverload<>(&QTimer::start));
 }
 
@@ -357,6 +360,15 @@ void TSDIAppForm::SetButtons(bool enabled)
 
 void TSDIAppForm::ViewerChange(int index)
 {
+    // Entering a page shows its record again: the page left may hold typing.
+    if (pageShown_ >= 0 && pageShown_ != index && !maySetTypingAside()) {
+        const QSignalBlocker stay(Viewer);
+        Viewer->setCurrentIndex(pageShown_);
+        if (QWidget* field = Viewer->currentWidget()->focusWidget())
+            field->setFocus(); // back in the field the typing was in
+        return;
+    }
+    pageShown_ = index;
     QWidget* sheet = Viewer->widget(index);
     if (sheet == Weapons)
         WeaponsEnter();
@@ -425,7 +437,7 @@ void TSDIAppForm::openRecord(core::PasteKind kind, int slot)
     RecordPage* page = kind == core::PasteKind::Weapon ? static_cast<RecordPage*>(Weapons)
         : kind == core::PasteKind::Unit                ? static_cast<RecordPage*>(Units)
                                                        : static_cast<RecordPage*>(Formations);
-    if (slot < 1 || slot > page->slotCount())
+    if (slot < 1 || slot > page->slotCount() || !maySetTypingAside())
         return;
     Viewer->setCurrentWidget(page);
     page->goToSlot(slot);
@@ -498,7 +510,7 @@ void TSDIAppForm::SpeedButton_MoveClick()
 
 void TSDIAppForm::stepBy(core::Step step)
 {
-    if (RecordPage* page = pageInCharge())
+    if (RecordPage* page = pageInCharge(); page != nullptr && maySetTypingAside())
         page->goToSlot(core::StepSlot(page->currentSlot(), page->slotCount(), step));
     update();
 }
@@ -533,6 +545,8 @@ void TSDIAppForm::EditFindKeyUp(int key)
 
 void TSDIAppForm::SpeedButtonFindClick()
 {
+    if (pageInCharge() != nullptr && !maySetTypingAside())
+        return;
     records_->find(pageInCharge(), *EditFind);
 }
 
@@ -593,6 +607,10 @@ bool TSDIAppForm::eventFilter(QObject* watched, QEvent* event)
 
 void TSDIAppForm::closeEvent(QCloseEvent* event)
 {
+    if (!maySetTypingAside()) {
+        event->ignore();
+        return;
+    }
     // Unsaved changes ask their own question instead of the plain one.
     if (workspace_->document().isModified()) {
         if (files_->maySetRecordsAside())
@@ -724,8 +742,12 @@ void TSDIAppForm::OpenBtnClick()
 
 void TSDIAppForm::TarnListBoxDblClick()
 {
-    if (!files_->openSelected())
-        return;
+    if (maySetTypingAside() && files_->openSelected())
+        showOpenedFile();
+}
+
+void TSDIAppForm::showOpenedFile()
+{
     loadIconFrames();
     setFileLoaded(true);
 

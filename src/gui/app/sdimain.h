@@ -198,6 +198,15 @@ private:
     void showUncommitted();
     // The name of the page showing uncommitted typing, or empty.
     QString uncommittedPageName() const;
+    // Before typing that is not committed would be dropped: asks whether to
+    // commit it, discard it or cancel. True when the caller may go on; false
+    // (everything as it was) on Cancel or a commit the page refused.
+    bool maySetTypingAside();
+    // The file just opened, on the Units page.
+    void showOpenedFile();
+    // Edit > Undo and Redo, after that question.
+    void undoDocument();
+    void redoDocument();
 
     MainWindowOptions options_;
     std::unique_ptr<Dialogs> ownDialogs_;
@@ -219,6 +228,7 @@ private:
     QTimer* uncommittedTimer_ = nullptr;
     bool uncommitted_ = false;
     QString uncommittedStatus_;
+    int pageShown_ = -1; // the tab index the pages were last at
 
     // The windows it opens, created once in the start-up order.
     TPickForm* PickForm = nullptr;

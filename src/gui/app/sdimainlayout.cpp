@@ -16,6 +16,7 @@
 #include "gui/app/recentfiles.h"
 #include "gui/app/recordcommands.h"
 #include "gui/app/speedicons.h"
+#include "gui/app/undokeys.h"
 #include "gui/common/bytetext.h"
 #include "gui/common/dialogs.h"
 #include "gui/common/pagetabs.h"
@@ -360,6 +361,12 @@ void TSDIAppForm::buildMenu()
     Redo1->setObjectName("Redo1");
     Redo1->setShortcuts(
         { QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y) });
+    // Typing not committed is asked about before an undo or redo shows the records again.
+    disconnect(Undo1, &QAction::triggered, workspace_->document().undoStack(), &QUndoStack::undo);
+    disconnect(Redo1, &QAction::triggered, workspace_->document().undoStack(), &QUndoStack::redo);
+    connect(Undo1, &QAction::triggered, this, &TSDIAppForm::undoDocument);
+    connect(Redo1, &QAction::triggered, this, &TSDIAppForm::redoDocument);
+    new UndoKeys(this, Undo1, Redo1);
     Edit1->addAction(Undo1);
     Edit1->addAction(Redo1);
     Edit1->addSeparator();

@@ -2,6 +2,7 @@
 
 #include "gui/common/screenplace.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -54,10 +55,13 @@ Dialogs::Answer RealDialogs::message(
         break;
     }
     const QMessageBox::StandardButtons standard = buttons == Buttons::Ok ? QMessageBox::Ok
-        : buttons == Buttons::SaveDiscardCancel
+        : buttons == Buttons::SaveDiscardCancel || buttons == Buttons::CommitDiscardCancel
         ? (QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel)
         : (QMessageBox::Yes | QMessageBox::No);
     QMessageBox box(icon, caption, text, standard, parent);
+    // Commit takes the place of Save, in the same role and position.
+    if (buttons == Buttons::CommitDiscardCancel)
+        box.button(QMessageBox::Save)->setText(QStringLiteral("&Commit"));
     switch (buttons) {
     case Buttons::Ok:
         box.setDefaultButton(QMessageBox::Ok);
@@ -70,6 +74,7 @@ Dialogs::Answer RealDialogs::message(
         box.setEscapeButton(QMessageBox::No);
         break;
     case Buttons::SaveDiscardCancel:
+    case Buttons::CommitDiscardCancel:
         box.setDefaultButton(QMessageBox::Save);
         box.setEscapeButton(QMessageBox::Cancel);
         break;
@@ -77,8 +82,9 @@ Dialogs::Answer RealDialogs::message(
     const int result = box.exec();
     if (buttons == Buttons::Ok)
         return Answer::Ok;
-    if (buttons == Buttons::SaveDiscardCancel)
-        return result == QMessageBox::Save   ? Answer::Save
+    if (buttons == Buttons::SaveDiscardCancel || buttons == Buttons::CommitDiscardCancel)
+        return result == QMessageBox::Save
+            ? (buttons == Buttons::CommitDiscardCancel ? Answer::Commit : Answer::Save)
             : result == QMessageBox::Discard ? Answer::Discard
                                              : Answer::Cancel;
     return result == QMessageBox::Yes ? Answer::Yes : Answer::No;

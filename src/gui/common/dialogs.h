@@ -16,9 +16,9 @@ class Dialogs {
 public:
     enum class Kind { Information, Warning, Error, Question };
     // YesNo has Yes as its default button, YesNoDefaultNo has No;
-    // SaveDiscardCancel has Save (Escape cancels).
-    enum class Buttons { Ok, YesNo, YesNoDefaultNo, SaveDiscardCancel };
-    enum class Answer { Ok, Yes, No, Save, Discard, Cancel };
+    // SaveDiscardCancel has Save, CommitDiscardCancel has Commit (Escape cancels both).
+    enum class Buttons { Ok, YesNo, YesNoDefaultNo, SaveDiscardCancel, CommitDiscardCancel };
+    enum class Answer { Ok, Yes, No, Save, Discard, Cancel, Commit };
 
     virtual ~Dialogs() = default;
 

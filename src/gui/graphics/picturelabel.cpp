@@ -8,10 +8,13 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImageWriter>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QSaveFile>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 
 namespace tarnwick::gui {
 
@@ -78,19 +81,52 @@ void PictureLabel::mousePressEvent(QMouseEvent* event)
 
 void PictureLabel::contextMenuEvent(QContextMenuEvent* event)
 {
-    if ((picture_.isNull() && extraActions_.isEmpty()) || dialogs_ == nullptr) {
-        QLabel::contextMenuEvent(event);
+    // The keys that open the menu are taken in keyPressEvent, on every platform alike.
+    if (event->reason() == QContextMenuEvent::Keyboard) {
+        event->accept();
         return;
     }
+    if (!showMenu(event->globalPos()))
+        QLabel::contextMenuEvent(event);
+}
+
+void PictureLabel::keyPressEvent(QKeyEvent* event)
+{
+    const bool menuKey = event->key() == Qt::Key_Menu && event->modifiers() == Qt::NoModifier;
+    const bool shiftF10 = event->keyCombination() == QKeyCombination(Qt::SHIFT, Qt::Key_F10);
+    if ((menuKey || shiftF10) && showMenu(mapToGlobal(QPoint(width() / 4, height() / 4)))) {
+        event->accept();
+        return;
+    }
+    QLabel::keyPressEvent(event);
+}
+
+void PictureLabel::paintEvent(QPaintEvent* event)
+{
+    QLabel::paintEvent(event);
+    if (!hasFocus())
+        return;
+    QStylePainter painter(this);
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
+}
+
+bool PictureLabel::showMenu(const QPoint& pos)
+{
+    if ((picture_.isNull() && extraActions_.isEmpty()) || dialogs_ == nullptr)
+        return false;
     QMenu menu(this);
+    menu.setObjectName(QStringLiteral("PictureMenu"));
     QAction* save = nullptr;
     if (!picture_.isNull()) {
         save = menu.addAction(QString::fromUtf8("Save as PNG\u2026"));
         save->setObjectName("SaveAsPngAction");
     }
     menu.addActions(extraActions_);
-    if (QAction* chosen = menu.exec(event->globalPos()); chosen != nullptr && chosen == save)
+    if (QAction* chosen = menu.exec(pos); chosen != nullptr && chosen == save)
         saveAsPng();
+    return true;
 }
 
 QAction* PictureLabel::addMenuAction(const QString& text, const QString& objectName)

@@ -10,6 +10,8 @@
 
 class QAction;
 class QContextMenuEvent;
+class QKeyEvent;
+class QPaintEvent;
 class QMouseEvent;
 
 namespace tarnwick::gui {
@@ -55,9 +57,15 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    // The menu key and Shift+F10 open the menu too, below the picture's top left.
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
+    // The right-click menu at pos (global); false when it offers nothing.
+    bool showMenu(const QPoint& pos);
+
     Dialogs* dialogs_;
     QImage picture_;
     bool transparent_ = false;

@@ -5,6 +5,7 @@
 
 #include <QLineEdit>
 #include <QListWidget>
+#include <QTimer>
 
 namespace tarnwick::gui {
 
@@ -20,7 +21,7 @@ QListWidget* RecordPage::makeItemList(const char* objectName)
     itemList_->setObjectName(QString::fromLatin1(objectName));
     itemList_->setUniformItemSizes(true);
     itemList_->setSelectionMode(QAbstractItemView::SingleSelection);
-    auto go = [this](QListWidgetItem* item) { goToSlot(itemList_->row(item) + 1); };
+    auto go = [this](QListWidgetItem* item) { chooseSlot(itemList_->row(item) + 1, false); };
     connect(itemList_, &QListWidget::itemClicked, this, go);
     connect(itemList_, &QListWidget::itemDoubleClicked, this, go);
     // The arrow, page and home keys in the list show the slot they land on; the
@@ -28,10 +29,35 @@ QListWidget* RecordPage::makeItemList(const char* objectName)
     connect(itemList_, &QListWidget::currentRowChanged, this, [this](int row) {
         if (rebuilding_ || row < 0 || row + 1 == currentSlot() || !itemList_->hasFocus())
             return;
-        goToSlot(row + 1);
-        itemList_->setFocus();
+        chooseSlot(row + 1, true);
     });
     return itemList_;
+}
+
+void RecordPage::chooseSlot(int slot, bool keepListFocus)
+{
+    if (pendingSlot_ != 0 || (leaveGuard_ && hasUncommittedChanges())) {
+        // The row stays at the current slot while the question is asked, after
+        // the list has finished with its click or key.
+        rebuilding_ = true;
+        selectSlot(currentSlot());
+        rebuilding_ = false;
+        if (pendingSlot_ == 0)
+            QTimer::singleShot(0, this, [this, keepListFocus] {
+                const int chosen = pendingSlot_;
+                const bool go = leaveGuard_();
+                pendingSlot_ = 0;
+                if (go)
+                    goToSlot(chosen);
+                if (keepListFocus)
+                    itemList_->setFocus();
+            });
+        pendingSlot_ = slot;
+        return;
+    }
+    goToSlot(slot);
+    if (keepListFocus)
+        itemList_->setFocus();
 }
 
 void RecordPage::listInit(int slot)

@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -63,6 +64,9 @@ public:
     // The fields differ from what the page last showed of the stored record:
     // typing, a paste or an erase that is not committed.
     bool hasUncommittedChanges() const;
+    // Asked before a click or key in the item list shows another record over
+    // uncommitted typing; false keeps the typing and the slot.
+    void setLeaveGuard(std::function<bool()> guard) { leaveGuard_ = std::move(guard); }
 
 signals:
     // A field's text changed, by typing or by the program.
@@ -84,6 +88,10 @@ private:
     QStringList fieldTexts() const;
     QStringList shownTexts_;
     bool watchingFields_ = false;
+    std::function<bool()> leaveGuard_;
+    int pendingSlot_ = 0; // the slot the list asked for while the guard asks
+    // The list's way to a slot: through the guard when there is typing.
+    void chooseSlot(int slot, bool keepListFocus);
 };
 
 } // namespace tarnwick::gui

@@ -194,6 +194,7 @@ void UnitPage::buildControls()
     LBMImage = pictureLabel("LBMImage");
     LBMImage->move(310, 10);
     LBMImage->setLargestSize(QSize(160, 92)); // a larger picture would cover the fields below
+    LBMImage->setFocusPolicy(Qt::StrongFocus); // its menu opens by key too
     connect(LBMImage->addMenuAction(QString::fromUtf8("Replace from PNG\u2026"), "ReplaceFromPngAction"),
         &QAction::triggered, this, &UnitPage::replacePictureFromPng);
     BigImage = pictureLabel("BigImage");

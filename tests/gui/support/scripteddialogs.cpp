@@ -8,9 +8,9 @@ ScriptedDialogs::Answer ScriptedDialogs::message(
     boxes.append({ kind, caption, text, buttons });
     if (!answers_.isEmpty())
         return answers_.takeFirst();
-    return buttons == Buttons::Ok               ? Answer::Ok
-        : buttons == Buttons::SaveDiscardCancel ? Answer::Discard
-                                                : Answer::No;
+    return buttons == Buttons::Ok                                                          ? Answer::Ok
+        : buttons == Buttons::SaveDiscardCancel || buttons == Buttons::CommitDiscardCancel ? Answer::Discard
+                                                                                           : Answer::No;
 }
 
 std::optional<QString> ScriptedDialogs::saveAsFileName(

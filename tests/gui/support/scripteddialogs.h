@@ -27,7 +27,7 @@ public:
     };
 
     // Answers are used in order; with none prepared an OK box answers Ok, a
-    // Yes/No box (either default) answers No and a Save/Discard/Cancel box Discard
+    // Yes/No box (either default) answers No and a Save (or Commit)/Discard/Cancel box Discard
     // (what closing did before it asked).
     void setNextAnswer(Answer answer) { answers_.append(answer); }
     // The next file dialog (save or open) returns this path (nothing: cancelled).
