@@ -125,12 +125,13 @@ private slots:
                 "Timeline1=Availability &Timeline" }));
         QCOMPARE(w.findChild<QMenu*>("Help1")->title(), QString("&Help"));
         QCOMPARE(
-            layout(w.findChild<QMenu*>("Help1")), QStringList({ "Help2=Help", "-", "About1=&About..." }));
+            layout(w.findChild<QMenu*>("Help1")), QStringList({ "Help2=&Help", "-", "About1=&About..." }));
 
         QCOMPARE(w.findChild<QAction*>("SaveAs1")->shortcut(), QKeySequence("Ctrl+S"));
         QCOMPARE(w.findChild<QAction*>("ExitItem")->shortcut(), QKeySequence("Alt+X"));
         QCOMPARE(w.findChild<QAction*>("CheckFile1")->shortcut(), QKeySequence("F8"));
         QCOMPARE(w.findChild<QAction*>("WhereUsed1")->shortcut(), QKeySequence("Ctrl+U"));
+        QCOMPARE(w.findChild<QAction*>("Help2")->shortcut(), QKeySequence("F1"));
         QCOMPARE(layout(w.findChild<QMenu*>("Edit1")),
             QStringList({ "Undo1=&Undo", "Redo1=&Redo", "-", "WhereUsed1=&Where Used…" }));
         QCOMPARE(w.findChild<QAction*>("SaveAs1")->toolTip(),

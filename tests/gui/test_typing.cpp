@@ -89,7 +89,7 @@ private slots:
 
     void typingIsAskedAboutBeforeItIsDropped()
     {
-        enum class Act { NextSlot, ListClick, OtherPage, Undo, Exit };
+        enum class Act { NextSlot, ListClick, OtherPage, Undo, Tool, Exit };
         struct Case {
             const char* what;
             Act act;
@@ -120,6 +120,8 @@ private slots:
                 "Scout car", true, { ask } },
             { "undo, discard", Act::Undo, "UnitnameEdit", "Typed", { Answer::Discard }, 1, "Scout car", false,
                 { ask } },
+            { "a tool that redraws the page, cancel", Act::Tool, "UnitnameEdit", "Typed", { Answer::Cancel },
+                1, "Scout car", true, { ask } },
             // Committed typing is an unsaved change: that question comes second.
             { "exit, commit", Act::Exit, "UnitnameEdit", "Typed", { Answer::Commit, Answer::Cancel }, 1,
                 "Typed", false, { ask, save } },
@@ -155,6 +157,9 @@ private slots:
                 break;
             case Act::Undo:
                 t.child<QAction>("Undo1")->trigger();
+                break;
+            case Act::Tool:
+                t.child<QAction>("UnitsGrid1")->trigger();
                 break;
             case Act::Exit:
                 QVERIFY2(!t.w->close(), c.what);

@@ -382,7 +382,8 @@ void TSDIAppForm::buildMenu()
 
     Help1 = SDIAppMenu->addMenu("&Help");
     Help1->setObjectName("Help1");
-    Help2 = MakeAction(Help1, "Help2", "Help");
+    Help2 = MakeAction(Help1, "Help2", "&Help");
+    Help2->setShortcut(QKeySequence::HelpContents);
     Help1->addSeparator();
     About1 = MakeAction(Help1, "About1", "&About...");
     setMenuBar(SDIAppMenu);

@@ -45,6 +45,8 @@ void TSDIAppForm::Renationalise1Click()
         dialogs_->message(this, Dialogs::Kind::Information, AppTitle(), core::kPleaseLoadText);
         return;
     }
+    if (!maySetTypingAside())
+        return;
     const QPointer<QWidget> focused = focusWidget();
     RenatDlg->execFor(static_cast<std::uint8_t>(workspace_->state().currentNation));
     update();
@@ -76,6 +78,8 @@ void TSDIAppForm::MergeWith1Click()
         dialogs_->message(this, Dialogs::Kind::Information, AppTitle(), core::kPleaseLoadText);
         return;
     }
+    if (!maySetTypingAside())
+        return;
     if (MergeForm == nullptr) {
         MergeForm = new TMergeForm(pageContext_, this);
         connect(MergeForm, &TMergeForm::recordActivated, this, &TSDIAppForm::openRecord);
@@ -94,19 +98,22 @@ void TSDIAppForm::MergeWith1Click()
 
 void TSDIAppForm::Reclassify1Click()
 {
-    if (FormReclassify->execFor())
+    // The tool redraws the page from the records when it is done.
+    if (maySetTypingAside() && FormReclassify->execFor())
         showAgainAfterBulkChange();
 }
 
 void TSDIAppForm::WeaponsGrid1Click()
 {
-    if (FormGridWpns->execFor())
+    // The tool redraws the page from the records when it is done.
+    if (maySetTypingAside() && FormGridWpns->execFor())
         showAgainAfterBulkChange();
 }
 
 void TSDIAppForm::UnitsGrid1Click()
 {
-    if (FormGridUnits->execFor())
+    // The tool redraws the page from the records when it is done.
+    if (maySetTypingAside() && FormGridUnits->execFor())
         showAgainAfterBulkChange();
 }
 

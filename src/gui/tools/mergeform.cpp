@@ -11,14 +11,15 @@
 #include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QPushButton>
-#include <QShortcut>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 
 namespace tarnwick::gui {
@@ -81,18 +82,68 @@ TMergeForm::TMergeForm(PageContext& context, QWidget* parent)
     connect(ApplyButton, &QPushButton::clicked, this, &TMergeForm::apply);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(MergeGrid, &QTableWidget::itemDoubleClicked, this, &TMergeForm::activate);
-    const std::pair<QKeySequence, core::MergeSide> one[]
-        = { { QKeySequence(Qt::Key_O), core::MergeSide::Ours },
-              { QKeySequence(Qt::Key_T), core::MergeSide::Theirs } };
-    for (const auto& [key, side] : one)
-        connect(new QShortcut(key, this), &QShortcut::activated, this,
-            [this, side = side] { pick(MergeGrid->currentRow(), side); });
-    const std::pair<QKeySequence, core::MergeSide> all[]
-        = { { QKeySequence(Qt::CTRL | Qt::Key_O), core::MergeSide::Ours },
-              { QKeySequence(Qt::CTRL | Qt::Key_T), core::MergeSide::Theirs } };
-    for (const auto& [key, side] : all)
-        connect(
-            new QShortcut(key, this), &QShortcut::activated, this, [this, side = side] { pickAll(side); });
+    // The table takes letters for its own search, so the pick keys are read before it sees them; in the
+    // rest of the window they arrive as keys nothing else wanted. Either way they act without the window
+    // being the active one, which a shortcut would need.
+    MergeGrid->installEventFilter(this);
+}
+
+namespace {
+
+struct PickKey {
+    QKeySequence key;
+    core::MergeSide side;
+    bool all; // every conflict, not just the selected one
+};
+
+const std::array<PickKey, 4>& PickKeys()
+{
+    static const std::array<PickKey, 4> keys { {
+        { QKeySequence(Qt::Key_O), core::MergeSide::Ours, false },
+        { QKeySequence(Qt::Key_T), core::MergeSide::Theirs, false },
+        { QKeySequence(Qt::CTRL | Qt::Key_O), core::MergeSide::Ours, true },
+        { QKeySequence(Qt::CTRL | Qt::Key_T), core::MergeSide::Theirs, true },
+    } };
+    return keys;
+}
+
+} // namespace
+
+QList<QKeySequence> TMergeForm::pickKeys()
+{
+    QList<QKeySequence> keys;
+    for (const PickKey& k : PickKeys())
+        keys << k.key;
+    return keys;
+}
+
+bool TMergeForm::pickByKey(const QKeyEvent& key)
+{
+    const QKeySequence pressed(QKeyCombination(key.modifiers() & ~Qt::KeypadModifier, Qt::Key(key.key())));
+    for (const PickKey& k : PickKeys()) {
+        if (k.key != pressed)
+            continue;
+        if (k.all)
+            pickAll(k.side);
+        else
+            pick(MergeGrid->currentRow(), k.side);
+        return true;
+    }
+    return false;
+}
+
+bool TMergeForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == MergeGrid && event->type() == QEvent::KeyPress
+        && pickByKey(*static_cast<QKeyEvent*>(event)))
+        return true;
+    return QDialog::eventFilter(watched, event);
+}
+
+void TMergeForm::keyPressEvent(QKeyEvent* event)
+{
+    if (!pickByKey(*event))
+        QDialog::keyPressEvent(event);
 }
 
 std::optional<QString> TMergeForm::chooseFile(const QString& title, QString& lastDir)

@@ -10,6 +10,8 @@
 #include "gui/common/pagecontext.h"
 
 #include <QDialog>
+#include <QKeySequence>
+#include <QList>
 
 #include <cstdint>
 #include <memory>
@@ -17,6 +19,7 @@
 #include <vector>
 
 class QLabel;
+class QKeyEvent;
 class QPushButton;
 class QTableWidget;
 class QTableWidgetItem;
@@ -43,6 +46,8 @@ public:
     void pickAll(core::MergeSide side);
     // Asks about unpicked conflicts, then accepts.
     void apply();
+    // The keys that pick a side: O and T for the selected conflict, with Ctrl for all.
+    static QList<QKeySequence> pickKeys();
 
     std::unique_ptr<core::TOobData> mergedRecords() const;
     QString stepName() const { return stepName_; }
@@ -55,7 +60,12 @@ public:
 signals:
     void recordActivated(tarnwick::core::PasteKind kind, int slot);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
+    bool pickByKey(const QKeyEvent& key);
     void fill();
     void updateLeft();
     int conflictOf(int row) const; // -1 for a change taken without conflict
