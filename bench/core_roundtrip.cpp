@@ -160,4 +160,40 @@ void BM_EncodeImage(benchmark::State& state)
 }
 BENCHMARK(BM_EncodeImage);
 
+// Decode and encode beside a copy of the same bytes in one run: "decode" and
+// "encode" are each one's time over the copy's.
+void BM_CodecRatio(benchmark::State& state)
+{
+    using Clock = std::chrono::steady_clock;
+    Workspace& w = Space();
+    std::vector<std::uint8_t> copy(kOobFileSize);
+    constexpr int kRuns = 200;
+    double plain = 0, decode = 0, encode = 0;
+    for (auto _ : state) {
+        auto t0 = Clock::now();
+        for (int i = 0; i < kRuns; ++i) {
+            std::memcpy(copy.data(), w.data.fileImage.data(), kOobFileSize);
+            benchmark::DoNotOptimize(copy.data());
+            benchmark::ClobberMemory();
+        }
+        auto t1 = Clock::now();
+        for (int i = 0; i < kRuns; ++i) {
+            DecodeOobImage(w.data, kNation);
+            benchmark::ClobberMemory();
+        }
+        auto t2 = Clock::now();
+        for (int i = 0; i < kRuns; ++i) {
+            EncodeOobImage(w.data, kNation);
+            benchmark::ClobberMemory();
+        }
+        auto t3 = Clock::now();
+        plain += std::chrono::duration<double>(t1 - t0).count();
+        decode += std::chrono::duration<double>(t2 - t1).count();
+        encode += std::chrono::duration<double>(t3 - t2).count();
+    }
+    state.counters["decode"] = decode / plain;
+    state.counters["encode"] = encode / plain;
+}
+BENCHMARK(BM_CodecRatio)->Iterations(20)->Unit(benchmark::kMillisecond);
+
 } // namespace

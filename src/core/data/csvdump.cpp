@@ -135,17 +135,24 @@ std::string_view WeaponNameOf(const TOobData& data, int weapon)
                                 : std::string_view();
 }
 
-std::string MemberDescription(const TOobData& data, int member)
+// A unit in brackets, a formation by its name; built in scratch, which keeps
+// its buffer from one cell to the next.
+std::string_view MemberDescription(const TOobData& data, int member, std::string& scratch)
 {
-    if (IsUnitSlot(member))
-        return "[" + data.units[static_cast<std::size_t>(member)].name + "]";
+    if (IsUnitSlot(member)) {
+        scratch.assign(1, '[');
+        scratch += data.units[static_cast<std::size_t>(member)].name;
+        scratch += ']';
+        return scratch;
+    }
     if (IsSubFormationMember(member))
         return data.formations[static_cast<std::size_t>(member - 1000)].name;
     return {};
 }
 
 // The text of the column that names a coded value.
-void AppendNameOf(std::string& out, FieldCode code, int value, const TOobData& data, const NameTables& names)
+void AppendNameOf(std::string& out, FieldCode code, int value, const TOobData& data, const NameTables& names,
+    std::string& scratch)
 {
     const auto byte = static_cast<std::uint8_t>(value);
     switch (code) {
@@ -165,7 +172,7 @@ void AppendNameOf(std::string& out, FieldCode code, int value, const TOobData& d
         AppendText(out, BuyPageName(byte));
         return;
     case FieldCode::Member:
-        AppendText(out, MemberDescription(data, value));
+        AppendText(out, MemberDescription(data, value, scratch));
         return;
     case FieldCode::None:
     case FieldCode::Nation:
@@ -188,6 +195,7 @@ std::string BuildDump(const std::array<Record, N>& table, std::span<const DumpCo
     AppendNumber(nationCells, nation);
     AppendText(nationCells, NationName(names, nation));
     std::string out = Header(columns, commaAtEnd);
+    std::string scratch;
     out.reserve(out.size() + (N - 1) * (rowGuess + nationCells.size()));
     for (std::size_t slot = 1; slot < N; ++slot) {
         const Record& record = table[slot];
@@ -202,10 +210,10 @@ std::string BuildDump(const std::array<Record, N>& table, std::span<const DumpCo
                 AppendText(out, record.name);
                 continue;
             }
-            const int value = FieldValue(record, column.index);
+            const int value = RecordValue(*column.field, record);
             AppendNumber(out, value);
             if (column.named)
-                AppendNameOf(out, column.field->code, value, data, names);
+                AppendNameOf(out, column.field->code, value, data, names, scratch);
         }
         out.append(kLineEnd);
     }

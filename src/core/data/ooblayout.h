@@ -58,7 +58,9 @@ struct OobField {
     // range. A page limit beyond the width stores the largest value the field holds.
     FieldRange limits = { 0, -1 };
     SaveClamp clamp = SaveClamp::None;
-    std::string_view label = {}; // the page's caption, as its messages name the field
+    // The page's caption, as its messages name the field; a string literal, so
+    // label.data() serves where a C string is wanted.
+    std::string_view label = {};
     int gridColumn = -1; // the column the table's grid shows it in, -1 for none
 
     std::size_t size() const;

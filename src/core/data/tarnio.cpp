@@ -3,6 +3,7 @@
 #include "core/data/ooblayout.h"
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <cstring>
 #include <initializer_list>
@@ -71,65 +72,103 @@ template <class Rec> unsigned char* RecordBytes(Rec& record)
     return reinterpret_cast<unsigned char*>(&record);
 }
 
+// A file word is low byte first; on a host that keeps words the same way it
+// is copied like any other bytes.
+constexpr bool kWordsAsBytes = std::endian::native == std::endian::little;
+
+// The longest run of bytes copied together.
+constexpr std::size_t kMaxRunBytes = 16;
+
+// W..2W bytes (W a power of two, W <= 8) as two fixed copies of W bytes that
+// overlap in the middle: fixed sizes compile to plain loads and stores.
+template <std::size_t W>
+TW_PLAIN_COPY void CopySlots(const unsigned char* from, std::size_t fromStride, unsigned char* to,
+    std::size_t toStride, std::size_t bytes, std::size_t n)
+{
+    const std::size_t tail = bytes - W;
+    for (; n > 0; --n, from += fromStride, to += toStride) {
+        std::memcpy(to, from, W);
+        std::memcpy(to + tail, from + tail, W);
+    }
+}
+
+// n slots of 1..kMaxRunBytes bytes from one strided place to another.
+TW_PLAIN_COPY void CopyBytes(const unsigned char* from, std::size_t fromStride, unsigned char* to,
+    std::size_t toStride, std::size_t bytes, std::size_t n)
+{
+    if (bytes == 1) {
+        for (; n > 0; --n, from += fromStride, to += toStride)
+            *to = *from;
+    } else if (bytes < 4) {
+        CopySlots<2>(from, fromStride, to, toStride, bytes, n);
+    } else if (bytes < 8) {
+        CopySlots<4>(from, fromStride, to, toStride, bytes, n);
+    } else {
+        CopySlots<8>(from, fromStride, to, toStride, bytes, n);
+    }
+}
+
 // n slots of a value from the file column at p (stride bytes apart) to the
 // record members at out (size apart): a 16-bit word (low byte first in the
 // file), or bytes that lie in the same order in the file and the record.
 TW_PLAIN_COPY void CopyIn(bool word, std::size_t bytes, const std::uint8_t* p, std::size_t stride,
     unsigned char* out, std::size_t size, std::size_t n)
 {
-    if (word) {
+    if (word && !kWordsAsBytes) {
         for (; n > 0; --n, p += stride, out += size) {
             const auto value = static_cast<std::uint16_t>(p[0] | (p[1] << 8));
             std::memcpy(out, &value, sizeof value);
         }
-    } else if (bytes == 1) {
-        for (; n > 0; --n, p += stride, out += size)
-            *out = *p;
-    } else {
-        for (; n > 0; --n, p += stride, out += size)
-            std::memcpy(out, p, bytes);
+        return;
     }
+    CopyBytes(p, stride, out, size, bytes, n);
 }
 
 TW_PLAIN_COPY void CopyOut(bool word, std::size_t bytes, const unsigned char* in, std::size_t size,
     std::uint8_t* p, std::size_t stride, std::size_t n)
 {
-    if (word) {
+    if (word && !kWordsAsBytes) {
         for (; n > 0; --n, p += stride, in += size) {
             std::uint16_t value;
             std::memcpy(&value, in, sizeof value);
             p[0] = static_cast<std::uint8_t>(value & 0xFF);
             p[1] = static_cast<std::uint8_t>(value >> 8);
         }
-    } else if (bytes == 1) {
-        for (; n > 0; --n, p += stride, in += size)
-            *p = *in;
-    } else {
-        for (; n > 0; --n, p += stride, in += size)
-            std::memcpy(p, in, bytes);
+        return;
     }
+    CopyBytes(in, size, p, stride, bytes, n);
 }
 
 #undef TW_PLAIN_COPY
 
-// How many fields from fields[i] on are single bytes copied as they are, one
-// after the other both in the file and in the record (armour rows, weapon
-// numbers): the codec copies them together.
-std::size_t PlainRun(std::span<const OobField> fields, std::size_t i)
+// The fields from fields[i] on that are copied as they are, one after the
+// other both in the file and in the record (armour rows, weapon numbers, the
+// members of a formation): the codec copies them together.
+struct Run {
+    const OobField* field;
+    std::size_t count; // fields
+    std::size_t bytes;
+};
+
+Run PlainRun(std::span<const OobField> fields, std::size_t i)
 {
     auto plain = [](const OobField& f) {
-        return (f.kind == FieldKind::Byte || f.kind == FieldKind::Signed) && f.clamp == SaveClamp::None;
+        const bool bytes = f.kind == FieldKind::Byte || f.kind == FieldKind::Signed
+            || (f.kind == FieldKind::Word && kWordsAsBytes);
+        return bytes && f.clamp == SaveClamp::None;
     };
+    Run run { &fields[i], 1, fields[i].size() };
     if (!plain(fields[i]))
-        return 1;
-    std::size_t n = 1;
-    for (; i + n < fields.size(); ++n) {
-        const OobField& a = fields[i + n - 1];
-        const OobField& b = fields[i + n];
-        if (!plain(b) || b.base != a.base || b.offset != a.offset + 1 || b.member != a.member + 1)
+        return run;
+    for (; i + run.count < fields.size(); ++run.count) {
+        const OobField& a = fields[i + run.count - 1];
+        const OobField& b = fields[i + run.count];
+        if (!plain(b) || b.kind != a.kind || b.base != a.base || b.offset != a.offset + a.size()
+            || b.member != a.member + a.size() || run.bytes + b.size() > kMaxRunBytes)
             break;
+        run.bytes += b.size();
     }
-    return n;
+    return run;
 }
 
 // Slots first..last-1 of one field (and the bytes of its run) from the image into the records.
@@ -140,15 +179,15 @@ void DecodeColumn(const OobField& field, std::size_t bytes, const std::uint8_t* 
     const std::size_t stride = field.width;
     const std::uint8_t* p = image + field.at(static_cast<int>(first));
     if (field.kind == FieldKind::Name) {
-        for (std::size_t s = first; s < last; ++s, p += stride) {
+        for (Rec *rec = table.data() + first, *end = table.data() + last; rec != end; ++rec, p += stride) {
             const void* nul = std::memchr(p, 0, kNameLength);
             const std::size_t length
                 = nul ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(nul) - p) : kNameLength;
-            table[s].name.assign(reinterpret_cast<const char*>(p), length);
+            rec->name.assign(reinterpret_cast<const char*>(p), length);
         }
         return;
     }
-    CopyIn(field.kind == FieldKind::Word, bytes, p, stride, RecordBytes(table[first]) + field.member,
+    CopyIn(field.kind == FieldKind::Word, bytes, p, stride, RecordBytes(table.data()[first]) + field.member,
         sizeof(Rec), last - first);
 }
 
@@ -159,11 +198,12 @@ void EncodeColumn(const OobField& field, std::size_t bytes, std::uint8_t* image,
     const std::size_t stride = field.width;
     std::uint8_t* p = image + field.at(static_cast<int>(first));
     if (field.kind == FieldKind::Name) {
-        for (std::size_t s = first; s < last; ++s, p += stride)
-            EncodeText(p, kNameLength, table[s].name);
+        for (const Rec *rec = table.data() + first, *end = table.data() + last; rec != end;
+             ++rec, p += stride)
+            EncodeText(p, kNameLength, rec->name);
         return;
     }
-    const unsigned char* in = reinterpret_cast<const unsigned char*>(&table[first]) + field.member;
+    const unsigned char* in = reinterpret_cast<const unsigned char*>(table.data() + first) + field.member;
     switch (field.clamp) {
     case SaveClamp::Year:
         for (std::size_t s = first; s < last; ++s, p += stride, in += sizeof(Rec))
@@ -182,20 +222,12 @@ void EncodeColumn(const OobField& field, std::size_t bytes, std::uint8_t* image,
     CopyOut(field.kind == FieldKind::Word, bytes, in, sizeof(Rec), p, stride, last - first);
 }
 
-// A field and the number of fields from it on that are copied together.
-struct Run {
-    const OobField* field;
-    std::size_t bytes;
-};
-
 std::vector<Run> RunsOf(const OobTableLayout& layout)
 {
     std::vector<Run> runs;
     for (const std::span<const OobField> fields : { layout.fields, layout.carried })
-        for (std::size_t i = 0, n = 0; i < fields.size(); i += n) {
-            n = PlainRun(fields, i);
-            runs.push_back({ &fields[i], n });
-        }
+        for (std::size_t i = 0; i < fields.size(); i += runs.back().count)
+            runs.push_back(PlainRun(fields, i));
     return runs;
 }
 

@@ -1,8 +1,11 @@
 #include "core/rules/formationrules.h"
 
 #include "core/data/globals.h"
+#include "core/data/ooblayout.h"
 
 #include <cstddef>
+#include <stdexcept>
+#include <utility>
 
 namespace tarnwick::core {
 
@@ -40,6 +43,14 @@ std::string Availability(const TOobFormation& f)
 {
     return std::to_string(f.monthAvail) + "/" + std::to_string(f.yearAvail) + " to "
         + std::to_string(f.monthUnavail) + "/" + std::to_string(f.yearUnavail);
+}
+
+const OobField& FormationField(std::string_view name)
+{
+    for (const OobField& field : OobLayoutOf(OobTable::Formations).fields)
+        if (field.name == name)
+            return field;
+    throw std::logic_error("no formation field " + std::string(name));
 }
 
 } // namespace
@@ -213,31 +224,36 @@ std::optional<FieldError> FormationFromTexts(const FormationTexts& texts, TOobFo
         name.resize(kNameLength);
     f.name = name;
 
+    // In the order a message names the first field that is no number.
+    const std::pair<std::string_view, const std::string*> numbers[] = {
+        { "Country", &texts.nation },
+        { "Avail From Yr", &texts.yearAvail },
+        { "Avail From Mo", &texts.monthAvail },
+        { "Avail To Yr", &texts.yearUnavail },
+        { "Avail To Mo", &texts.monthUnavail },
+        { "Buy Page", &texts.buyPage },
+        { "Form Type", &texts.formType },
+        { "Exp Mod", &texts.expMod },
+        { "Mor Mod", &texts.moraleMod },
+    };
     std::optional<FieldError> error;
-    auto convert = [&error](const char* field, std::string_view text, int min, int max) {
+    auto convert = [&](const OobField& field, const std::string& text) {
         if (error)
-            return 0;
+            return;
+        const FieldRange range = field.range();
         try {
-            return static_cast<int>(ClampValue(min, max, text));
+            SetRecordValue(field, f, ClampValue(range.low, range.high, text));
         } catch (const EConvertError&) {
-            error = FieldError { field, std::string(text) };
-            return 0;
+            error = FieldError { std::string(field.label), text };
         }
     };
-    f.nation = static_cast<std::uint8_t>(convert("Nation", texts.nation, 0, 255));
-    f.yearAvail = static_cast<std::uint8_t>(convert("Available from (year)", texts.yearAvail, 0, 120));
-    f.monthAvail = static_cast<std::uint8_t>(convert("Available from (month)", texts.monthAvail, 1, 12));
-    f.yearUnavail = static_cast<std::uint8_t>(convert("Until (year)", texts.yearUnavail, 0, 120));
-    f.monthUnavail = static_cast<std::uint8_t>(convert("Until (month)", texts.monthUnavail, 1, 12));
-    f.buyPage = static_cast<std::uint8_t>(convert("Purchase screen", texts.buyPage, 0, 255));
-    f.formType = static_cast<std::uint8_t>(convert("Formation Type", texts.formType, 0, 255));
-    f.expMod = static_cast<std::int8_t>(convert("Experience Modifier", texts.expMod, -25, 25));
-    f.moraleMod = static_cast<std::int8_t>(convert("Morale Modifier", texts.moraleMod, -25, 25));
-    for (int n = 1; n <= kFormationMembers; ++n) {
-        const std::string field = n == 1 ? "Unit 1" : "Unit/Formation " + std::to_string(n);
-        f.slot[static_cast<std::size_t>(n - 1)] = static_cast<std::uint16_t>(
-            convert(field.c_str(), texts.slot[static_cast<std::size_t>(n - 1)], 0, 1000 + kFormationSlots));
-    }
+    for (const auto& [name, text] : numbers)
+        convert(FormationField(name), *text);
+    // Then the members, which the table lists in slot order.
+    std::size_t n = 0;
+    for (const OobField& field : OobLayoutOf(OobTable::Formations).fields)
+        if (field.code == FieldCode::Member && n < texts.slot.size())
+            convert(field, texts.slot[n++]);
     if (error)
         return error;
     out = f;

@@ -1,10 +1,12 @@
 #include "core/rules/unitrules.h"
 
 #include "core/data/globals.h"
+#include "core/data/ooblayout.h"
 
 #include <algorithm>
 #include <initializer_list>
-#include <limits>
+#include <iterator>
+#include <stdexcept>
 #include <utility>
 
 namespace tarnwick::core {
@@ -63,81 +65,99 @@ bool OneOf(int value, std::initializer_list<int> values)
     return std::find(values.begin(), values.end(), value) != values.end();
 }
 
-template <class T> void Store(T& target, int value)
-{
-    // Wider numbers stop at the field's largest value, never wrap.
-    target = static_cast<T>(std::clamp<int>(value, 0, std::numeric_limits<T>::max()));
-}
-
-#define TW_UNIT_FIELD(control, caption, length, lo, hi, member, blank)                                       \
-    UnitNumberField                                                                                          \
-    {                                                                                                        \
-        control, caption, length, lo, hi, [](const TOobUnit& u) { return static_cast<int>(u.member); },      \
-            [](TOobUnit& u, int v) { Store(u.member, v); }, blank                                            \
-    }
+// The page's edits by the dump's names of their fields, in the order the page
+// fills them (weapon rows: number, HE, AP). Caption, limits and record member
+// come from the field table.
+struct UnitEdit {
+    const char* control;
+    std::string_view field;
+    int maxLength;
+    const char* blank; // the text an erased page holds
+};
 
 #define TW_WEAPON_ROW(n)                                                                                     \
-    TW_UNIT_FIELD("UnitWpn" #n "Edit", "Weapon " #n, 3, 0, 249, weapon[n - 1], "0"),                         \
-        TW_UNIT_FIELD("UnitWpn" #n "HEAmmoEdit", "Weapon " #n " HE", 3, 0, 255, heAmmo[n - 1], "0"),         \
-        TW_UNIT_FIELD("UnitWpn" #n "APAmmoEdit", "Weapon " #n " AP", 3, 0, 255, apAmmo[n - 1], "0")
+    UnitEdit { "UnitWpn" #n "Edit", "Weapon " #n, 3, "0" },                                                  \
+        UnitEdit { "UnitWpn" #n "HEAmmoEdit", "Wpn" #n " HE Rds", 3, "0" }, UnitEdit                         \
+    {                                                                                                        \
+        "UnitWpn" #n "APAmmoEdit", "Wpn" #n " AP Rds", 3, "0"                                                \
+    }
 
-#define TW_ARMOUR_ROW(hf, hs, hr, tf, ts, tr, top, caption, member)                                          \
-    TW_UNIT_FIELD(hf, caption " HF", 3, 0, 255, member[0], "0"),                                             \
-        TW_UNIT_FIELD(hs, caption " HS", 3, 0, 255, member[1], "0"),                                         \
-        TW_UNIT_FIELD(hr, caption " HR", 3, 0, 255, member[2], "0"),                                         \
-        TW_UNIT_FIELD(tf, caption " TF", 3, 0, 255, member[3], "0"),                                         \
-        TW_UNIT_FIELD(ts, caption " TS", 3, 0, 255, member[4], "0"),                                         \
-        TW_UNIT_FIELD(tr, caption " TR", 3, 0, 255, member[5], "0"),                                         \
-        TW_UNIT_FIELD(top, caption " Top", 3, 0, 255, member[6], "0")
+#define TW_ARMOUR_ROW(hf, hs, hr, tf, ts, tr, top, prefix)                                                   \
+    UnitEdit { hf, prefix " HF", 3, "0" }, UnitEdit { hs, prefix " HS", 3, "0" },                            \
+        UnitEdit { hr, prefix " HR", 3, "0" }, UnitEdit { tf, prefix " TF", 3, "0" },                        \
+        UnitEdit { ts, prefix " TS", 3, "0" }, UnitEdit { tr, prefix " TR", 3, "0" }, UnitEdit               \
+    {                                                                                                        \
+        top, prefix " Top", 3, "0"                                                                           \
+    }
 
-const std::array<UnitNumberField, kUnitNumberFieldCount> kFields = { {
-    TW_UNIT_FIELD("UnitNationEdit", "Nation", 2, 0, 599, nation, "0"),
-    TW_UNIT_FIELD("UnitClassEdit", "Unit Class", 3, 0, 255, unitClass, "216"),
-    TW_UNIT_FIELD("UnitMCEdit", "Move Class", 2, 0, 255, moveClass, "0"),
-    TW_UNIT_FIELD("UnitYrAvailEdit", "Year Available", 3, 0, 120, yearAvail, "48"),
-    TW_UNIT_FIELD("UnitYrUnavailEdit", "Year Until", 3, 0, 120, yearUnavail, "120"),
-    TW_UNIT_FIELD("UnitCostEdit", "Cost", 3, 0, 999, cost, "0"),
-    TW_UNIT_FIELD("UnitCrewEdit", "Crew", 3, 0, 255, crew, "0"),
-    TW_UNIT_FIELD("UnitSizeEdit", "Size", 2, 0, 255, size, "0"),
-    TW_UNIT_FIELD("UnitCarryEdit", "Carry", 3, 0, 255, carry, "0"),
-    TW_UNIT_FIELD("UnitWeightEdit", "Weight", 3, 0, 255, weight, "0"),
-    TW_UNIT_FIELD("UnitLBMEdit", "LBM", 9, 0, 99999, lbm, "0"),
-    TW_UNIT_FIELD("UnitSpeedEdit", "Speed", 3, 0, 255, speed, "0"),
-    TW_UNIT_FIELD("UnitSwimEdit", "Swim", 3, 0, 255, swim, "0"),
-    TW_UNIT_FIELD("UnitEWEdit", "EW", 2, 0, 255, ew, "0"),
-    TW_UNIT_FIELD("UnitRadioEdit", "Radio", 2, 0, 255, radio, "0"),
-    TW_UNIT_FIELD("UnitVisionEdit", "Vision", 3, 0, 255, vision, "0"),
-    TW_UNIT_FIELD("UnitIconEdit", "Icon", 5, 0, 99999, icon, "0"),
-    TW_UNIT_FIELD("UnitFCEdit", "Fire control", 3, 0, 255, fireControl, "0"),
-    TW_UNIT_FIELD("UnitROFEdit", "ROF", 2, 0, 255, rof, "0"),
-    TW_UNIT_FIELD("UnitRFEdit", "Range Finder", 3, 0, 255, rangeFinder, "0"),
-    TW_UNIT_FIELD("UnitSDEdit", "Smoke Dischargers", 2, 0, 255, smokeDischargers, "0"),
-    TW_UNIT_FIELD("UnitStabiliserEdit", "Stabiliser", 3, 0, 255, stabiliser, "0"),
-    TW_UNIT_FIELD("UnitSabotAmmoEdit", "Sabot", 3, 0, 255, sabotAmmo, "0"),
-    TW_UNIT_FIELD("UnitHEATAmmoEdit", "HEAT", 3, 0, 255, heatAmmo, "0"),
-    TW_UNIT_FIELD("UnitSurviveEdit", "Survivability", 3, 0, 255, survivability, "0"),
+constexpr UnitEdit kEdits[] = {
+    { "UnitNationEdit", "Nation", 2, "0" },
+    { "UnitClassEdit", "Class ID", 3, "216" },
+    { "UnitMCEdit", "Move Class ID", 2, "0" },
+    { "UnitYrAvailEdit", "1st Year Avail", 3, "48" },
+    { "UnitYrUnavailEdit", "Last Year Avail", 3, "120" },
+    { "UnitCostEdit", "Cost", 3, "0" },
+    { "UnitCrewEdit", "Crew", 3, "0" },
+    { "UnitSizeEdit", "Size", 2, "0" },
+    { "UnitCarryEdit", "Lift Cap", 3, "0" },
+    { "UnitWeightEdit", "Load Cost", 3, "0" },
+    { "UnitLBMEdit", "Picture (LBM) ID", 9, "0" },
+    { "UnitSpeedEdit", "Speed", 3, "0" },
+    { "UnitSwimEdit", "Swim Spd", 3, "0" },
+    { "UnitEWEdit", "EW", 2, "0" },
+    { "UnitRadioEdit", "Radio%", 2, "0" },
+    { "UnitVisionEdit", "Vision", 3, "0" },
+    { "UnitIconEdit", "Graphic (Icon) ID", 5, "0" },
+    { "UnitFCEdit", "Fire Control", 3, "0" },
+    { "UnitROFEdit", "Rate of Fire", 2, "0" },
+    { "UnitRFEdit", "Range Finder", 3, "0" },
+    { "UnitSDEdit", "Nr S/D", 2, "0" },
+    { "UnitStabiliserEdit", "Stabiliser", 3, "0" },
+    { "UnitSabotAmmoEdit", "Wpn1 SABOT Rds", 3, "0" },
+    { "UnitHEATAmmoEdit", "Wpn1 HEAT Rds", 3, "0" },
+    { "UnitSurviveEdit", "Survivability", 3, "0" },
     TW_WEAPON_ROW(1),
     TW_WEAPON_ROW(2),
     TW_WEAPON_ROW(3),
     TW_WEAPON_ROW(4),
     TW_ARMOUR_ROW("UnitSteelHFEdit", "UnitSteelHSEdit", "UnitSteelHREdit", "UnitSteelTFEdit",
-        "UnitSteelTSEdit", "UnitSteelTREdit", "UnitSteelTopEdit", "Steel", steelArmour),
+        "UnitSteelTSEdit", "UnitSteelTREdit", "UnitSteelTopEdit", "Steel"),
     TW_ARMOUR_ROW("UnitHEATHFEdit", "UnitHEATHSEdit", "UNITHEATHREdit", "UnitHEATTFEdit", "UNITHEATTSEdit",
-        "UnitHEATTREdit", "UnitHEATTopEdit", "HEAT", heatArmour),
+        "UnitHEATTREdit", "UnitHEATTopEdit", "HEAT"),
     TW_ARMOUR_ROW("UnitERAHFEdit", "UnitERAHSEdit", "UnitERAHREdit", "UnitERATFEdit", "UnitERATSEdit",
-        "UnitERATREdit", "UnitERATopEdit", "Reactive", eraArmour),
-    TW_UNIT_FIELD("UnitMonthAvailEdit", "Month Available", 3, 1, 12, monthAvail, "1"),
-    TW_UNIT_FIELD("UnitMonthUnAvailEdit", "Month Until", 3, 1, 12, monthUnavail, "12"),
-    TW_UNIT_FIELD("UnitSoundByteEdit", "Sound", 3, 0, 255, unitSound, "0"),
-    TW_UNIT_FIELD("UnitWPNSound1Edit", "Weapon 1 Sound", 3, 0, 255, weaponSound[0], "0"),
-    TW_UNIT_FIELD("UnitWPNSound2Edit", "Weapon 2 Sound", 3, 0, 255, weaponSound[1], "0"),
-    TW_UNIT_FIELD("UnitWPNSound3Edit", "Weapon 3 Sound", 3, 0, 255, weaponSound[2], "0"),
-    TW_UNIT_FIELD("UnitWPNSound4Edit", "Weapon 4 Sound", 3, 0, 255, weaponSound[3], "0"),
-} };
+        "UnitERATREdit", "UnitERATopEdit", "ERA"),
+    { "UnitMonthAvailEdit", "1st Month Avail", 3, "1" },
+    { "UnitMonthUnAvailEdit", "Last Month Avail", 3, "12" },
+    { "UnitSoundByteEdit", "Unit Sound", 3, "0" },
+    { "UnitWPNSound1Edit", "Wpn1 Sound", 3, "0" },
+    { "UnitWPNSound2Edit", "Wpn2 Sound", 3, "0" },
+    { "UnitWPNSound3Edit", "Wpn3 Sound", 3, "0" },
+    { "UnitWPNSound4Edit", "Wpn4 Sound", 3, "0" },
+};
+static_assert(std::size(kEdits) == kUnitNumberFieldCount);
 
 #undef TW_ARMOUR_ROW
 #undef TW_WEAPON_ROW
-#undef TW_UNIT_FIELD
+
+const OobField& UnitField(std::string_view name)
+{
+    for (const OobField& field : OobLayoutOf(OobTable::Units).fields)
+        if (field.name == name)
+            return field;
+    throw std::logic_error("no unit field " + std::string(name));
+}
+
+const std::array<UnitNumberField, kUnitNumberFieldCount> kFields = [] {
+    std::array<UnitNumberField, kUnitNumberFieldCount> fields {};
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        const UnitEdit& edit = kEdits[i];
+        const OobField& field = UnitField(edit.field);
+        const FieldRange range = field.range();
+        fields[i]
+            = { edit.control, field.label.data(), edit.maxLength, range.low, range.high, &field, edit.blank };
+    }
+    return fields;
+}();
 
 const char* const kCrLf = "\r\n";
 
@@ -257,6 +277,17 @@ WeaponNameLook WeaponNameFor(int weaponNumber, const std::array<TOobWeapon, kWea
     if (!IsWeaponSlot(weaponNumber))
         return { "Invalid weapon number", UnitTint::Maroon };
     return { weapons[static_cast<std::size_t>(weaponNumber)].name, UnitTint::Normal };
+}
+
+int UnitNumberField::get(const TOobUnit& unit) const
+{
+    return RecordValue(*field, unit);
+}
+
+void UnitNumberField::set(TOobUnit& unit, int value) const
+{
+    // Wider numbers stop at the field's largest value, never wrap.
+    SetRecordValue(*field, unit, StoredValue(*field, value));
 }
 
 const std::array<UnitNumberField, kUnitNumberFieldCount>& UnitNumberFields()

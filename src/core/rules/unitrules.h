@@ -71,18 +71,24 @@ struct WeaponNameLook {
 };
 WeaponNameLook WeaponNameFor(int weaponNumber, const std::array<TOobWeapon, kWeaponSlots + 1>& weapons);
 
+struct OobField;
+
 // One number edit of the page: its object name, what a message calls it, its
-// longest text, and the range a commit clamps it into. Listed in the order the
-// page fills them (weapon rows: number, HE, AP).
+// longest text, and the range a commit clamps it into; the caption, the range
+// and the record member are the field table's. Listed in the order the page
+// fills them (weapon rows: number, HE, AP).
 struct UnitNumberField {
     const char* control;
     const char* caption;
     int maxLength;
     int min;
     int max;
-    int (*get)(const TOobUnit&);
-    void (*set)(TOobUnit&, int);
+    const OobField* field;
     const char* blank; // the text an erased page holds
+
+    int get(const TOobUnit& unit) const;
+    // A value beyond what the field holds stores its largest value.
+    void set(TOobUnit& unit, int value) const;
 };
 inline constexpr std::size_t kUnitNumberFieldCount = 65;
 const std::array<UnitNumberField, kUnitNumberFieldCount>& UnitNumberFields();

@@ -15,19 +15,21 @@
 
 namespace tarnwick::core {
 
+struct OobField;
+
+// An edit of the page and its field of the field table, whose label is the caption.
 struct WeaponNumberField {
     const char* control; // objectName of its edit
     const char* caption;
-    std::uint8_t TOobWeapon::*member;
+    const OobField* field;
+
+    int value(const TOobWeapon& weapon) const;
 };
 
 inline constexpr int kWeaponNumberFields = 12;
 // Class, weapon size, warhead size, HE penetration and kill, AP penetration and
 // kill, sabot penetration and range, HEAT penetration, range, accuracy.
 const std::array<WeaponNumberField, kWeaponNumberFields>& WeaponNumberFields();
-
-// Every number field takes 0..255.
-inline constexpr int kWeaponFieldMax = 255;
 
 // "Weapon 012".
 std::string WeaponNumberText(int slot);

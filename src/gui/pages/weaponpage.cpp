@@ -194,7 +194,7 @@ void WeaponPage::showRecord(const core::TOobWeapon& weapon)
     WeaponNameEdit->setText(FromBytes(core::TrimName(weapon.name)));
     const auto& fields = core::WeaponNumberFields();
     for (std::size_t i = 0; i < fields.size(); ++i)
-        numberEdits[i]->setText(QString::number(weapon.*fields[i].member));
+        numberEdits[i]->setText(QString::number(fields[i].value(weapon)));
     WeaponClassLabel->setText(QString::fromStdString(core::WeaponClassName(weapon.weaponClass)));
     WeaponNameEdit->setFocus();
 }
