@@ -253,15 +253,6 @@ private:
     std::vector<OobDifference> raw_;
 };
 
-std::string Shown(const std::string& value, const std::string& name, bool text)
-{
-    if (text)
-        return "\"" + value + "\"";
-    if (value.empty())
-        return "(none)";
-    return name.empty() ? value : value + " (" + name + ")";
-}
-
 void AppendCsvCell(std::string& out, std::string_view cell)
 {
     if (cell.find_first_of(",\"\r\n") == std::string_view::npos) {
@@ -275,23 +266,6 @@ void AppendCsvCell(std::string& out, std::string_view cell)
         out.push_back(c);
     }
     out.push_back('"');
-}
-
-std::string_view Noun(DiffTable table)
-{
-    switch (table) {
-    case DiffTable::Weapons:
-        return "weapon";
-    case DiffTable::Units:
-        return "unit";
-    case DiffTable::Formations:
-        return "formation";
-    case DiffTable::Info:
-        return "file";
-    case DiffTable::Raw:
-        break;
-    }
-    return "byte";
 }
 
 } // namespace
@@ -313,14 +287,40 @@ std::string_view DiffTableName(DiffTable table)
     return "raw";
 }
 
+std::string_view DiffTableNoun(DiffTable table)
+{
+    switch (table) {
+    case DiffTable::Weapons:
+        return "weapon";
+    case DiffTable::Units:
+        return "unit";
+    case DiffTable::Formations:
+        return "formation";
+    case DiffTable::Info:
+        return "file";
+    case DiffTable::Raw:
+        break;
+    }
+    return "byte";
+}
+
+std::string ShownValue(const std::string& value, const std::string& code, bool text)
+{
+    if (text)
+        return "\"" + value + "\"";
+    if (value.empty())
+        return "(none)";
+    return code.empty() ? value : value + " (" + code + ")";
+}
+
 std::string OobDifference::aShown() const
 {
-    return Shown(a, aName, text);
+    return ShownValue(a, aName, text);
 }
 
 std::string OobDifference::bShown() const
 {
-    return Shown(b, bName, text);
+    return ShownValue(b, bName, text);
 }
 
 std::vector<OobDifference> CompareOobFiles(
@@ -356,7 +356,7 @@ std::string DifferencesText(const std::vector<OobDifference>& differences)
         } else {
             if (previous != nullptr)
                 out += '\n';
-            out += Noun(d.table);
+            out += DiffTableNoun(d.table);
             if (d.table != DiffTable::Info) {
                 out += ' ';
                 out += std::to_string(d.slot);
@@ -391,9 +391,9 @@ std::string DifferencesCsv(const std::vector<OobDifference>& differences)
         out += ',';
         AppendCsvCell(out, d.field);
         out += ',';
-        AppendCsvCell(out, d.text ? d.a : Shown(d.a, d.aName, false));
+        AppendCsvCell(out, d.text ? d.a : ShownValue(d.a, d.aName, false));
         out += ',';
-        AppendCsvCell(out, d.text ? d.b : Shown(d.b, d.bName, false));
+        AppendCsvCell(out, d.text ? d.b : ShownValue(d.b, d.bName, false));
         out += "\r\n";
     }
     return out;

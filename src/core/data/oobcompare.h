@@ -22,6 +22,13 @@ enum class DiffTable { Weapons, Units, Formations, Info, Raw };
 
 // "weapons", "units", "formations", "info", "raw".
 std::string_view DiffTableName(DiffTable table);
+// What one item of the table is called in a line of text: "weapon", "unit",
+// "formation", "file" (the comment and the length), "byte".
+std::string_view DiffTableNoun(DiffTable table);
+
+// A value as the texts show it: a text in quotes, "(none)" for a byte a file
+// lacks, a number with what its code table calls it ("7 (VL-9 LMG)").
+std::string ShownValue(const std::string& value, const std::string& code, bool text);
 
 struct OobDifference {
     DiffTable table = DiffTable::Info;

@@ -335,28 +335,7 @@ private:
 
 std::string Shown(const MergeValue& value, bool text)
 {
-    if (text)
-        return "\"" + value.value + "\"";
-    if (value.value.empty())
-        return "(none)";
-    return value.code.empty() ? value.value : value.value + " (" + value.code + ")";
-}
-
-std::string_view Noun(DiffTable table)
-{
-    switch (table) {
-    case DiffTable::Weapons:
-        return "weapon";
-    case DiffTable::Units:
-        return "unit";
-    case DiffTable::Formations:
-        return "formation";
-    case DiffTable::Info:
-        return "file";
-    case DiffTable::Raw:
-        break;
-    }
-    return "byte";
+    return ShownValue(value.value, value.code, text);
 }
 
 } // namespace
@@ -386,7 +365,7 @@ MergeResult MergeOobFiles(std::span<const std::uint8_t> base, std::span<const st
 
 std::string MergeItemPlace(const MergeItem& item)
 {
-    std::string out(Noun(item.table));
+    std::string out(DiffTableNoun(item.table));
     if (item.table != DiffTable::Info)
         out += " " + std::to_string(item.slot);
     if (item.table == DiffTable::Info || item.table == DiffTable::Raw)
