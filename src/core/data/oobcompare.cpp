@@ -11,38 +11,8 @@ namespace tarnwick::core {
 
 namespace {
 
-// Both files padded to a whole image, as a load reads a short file.
-class Image {
-public:
-    explicit Image(std::span<const std::uint8_t> file)
-        : file_(file)
-    {
-        if (file.size() < kOobFileSize) {
-            padded_.assign(file.begin(), file.end());
-            padded_.resize(kOobFileSize, 0);
-            image_ = padded_;
-        } else {
-            image_ = file.first(kOobFileSize);
-        }
-    }
-
-    std::span<const std::uint8_t> image() const { return image_; }
-    std::span<const std::uint8_t> file() const { return file_; }
-
-    std::string_view nameBytes(const OobField& field, int slot) const
-    {
-        const char* p = reinterpret_cast<const char*>(image_.data() + field.at(slot));
-        return { p, ::strnlen(p, kNameLength) };
-    }
-
-private:
-    std::span<const std::uint8_t> file_;
-    std::vector<std::uint8_t> padded_;
-    std::span<const std::uint8_t> image_;
-};
-
 struct Side {
-    const Image& image;
+    const PaddedOobFile& image;
     const NameTables& names;
 };
 
@@ -51,9 +21,9 @@ std::string Utf8(std::string_view bytes)
     return Cp1252ToUtf8(bytes);
 }
 
-std::string RecordName(const Image& image, const OobTableLayout& layout, int slot)
+std::string RecordName(const PaddedOobFile& image, const OobTableLayout& layout, int slot)
 {
-    return Utf8(image.nameBytes(layout.fields.front(), slot));
+    return Utf8(image.text(layout.fields.front().at(slot), kNameLength));
 }
 
 // What a code table calls value in the file of side.
@@ -95,7 +65,7 @@ std::string ByteText(std::span<const std::uint8_t> bytes, std::size_t at)
 
 class Comparer {
 public:
-    Comparer(const Image& a, const Image& b, const NameTables& names)
+    Comparer(const PaddedOobFile& a, const PaddedOobFile& b, const NameTables& names)
         : a_ { a, names }
         , b_ { b, names }
     {
@@ -184,8 +154,8 @@ private:
     {
         const DiffTable table = static_cast<DiffTable>(layout.table);
         if (field.kind == FieldKind::Name) {
-            const std::string_view ta = a_.image.nameBytes(field, slot);
-            const std::string_view tb = b_.image.nameBytes(field, slot);
+            const std::string_view ta = a_.image.text(field.at(slot), kNameLength);
+            const std::string_view tb = b_.image.text(field.at(slot), kNameLength);
             if (ta != tb) {
                 OobDifference d;
                 d.table = table;
@@ -270,6 +240,24 @@ void AppendCsvCell(std::string& out, std::string_view cell)
 
 } // namespace
 
+PaddedOobFile::PaddedOobFile(std::span<const std::uint8_t> file)
+    : file_(file)
+{
+    if (file.size() < kOobFileSize) {
+        padded_.assign(file.begin(), file.end());
+        padded_.resize(kOobFileSize, 0);
+        image_ = padded_;
+    } else {
+        image_ = file.first(kOobFileSize);
+    }
+}
+
+std::string_view PaddedOobFile::text(std::size_t offset, std::size_t width) const
+{
+    const char* p = reinterpret_cast<const char*>(at(offset));
+    return { p, ::strnlen(p, width) };
+}
+
 std::string_view DiffTableName(DiffTable table)
 {
     switch (table) {
@@ -326,15 +314,15 @@ std::string OobDifference::bShown() const
 std::vector<OobDifference> CompareOobFiles(
     std::span<const std::uint8_t> a, std::span<const std::uint8_t> b, const NameTables& names)
 {
-    const Image ia(a);
-    const Image ib(b);
+    const PaddedOobFile ia(a);
+    const PaddedOobFile ib(b);
     return Comparer(ia, ib, names).run();
 }
 
 std::string CodeValueName(
     FieldCode code, int value, std::span<const std::uint8_t> file, const NameTables& names)
 {
-    const Image image(file);
+    const PaddedOobFile image(file);
     return CodeName(code, value, Side { image, names });
 }
 
