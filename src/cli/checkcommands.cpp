@@ -122,7 +122,7 @@ int RunCheckOn(const Arguments& a, Output& io)
             else
                 report << core::EscapeControls(fileName) << ": " << core::SeverityName(f.severity) << ' '
                        << f.rule << ' ' << core::TableName(f.table) << ' ' << f.slot << " \""
-                       << core::EscapeControls(f.name) << "\": " << core::EscapeControls(f.message) << '\n';
+                       << core::EscapeCp1252(f.name) << "\": " << core::EscapeCp1252(f.message) << '\n';
         }
     }
     // A file that could not be read is never counted as clean: without one
@@ -156,7 +156,7 @@ int RunWhereUsedOn(const Arguments& a, Output& io)
             io.out << core::TableName(use.table) << ',' << use.slot << ',' << core::CsvField(name) << ','
                    << core::UseFieldText(use) << '\n';
         else
-            io.out << core::TableName(use.table) << ' ' << use.slot << " \"" << core::EscapeControls(name)
+            io.out << core::TableName(use.table) << ' ' << use.slot << " \"" << core::EscapeCp1252(name)
                    << "\" " << core::UseFieldText(use) << '\n';
     }
     if (!csv && uses.empty())

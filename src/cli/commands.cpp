@@ -39,7 +39,7 @@ int Fail(Output& io, const std::string& message)
 void TidyAndNote(core::TOobData& data, int nation, Output& io)
 {
     for (const core::TidyChange& change : core::TidyForSave(data, static_cast<std::uint16_t>(nation)))
-        io.err << "tarnwick-cli: note: " << core::EscapeControls(core::TidyChangeText(change)) << '\n';
+        io.err << "tarnwick-cli: note: " << core::EscapeCp1252(core::TidyChangeText(change)) << '\n';
 }
 
 std::ostream& Notes(const Context& c)
@@ -175,9 +175,9 @@ int RunInfo(const Context& c)
     io.out << '\n';
     io.out << "Nation:     " << nation;
     if (nation != 0)
-        io.out << " (" << core::EscapeControls(core::NationName(c.settings.names, nation)) << ')';
+        io.out << " (" << core::EscapeCp1252(core::NationName(c.settings.names, nation)) << ')';
     io.out << '\n';
-    io.out << "Comment:    " << core::EscapeControls(data->comment) << '\n';
+    io.out << "Comment:    " << core::EscapeCp1252(data->comment) << '\n';
     io.out << "Weapons:    " << UsedSlots(data->weapons, core::kWeaponSlots) << " of " << core::kWeaponSlots
            << " slots used\n";
     io.out << "Units:      " << UsedSlots(data->units, core::kUnitSlots) << " of " << core::kUnitSlots

@@ -25,7 +25,7 @@ namespace fs = std::filesystem;
 const std::string kIni = "[NationNames]\r\ntarn3=Testland\r\ntarn4=Otherland\r\ntarn12=Twelveland\r\n"
                          "[UnitClassNames]\r\nUnitClass7=Gunboat\r\n";
 
-TEST(CliInfo, CountsUsedSlotsAndShowsTheCommentAsBytes)
+TEST(CliInfo, CountsUsedSlotsAndShowsTheCommentThroughWindows1252)
 {
     TempDir dir;
     OobImage img;
@@ -48,7 +48,7 @@ TEST(CliInfo, CountsUsedSlotsAndShowsTheCommentAsBytes)
             + "\n"
               "Size:       106680 bytes\n"
               "Nation:     12 (Twelveland)\n"
-              "Comment:    Caf\xe9 test file, 80 chars max\n"
+              "Comment:    Caf\xC3\xA9 test file, 80 chars max\n"
               "Weapons:    2 of 249 slots used\n"
               "Units:      3 of 599 slots used\n"
               "Formations: 1 of 399 slots used\n");

@@ -368,7 +368,7 @@ TEST(CliInfo, ControlBytesInTheCommentAreEscaped)
     WriteFile(dir / "obat012.obf", img.bytes);
     auto r = RunCli({ "info", (dir / "obat012.obf").string() });
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.out.find("Comment:    Red\\x1b[31m bell\\x07 csi\\x9b tab\\x09 caf\xe9 \\ end\n"),
+    EXPECT_NE(r.out.find("Comment:    Red\\x1b[31m bell\\x07 csi\xE2\x80\xBA tab\\x09 caf\xC3\xA9 \\ end\n"),
         std::string::npos)
         << r.out;
 }

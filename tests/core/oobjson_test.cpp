@@ -170,6 +170,8 @@ TEST(OobJson, BrokenInputIsRefusedWithPlaceAndField)
     } shown[] = {
         { edited("\"Cost\": 0", "\"Cost\": 0, \"\\u001b]0;x\\u0007\\n\": 1"),
             "unit 12 \\x1b]0;x\\x07\\x0a is not a known field" },
+        { edited("\"Cost\": 0", "\"Cost\": 0, \"caf\\u00e9 \\u20ac\\u009b[2J\": 1"),
+            "unit 12 caf\xC3\xA9 \xE2\x82\xAC\\x9b[2J is not a known field" },
         { edited("\"Cost\": 0", "\"Cost\": 0, \"" + std::string(100000, 'k') + "\": 1"),
             "kkk... is not a known field" },
         { edited("\"Cost\": 0", "\"Cost\": " + std::string(5000, '1') + "e"), "111..." },

@@ -105,46 +105,40 @@ TEST(IniFile, IntegersFallBackWhenTheValueIsNoNumber)
         EXPECT_EQ(ini.readInteger("s", c.key, 5), c.expected) << c.key;
 }
 
-TEST(Settings, DefaultsWhenKeysAreMissing)
-{
-    const Settings s = FromText("[Tarnwick]\n");
-    EXPECT_EQ(s.defaultDir, "");
-    EXPECT_EQ(s.transparentColour, 240);
-    EXPECT_TRUE(s.hints);
-    EXPECT_EQ(s.hintDelayMs, 500);
-    EXPECT_EQ(s.names.nationNames[1], kNoIniFile);
-    EXPECT_EQ(s.names.unitClassNames[0], kNoIniFile);
-}
-
-TEST(Settings, TransparentColourIsClampedAndANonNumberGivesTheDefault)
-{
-    const std::pair<const char*, int> cases[]
-        = { { "300", 255 }, { "-5", 0 }, { "abc", 240 }, { "0", 0 }, { "17", 17 } };
-    for (const auto& [text, expected] : cases)
-        EXPECT_EQ(FromText(std::string("[Tarnwick]\nTransparentColour=") + text).transparentColour, expected)
-            << text;
-}
-
-TEST(Settings, HintsAndTheirDelay)
+// Each value of the program's section: its default when missing or no number,
+// and its limits.
+TEST(Settings, ProgramValuesWithTheirDefaultsAndLimits)
 {
     struct Case {
         const char* text;
+        int transparent;
         bool hints;
         int delayMs;
     };
     const Case cases[] = {
-        { "Hints=1\nHintDelay=4\n", true, 2000 },
-        { "Hints=0\nHintDelay=4\n", false, 500 },
-        { "Hints=2\nHintDelay=4\n", false, 500 },
-        { "Hints=x\nHintDelay=4\n", true, 2000 }, // not a number: the default, which is on
-        { "HintDelay=0\n", true, 0 },
-        { "HintDelay=-3\n", true, 0 },
-        { "HintDelay=2147483647\n", true, 2147483647 },
+        { "", 240, true, 500 },
+        { "TransparentColour=300\n", 255, true, 500 },
+        { "TransparentColour=-5\n", 0, true, 500 },
+        { "TransparentColour=abc\n", 240, true, 500 },
+        { "TransparentColour=0\n", 0, true, 500 },
+        { "TransparentColour=17\n", 17, true, 500 },
+        { "Hints=1\nHintDelay=4\n", 240, true, 2000 },
+        { "Hints=0\nHintDelay=4\n", 240, false, 500 },
+        { "Hints=2\nHintDelay=4\n", 240, false, 500 },
+        { "Hints=x\nHintDelay=4\n", 240, true, 2000 }, // not a number: the default, which is on
+        { "HintDelay=0\n", 240, true, 0 },
+        { "HintDelay=-3\n", 240, true, 0 },
+        { "HintDelay=2147483647\n", 240, true, 2147483647 },
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
         const Settings s = FromText(std::string("[Tarnwick]\n") + c.text);
-        EXPECT_EQ(s.hints, c.hints) << c.text;
-        EXPECT_EQ(s.hintDelayMs, c.delayMs) << c.text;
+        EXPECT_EQ(s.transparentColour, c.transparent);
+        EXPECT_EQ(s.hints, c.hints);
+        EXPECT_EQ(s.hintDelayMs, c.delayMs);
+        EXPECT_EQ(s.defaultDir, "");
+        EXPECT_EQ(s.names.nationNames[1], kNoIniFile);
+        EXPECT_EQ(s.names.unitClassNames[0], kNoIniFile);
     }
 }
 

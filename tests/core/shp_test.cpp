@@ -229,6 +229,13 @@ TEST(IconTables, MalformedTableTextNamesTheLine)
         { "\xEF\xBB\xBF# made in an editor that marks UTF-8\n0 0 1\n", "no row for icon 1" },
         { "0 0 1\r1 2 3\r", "line 1: a line ends in CR alone; lines must end in LF or CR LF" },
         { "0 \x1b[2J 1\n", "line 1: the hull entry must be 0..32767, not '\\x1b[2J'" },
+        // UTF-8 is kept but for its C1 controls; bytes that are not UTF-8 (a stray
+        // byte, a cut, overlong or surrogate sequence) are escaped one by one.
+        { "0 caf\xC3\xA9\xE2\x82\xAC\xC2\x9B[2J 1\n",
+            "line 1: the hull entry must be 0..32767, not 'caf\xC3\xA9\xE2\x82\xAC\\x9b[2J'" },
+        { "0 \xE9\x9B\xE2\x82 1\n", "line 1: the hull entry must be 0..32767, not '\\xe9\\x9b\\xe2\\x82'" },
+        { "0 \xC0\xAF\xED\xA0\x80 1\n",
+            "line 1: the hull entry must be 0..32767, not '\\xc0\\xaf\\xed\\xa0\\x80'" },
         { "0 0 1\n#" + std::string(1000, 'x') + "\n", "line 2: longer than 1000 characters" },
     };
     for (const Case& c : cases) {

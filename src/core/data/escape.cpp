@@ -1,23 +1,49 @@
 #include "core/data/escape.h"
 
+#include "core/data/cp1252.h"
+
 namespace tarnwick::core {
 
-std::string EscapeControls(std::string_view bytes)
+std::string EscapeControls(std::string_view text)
 {
     static constexpr char kHex[] = "0123456789abcdef";
     std::string shown;
-    shown.reserve(bytes.size());
-    for (const char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b < 0x20 || b == 0x7F || (b >= 0x80 && b < 0xA0)) {
-            shown += "\\x";
-            shown += kHex[b >> 4];
-            shown += kHex[b & 0xF];
-        } else {
-            shown += c;
+    shown.reserve(text.size());
+    auto escape = [&](unsigned char b) {
+        shown += "\\x";
+        shown += kHex[b >> 4];
+        shown += kHex[b & 0xF];
+    };
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        if (b < 0x80) {
+            if (b < 0x20 || b == 0x7F)
+                escape(b);
+            else
+                shown += text[i];
+            ++i;
+            continue;
         }
+        const std::size_t length = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : 2;
+        if (i + length > text.size() || FirstInvalidUtf8(text.substr(i, length)) != std::string_view::npos) {
+            escape(b);
+            ++i;
+            continue;
+        }
+        const auto second = static_cast<unsigned char>(text[i + 1]);
+        if (b == 0xC2 && second < 0xA0)
+            escape(second); // U+0080..U+009F
+        else
+            shown.append(text.substr(i, length));
+        i += length;
     }
     return shown;
+}
+
+std::string EscapeCp1252(std::string_view bytes)
+{
+    return EscapeControls(Cp1252ToUtf8(bytes));
 }
 
 } // namespace tarnwick::core

@@ -1,4 +1,4 @@
-#include "core/data/fileio.h"
+#include "core/data/fileio_common.h"
 
 // The POSIX implementation; fileio_win.cpp is the Windows one.
 #ifndef _WIN32
@@ -10,9 +10,6 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
-#include <optional>
-#include <random>
-#include <system_error>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -21,13 +18,9 @@
 namespace tarnwick::core {
 
 namespace fs = std::filesystem;
+using namespace fileio;
 
 namespace {
-
-std::string SystemReason(int err)
-{
-    return std::generic_category().message(err);
-}
 
 // Closes a descriptor, retrying nothing: after EINTR the descriptor is gone on Linux.
 int CloseDescriptor(int fd)
@@ -87,27 +80,13 @@ public:
 private:
     bool fail(int err)
     {
-        error_ = SystemReason(err);
+        error_ = ErrnoReason(err);
         return false;
     }
 
     int fd_ = -1;
     std::string error_;
 };
-
-// A name that no other writer in the folder is likely to pick: hidden, and
-// derived from the target's name so that a left-over is recognisable.
-fs::path TemporaryPathFor(const fs::path& target, std::mt19937_64& random)
-{
-    static constexpr char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
-    std::string suffix;
-    std::uint64_t bits = random();
-    for (int i = 0; i < 10; ++i) {
-        suffix += kDigits[bits % 36];
-        bits /= 36;
-    }
-    return target.parent_path() / ("." + target.filename().string() + ".tmp-" + suffix);
-}
 
 // The file a save through target replaces: target itself, or the file a symbolic
 // link names. A dangling or looping link gives nothing and a reason.
@@ -119,7 +98,7 @@ std::optional<fs::path> FollowLink(const fs::path& target, std::string& reason)
     char* real = ::realpath(target.c_str(), nullptr);
     if (real == nullptr) {
         const int err = errno;
-        reason = err == ENOENT ? "it is a symbolic link to a file that does not exist" : SystemReason(err);
+        reason = err == ENOENT ? std::string(kDanglingLinkReason) : ErrnoReason(err);
         return std::nullopt;
     }
     fs::path resolved(real);
@@ -127,38 +106,15 @@ std::optional<fs::path> FollowLink(const fs::path& target, std::string& reason)
     return resolved;
 }
 
-std::string NotRegularReason(mode_t mode)
+std::string NotRegularFileReason(mode_t mode)
 {
     if (S_ISDIR(mode))
-        return SystemReason(EISDIR);
-    const char* what = S_ISCHR(mode) ? "a character device"
-        : S_ISBLK(mode)              ? "a block device"
-        : S_ISFIFO(mode)             ? "a FIFO"
-        : S_ISSOCK(mode)             ? "a socket"
-                                     : "not a regular file";
-    return std::string("Not a regular file (") + what + ")";
-}
-
-// Why the folder of path cannot take a new file, when that is the trouble.
-std::optional<IoResult> FolderProblem(const fs::path& path, const fs::path& target)
-{
-    std::error_code ec;
-    fs::path folder = path.parent_path();
-    if (folder.empty())
-        folder = fs::current_path(ec);
-    auto problem = [&](int err) {
-        IoResult result = IoResult::failure(IoResult::Kind::FolderError, target, SystemReason(err));
-        result.folder = folder;
-        return result;
-    };
-    struct stat info { };
-    if (::stat(folder.c_str(), &info) != 0)
-        return problem(errno);
-    if (!S_ISDIR(info.st_mode))
-        return problem(ENOTDIR);
-    if (::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0)
-        return problem(errno);
-    return std::nullopt;
+        return ErrnoReason(EISDIR);
+    return NotRegularReason(S_ISCHR(mode) ? "a character device"
+            : S_ISBLK(mode)               ? "a block device"
+            : S_ISFIFO(mode)              ? "a FIFO"
+            : S_ISSOCK(mode)              ? "a socket"
+                                          : "not a regular file");
 }
 
 // The named temporary file a write holds at the moment, for a signal handler
@@ -166,23 +122,6 @@ std::optional<IoResult> FolderProblem(const fs::path& path, const fs::path& targ
 // before the path changes, so a handler never reads half a path.
 char pendingTemporary[PATH_MAX];
 volatile std::sig_atomic_t pendingTemporarySet = 0;
-
-void MarkTemporary(const fs::path& path)
-{
-    pendingTemporarySet = 0;
-    std::atomic_signal_fence(std::memory_order_seq_cst);
-    const std::string& text = path.native();
-    if (text.size() >= sizeof pendingTemporary)
-        return;
-    std::memcpy(pendingTemporary, text.c_str(), text.size() + 1);
-    std::atomic_signal_fence(std::memory_order_seq_cst);
-    pendingTemporarySet = 1;
-}
-
-void ClearTemporary()
-{
-    pendingTemporarySet = 0;
-}
 
 // Gives the new file the old one's owner and group where the process may set
 // them (a member of the group may still set the group), then its mode: a change
@@ -211,7 +150,7 @@ std::optional<IoResult> WriteThroughUnnamedFile(const fs::path& finalPath, const
         return std::nullopt;
     auto failure = [&](int err) {
         ::close(fd);
-        return IoResult::failure(IoResult::Kind::WriteError, target, SystemReason(err));
+        return WriteFailure(target, ErrnoReason(err));
     };
     for (std::size_t done = 0; done < size;) {
         const ssize_t n = ::write(fd, data + done, size - done);
@@ -247,13 +186,58 @@ std::optional<IoResult> WriteThroughUnnamedFile(const fs::path& finalPath, const
         const int err = closeError != 0 ? closeError : errno;
         ::unlink(tempPath.c_str());
         ClearTemporary();
-        return IoResult::failure(IoResult::Kind::WriteError, target, SystemReason(err));
+        return WriteFailure(target, ErrnoReason(err));
     }
     ClearTemporary();
     return IoResult::success(target);
 }
 
 } // namespace
+
+namespace fileio {
+
+void MarkTemporary(const fs::path& path)
+{
+    pendingTemporarySet = 0;
+    std::atomic_signal_fence(std::memory_order_seq_cst);
+    const std::string& text = path.native();
+    if (text.size() >= sizeof pendingTemporary)
+        return;
+    std::memcpy(pendingTemporary, text.c_str(), text.size() + 1);
+    std::atomic_signal_fence(std::memory_order_seq_cst);
+    pendingTemporarySet = 1;
+}
+
+void ClearTemporary()
+{
+    pendingTemporarySet = 0;
+}
+
+std::optional<IoResult> FolderProblem(const fs::path& path, const fs::path& target)
+{
+    std::error_code ec;
+    fs::path folder = path.parent_path();
+    if (folder.empty())
+        folder = fs::current_path(ec);
+    struct stat info { };
+    int err = 0;
+    if (::stat(folder.c_str(), &info) != 0)
+        err = errno;
+    else if (!S_ISDIR(info.st_mode))
+        err = ENOTDIR;
+    else if (::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0)
+        err = errno;
+    if (err == 0)
+        return std::nullopt;
+    return FolderFailure(target, folder, ErrnoReason(err));
+}
+
+std::string RenameOver(const fs::path& from, const fs::path& to)
+{
+    return ::rename(from.c_str(), to.c_str()) == 0 ? std::string() : ErrnoReason(errno);
+}
+
+} // namespace fileio
 
 void RemoveTemporaryFileInProgress() noexcept
 {
@@ -266,7 +250,7 @@ std::unique_ptr<FileWriter> OpenRealFileWriter(const fs::path& tempPath, std::st
     // O_EXCL: never write into a file that someone else created meanwhile.
     const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) {
-        reason = SystemReason(errno);
+        reason = ErrnoReason(errno);
         return nullptr;
     }
     return std::make_unique<RealFileWriter>(fd);
@@ -275,12 +259,10 @@ std::unique_ptr<FileWriter> OpenRealFileWriter(const fs::path& tempPath, std::st
 IoResult WriteFileAtomic(
     const fs::path& target, const std::uint8_t* data, std::size_t size, const WriterFactory& factory)
 {
-    auto failure = [&](std::string why) {
-        return IoResult::failure(IoResult::Kind::WriteError, target, std::move(why));
-    };
+    auto failure = [&](std::string why) { return WriteFailure(target, std::move(why)); };
 
     if (target.filename().empty())
-        return failure(SystemReason(EISDIR));
+        return failure(ErrnoReason(EISDIR));
 
     std::string reason;
     const std::optional<fs::path> resolved = FollowLink(target, reason);
@@ -292,75 +274,30 @@ IoResult WriteFileAtomic(
     const bool targetExists = ::stat(finalPath.c_str(), &existing) == 0;
     if (targetExists) {
         if (!S_ISREG(existing.st_mode))
-            return failure(NotRegularReason(existing.st_mode));
+            return failure(NotRegularFileReason(existing.st_mode));
         // The rename would replace a file the user may not write; refuse as the
         // system would refuse to open it for writing.
         if (::faccessat(AT_FDCWD, finalPath.c_str(), W_OK, AT_EACCESS) != 0)
-            return failure(SystemReason(errno));
+            return failure(ErrnoReason(errno));
     }
 
-    std::random_device seed;
-    std::mt19937_64 random(
-        (static_cast<std::uint64_t>(seed()) << 32) ^ seed() ^ static_cast<std::uint64_t>(::getpid()));
+    std::mt19937_64 random = TemporaryNameSource(static_cast<std::uint64_t>(::getpid()));
     if (!factory)
         if (std::optional<IoResult> written = WriteThroughUnnamedFile(
                 finalPath, target, data, size, targetExists ? &existing : nullptr, random))
             return *written;
-    const WriterFactory makeWriter = factory ? factory : WriterFactory(OpenRealFileWriter);
-
     fs::path tempPath;
-    std::unique_ptr<FileWriter> writer;
-    std::error_code ec;
-    for (int attempt = 0; attempt < 16 && !writer; ++attempt) {
-        tempPath = TemporaryPathFor(finalPath, random);
-        if (fs::exists(fs::symlink_status(tempPath, ec)))
-            continue;
-        reason.clear();
-        writer = makeWriter(tempPath, reason);
-        if (!writer && !fs::exists(fs::symlink_status(tempPath, ec)))
-            break; // a real failure (folder missing, not writable), not a name clash
-    }
-    if (!writer) {
-        if (std::optional<IoResult> folder = FolderProblem(finalPath, target))
-            return *folder;
-        return failure(reason.empty() ? SystemReason(EEXIST) : reason);
-    }
-    MarkTemporary(tempPath);
-
-    auto abandon = [&](std::string why) {
-        writer.reset(); // closes the descriptor first
-        std::error_code ignored;
-        fs::remove(tempPath, ignored);
-        ClearTemporary();
-        return failure(std::move(why));
-    };
-
-    if (size > 0 && !writer->write(data, size))
-        return abandon(writer->error());
-    if (!writer->finish())
-        return abandon(writer->error());
-    writer.reset();
-
+    const IoResult written = WriteTemporaryFile(target, finalPath, data, size,
+        factory ? factory : WriterFactory(OpenRealFileWriter), random, tempPath);
+    if (!written.ok())
+        return written;
     if (targetExists)
         TakeOwnerAndMode(
             existing, [&](uid_t u, gid_t g) { return ::chown(tempPath.c_str(), u, g); },
             [&](mode_t m) { return ::chmod(tempPath.c_str(), m); });
-    if (::rename(tempPath.c_str(), finalPath.c_str()) != 0) {
-        const int err = errno;
-        std::error_code ignored;
-        fs::remove(tempPath, ignored);
-        ClearTemporary();
-        return failure(SystemReason(err));
-    }
-    ClearTemporary();
     // The folder is not synced: after a crash the rename may be undone, which
     // leaves the complete old file; syncing it costs a journal commit per save.
-    return IoResult::success(target);
-}
-
-IoResult WriteFileAtomic(const fs::path& target, std::string_view text, const WriterFactory& factory)
-{
-    return WriteFileAtomic(target, reinterpret_cast<const std::uint8_t*>(text.data()), text.size(), factory);
+    return ReplaceWithTemporaryFile(target, tempPath, finalPath);
 }
 
 IoResult ReadWholeFile(
@@ -372,59 +309,38 @@ IoResult ReadWholeFile(
         const int err = errno;
         const auto kind
             = (err == ENOENT || err == ENOTDIR) ? IoResult::Kind::NotFound : IoResult::Kind::ReadError;
-        return IoResult::failure(kind, path, SystemReason(err));
+        return IoResult::failure(kind, path, ErrnoReason(err));
     }
     auto fail = [&](std::string why) {
         ::close(fd);
         return IoResult::failure(IoResult::Kind::ReadError, path, std::move(why));
     };
-    auto tooLarge = [&](std::uintmax_t bytes, bool atLeast) {
-        ::close(fd);
-        return IoResult::failure(IoResult::Kind::TooLarge, path,
-            "the file holds " + std::string(atLeast ? "more than " : "") + std::to_string(bytes)
-                + " bytes, too many for " + std::string(what) + " (at most " + std::to_string(maxBytes)
-                + ")");
-    };
 
     struct stat info { };
     if (::fstat(fd, &info) != 0)
-        return fail(SystemReason(errno));
+        return fail(ErrnoReason(errno));
     if (!S_ISREG(info.st_mode))
-        return fail(NotRegularReason(info.st_mode));
+        return fail(NotRegularFileReason(info.st_mode));
     const int flags = ::fcntl(fd, F_GETFL);
     if (flags >= 0)
         ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
     const auto fileSize = static_cast<std::uintmax_t>(info.st_size > 0 ? info.st_size : 0);
-    if (fileSize > maxBytes)
-        return tooLarge(fileSize, false);
-
-    // The size can change while reading: never hold more than maxBytes + 1.
-    std::vector<std::uint8_t> bytes;
-    std::size_t used = 0;
-    const std::uintmax_t cap = maxBytes == kNoReadLimit ? maxBytes : maxBytes + 1;
-    bytes.resize(static_cast<std::size_t>(std::min<std::uintmax_t>(fileSize > 0 ? fileSize + 1 : 4096, cap)));
-    for (;;) {
-        if (used == bytes.size()) {
-            if (bytes.size() >= cap)
-                return tooLarge(maxBytes, true);
-            bytes.resize(static_cast<std::size_t>(std::min<std::uintmax_t>(bytes.size() * 2, cap)));
-        }
-        const ssize_t n = ::read(fd, bytes.data() + used, bytes.size() - used);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return fail(SystemReason(errno));
-        }
-        if (n == 0)
-            break;
-        used += static_cast<std::size_t>(n);
-    }
-    if (used > maxBytes)
-        return tooLarge(maxBytes, true);
+    const IoResult result = ReadOpenFile(
+        path, fileSize, maxBytes, what,
+        [fd](std::uint8_t* into, std::size_t most, std::string& reason) -> std::optional<std::size_t> {
+            for (;;) {
+                const ssize_t n = ::read(fd, into, most);
+                if (n >= 0)
+                    return static_cast<std::size_t>(n);
+                if (errno != EINTR) {
+                    reason = ErrnoReason(errno);
+                    return std::nullopt;
+                }
+            }
+        },
+        out);
     ::close(fd);
-    bytes.resize(used);
-    out = std::move(bytes);
-    return IoResult::success(path);
+    return result;
 }
 
 } // namespace tarnwick::core

@@ -1,6 +1,11 @@
-#include "core/data/fileio.h"
+#include "core/data/fileio_common.h"
 
-// What both platforms' file functions share: messages, names, look-ups.
+// What both platforms' file functions share: messages, names, look-ups, and the
+// steps of a write and a read around the system's calls.
+
+#include <algorithm>
+#include <cerrno>
+#include <system_error>
 
 namespace tarnwick::core {
 
@@ -117,5 +122,138 @@ fs::path FindFileIgnoringCase(const fs::path& dir, std::string_view name)
     }
     return matches == 1 ? found : fs::path();
 }
+
+IoResult WriteFileAtomic(const fs::path& target, std::string_view text, const WriterFactory& factory)
+{
+    return WriteFileAtomic(target, reinterpret_cast<const std::uint8_t*>(text.data()), text.size(), factory);
+}
+
+namespace fileio {
+
+std::string ErrnoReason(int err)
+{
+    return std::generic_category().message(err);
+}
+
+std::string NotRegularReason(std::string_view what)
+{
+    return "Not a regular file (" + std::string(what) + ")";
+}
+
+IoResult WriteFailure(const fs::path& target, std::string why)
+{
+    return IoResult::failure(IoResult::Kind::WriteError, target, std::move(why));
+}
+
+IoResult FolderFailure(const fs::path& target, fs::path folder, std::string why)
+{
+    IoResult result = IoResult::failure(IoResult::Kind::FolderError, target, std::move(why));
+    result.folder = std::move(folder);
+    return result;
+}
+
+std::mt19937_64 TemporaryNameSource(std::uint64_t processId)
+{
+    std::random_device seed;
+    return std::mt19937_64((static_cast<std::uint64_t>(seed()) << 32) ^ seed() ^ processId);
+}
+
+fs::path TemporaryPathFor(const fs::path& target, std::mt19937_64& random)
+{
+    static constexpr char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
+    std::string suffix = ".tmp-";
+    std::uint64_t bits = random();
+    for (int i = 0; i < 10; ++i) {
+        suffix += kDigits[bits % 36];
+        bits /= 36;
+    }
+    fs::path name(".");
+    name += target.filename();
+    name += suffix;
+    return target.parent_path() / name;
+}
+
+IoResult WriteTemporaryFile(const fs::path& target, const fs::path& finalPath, const std::uint8_t* data,
+    std::size_t size, const WriterFactory& makeWriter, std::mt19937_64& random, fs::path& tempPath)
+{
+    std::unique_ptr<FileWriter> writer;
+    std::string reason;
+    std::error_code ec;
+    for (int attempt = 0; attempt < 16 && !writer; ++attempt) {
+        tempPath = TemporaryPathFor(finalPath, random);
+        if (fs::exists(fs::symlink_status(tempPath, ec)))
+            continue;
+        reason.clear();
+        writer = makeWriter(tempPath, reason);
+        if (!writer && !fs::exists(fs::symlink_status(tempPath, ec)))
+            break; // a real failure (folder missing, not writable), not a name clash
+    }
+    if (!writer) {
+        if (std::optional<IoResult> folder = FolderProblem(finalPath, target))
+            return *folder;
+        return WriteFailure(target, reason.empty() ? ErrnoReason(EEXIST) : reason);
+    }
+    MarkTemporary(tempPath);
+
+    if ((size > 0 && !writer->write(data, size)) || !writer->finish()) {
+        std::string why = writer->error();
+        writer.reset(); // closes the file first
+        fs::remove(tempPath, ec);
+        ClearTemporary();
+        return WriteFailure(target, std::move(why));
+    }
+    return IoResult::success(target);
+}
+
+IoResult ReplaceWithTemporaryFile(const fs::path& target, const fs::path& tempPath, const fs::path& finalPath)
+{
+    std::string why = RenameOver(tempPath, finalPath);
+    if (!why.empty()) {
+        std::error_code ignored;
+        fs::remove(tempPath, ignored);
+    }
+    ClearTemporary();
+    return why.empty() ? IoResult::success(target) : WriteFailure(target, std::move(why));
+}
+
+IoResult ReadOpenFile(const fs::path& path, std::uintmax_t fileSize, std::uintmax_t maxBytes,
+    std::string_view what, const ReadSome& read, std::vector<std::uint8_t>& out)
+{
+    auto tooLarge = [&](std::uintmax_t bytes, bool atLeast) {
+        return IoResult::failure(IoResult::Kind::TooLarge, path,
+            "the file holds " + std::string(atLeast ? "more than " : "") + std::to_string(bytes)
+                + " bytes, too many for " + std::string(what) + " (at most " + std::to_string(maxBytes)
+                + ")");
+    };
+    if (fileSize > maxBytes)
+        return tooLarge(fileSize, false);
+
+    // The size can change while reading: never hold more than maxBytes + 1.
+    std::vector<std::uint8_t> bytes;
+    std::size_t used = 0;
+    const std::uintmax_t cap = maxBytes == kNoReadLimit ? maxBytes : maxBytes + 1;
+    bytes.resize(static_cast<std::size_t>(std::min<std::uintmax_t>(fileSize > 0 ? fileSize + 1 : 4096, cap)));
+    for (;;) {
+        if (used == bytes.size()) {
+            if (bytes.size() >= cap)
+                return tooLarge(maxBytes, true);
+            bytes.resize(static_cast<std::size_t>(std::min<std::uintmax_t>(bytes.size() * 2, cap)));
+        }
+        std::string reason;
+        const std::optional<std::size_t> n = read(bytes.data() + used, bytes.size() - used, reason);
+        if (!n)
+            return IoResult::failure(IoResult::Kind::ReadError, path, std::move(reason));
+        if (*n == 0)
+            break;
+        used += *n;
+    }
+    if (used > maxBytes)
+        return tooLarge(maxBytes, true);
+    bytes.resize(used);
+    out = std::move(bytes);
+    return IoResult::success(path);
+}
+
+} // namespace fileio
 
 } // namespace tarnwick::core

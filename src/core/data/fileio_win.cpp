@@ -1,4 +1,4 @@
-#include "core/data/fileio.h"
+#include "core/data/fileio_common.h"
 
 // The Windows implementation; fileio.cpp is the POSIX one. Paths go to the
 // system as wide strings, so folders and files of any name work.
@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <random>
 #include <system_error>
 
 #include <windows.h>
@@ -15,6 +14,7 @@
 namespace tarnwick::core {
 
 namespace fs = std::filesystem;
+using namespace fileio;
 
 namespace {
 
@@ -109,23 +109,14 @@ private:
     std::string error_;
 };
 
-// Beside the target, derived from its name so that a left-over is recognisable.
-fs::path TemporaryPathFor(const fs::path& target, std::mt19937_64& random)
-{
-    static constexpr wchar_t kDigits[] = L"0123456789abcdefghijklmnopqrstuvwxyz";
-    std::wstring suffix;
-    std::uint64_t bits = random();
-    for (int i = 0; i < 10; ++i) {
-        suffix += kDigits[bits % 36];
-        bits /= 36;
-    }
-    return target.parent_path() / (L"." + target.filename().wstring() + L".tmp-" + suffix);
-}
-
 // The temporary file a write holds, for the console control handler (which runs
 // on a thread of its own) to remove.
 wchar_t pendingTemporary[32768];
 std::atomic<bool> pendingTemporarySet = false;
+
+} // namespace
+
+namespace fileio {
 
 void MarkTemporary(const fs::path& path)
 {
@@ -142,7 +133,25 @@ void ClearTemporary()
     pendingTemporarySet = false;
 }
 
-} // namespace
+std::optional<IoResult> FolderProblem(const fs::path& path, const fs::path& target)
+{
+    std::error_code ec;
+    fs::path folder = path.parent_path();
+    if (folder.empty())
+        folder = fs::current_path(ec);
+    if (fs::is_directory(folder, ec))
+        return std::nullopt;
+    return FolderFailure(target, folder, ErrnoReason(fs::exists(folder, ec) ? ENOTDIR : ENOENT));
+}
+
+std::string RenameOver(const fs::path& from, const fs::path& to)
+{
+    if (::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return {};
+    return SystemReason(::GetLastError());
+}
+
+} // namespace fileio
 
 void RemoveTemporaryFileInProgress() noexcept
 {
@@ -165,9 +174,7 @@ std::unique_ptr<FileWriter> OpenRealFileWriter(const fs::path& tempPath, std::st
 IoResult WriteFileAtomic(
     const fs::path& target, const std::uint8_t* data, std::size_t size, const WriterFactory& factory)
 {
-    auto failure = [&](std::string why) {
-        return IoResult::failure(IoResult::Kind::WriteError, target, std::move(why));
-    };
+    auto failure = [&](std::string why) { return WriteFailure(target, std::move(why)); };
     if (target.filename().empty())
         return failure(std::generic_category().message(EISDIR));
     if (std::string problem = WindowsNameProblem(target.filename().string()); !problem.empty())
@@ -178,7 +185,7 @@ IoResult WriteFileAtomic(
     if (fs::is_symlink(fs::symlink_status(target, ec))) {
         finalPath = fs::canonical(target, ec);
         if (ec)
-            return failure("it is a symbolic link to a file that does not exist");
+            return failure(std::string(kDanglingLinkReason));
     }
     const DWORD attributes = ::GetFileAttributesW(finalPath.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) {
@@ -188,63 +195,13 @@ IoResult WriteFileAtomic(
             return failure(SystemReason(ERROR_ACCESS_DENIED));
     }
 
-    std::random_device seed;
-    std::mt19937_64 random((static_cast<std::uint64_t>(seed()) << 32) ^ seed() ^ ::GetCurrentProcessId());
-    const WriterFactory makeWriter = factory ? factory : WriterFactory(OpenRealFileWriter);
+    std::mt19937_64 random = TemporaryNameSource(::GetCurrentProcessId());
     fs::path tempPath;
-    std::unique_ptr<FileWriter> writer;
-    std::string reason;
-    for (int attempt = 0; attempt < 16 && !writer; ++attempt) {
-        tempPath = TemporaryPathFor(finalPath, random);
-        if (fs::exists(fs::symlink_status(tempPath, ec)))
-            continue;
-        reason.clear();
-        writer = makeWriter(tempPath, reason);
-        if (!writer && !fs::exists(fs::symlink_status(tempPath, ec)))
-            break;
-    }
-    if (!writer) {
-        fs::path folder = finalPath.parent_path();
-        if (folder.empty())
-            folder = fs::current_path(ec);
-        if (!fs::is_directory(folder, ec)) {
-            IoResult result = IoResult::failure(IoResult::Kind::FolderError, target,
-                std::generic_category().message(fs::exists(folder, ec) ? ENOTDIR : ENOENT));
-            result.folder = folder;
-            return result;
-        }
-        return failure(reason.empty() ? std::generic_category().message(EEXIST) : reason);
-    }
-    MarkTemporary(tempPath);
-
-    auto abandon = [&](std::string why) {
-        writer.reset();
-        std::error_code ignored;
-        fs::remove(tempPath, ignored);
-        ClearTemporary();
-        return failure(std::move(why));
-    };
-    if (size > 0 && !writer->write(data, size))
-        return abandon(writer->error());
-    if (!writer->finish())
-        return abandon(writer->error());
-    writer.reset();
-
-    if (!::MoveFileExW(
-            tempPath.c_str(), finalPath.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        const DWORD err = ::GetLastError();
-        std::error_code ignored;
-        fs::remove(tempPath, ignored);
-        ClearTemporary();
-        return failure(SystemReason(err));
-    }
-    ClearTemporary();
-    return IoResult::success(target);
-}
-
-IoResult WriteFileAtomic(const fs::path& target, std::string_view text, const WriterFactory& factory)
-{
-    return WriteFileAtomic(target, reinterpret_cast<const std::uint8_t*>(text.data()), text.size(), factory);
+    const IoResult written = WriteTemporaryFile(target, finalPath, data, size,
+        factory ? factory : WriterFactory(OpenRealFileWriter), random, tempPath);
+    if (!written.ok())
+        return written;
+    return ReplaceWithTemporaryFile(target, tempPath, finalPath);
 }
 
 IoResult ReadWholeFile(
@@ -256,52 +213,32 @@ IoResult ReadWholeFile(
         const DWORD err = ::GetLastError();
         return IoResult::failure(ReadFailureKind(err), path, SystemReason(err));
     }
-    auto fail = [&](std::string why, IoResult::Kind kind = IoResult::Kind::ReadError) {
+    auto fail = [&](std::string why) {
         ::CloseHandle(file);
-        return IoResult::failure(kind, path, std::move(why));
-    };
-    auto tooLarge = [&](std::uintmax_t bytes, bool atLeast) {
-        return fail("the file holds " + std::string(atLeast ? "more than " : "") + std::to_string(bytes)
-                + " bytes, too many for " + std::string(what) + " (at most " + std::to_string(maxBytes) + ")",
-            IoResult::Kind::TooLarge);
+        return IoResult::failure(IoResult::Kind::ReadError, path, std::move(why));
     };
 
     // A device (CON, NUL, a pipe) or a folder is refused without reading.
     BY_HANDLE_FILE_INFORMATION info {};
     if (::GetFileType(file) != FILE_TYPE_DISK || !::GetFileInformationByHandle(file, &info))
-        return fail("Not a regular file (a device)");
+        return fail(NotRegularReason("a device"));
     if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
         return fail(std::generic_category().message(EISDIR));
     const std::uintmax_t fileSize
         = (static_cast<std::uintmax_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
-    if (fileSize > maxBytes)
-        return tooLarge(fileSize, false);
-
-    // The size can change while reading: never hold more than maxBytes + 1.
-    std::vector<std::uint8_t> bytes;
-    std::size_t used = 0;
-    const std::uintmax_t cap = maxBytes == kNoReadLimit ? maxBytes : maxBytes + 1;
-    bytes.resize(static_cast<std::size_t>(std::min<std::uintmax_t>(fileSize > 0 ? fileSize + 1 : 4096, cap)));
-    for (;;) {
-        if (used == bytes.size()) {
-            if (bytes.size() >= cap)
-                return tooLarge(maxBytes, true);
-            bytes.resize(static_cast<std::size_t>(std::min<std::uintmax_t>(bytes.size() * 2, cap)));
-        }
-        DWORD n = 0;
-        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - used, 1u << 30));
-        if (!::ReadFile(file, bytes.data() + used, want, &n, nullptr))
-            return fail(SystemReason(::GetLastError()));
-        if (n == 0)
-            break;
-        used += n;
-    }
-    if (used > maxBytes)
-        return tooLarge(maxBytes, true);
+    const IoResult result = ReadOpenFile(
+        path, fileSize, maxBytes, what,
+        [file](std::uint8_t* into, std::size_t most, std::string& reason) -> std::optional<std::size_t> {
+            DWORD n = 0;
+            if (::ReadFile(
+                    file, into, static_cast<DWORD>(std::min<std::size_t>(most, 1u << 30)), &n, nullptr))
+                return n;
+            reason = SystemReason(::GetLastError());
+            return std::nullopt;
+        },
+        out);
     ::CloseHandle(file);
-    bytes.resize(used);
-    out = std::move(bytes);
-    return IoResult::success(path);
+    return result;
 }
 
 } // namespace tarnwick::core

@@ -11,38 +11,8 @@ namespace tarnwick::core {
 
 namespace {
 
-// Both files padded to a whole image, as a load reads a short file.
-class Image {
-public:
-    explicit Image(std::span<const std::uint8_t> file)
-        : file_(file)
-    {
-        if (file.size() < kOobFileSize) {
-            padded_.assign(file.begin(), file.end());
-            padded_.resize(kOobFileSize, 0);
-            image_ = padded_;
-        } else {
-            image_ = file.first(kOobFileSize);
-        }
-    }
-
-    std::span<const std::uint8_t> image() const { return image_; }
-    std::span<const std::uint8_t> file() const { return file_; }
-
-    std::string_view nameBytes(const OobField& field, int slot) const
-    {
-        const char* p = reinterpret_cast<const char*>(image_.data() + field.at(slot));
-        return { p, ::strnlen(p, kNameLength) };
-    }
-
-private:
-    std::span<const std::uint8_t> file_;
-    std::vector<std::uint8_t> padded_;
-    std::span<const std::uint8_t> image_;
-};
-
 struct Side {
-    const Image& image;
+    const PaddedOobFile& image;
     const NameTables& names;
 };
 
@@ -51,9 +21,9 @@ std::string Utf8(std::string_view bytes)
     return Cp1252ToUtf8(bytes);
 }
 
-std::string RecordName(const Image& image, const OobTableLayout& layout, int slot)
+std::string RecordName(const PaddedOobFile& image, const OobTableLayout& layout, int slot)
 {
-    return Utf8(image.nameBytes(layout.fields.front(), slot));
+    return Utf8(image.text(layout.fields.front().at(slot), kNameLength));
 }
 
 // What a code table calls value in the file of side.
@@ -95,7 +65,7 @@ std::string ByteText(std::span<const std::uint8_t> bytes, std::size_t at)
 
 class Comparer {
 public:
-    Comparer(const Image& a, const Image& b, const NameTables& names)
+    Comparer(const PaddedOobFile& a, const PaddedOobFile& b, const NameTables& names)
         : a_ { a, names }
         , b_ { b, names }
     {
@@ -184,8 +154,8 @@ private:
     {
         const DiffTable table = static_cast<DiffTable>(layout.table);
         if (field.kind == FieldKind::Name) {
-            const std::string_view ta = a_.image.nameBytes(field, slot);
-            const std::string_view tb = b_.image.nameBytes(field, slot);
+            const std::string_view ta = a_.image.text(field.at(slot), kNameLength);
+            const std::string_view tb = b_.image.text(field.at(slot), kNameLength);
             if (ta != tb) {
                 OobDifference d;
                 d.table = table;
@@ -253,15 +223,6 @@ private:
     std::vector<OobDifference> raw_;
 };
 
-std::string Shown(const std::string& value, const std::string& name, bool text)
-{
-    if (text)
-        return "\"" + value + "\"";
-    if (value.empty())
-        return "(none)";
-    return name.empty() ? value : value + " (" + name + ")";
-}
-
 void AppendCsvCell(std::string& out, std::string_view cell)
 {
     if (cell.find_first_of(",\"\r\n") == std::string_view::npos) {
@@ -277,24 +238,25 @@ void AppendCsvCell(std::string& out, std::string_view cell)
     out.push_back('"');
 }
 
-std::string_view Noun(DiffTable table)
+} // namespace
+
+PaddedOobFile::PaddedOobFile(std::span<const std::uint8_t> file)
+    : file_(file)
 {
-    switch (table) {
-    case DiffTable::Weapons:
-        return "weapon";
-    case DiffTable::Units:
-        return "unit";
-    case DiffTable::Formations:
-        return "formation";
-    case DiffTable::Info:
-        return "file";
-    case DiffTable::Raw:
-        break;
+    if (file.size() < kOobFileSize) {
+        padded_.assign(file.begin(), file.end());
+        padded_.resize(kOobFileSize, 0);
+        image_ = padded_;
+    } else {
+        image_ = file.first(kOobFileSize);
     }
-    return "byte";
 }
 
-} // namespace
+std::string_view PaddedOobFile::text(std::size_t offset, std::size_t width) const
+{
+    const char* p = reinterpret_cast<const char*>(at(offset));
+    return { p, ::strnlen(p, width) };
+}
 
 std::string_view DiffTableName(DiffTable table)
 {
@@ -313,28 +275,54 @@ std::string_view DiffTableName(DiffTable table)
     return "raw";
 }
 
+std::string_view DiffTableNoun(DiffTable table)
+{
+    switch (table) {
+    case DiffTable::Weapons:
+        return "weapon";
+    case DiffTable::Units:
+        return "unit";
+    case DiffTable::Formations:
+        return "formation";
+    case DiffTable::Info:
+        return "file";
+    case DiffTable::Raw:
+        break;
+    }
+    return "byte";
+}
+
+std::string ShownValue(const std::string& value, const std::string& code, bool text)
+{
+    if (text)
+        return "\"" + value + "\"";
+    if (value.empty())
+        return "(none)";
+    return code.empty() ? value : value + " (" + code + ")";
+}
+
 std::string OobDifference::aShown() const
 {
-    return Shown(a, aName, text);
+    return ShownValue(a, aName, text);
 }
 
 std::string OobDifference::bShown() const
 {
-    return Shown(b, bName, text);
+    return ShownValue(b, bName, text);
 }
 
 std::vector<OobDifference> CompareOobFiles(
     std::span<const std::uint8_t> a, std::span<const std::uint8_t> b, const NameTables& names)
 {
-    const Image ia(a);
-    const Image ib(b);
+    const PaddedOobFile ia(a);
+    const PaddedOobFile ib(b);
     return Comparer(ia, ib, names).run();
 }
 
 std::string CodeValueName(
     FieldCode code, int value, std::span<const std::uint8_t> file, const NameTables& names)
 {
-    const Image image(file);
+    const PaddedOobFile image(file);
     return CodeName(code, value, Side { image, names });
 }
 
@@ -356,7 +344,7 @@ std::string DifferencesText(const std::vector<OobDifference>& differences)
         } else {
             if (previous != nullptr)
                 out += '\n';
-            out += Noun(d.table);
+            out += DiffTableNoun(d.table);
             if (d.table != DiffTable::Info) {
                 out += ' ';
                 out += std::to_string(d.slot);
@@ -391,9 +379,9 @@ std::string DifferencesCsv(const std::vector<OobDifference>& differences)
         out += ',';
         AppendCsvCell(out, d.field);
         out += ',';
-        AppendCsvCell(out, d.text ? d.a : Shown(d.a, d.aName, false));
+        AppendCsvCell(out, d.text ? d.a : ShownValue(d.a, d.aName, false));
         out += ',';
-        AppendCsvCell(out, d.text ? d.b : Shown(d.b, d.bName, false));
+        AppendCsvCell(out, d.text ? d.b : ShownValue(d.b, d.bName, false));
         out += "\r\n";
     }
     return out;

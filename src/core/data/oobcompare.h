@@ -20,8 +20,34 @@ enum class FieldCode;
 
 enum class DiffTable { Weapons, Units, Formations, Info, Raw };
 
+// A file as a load reads it: a short one padded with zeros to a whole image.
+class PaddedOobFile {
+public:
+    explicit PaddedOobFile(std::span<const std::uint8_t> file);
+    PaddedOobFile(const PaddedOobFile&) = delete;
+    PaddedOobFile& operator=(const PaddedOobFile&) = delete;
+
+    std::span<const std::uint8_t> file() const { return file_; }
+    std::span<const std::uint8_t> image() const { return image_; }
+    const std::uint8_t* at(std::size_t offset) const { return image_.data() + offset; }
+    // The text at offset up to its first NUL, at most width bytes.
+    std::string_view text(std::size_t offset, std::size_t width) const;
+
+private:
+    std::span<const std::uint8_t> file_;
+    std::vector<std::uint8_t> padded_;
+    std::span<const std::uint8_t> image_;
+};
+
 // "weapons", "units", "formations", "info", "raw".
 std::string_view DiffTableName(DiffTable table);
+// What one item of the table is called in a line of text: "weapon", "unit",
+// "formation", "file" (the comment and the length), "byte".
+std::string_view DiffTableNoun(DiffTable table);
+
+// A value as the texts show it: a text in quotes, "(none)" for a byte a file
+// lacks, a number with what its code table calls it ("7 (VL-9 LMG)").
+std::string ShownValue(const std::string& value, const std::string& code, bool text);
 
 struct OobDifference {
     DiffTable table = DiffTable::Info;

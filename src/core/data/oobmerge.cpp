@@ -14,40 +14,13 @@ namespace {
 
 constexpr int kAbsent = -1;
 
-// A file padded to a whole image, as a load reads a short file.
-class Padded {
-public:
-    explicit Padded(std::span<const std::uint8_t> file)
-        : file_(file)
-    {
-        if (file.size() < kOobFileSize) {
-            padded_.assign(file.begin(), file.end());
-            padded_.resize(kOobFileSize, 0);
-            image_ = padded_;
-        } else {
-            image_ = file.first(kOobFileSize);
-        }
-    }
+// A byte past the image, or kAbsent past the file's end.
+int PastByte(const PaddedOobFile& side, std::size_t offset)
+{
+    return offset < side.file().size() ? side.file()[offset] : kAbsent;
+}
 
-    std::span<const std::uint8_t> file() const { return file_; }
-    std::span<const std::uint8_t> image() const { return image_; }
-    const std::uint8_t* at(std::size_t offset) const { return image_.data() + offset; }
-    // A byte past the image, or kAbsent past the file's end.
-    int pastByte(std::size_t offset) const { return offset < file_.size() ? file_[offset] : kAbsent; }
-
-    std::string_view text(std::size_t offset, std::size_t width) const
-    {
-        const char* p = reinterpret_cast<const char*>(at(offset));
-        return { p, ::strnlen(p, width) };
-    }
-
-private:
-    std::span<const std::uint8_t> file_;
-    std::vector<std::uint8_t> padded_;
-    std::span<const std::uint8_t> image_;
-};
-
-bool Same(const Padded& a, const Padded& b, std::size_t offset, std::size_t size)
+bool Same(const PaddedOobFile& a, const PaddedOobFile& b, std::size_t offset, std::size_t size)
 {
     return std::memcmp(a.at(offset), b.at(offset), size) == 0;
 }
@@ -64,8 +37,8 @@ std::string PastText(int value)
 
 class Merger {
 public:
-    Merger(const Padded& base, const Padded& ours, const Padded& theirs, const NameTables& names,
-        const MergeOptions& options, std::span<const MergeSide> picks)
+    Merger(const PaddedOobFile& base, const PaddedOobFile& ours, const PaddedOobFile& theirs,
+        const NameTables& names, const MergeOptions& options, std::span<const MergeSide> picks)
         : b_(base)
         , o_(ours)
         , t_(theirs)
@@ -107,7 +80,8 @@ private:
                                                                            : MergeSide::Ours;
     }
 
-    MergeValue valueOf(const Unit& unit, const Padded& side, std::size_t offset, std::size_t size) const
+    MergeValue valueOf(
+        const Unit& unit, const PaddedOobFile& side, std::size_t offset, std::size_t size) const
     {
         if (unit.text)
             return { Cp1252ToUtf8(side.text(offset, size)), {} };
@@ -145,7 +119,7 @@ private:
         return it;
     }
 
-    void take(const Padded& side, std::size_t offset, std::size_t size)
+    void take(const PaddedOobFile& side, std::size_t offset, std::size_t size)
     {
         std::memcpy(out_.data() + offset, side.at(offset), size);
     }
@@ -170,7 +144,8 @@ private:
         result_.merged.push_back(std::move(it));
     }
 
-    static bool SlotDiffers(const OobTableLayout& layout, int slot, const Padded& a, const Padded& b)
+    static bool SlotDiffers(
+        const OobTableLayout& layout, int slot, const PaddedOobFile& a, const PaddedOobFile& b)
     {
         for (const OobColumn& column : layout.columns)
             if (!Same(a, b, column.base + column.width * static_cast<std::size_t>(slot), column.width))
@@ -297,7 +272,7 @@ private:
         const std::size_t end = std::max({ lengths[0], lengths[1], lengths[2] });
         std::vector<std::uint8_t> tail;
         for (std::size_t at = kOobFileSize; at < end; ++at) {
-            const int values[3] = { b_.pastByte(at), o_.pastByte(at), t_.pastByte(at) };
+            const int values[3] = { PastByte(b_, at), PastByte(o_, at), PastByte(t_, at) };
             MergeItem it;
             it.table = DiffTable::Raw;
             it.slot = static_cast<int>(at);
@@ -323,9 +298,9 @@ private:
         result_.bytes = std::move(out_);
     }
 
-    const Padded& b_;
-    const Padded& o_;
-    const Padded& t_;
+    const PaddedOobFile& b_;
+    const PaddedOobFile& o_;
+    const PaddedOobFile& t_;
     const NameTables& names_;
     const MergeOptions& options_;
     std::span<const MergeSide> picks_;
@@ -335,28 +310,7 @@ private:
 
 std::string Shown(const MergeValue& value, bool text)
 {
-    if (text)
-        return "\"" + value.value + "\"";
-    if (value.value.empty())
-        return "(none)";
-    return value.code.empty() ? value.value : value.value + " (" + value.code + ")";
-}
-
-std::string_view Noun(DiffTable table)
-{
-    switch (table) {
-    case DiffTable::Weapons:
-        return "weapon";
-    case DiffTable::Units:
-        return "unit";
-    case DiffTable::Formations:
-        return "formation";
-    case DiffTable::Info:
-        return "file";
-    case DiffTable::Raw:
-        break;
-    }
-    return "byte";
+    return ShownValue(value.value, value.code, text);
 }
 
 } // namespace
@@ -378,15 +332,15 @@ MergeResult MergeOobFiles(std::span<const std::uint8_t> base, std::span<const st
     std::span<const std::uint8_t> theirs, const NameTables& names, const MergeOptions& options,
     std::span<const MergeSide> picks)
 {
-    const Padded b(base);
-    const Padded o(ours);
-    const Padded t(theirs);
+    const PaddedOobFile b(base);
+    const PaddedOobFile o(ours);
+    const PaddedOobFile t(theirs);
     return Merger(b, o, t, names, options, picks).run();
 }
 
 std::string MergeItemPlace(const MergeItem& item)
 {
-    std::string out(Noun(item.table));
+    std::string out(DiffTableNoun(item.table));
     if (item.table != DiffTable::Info)
         out += " " + std::to_string(item.slot);
     if (item.table == DiffTable::Info || item.table == DiffTable::Raw)

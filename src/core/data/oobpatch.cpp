@@ -341,23 +341,6 @@ std::string Shown(const PatchValue& value, bool text)
         + "\"";
 }
 
-std::string_view Noun(DiffTable table)
-{
-    switch (table) {
-    case DiffTable::Weapons:
-        return "weapon";
-    case DiffTable::Units:
-        return "unit";
-    case DiffTable::Formations:
-        return "formation";
-    case DiffTable::Info:
-        return "file";
-    case DiffTable::Raw:
-        break;
-    }
-    return "byte";
-}
-
 } // namespace
 
 OobPatch MakePatch(
@@ -514,7 +497,7 @@ std::string PatchConflictsText(const OobPatch& patch, const PatchApplyResult& re
             continue;
         const PatchChange& c = patch.changes[item.change];
         const bool text = IsText(c);
-        out += std::string(Noun(c.table));
+        out += std::string(DiffTableNoun(c.table));
         if (c.table != DiffTable::Info)
             out += " " + std::to_string(c.slot);
         if (!c.name.empty())

@@ -11,11 +11,7 @@ namespace {
 
 std::string Shown(const MergeValue& value, bool text)
 {
-    if (text)
-        return "\"" + value.value + "\"";
-    if (value.value.empty())
-        return "(none)";
-    return value.code.empty() ? value.value : value.value + " (" + value.code + ")";
+    return ShownValue(value.value, value.code, text);
 }
 
 MergeRow Row(const MergeItem& item, bool conflict, std::size_t index, std::string result)
