@@ -72,7 +72,7 @@ TEST(CliBulk, OutputDiffersFromAPlainResaveOnlyInTheChangedField)
     RunResult r = RunCli({ "renationalise", in, "--nation", "5", "--from", "12", "--to", "34", "-o",
         (dir / "renat.obf").string() });
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "Processed : 3 Units, 1 Formations\nSaved " + (dir / "renat.obf").string() + "\n");
+    EXPECT_EQ(r.out, "Processed : 3 Units, 1 Formations\nSaved " + clitest::Shown(dir / "renat.obf") + "\n");
     const std::string renat = ReadFile(dir / "renat.obf");
     EXPECT_EQ(Differences(ref, renat),
         (std::vector<std::size_t> {
