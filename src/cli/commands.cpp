@@ -125,7 +125,7 @@ SaveTarget SplitSaveTarget(const std::string& output)
 
 int SaveOutput(const Context& c, core::TOobData& data, int nation, const SaveTarget& target)
 {
-    const fs::path full = target.dir / target.name;
+    const fs::path full = target.dir / core::PathFromUtf8(target.name);
     TidyAndNote(data, nation, c.io);
     IoResult r = core::SaveOobFileAs(data, static_cast<std::uint16_t>(nation), target.name, target.dir);
     if (!r.ok())

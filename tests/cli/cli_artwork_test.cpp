@@ -359,7 +359,6 @@ std::string Content(const std::string& bytes)
 
 TEST(CliArtwork, ArtExportWritesWhatPictureAndIconWriteAndNamesBrokenFiles)
 {
-    SKIP_UNDER_WINE("FIFOs, dangling and looping symbolic links, control bytes in names");
     TempDir tmp;
     const fs::path game = tmp / "game";
     ASSERT_EQ(RunCli({ "make-demo", game.string() }).status, 0);

@@ -44,7 +44,7 @@ TEST(CliInfo, CountsUsedSlotsAndShowsTheCommentAsBytes)
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.out,
-        "File:       " + (dir / "OBAT012.OBF").string()
+        "File:       " + clitest::Shown(dir / "OBAT012.OBF")
             + "\n"
               "Size:       106680 bytes\n"
               "Nation:     12 (Twelveland)\n"

@@ -198,7 +198,7 @@ TEST(CliFiles, ABadBufferFileExitsWithStatusOneAndWritesNoOutput)
             (dir / "base.obf").string(), "--nation", "1", "-o", (dir / "out.obf").string() });
         EXPECT_EQ(r.status, 1) << c.says;
         EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
-        EXPECT_NE(r.err.find((dir / "buffer.csv").string()), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find(Shown(dir / "buffer.csv")), std::string::npos) << r.err;
         EXPECT_FALSE(fs::exists(dir / "out.obf"));
     }
 }

@@ -292,12 +292,14 @@ TEST(CliLimits, OversizedInputsAreRefusedNamingTheirSize)
         std::string says;
     } cases[] = {
         { { "info", huge },
-            huge + ": the file holds 42949672960 bytes, too many for an order-of-battle file" },
-        { { "resave", huge, "--nation", "16", "-o", out }, huge + ": the file holds 42949672960 bytes" },
+            clitest::Shown(huge)
+                + ": the file holds 42949672960 bytes, too many for an order-of-battle file" },
+        { { "resave", huge, "--nation", "16", "-o", out },
+            clitest::Shown(huge) + ": the file holds 42949672960 bytes" },
         { { "--ini", ini, "info", in },
-            ini + ": the file holds 2097152 bytes, too many for a settings file" },
+            clitest::Shown(ini) + ": the file holds 2097152 bytes, too many for a settings file" },
         { { "buffer-import", buf, "--kind", "unit", "--into", in, "--nation", "1", "-o", out },
-            buf + ": the file holds 16777217 bytes, too many for a paste-buffer file" },
+            clitest::Shown(buf) + ": the file holds 16777217 bytes, too many for a paste-buffer file" },
     };
     for (const auto& c : cases) {
         auto r = RunCli(c.args);
