@@ -78,18 +78,19 @@ int RunPictureImport(const Context& c)
         RefuseOutputThatIsAnInput(output, { { "the input", input }, { "the reference palette", ref } });
 
     std::error_code ec;
-    if (!IsStandardOutput(output) && fs::exists(fs::symlink_status(output, ec)) && !a.force)
-        return Fail(io, output + " exists; give --force to replace it");
+    if (!IsStandardOutput(output) && fs::exists(fs::symlink_status(core::PathFromUtf8(output), ec))
+        && !a.force)
+        return Fail(io, core::PathText(core::PathFromUtf8(output)) + " exists; give --force to replace it");
 
     core::Palette palette {};
     int paletteColours = 256;
     if (!ref.empty()) {
         try {
-            palette = core::LoadLbmFile(ref, &paletteColours).palette;
+            palette = core::LoadLbmFile(core::PathFromUtf8(ref), &paletteColours).palette;
         } catch (const core::ArtFileError& e) {
             return Fail(io, std::string("reference palette: ") + e.what());
         } catch (const std::runtime_error& e) {
-            return Fail(io, "reference palette " + ref + ": " + e.what());
+            return Fail(io, "reference palette " + InputName(ref) + ": " + e.what());
         }
     }
     std::vector<std::uint8_t> bytes;
@@ -123,14 +124,14 @@ int RunArtExport(const Context& c)
     options.format = FormatOf(a, { "png", "bmp" }) == "bmp" ? codec::ArtFormat::Bmp : codec::ArtFormat::Png;
     options.jobs = a.jobs;
     options.transparent = static_cast<std::uint8_t>(a.transparent);
-    const fs::path gameDir = a.input;
-    const fs::path outDir = *a.output;
+    const fs::path gameDir = core::PathFromUtf8(a.input);
+    const fs::path outDir = core::PathFromUtf8(*a.output);
     std::error_code ec;
     if (!fs::is_directory(gameDir, ec))
-        return Fail(io, gameDir.string() + " is not a folder");
+        return Fail(io, core::PathText(gameDir) + " is not a folder");
     if (!a.force && codec::IsInsideFolder(outDir, gameDir))
         return Fail(io,
-            outDir.string() + " is inside the game folder " + gameDir.string()
+            core::PathText(outDir) + " is inside the game folder " + core::PathText(gameDir)
                 + "; give --force to write the pictures there");
 
     const bool terminal = &io.err == &std::cerr && IsTerminal(stderr);
@@ -147,11 +148,11 @@ int RunArtExport(const Context& c)
     if (!report.error.empty())
         return Fail(io, report.error);
     for (const codec::ArtExportProblem& problem : report.problems)
-        io.err << "tarnwick-cli: " << core::EscapeControls(problem.file.string()) << ": "
+        io.err << "tarnwick-cli: " << core::EscapeControls(core::PathText(problem.file)) << ": "
                << core::EscapeControls(problem.reason) << " (skipped)\n";
     Notes(c) << "Wrote " << report.picturesWritten << " of " << report.counts.pictures << " pictures and "
              << report.framesWritten << " icon frames of " << report.counts.iconFiles << " icon files to "
-             << outDir.string() << '\n';
+             << core::PathText(outDir) << '\n';
     if (!report.problems.empty())
         Notes(c) << report.problems.size() << (report.problems.size() == 1 ? " problem" : " problems")
                  << " (see above)\n";

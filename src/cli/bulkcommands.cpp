@@ -58,10 +58,11 @@ bool Load(const fs::path& path, int nation, core::TOobData& data, Output& io)
         return false;
     }
     if (r.size == core::LoadResult::Size::Short)
-        io.err << "tarnwick-cli: warning: " << path.string() << " is short (" << r.bytesInFile << " of "
-               << core::kOobFileSize << " bytes); the rest reads as zeros and the save writes a full file\n";
+        io.err << "tarnwick-cli: warning: " << core::PathText(path) << " is short (" << r.bytesInFile
+               << " of " << core::kOobFileSize
+               << " bytes); the rest reads as zeros and the save writes a full file\n";
     else if (r.size == core::LoadResult::Size::Long)
-        io.err << "tarnwick-cli: warning: " << path.string() << " is long (" << r.bytesInFile
+        io.err << "tarnwick-cli: warning: " << core::PathText(path) << " is long (" << r.bytesInFile
                << " bytes); the bytes beyond a full file are kept as they are\n";
     return true;
 }
@@ -80,18 +81,18 @@ std::string Apply(BulkKind kind, const Arguments& a, core::TOobData& data)
 
 int NationOf(const Arguments& a, const fs::path& file)
 {
-    return a.nation ? *a.nation : NationFromFileName(file.filename().string());
+    return a.nation ? *a.nation : NationFromFileName(core::PathText(file.filename()));
 }
 
 int RunOne(BulkKind kind, const Arguments& a, const fs::path& settingsPath, Output& io)
 {
-    const fs::path in(a.input);
+    const fs::path in = core::PathFromUtf8(a.input);
     const int nation = NationOf(a, in);
     if (nation == 0)
-        throw UsageError("cannot tell the nation of '" + in.filename().string()
+        throw UsageError("cannot tell the nation of '" + core::PathText(in.filename())
             + "' from its name (obatNNN.obf); give --nation");
-    const fs::path out(*a.output);
-    const std::string name = out.filename().string();
+    const fs::path out = core::PathFromUtf8(*a.output);
+    const std::string name = core::PathText(out.filename());
     if (name.empty() || name == "." || name == "..")
         throw UsageError("-o must name a file, not a folder: '" + *a.output + "'");
     // Writing over the input is a save of it, as --in-place does; the settings file is not.
@@ -118,13 +119,13 @@ int RunOne(BulkKind kind, const Arguments& a, const fs::path& settingsPath, Outp
     }
     io.out << line << '\n';
     if (!a.quiet)
-        io.out << "Saved " << (dir / name).string() << '\n';
+        io.out << "Saved " << core::PathText(dir / core::PathFromUtf8(name)) << '\n';
     return kExitOk;
 }
 
 bool IsNamedLikeTheSettings(const fs::path& path)
 {
-    const std::string name = path.filename().string();
+    const std::string name = core::PathText(path.filename());
     const std::string_view settings = core::kSettingsFileName;
     if (name.size() != settings.size())
         return false;
@@ -142,14 +143,14 @@ void RefuseFilesNotToSaveOver(const Arguments& a, const fs::path& settingsPath)
 {
     std::string refused;
     for (const std::string& file : a.inputs) {
-        const fs::path path(file);
+        const fs::path path = core::PathFromUtf8(file);
         std::string why;
         if (IsSameFile(path, settingsPath) || IsNamedLikeTheSettings(path))
             why = "is a settings file";
-        else if (!a.anyName && !IsOobFileName(path.filename().string()))
+        else if (!a.anyName && !IsOobFileName(core::PathText(path.filename())))
             why = "is not named as an order-of-battle file (obatNNN.obf)";
         if (!why.empty())
-            refused += "\n  " + file + " " + why;
+            refused += "\n  " + core::PathText(path) + " " + why;
     }
     if (!refused.empty())
         throw UsageError(
@@ -163,10 +164,12 @@ int RunInPlace(BulkKind kind, const Arguments& a, const fs::path& settingsPath, 
     auto data = std::make_unique<core::TOobData>();
     std::size_t failed = 0;
     for (const std::string& file : a.inputs) {
-        const fs::path path(file);
+        const fs::path path = core::PathFromUtf8(file);
         const int nation = NationOf(a, path);
         if (nation == 0) {
-            Report(io, "cannot tell the nation of " + file + " from its name (obatNNN.obf); give --nation");
+            Report(io,
+                "cannot tell the nation of " + core::PathText(path)
+                    + " from its name (obatNNN.obf); give --nation");
             ++failed;
             continue;
         }
@@ -184,7 +187,7 @@ int RunInPlace(BulkKind kind, const Arguments& a, const fs::path& settingsPath, 
             ++failed;
             continue;
         }
-        io.out << file << ": " << line << '\n';
+        io.out << core::PathText(path) << ": " << line << '\n';
     }
     if (failed > 0) {
         Report(io,

@@ -45,8 +45,8 @@ bool Load(const fs::path& path, int nation, core::TOobData& data, Output& io)
         return false;
     }
     if (r.size != core::LoadResult::Size::Exact)
-        io.err << "tarnwick-cli: warning: " << path.string() << " has " << r.bytesInFile << " bytes, not "
-               << core::kOobFileSize << "\n";
+        io.err << "tarnwick-cli: warning: " << core::PathText(path) << " has " << r.bytesInFile
+               << " bytes, not " << core::kOobFileSize << "\n";
     return true;
 }
 
@@ -57,7 +57,7 @@ std::vector<fs::path> OobFilesIn(const fs::path& dir, std::string& error)
     std::error_code ec;
     fs::directory_iterator it(dir, ec);
     for (const fs::directory_iterator end; !ec && it != end; it.increment(ec))
-        if (NationFromFileName(it->path().filename().string()) > 0)
+        if (NationFromFileName(core::PathText(it->path().filename())) > 0)
             files.push_back(it->path());
     if (ec)
         error = core::IoResult::failure(core::IoResult::Kind::ReadError, dir, ec.message()).message();
@@ -68,7 +68,7 @@ std::vector<fs::path> OobFilesIn(const fs::path& dir, std::string& error)
 int RunCheckOn(const Arguments& a, Output& io)
 {
     const bool csv = FormatOf(a, { "text", "csv" }) == "csv";
-    const fs::path path(a.input);
+    const fs::path path = core::PathFromUtf8(a.input);
     const bool stdinput = IsStandardInput(a.input);
     const std::string output = a.output.value_or("-");
     RefuseOutputThatIsAnInput(output, { { "the input", path } });
@@ -83,7 +83,8 @@ int RunCheckOn(const Arguments& a, Output& io)
         return kExitUsage;
     }
     if (files.empty()) {
-        io.err << "tarnwick-cli: " << path.string() << " holds no order-of-battle files (obatNNN.obf)\n";
+        io.err << "tarnwick-cli: " << core::PathText(path)
+               << " holds no order-of-battle files (obatNNN.obf)\n";
         return kExitUsage;
     }
     const fs::path gameDir = folder ? path : (path.has_parent_path() ? path.parent_path() : fs::path("."));
@@ -103,7 +104,7 @@ int RunCheckOn(const Arguments& a, Output& io)
     int checked = 0;
     bool unreadable = false;
     for (const fs::path& file : files) {
-        const std::string fileName = file.filename().string();
+        const std::string fileName = core::PathText(file.filename());
         const int nation = a.nation.value_or(NationFromFileName(fileName));
         if (!Load(file, nation, *data, io)) {
             unreadable = true;
@@ -143,9 +144,9 @@ int RunWhereUsedOn(const Arguments& a, Output& io)
     const bool csv = FormatOf(a, { "text", "csv" }) == "csv";
     if (!a.item)
         throw UsageError("where-used needs --weapon, --unit or --formation", Command::WhereUsed);
-    const fs::path path(a.input);
+    const fs::path path = core::PathFromUtf8(a.input);
     auto data = std::make_unique<core::TOobData>();
-    if (!Load(path, a.nation.value_or(NationFromFileName(path.filename().string())), *data, io))
+    if (!Load(path, a.nation.value_or(NationFromFileName(core::PathText(path.filename()))), *data, io))
         return kExitFailure;
     const std::vector<core::RecordUse> uses = core::WhereUsed(*data, *a.kind, *a.item);
     if (csv)

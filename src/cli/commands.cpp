@@ -52,10 +52,11 @@ int RequireNation(const Arguments& args, const std::string& file)
 {
     if (args.nation)
         return *args.nation;
-    const int nation = NationFromFileName(fs::path(file).filename().string());
+    const std::string name = core::PathText(core::PathFromUtf8(file).filename());
+    const int nation = NationFromFileName(name);
     if (nation == 0)
-        throw UsageError("cannot tell the nation of '" + fs::path(file).filename().string()
-            + "' from its name (obatNNN.obf); give --nation");
+        throw UsageError(
+            "cannot tell the nation of '" + name + "' from its name (obatNNN.obf); give --nation");
     return nation;
 }
 
@@ -92,10 +93,11 @@ bool LoadInput(const fs::path& path, int nation, core::TOobData& data, Output& i
         return false;
     }
     if (r.size == core::LoadResult::Size::Short)
-        io.err << "tarnwick-cli: warning: " << path.string() << " is short (" << r.bytesInFile << " of "
-               << core::kOobFileSize << " bytes); the rest reads as zeros and a save writes a full file\n";
+        io.err << "tarnwick-cli: warning: " << core::PathText(path) << " is short (" << r.bytesInFile
+               << " of " << core::kOobFileSize
+               << " bytes); the rest reads as zeros and a save writes a full file\n";
     else if (r.size == core::LoadResult::Size::Long)
-        io.err << "tarnwick-cli: warning: " << path.string() << " is long (" << r.bytesInFile
+        io.err << "tarnwick-cli: warning: " << core::PathText(path) << " is long (" << r.bytesInFile
                << " bytes); the " << (r.bytesInFile - core::kOobFileSize)
                << " bytes beyond a full file are kept as they are\n";
     return true;
@@ -109,8 +111,8 @@ struct SaveTarget {
 
 SaveTarget SplitSaveTarget(const std::string& output)
 {
-    const fs::path p(output);
-    std::string name = p.filename().string();
+    const fs::path p = core::PathFromUtf8(output);
+    std::string name = core::PathText(p.filename());
     // The name is written exactly as given: the twelve-character cut belongs to the
     // editor's Save As dialog, not to the command line.
     if (name.empty() || name == "." || name == "..")
@@ -123,12 +125,12 @@ SaveTarget SplitSaveTarget(const std::string& output)
 
 int SaveOutput(const Context& c, core::TOobData& data, int nation, const SaveTarget& target)
 {
-    const fs::path full = target.dir / target.name;
+    const fs::path full = target.dir / core::PathFromUtf8(target.name);
     TidyAndNote(data, nation, c.io);
     IoResult r = core::SaveOobFileAs(data, static_cast<std::uint16_t>(nation), target.name, target.dir);
     if (!r.ok())
         return Fail(c.io, r.message());
-    Notes(c) << "Saved " << full.string() << '\n';
+    Notes(c) << "Saved " << core::PathText(full) << '\n';
     return kExitOk;
 }
 
@@ -147,8 +149,8 @@ int RunInfo(const Context& c)
 {
     const Arguments& args = c.args;
     Output& io = c.io;
-    const fs::path in(args.input);
-    const int nation = args.nation ? *args.nation : NationFromFileName(in.filename().string());
+    const fs::path in = core::PathFromUtf8(args.input);
+    const int nation = args.nation ? *args.nation : NationFromFileName(core::PathText(in.filename()));
     auto data = std::make_unique<core::TOobData>();
     core::LoadResult r;
     if (IsStandardInput(args.input)) {
@@ -164,7 +166,7 @@ int RunInfo(const Context& c)
     if (!r.ok())
         return Fail(io, r.io.message());
 
-    io.out << "File:       " << core::EscapeControls(in.string()) << '\n';
+    io.out << "File:       " << core::EscapeControls(core::PathText(in)) << '\n';
     io.out << "Size:       " << r.bytesInFile << " bytes";
     if (r.size == core::LoadResult::Size::Short)
         io.out << " (short: a full file has " << core::kOobFileSize
@@ -195,7 +197,7 @@ int RunResave(const Context& c)
     RefuseOutputThatIsAnInput(*args.output, { { "the settings file", c.settingsPath } });
     const int nation = RequireNation(args, args.input);
     auto data = std::make_unique<core::TOobData>();
-    if (!LoadInput(args.input, nation, *data, c.io))
+    if (!LoadInput(core::PathFromUtf8(args.input), nation, *data, c.io))
         return kExitFailure;
     return SaveOutput(c, *data, nation, target);
 }
@@ -204,7 +206,7 @@ int RunCsv(const Context& c)
 {
     const Arguments& args = c.args;
     Output& io = c.io;
-    const fs::path dir(*args.output);
+    const fs::path dir = core::PathFromUtf8(*args.output);
     std::error_code ec;
     if (!fs::is_directory(dir, ec)) {
         const auto why
@@ -216,18 +218,18 @@ int RunCsv(const Context& c)
     const int nation = RequireNation(args, args.input);
     const auto names = core::CsvDumpFileNames(nation);
     for (const std::string& name : names)
-        RefuseOutputThatIsAnInput(
-            dir / name, { { "the input", args.input }, { "the settings file", c.settingsPath } });
+        RefuseOutputThatIsAnInput(dir / core::PathFromUtf8(name),
+            { { "the input", args.input }, { "the settings file", c.settingsPath } });
 
     auto data = std::make_unique<core::TOobData>();
-    if (!LoadInput(args.input, nation, *data, io))
+    if (!LoadInput(core::PathFromUtf8(args.input), nation, *data, io))
         return kExitFailure;
 
     const auto results = core::DumpCsv(*data, nation, c.settings.names, dir);
     int status = kExitOk;
     for (std::size_t i = 0; i < results.size(); ++i) {
         if (results[i].ok()) {
-            Notes(c) << "Wrote " << (dir / names[i]).string() << '\n';
+            Notes(c) << "Wrote " << core::PathText(dir / core::PathFromUtf8(names[i])) << '\n';
         } else {
             Fail(io, results[i].message());
             status = kExitFailure;
@@ -240,8 +242,8 @@ int RunBufferExport(const Context& c)
 {
     const Arguments& args = c.args;
     Output& io = c.io;
-    const fs::path in(args.input);
-    const fs::path out(*args.output);
+    const fs::path in = core::PathFromUtf8(args.input);
+    const fs::path out = core::PathFromUtf8(*args.output);
     RefuseOutputThatIsAnInput(out, { { "the input", in }, { "the settings file", c.settingsPath } });
     const int nation = RequireNation(args, args.input);
     auto data = std::make_unique<core::TOobData>();
@@ -256,10 +258,11 @@ int RunBufferExport(const Context& c)
     auto buffers = std::make_unique<core::PasteBuffers>();
     core::InitPasteBuffers(*buffers);
     core::CopyAllToBuffer(*buffers, *args.kind, *data, nation);
-    IoResult r = core::ExportBuffer(*buffers, *args.kind, out, folder.string(), nation, c.settings.names);
+    IoResult r
+        = core::ExportBuffer(*buffers, *args.kind, out, core::PathText(folder), nation, c.settings.names);
     if (!r.ok())
         return Fail(io, r.message());
-    Notes(c) << "Wrote the " << KindName(*args.kind) << " buffer to " << out.string() << '\n';
+    Notes(c) << "Wrote the " << KindName(*args.kind) << " buffer to " << core::PathText(out) << '\n';
     return kExitOk;
 }
 
@@ -268,7 +271,7 @@ int RunBufferImport(const Context& c)
     const Arguments& args = c.args;
     Output& io = c.io;
     const SaveTarget target = SplitSaveTarget(*args.output);
-    const fs::path in(args.input);
+    const fs::path in = core::PathFromUtf8(args.input);
     RefuseOutputThatIsAnInput(*args.output,
         { { "the input", in }, { "the file to paste into", *args.into },
             { "the settings file", c.settingsPath } });
@@ -278,18 +281,18 @@ int RunBufferImport(const Context& c)
 
     const int nation = RequireNation(args, *args.into);
     auto data = std::make_unique<core::TOobData>();
-    if (!LoadInput(*args.into, nation, *data, io))
+    if (!LoadInput(core::PathFromUtf8(*args.into), nation, *data, io))
         return kExitFailure;
 
     auto buffers = std::make_unique<core::PasteBuffers>();
     core::InitPasteBuffers(*buffers);
     core::ImportResult imported = core::ImportBuffer(*buffers, *args.kind, in);
     if (!imported.ok())
-        return Fail(io, core::ImportFailureText(imported, in.string()));
+        return Fail(io, core::ImportFailureText(imported, core::PathText(in)));
 
     core::PasteAllFromBuffer(*buffers, *args.kind, *data);
     Notes(c) << "Read " << imported.entriesRead << ' ' << KindName(*args.kind) << " entries from "
-             << in.string() << '\n';
+             << core::PathText(in) << '\n';
     if (!imported.note.empty())
         Notes(c) << imported.note << '\n';
     return SaveOutput(c, *data, nation, target);
@@ -329,6 +332,16 @@ bool IsSameFile(const fs::path& a, const fs::path& b)
 #endif
 }
 
+NamedInput::NamedInput(const char* role, const std::string& utf8)
+    : NamedInput(role, core::PathFromUtf8(utf8))
+{
+}
+
+void RefuseOutputThatIsAnInput(const std::string& output, std::initializer_list<NamedInput> inputs)
+{
+    RefuseOutputThatIsAnInput(core::PathFromUtf8(output), inputs);
+}
+
 void RefuseOutputThatIsAnInput(const fs::path& output, std::initializer_list<NamedInput> inputs)
 {
     // Standard output is written as a stream, never replaced; standard input is read as one.
@@ -336,8 +349,8 @@ void RefuseOutputThatIsAnInput(const fs::path& output, std::initializer_list<Nam
         return;
     for (const NamedInput& input : inputs) {
         if (!IsStandardInput(input.path.string()) && IsSameFile(output, input.path))
-            throw UsageError("the output " + output.string() + " is " + input.role + " " + input.path.string()
-                + "; choose another output");
+            throw UsageError("the output " + core::PathText(output) + " is " + input.role + " "
+                + core::PathText(input.path) + "; choose another output");
     }
 }
 
@@ -345,7 +358,7 @@ bool LoadSettings(const Arguments& args, const fs::path& programDir, core::Setti
     fs::path& settingsPath, Output& io)
 {
     if (args.ini) {
-        const fs::path ini(*args.ini);
+        const fs::path ini = core::PathFromUtf8(*args.ini);
         if (auto bad = CheckReadable(ini)) {
             Fail(io, bad->message());
             return false;

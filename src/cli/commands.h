@@ -11,6 +11,7 @@
 #include <iosfwd>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace tarnwick::cli {
 
@@ -58,6 +59,12 @@ std::optional<core::IoResult> CheckReadable(const std::filesystem::path& path);
 
 // An input a command reads, named by its role ("the input", "the settings file").
 struct NamedInput {
+    NamedInput(const char* role, std::filesystem::path path)
+        : role(role)
+        , path(std::move(path))
+    {
+    }
+    NamedInput(const char* role, const std::string& utf8); // a path as the command line gives it
     const char* role;
     std::filesystem::path path;
 };
@@ -68,6 +75,7 @@ bool IsSameFile(const std::filesystem::path& a, const std::filesystem::path& b);
 // Throws UsageError when output is the same file (device and inode, through any
 // link) as one of the inputs: writing it would replace what the command reads.
 void RefuseOutputThatIsAnInput(const std::filesystem::path& output, std::initializer_list<NamedInput> inputs);
+void RefuseOutputThatIsAnInput(const std::string& output, std::initializer_list<NamedInput> inputs);
 
 // The settings the command uses: --ini FILE when given (a missing, unreadable or
 // oversized file is an error), else the file the editor would read beside

@@ -6,6 +6,8 @@
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
+
+#include <shellapi.h>
 #endif
 
 namespace tarnwick::cli {
@@ -19,6 +21,24 @@ void PrepareConsole()
     ::SetConsoleOutputCP(CP_UTF8);
     for (int fd : { 0, 1, 2 })
         ::_setmode(fd, _O_BINARY);
+}
+
+std::vector<std::string> Utf8Arguments(int argc, char** argv)
+{
+    int count = 0;
+    wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    if (wide == nullptr)
+        return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+    std::vector<std::string> args;
+    for (int i = 1; i < count; ++i) {
+        const int size = ::WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
+        std::string text(size > 0 ? static_cast<std::size_t>(size) : 1, '\0');
+        ::WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, text.data(), size, nullptr, nullptr);
+        text.pop_back(); // the terminating null
+        args.push_back(std::move(text));
+    }
+    ::LocalFree(wide);
+    return args;
 }
 
 fs::path ProgramPath(const char* argv0)
@@ -36,6 +56,11 @@ fs::path ProgramPath(const char* argv0)
 #else
 
 void PrepareConsole() { }
+
+std::vector<std::string> Utf8Arguments(int argc, char** argv)
+{
+    return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+}
 
 fs::path ProgramPath(const char* argv0)
 {

@@ -19,7 +19,7 @@ int RunMakeDemo(const Context& c)
     const Arguments& args = c.args;
     Output& io = c.io;
     core::DemoFolder plan;
-    if (IoResult r = core::PlanDemoFolder(args.input, plan); !r.ok())
+    if (IoResult r = core::PlanDemoFolder(core::PathFromUtf8(args.input), plan); !r.ok())
         return Fail(io, r.message());
     if (!args.force) {
         // Any of the files already there, in any letter case (the editor finds
@@ -28,9 +28,9 @@ int RunMakeDemo(const Context& c)
         if (!present.empty()) {
             std::string list;
             for (const fs::path& p : present)
-                list += "\n  " + p.string();
+                list += "\n  " + core::PathText(p);
             return Fail(io,
-                plan.dir.string() + " already holds " + std::to_string(present.size()) + " of the "
+                core::PathText(plan.dir) + " already holds " + std::to_string(present.size()) + " of the "
                     + std::to_string(plan.files.size())
                     + " files make-demo writes; nothing was written (--force overwrites them):" + list);
         }
@@ -38,7 +38,7 @@ int RunMakeDemo(const Context& c)
     std::vector<fs::path> written;
     const IoResult r = core::WriteDemoFolder(plan, written);
     for (const fs::path& file : written)
-        Notes(c) << "Wrote " << file.string() << '\n';
+        Notes(c) << "Wrote " << core::PathText(file) << '\n';
     if (!r.ok())
         return Fail(io, r.message());
     return kExitOk;

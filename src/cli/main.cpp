@@ -20,7 +20,7 @@ int main(int argc, char** argv)
     using namespace tarnwick::cli;
     RemoveTemporaryFilesOnSignals();
     PrepareConsole();
-    std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    const std::vector<std::string> args = Utf8Arguments(argc, argv);
     Output io { std::cout, std::cerr };
     // The status of a command that could not finish: diff and check keep 1 for
     // "differences" and "findings", so any trouble of theirs is 2.

@@ -102,7 +102,7 @@ int Trouble(Output& io, const std::string& message)
 bool Read(const std::string& path, std::uintmax_t limit, std::string_view what,
     std::vector<std::uint8_t>& bytes, Output& io)
 {
-    const IoResult read = core::ReadWholeFile(path, bytes, limit, what);
+    const IoResult read = core::ReadWholeFile(core::PathFromUtf8(path), bytes, limit, what);
     if (read.ok())
         return true;
     io.err << "tarnwick-cli: " << read.message() << '\n';
@@ -111,7 +111,7 @@ bool Read(const std::string& path, std::uintmax_t limit, std::string_view what,
 
 bool Write(const std::string& path, const std::uint8_t* data, std::size_t size, Output& io)
 {
-    const IoResult written = core::WriteFileAtomic(path, data, size);
+    const IoResult written = core::WriteFileAtomic(core::PathFromUtf8(path), data, size);
     if (written.ok())
         return true;
     io.err << "tarnwick-cli: " << written.message() << '\n';
@@ -160,7 +160,8 @@ std::uint16_t NationOf(const Arguments& args, std::initializer_list<std::string>
     if (args.nation)
         return static_cast<std::uint16_t>(*args.nation);
     for (const std::string& path : paths)
-        if (const int nation = NationFromFileName(fs::path(path).filename().string()); nation > 0)
+        if (const int nation = NationFromFileName(core::PathText(core::PathFromUtf8(path).filename()));
+            nation > 0)
             return static_cast<std::uint16_t>(nation);
     return 0;
 }
@@ -305,7 +306,7 @@ int RunPatchMake(const Context& c)
     if (!Write(*args.output, json, io))
         return kExitTrouble;
     io.out << "Wrote " << patch.changes.size() << (patch.changes.size() == 1 ? " change" : " changes")
-           << " to " << *args.output << '\n';
+           << " to " << core::PathText(core::PathFromUtf8(*args.output)) << '\n';
     return kExitOk;
 }
 
@@ -351,10 +352,10 @@ int RunGitSetup(const Context& c)
 {
     const Arguments& args = c.args;
     Output& io = c.io;
-    const fs::path dir = args.inputs.empty() ? fs::path(".") : fs::path(args.inputs[0]);
+    const fs::path dir = args.inputs.empty() ? fs::path(".") : core::PathFromUtf8(args.inputs[0]);
     const std::vector<GitSetting> settings = GitSettings();
     if (!args.write) {
-        io.out << "# " << (dir / ".gitattributes").string() << "\n"
+        io.out << "# " << core::PathText(dir / ".gitattributes") << "\n"
                << kAttributes << "\n\n# in the repository\n";
         for (const GitSetting& s : settings)
             io.out << "git config " << s.key << ' ' << ShellWord(s.value) << '\n';
@@ -363,11 +364,11 @@ int RunGitSetup(const Context& c)
 
     std::error_code ec;
     if (!fs::is_directory(dir, ec))
-        return Trouble(io, dir.string() + " is not a folder");
+        return Trouble(io, core::PathText(dir) + " is not a folder");
     const fs::path attributes = dir / ".gitattributes";
     std::vector<std::uint8_t> old;
     if (fs::exists(attributes, ec)) {
-        if (!Read(attributes.string(), 1024 * 1024, "a .gitattributes file", old, io))
+        if (!Read(core::PathText(attributes), 1024 * 1024, "a .gitattributes file", old, io))
             return kExitTrouble;
     }
     std::string text(old.begin(), old.end());
@@ -375,12 +376,12 @@ int RunGitSetup(const Context& c)
         if (!text.empty() && text.back() != '\n')
             text += '\n';
         text += std::string(kAttributes) + "\n";
-        if (!Write(attributes.string(), text, io))
+        if (!Write(core::PathText(attributes), text, io))
             return kExitTrouble;
-        io.out << "Wrote " << attributes.string() << '\n';
+        io.out << "Wrote " << core::PathText(attributes) << '\n';
     }
     for (const GitSetting& s : settings) {
-        if (auto failed = RunGit({ "-C", dir.string(), "config", s.key, s.value }))
+        if (auto failed = RunGit({ "-C", core::PathText(dir), "config", s.key, s.value }))
             return Trouble(io, *failed);
         io.out << "Set " << s.key << '\n';
     }

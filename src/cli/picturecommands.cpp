@@ -47,9 +47,10 @@ int Run(bool icon, const Arguments& a, Output& io)
                                       : FormatOf(a, { "png", "bmp" }) == "png";
     const bool fromStream = IsStandardInput(a.input);
     std::error_code ec;
-    const fs::file_status st = fs::status(a.input, ec);
+    const fs::path in = core::PathFromUtf8(a.input);
+    const fs::file_status st = fs::status(in, ec);
     if (!fromStream && fs::exists(st) && !fs::is_regular_file(st))
-        return Fail(io, "Cannot read " + a.input + ": Not a regular file");
+        return Fail(io, "Cannot read " + core::PathText(in) + ": Not a regular file");
     RefuseOutputThatIsAnInput(output, { { "the input", a.input } });
     core::IndexedImage image;
     try {
@@ -61,12 +62,12 @@ int Run(bool icon, const Arguments& a, Output& io)
                 return Fail(io, r.message());
             image = icon ? core::DecodeShpFrame(in, *a.frame, transparent) : core::DecodeLbm(in);
         } else {
-            image = icon ? core::LoadShpFrame(a.input, *a.frame, transparent) : core::LoadLbmFile(a.input);
+            image = icon ? core::LoadShpFrame(in, *a.frame, transparent) : core::LoadLbmFile(in);
         }
     } catch (const core::ArtFileError& e) {
         return Fail(io, e.what());
     } catch (const std::runtime_error& e) {
-        return Fail(io, a.input + ": " + e.what());
+        return Fail(io, InputName(a.input) + ": " + e.what());
     }
     std::vector<std::uint8_t> bytes;
     try {

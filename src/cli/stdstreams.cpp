@@ -34,27 +34,27 @@ bool IsTerminal(std::FILE* stream)
 
 std::string InputName(const std::string& path)
 {
-    return IsStandardInput(path) ? "standard input" : path;
+    return IsStandardInput(path) ? "standard input" : core::PathText(core::PathFromUtf8(path));
 }
 
 IoResult ReadInput(
     const std::string& path, std::vector<std::uint8_t>& bytes, std::uintmax_t maxBytes, std::string_view what)
 {
     if (!IsStandardInput(path))
-        return core::ReadWholeFile(path, bytes, maxBytes, what);
+        return core::ReadWholeFile(core::PathFromUtf8(path), bytes, maxBytes, what);
     bytes.clear();
     std::uint8_t block[65536];
     for (;;) {
         const std::size_t got = std::fread(block, 1, sizeof block, stdin);
         bytes.insert(bytes.end(), block, block + got);
         if (bytes.size() > maxBytes)
-            return IoResult::failure(IoResult::Kind::TooLarge, InputName(path),
+            return IoResult::failure(IoResult::Kind::TooLarge, "standard input",
                 "it holds more than " + std::to_string(maxBytes) + " bytes, too many for "
                     + std::string(what));
         if (got < sizeof block) {
             if (std::ferror(stdin))
-                return IoResult::failure(IoResult::Kind::ReadError, InputName(path), std::strerror(errno));
-            return IoResult::success(InputName(path));
+                return IoResult::failure(IoResult::Kind::ReadError, "standard input", std::strerror(errno));
+            return IoResult::success("standard input");
         }
     }
 }
@@ -62,7 +62,7 @@ IoResult ReadInput(
 IoResult WriteOutput(const std::string& path, const std::uint8_t* data, std::size_t size, bool binary)
 {
     if (!IsStandardOutput(path))
-        return core::WriteFileAtomic(path, data, size);
+        return core::WriteFileAtomic(core::PathFromUtf8(path), data, size);
     if (binary && IsTerminal(stdout))
         return IoResult::failure(IoResult::Kind::WriteError, "standard output",
             "it is a terminal; redirect it to a file or a pipe for binary data");

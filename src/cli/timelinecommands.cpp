@@ -21,14 +21,14 @@ int RunTimeline(const Context& c)
 {
     const Arguments& a = c.args;
     Output& io = c.io;
-    const fs::path in(a.input);
+    const fs::path in = core::PathFromUtf8(a.input);
     const bool fromStream = IsStandardInput(a.input);
     if (!fromStream)
         if (auto bad = CheckReadable(in))
             return Fail(io, bad->message());
     RefuseOutputThatIsAnInput(*a.output, { { "the input", in }, { "the settings file", c.settingsPath } });
 
-    const int nation = a.nation ? *a.nation : NationFromFileName(in.filename().string());
+    const int nation = a.nation ? *a.nation : NationFromFileName(core::PathText(in.filename()));
     auto data = std::make_unique<core::TOobData>();
     core::LoadResult r;
     if (fromStream) {
@@ -51,7 +51,7 @@ int RunTimeline(const Context& c)
     if (FormatOf(a, { "svg", "csv" }) == "csv") {
         text = core::TimelineCsv(units, formations);
     } else {
-        std::string heading = in.filename().string();
+        std::string heading = core::PathText(in.filename());
         if (nation != 0)
             heading = "nation " + std::to_string(nation) + " ("
                 + core::Cp1252ToUtf8(core::NationName(c.settings.names, nation)) + "), " + heading;

@@ -2,6 +2,7 @@
 
 #include "codec/png.h"
 
+#include "core/data/fileio.h"
 #include "core/graphics/artfiles.h"
 #include "core/graphics/lbm.h"
 #include "core/graphics/shp.h"
@@ -392,7 +393,7 @@ ArtExportReport ExportArt(const fs::path& gameDir, const fs::path& outDir, const
     const fs::path picDir = core::FindArtFolder(gameDir, core::kPictureFolder);
     const fs::path shpDir = core::FindArtFolder(gameDir, core::kIconFolder);
     if (picDir.empty() && shpDir.empty()) {
-        report.error = gameDir.string() + " has neither a pic nor a shp folder";
+        report.error = core::PathText(gameDir) + " has neither a pic nor a shp folder";
         return report;
     }
     Job job(outDir, options);
@@ -412,7 +413,7 @@ ArtExportReport ExportArt(const fs::path& gameDir, const fs::path& outDir, const
         std::error_code ec;
         fs::create_directories(outDir / sub, ec);
         if (ec) {
-            report.error = "Cannot create " + (outDir / sub).string() + ": " + ec.message();
+            report.error = "Cannot create " + core::PathText(outDir / sub) + ": " + ec.message();
             return report;
         }
     }

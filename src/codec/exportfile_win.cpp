@@ -2,6 +2,8 @@
 
 #include "codec/exportfile_win.h"
 
+#include "core/data/fileio.h"
+
 #include <algorithm>
 #include <random>
 #include <system_error>
@@ -19,7 +21,7 @@ std::string WriteExportFileWindows(const fs::path& target, const std::vector<std
         std::string reason = std::system_category().message(static_cast<int>(err));
         while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == '.'))
             reason.pop_back();
-        return "Cannot write " + target.string() + ": " + reason;
+        return "Cannot write " + core::PathText(target) + ": " + reason;
     };
     fs::path temp;
     HANDLE file = INVALID_HANDLE_VALUE;

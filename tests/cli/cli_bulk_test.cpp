@@ -72,7 +72,7 @@ TEST(CliBulk, OutputDiffersFromAPlainResaveOnlyInTheChangedField)
     RunResult r = RunCli({ "renationalise", in, "--nation", "5", "--from", "12", "--to", "34", "-o",
         (dir / "renat.obf").string() });
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "Processed : 3 Units, 1 Formations\nSaved " + (dir / "renat.obf").string() + "\n");
+    EXPECT_EQ(r.out, "Processed : 3 Units, 1 Formations\nSaved " + clitest::Shown(dir / "renat.obf") + "\n");
     const std::string renat = ReadFile(dir / "renat.obf");
     EXPECT_EQ(Differences(ref, renat),
         (std::vector<std::size_t> {
@@ -307,8 +307,8 @@ TEST(CliBulk, InPlaceRefusesSettingsAndFilesNotNamedAsOobFiles)
         EXPECT_EQ(r.status, 2);
         EXPECT_NE(r.err.find("nothing was changed"), std::string::npos) << r.err;
         for (const fs::path& p : c.named)
-            EXPECT_NE(r.err.find(p.string() + " is "), std::string::npos) << r.err;
-        EXPECT_EQ(r.err.find(oob.string() + " is "), std::string::npos) << r.err;
+            EXPECT_NE(r.err.find(clitest::Shown(p) + " is "), std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find(clitest::Shown(oob) + " is "), std::string::npos) << r.err;
         EXPECT_EQ(ReadFile(oob), bytes);
         EXPECT_EQ(ReadFile(readme), "hello\n");
         EXPECT_EQ(fs::file_size(other), 0u);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
@@ -49,6 +50,19 @@ const std::string& CliPath()
 bool UnderWine()
 {
     return CliPath().ends_with(".exe");
+}
+
+std::string Shown(const fs::path& path)
+{
+    std::string text = path.string();
+    if (UnderWine())
+        std::replace(text.begin(), text.end(), '/', '\\');
+    return text;
+}
+
+std::string ShownAbsolute(const fs::path& path)
+{
+    return UnderWine() && path.is_absolute() ? "Z:" + Shown(path) : Shown(path);
 }
 
 RunResult RunCli(const std::vector<std::string>& args)

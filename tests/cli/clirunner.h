@@ -23,6 +23,13 @@ struct RunResult {
 const std::string& CliPath();
 bool UnderWine();
 
+// A path of the test's as the program under test shows it in a message: as it
+// is, or from a Windows build the same path with Windows' separators
+// (/tmp/x/a.obf as \tmp\x\a.obf). Where the program names a path it made
+// absolute, ShownAbsolute adds the drive wine gives the root (Z:\tmp\x\a.obf).
+std::string Shown(const std::filesystem::path& path);
+std::string ShownAbsolute(const std::filesystem::path& path);
+
 // Skips a test of what Windows does not have (file modes, FIFOs, signals, setpriv)
 // when the program is a Windows build.
 #define SKIP_UNDER_WINE(reason)                                                                              \

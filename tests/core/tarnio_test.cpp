@@ -531,7 +531,7 @@ TEST(OobSave, SaveAsWritesTheNameAsGiven)
              "a\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9.obf" }) {
         const IoResult saved = SaveOobFileAs(data, kNation, name, dir.path());
         ASSERT_TRUE(saved.ok()) << saved.message();
-        EXPECT_EQ(ReadBytes(dir / name).size(), kOobFileSize) << name;
+        EXPECT_EQ(ReadBytes(dir.path() / PathFromUtf8(name)).size(), kOobFileSize) << name;
     }
     EXPECT_EQ(Entries(dir.path()).size(), 3u);
 

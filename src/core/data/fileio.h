@@ -91,6 +91,15 @@ IoResult ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8
 // when Windows takes it. Saves on Windows refuse such names with this reason.
 std::string WindowsNameProblem(std::string_view name);
 
+// A path from text in UTF-8 (a command line's argument, a settings file's
+// entry). On Windows a path is wide and a plain std::string would be taken in the
+// ANSI code page, losing any name outside it.
+std::filesystem::path PathFromUtf8(std::string_view utf8);
+
+// A path as messages show it: in UTF-8, with the platform's own separators
+// throughout (C:\Mods\obat001.obf on Windows, never C:/Mods\obat001.obf).
+std::string PathText(const std::filesystem::path& path);
+
 // Finds name in dir: the exact name wins, else a unique match ignoring ASCII case.
 // Returns an empty path when there is none (or more than one case-insensitive match).
 std::filesystem::path FindFileIgnoringCase(const std::filesystem::path& dir, std::string_view name);

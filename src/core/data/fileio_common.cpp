@@ -33,13 +33,24 @@ bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b)
 // A folder shown with a separator at its end, so that it reads as a folder.
 std::string FolderText(const fs::path& folder)
 {
-    std::string text = folder.string();
+    std::string text = PathText(folder);
     if (text.empty() || text.back() != static_cast<char>(fs::path::preferred_separator))
         text += static_cast<char>(fs::path::preferred_separator);
     return text;
 }
 
 } // namespace
+
+fs::path PathFromUtf8(std::string_view utf8)
+{
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string PathText(const fs::path& path)
+{
+    const std::u8string text = fs::path(path).make_preferred().u8string();
+    return std::string(text.begin(), text.end());
+}
 
 std::string WindowsNameProblem(std::string_view name)
 {
@@ -70,7 +81,7 @@ std::string WindowsNameProblem(std::string_view name)
 
 std::string IoResult::message() const
 {
-    const std::string where = path.string();
+    const std::string where = PathText(path);
     const std::string because = reason.empty() ? std::string() : ": " + reason;
     switch (kind) {
     case Kind::Ok:

@@ -258,7 +258,7 @@ Settings readinifile(const std::filesystem::path& path)
         return defaults;
     }
     return SettingsFromBytes(
-        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), path.string());
+        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), PathText(path));
 }
 
 std::filesystem::path FindSettingsFile(const std::filesystem::path& programDir)

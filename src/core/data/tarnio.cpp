@@ -456,8 +456,8 @@ IoResult SaveOobFileAs(TOobData& data, std::uint16_t nation, const std::string& 
     // Only a plain file name: nothing that leaves dir or names it.
     if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos
         || name.find('\0') != std::string::npos)
-        return IoResult::failure(IoResult::Kind::WriteError, dir / name, "Invalid file name");
-    return SaveTo(data, nation, dir / name, factory);
+        return IoResult::failure(IoResult::Kind::WriteError, dir / PathFromUtf8(name), "Invalid file name");
+    return SaveTo(data, nation, dir / PathFromUtf8(name), factory);
 }
 
 } // namespace tarnwick::core

@@ -446,7 +446,7 @@ std::string SettingsText(const std::filesystem::path& dir)
     auto line = [&t](const std::string& s) { t += s + "\r\n"; };
     line("; Sample settings for the Tarnwick demo folder (made-up nation and class names)");
     line("[Tarnwick]");
-    line("DefaultDir=" + dir.string());
+    line("DefaultDir=" + PathText(dir));
     line("TransparentColour=240");
     line("Hints=1");
     line("HintDelay=1");

@@ -163,7 +163,7 @@ IconFrameTableLoad LoadIconFrameTable(const std::filesystem::path& gameDir)
         IconFrameTable table;
         const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
         if (!ParseIconFrameTable(text, table, error)) {
-            out.warning = path.string() + ": " + error + fallback;
+            out.warning = PathText(path) + ": " + error + fallback;
             return out;
         }
         out.table = std::move(table);
@@ -171,7 +171,7 @@ IconFrameTableLoad LoadIconFrameTable(const std::filesystem::path& gameDir)
     } catch (const std::exception& e) {
         out.table = BuiltInIconFrameTable();
         out.source.clear();
-        out.warning = path.string() + ": " + e.what() + fallback;
+        out.warning = PathText(path) + ": " + e.what() + fallback;
     }
     return out;
 }
