@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QDir>
 #include <QDropEvent>
+#include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
 #include <QTemporaryDir>
@@ -94,6 +95,10 @@ private slots:
         QVERIFY(!QFile::exists(QDir(f.root.path()).filePath("TWFTK.ini")));
         w.findChild<QAction*>("ClearRecent1")->trigger();
         QCOMPARE(recent->actions().size(), 2);
+        // A file opened from the Load/Save list counts too.
+        w.findChild<QListWidget*>("TarnListBox")->setCurrentRow(4);
+        w.TarnListBoxDblClick();
+        QCOMPARE(recent->actions().first()->text(), "&1 " + QDir(other).filePath("obat005.obf"));
     }
 
 private:

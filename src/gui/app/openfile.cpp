@@ -4,7 +4,6 @@
 
 #include "core/rules/openfile.h"
 #include "gui/app/filecommands.h"
-#include "gui/app/recentfiles.h"
 #include "gui/app/workspace.h"
 #include "gui/pages/loadsavepage.h"
 
@@ -42,12 +41,7 @@ bool TSDIAppForm::openPath(const QString& path)
     Load->TarnListBox->setCurrentRow(target.nation - 1);
     if (files_->openSelected(false))
         showOpenedFile();
-    const bool opened
-        = Load->selectedNation() == target.nation && workspace_->state().currentNation == target.nation;
-    if (opened)
-        if (auto* recent = findChild<RecentFiles*>())
-            recent->add(path);
-    return opened;
+    return Load->selectedNation() == target.nation && workspace_->state().currentNation == target.nation;
 }
 
 void TSDIAppForm::dragEnterEvent(QDragEnterEvent* event)

@@ -9,6 +9,7 @@
 #include "gui/app/hintstyle.h"
 #include "gui/app/oobdocument.h"
 #include "gui/app/paster.h"
+#include "gui/app/recentfiles.h"
 #include "gui/app/recordcommands.h"
 #include "gui/app/speedicons.h"
 #include "gui/app/workspace.h"
@@ -748,6 +749,16 @@ void TSDIAppForm::TarnListBoxDblClick()
 
 void TSDIAppForm::showOpenedFile()
 {
+    // Every way of opening a file counts as recent, the Load/Save list too.
+    if (auto* recent = findChild<RecentFiles*>()) {
+        const std::filesystem::path& file = workspace_->document().filePath();
+#ifdef _WIN32
+        const QString name = QString::fromStdWString(file.wstring());
+#else
+        const QString name = QFile::decodeName(QByteArray::fromStdString(file.native()));
+#endif
+        recent->add(QFileInfo(name).absoluteFilePath());
+    }
     loadIconFrames();
     setFileLoaded(true);
 
