@@ -134,7 +134,8 @@ private slots:
                 auto* window = w.findChild<QWidget*>(name);
                 QVERIFY2(window != nullptr, qPrintable(name));
                 check(window);
-                window->close();
+                QTest::keyClick(window, Qt::Key_Escape); // closes it, as Ctrl+W does
+                QVERIFY2(!window->isVisible(), qPrintable(name));
             }
             QVERIFY2(checked, qPrintable(name));
         }

@@ -2,6 +2,7 @@
 
 #include "core/rules/whereused.h"
 #include "gui/common/bytetext.h"
+#include "gui/common/closekeys.h"
 #include "gui/common/screenplace.h"
 #include "gui/tools/recordtable.h"
 
@@ -24,6 +25,7 @@ TCheckForm::TCheckForm(QWidget* parent)
     layout->addWidget(CheckTable, 1);
     connect(CheckTable, &RecordTable::openRecord, this, &TCheckForm::openRecord);
     FitWhenShown(this, QSize(760, 360));
+    CloseByKeys(this);
 }
 
 TCheckForm::~TCheckForm() = default;

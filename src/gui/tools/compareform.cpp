@@ -3,6 +3,7 @@
 #include "core/data/fileio.h"
 #include "core/data/tarnio.h"
 #include "core/rules/compareview.h"
+#include "gui/common/closekeys.h"
 #include "gui/common/columnfit.h"
 #include "gui/common/dialogs.h"
 #include "gui/common/screenplace.h"
@@ -41,6 +42,7 @@ TCompareForm::TCompareForm(PageContext& context, QWidget* parent)
     setObjectName("TCompareForm");
     setWindowTitle(Text(core::CompareWindowTitle({})));
     FitWhenShown(this, QSize(820, 480));
+    CloseByKeys(this);
 
     SummaryLabel = new QLabel(this);
     SummaryLabel->setObjectName("SummaryLabel");

@@ -1,6 +1,7 @@
 #include "gui/tools/timeline.h"
 
 #include "gui/common/bytetext.h"
+#include "gui/common/closekeys.h"
 #include "gui/common/dialogs.h"
 #include "gui/common/screenplace.h"
 
@@ -446,6 +447,7 @@ TTimelineForm::TTimelineForm(
     setObjectName("TimelineForm");
     setWindowTitle("Availability Timeline");
     FitWhenShown(this, QSize(980, 680));
+    CloseByKeys(this);
 
     auto* bar = new QToolBar(this);
     bar->setObjectName("TimelineToolBar");

@@ -2,6 +2,7 @@
 
 #include "core/rules/whereused.h"
 #include "gui/common/bytetext.h"
+#include "gui/common/closekeys.h"
 #include "gui/common/screenplace.h"
 #include "gui/tools/recordtable.h"
 
@@ -24,6 +25,7 @@ TWhereUsedForm::TWhereUsedForm(QWidget* parent)
     layout->addWidget(WhereUsedTable, 1);
     connect(WhereUsedTable, &RecordTable::openRecord, this, &TWhereUsedForm::openRecord);
     FitWhenShown(this, QSize(420, 300));
+    CloseByKeys(this);
 }
 
 void TWhereUsedForm::setItem(const core::TOobData* data, core::PasteKind kind, int slot)
