@@ -35,8 +35,11 @@ void ColumnFitter::refit()
 
 bool ColumnFitter::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == view_->viewport() && event->type() == QEvent::Resize
-        && view_->viewport()->width() != width_)
+    // Only the viewport is watched. While the view is being destroyed its
+    // viewport still gets events, and the view is no longer a scroll area to
+    // ask: the type of event is looked at first, and the viewport is taken as
+    // it comes.
+    if (event->type() == QEvent::Resize && static_cast<QWidget*>(watched)->width() != width_)
         refit();
     return false;
 }
