@@ -6,6 +6,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <sstream>
 
@@ -168,14 +169,33 @@ RunResult Run(
 
 } // namespace
 
+namespace {
+
+// tarnwick-cli says why whenever it fails, so a failure without a word under
+// wine is wine's own start-up trouble (seen once on a loaded machine): run once
+// more. Native runs are never retried.
+RunResult RunOnce(
+    const std::vector<std::string>& prefix, const RunOptions& options, const std::vector<std::string>& args)
+{
+    RunResult result = Run(prefix, options, args);
+    if (UnderWine() && result.status != 0 && result.out.empty() && result.err.empty()
+        && options.stdoutFile.empty()) {
+        std::cerr << "wine ended without a word (status " << result.status << "); running it again\n";
+        result = Run(prefix, options, args);
+    }
+    return result;
+}
+
+} // namespace
+
 RunResult RunCliVia(const std::vector<std::string>& prefix, const std::vector<std::string>& args)
 {
-    return Run(prefix, {}, args);
+    return RunOnce(prefix, {}, args);
 }
 
 RunResult RunCliWith(const RunOptions& options, const std::vector<std::string>& args)
 {
-    return Run({}, options, args);
+    return RunOnce({}, options, args);
 }
 
 OobImage::OobImage()
