@@ -62,14 +62,13 @@ TOobUnit FullUnit()
 {
     TOobUnit u { .name = "Tiger I",
         .unitClass = 7,
-        .icon = 1234,
-        .lbm = 40000,
         .size = 3,
         .crew = 4,
         .weapon = { 21, 26, 29, 32 },
         .heAmmo = { 22, 27, 30, 33 },
         .apAmmo = { 23, 28, 31, 34 },
         .speed = 30 };
+    u.icon = 1234, u.lbm = 40000;
     for (int i = 0; i < kFacings; ++i) {
         u.steelArmour[i] = static_cast<std::uint8_t>(41 + i);
         u.heatArmour[i] = static_cast<std::uint8_t>(51 + i);
@@ -138,11 +137,11 @@ TEST(PasteFiles, WeaponAndFormationFilesTitleHeaderAndLines)
     TOobFormation fm { .name = "Pz Coy",
         .nation = 12,
         .yearAvail = 39,
-        .monthAvail = 9,
         .yearUnavail = 45,
-        .monthUnavail = 5,
         .buyPage = 3,
         .formType = 2,
+        .monthAvail = 9,
+        .monthUnavail = 5,
         .expMod = -3,
         .moraleMod = 4 };
     fm.slot = { 1, 2, 0, 0, 0, 0, 0, 0, 1001, 65535 };

@@ -25,10 +25,11 @@ inline constexpr int kFacings = 7; // HF, HS, HR, TF, TS, TR, Top
 
 // Names and the comment are byte strings (Windows-1252 on screen), never NUL.
 struct TOobUnit {
+    // The members sit in the order of the file's columns, so that the codec can
+    // move neighbouring one-byte columns to and from a record together.
     std::string name;
     std::uint8_t unitClass = 0;
-    std::uint16_t icon = 0;
-    std::uint16_t lbm = 0;
+    std::uint8_t reserved1 = 0; // carried through load and save, never shown
     std::uint8_t size = 0;
     std::uint8_t crew = 0;
     std::array<std::uint8_t, 4> weapon {}; // [0] is weapon 1; 0 = none
@@ -43,25 +44,26 @@ struct TOobUnit {
     std::uint8_t yearUnavail = 0;
     std::uint16_t cost = 0;
     std::uint8_t nation = 0;
+    std::uint16_t lbm = 0;
+    std::uint8_t vision = 0;
     std::uint8_t fireControl = 0;
     std::uint8_t sabotAmmo = 0;
     std::uint8_t heatAmmo = 0;
-    std::uint8_t stabiliser = 0;
-    std::uint8_t survivability = 0;
-    std::uint8_t vision = 0;
-    std::uint8_t swim = 0;
-    std::uint8_t smokeDischargers = 0;
     std::uint8_t rof = 0;
-    std::uint8_t carry = 0;
-    std::uint8_t weight = 0;
-    std::uint8_t ew = 0;
+    std::uint8_t stabiliser = 0;
     std::uint8_t rangeFinder = 0;
+    std::uint8_t ew = 0;
+    std::uint8_t carry = 0;
+    std::uint8_t survivability = 0;
+    std::uint8_t weight = 0;
+    std::uint16_t icon = 0;
+    std::uint8_t swim = 0;
     std::uint8_t moveClass = 0;
+    std::uint8_t smokeDischargers = 0;
     std::uint8_t monthAvail = 0;
     std::uint8_t monthUnavail = 0;
     std::uint8_t unitSound = 0;
     std::array<std::uint8_t, 4> weaponSound {};
-    std::uint8_t reserved1 = 0; // carried through load and save, never shown
     std::uint8_t reserved2 = 0;
 
     bool operator==(const TOobUnit&) const = default;
@@ -86,15 +88,16 @@ struct TOobWeapon {
 };
 
 struct TOobFormation {
+    // In the order of the file's columns, like a unit's.
     std::string name;
     std::uint8_t nation = 0;
     std::uint8_t yearAvail = 0;
-    std::uint8_t monthAvail = 0;
     std::uint8_t yearUnavail = 0;
-    std::uint8_t monthUnavail = 0;
     std::uint8_t buyPage = 0;
     std::uint8_t formType = 0;
     std::array<std::uint16_t, 10> slot {}; // [0] is member 1: 0 empty, 1..599 unit, 1000+n formation n
+    std::uint8_t monthAvail = 0;
+    std::uint8_t monthUnavail = 0;
     std::int8_t expMod = 0;
     std::int8_t moraleMod = 0;
 
