@@ -5,6 +5,7 @@
 
 #include "artfixture.h"
 #include "oobfixture.h"
+#include "../support/bigfile.h"
 
 #include <gtest/gtest.h>
 
@@ -319,7 +320,8 @@ TEST(ReadLimits, PicturesIconsAndIconTablesRefuseOversizedFilesUnread)
         {
             std::ofstream(file, std::ios::binary | std::ios::trunc);
         }
-        fs::resize_file(file, c.size);
+        if (!tarnwick::testsupport::MakeSparseFile(file, c.size))
+            continue;
         const std::string message = (*c.read)(file);
         EXPECT_EQ(message.find("too many for") != std::string::npos, c.refused) << message;
         if (c.refused) {
@@ -331,8 +333,9 @@ TEST(ReadLimits, PicturesIconsAndIconTablesRefuseOversizedFilesUnread)
     {
         std::ofstream(dir / "iconframes.txt", std::ios::binary);
     }
-    fs::resize_file(dir / "iconframes.txt", huge);
-    EXPECT_EQ(LoadIconFrameTable(dir.path()).table.row(5), BuiltInIconFrameTable().row(5));
+    if (tarnwick::testsupport::MakeSparseFile(dir / "iconframes.txt", huge)) {
+        EXPECT_EQ(LoadIconFrameTable(dir.path()).table.row(5), BuiltInIconFrameTable().row(5));
+    }
 }
 
 TEST(IconTables, CrewIconsAndDisplayByClass)
