@@ -3,9 +3,9 @@
 #include "core/graphics/lbm.h"
 #include "core/graphics/shp.h"
 
+#include "../support/bigfile.h"
 #include "artfixture.h"
 #include "oobfixture.h"
-#include "../support/bigfile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "core/data/tarnio.h"
 
-#include "oobfixture.h"
 #include "../support/bigfile.h"
+#include "oobfixture.h"
 
 #include <gtest/gtest.h>
 
