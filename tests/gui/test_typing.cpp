@@ -89,7 +89,7 @@ private slots:
 
     void typingIsAskedAboutBeforeItIsDropped()
     {
-        enum class Act { NextSlot, ListClick, OtherPage, Undo, Tool, Exit };
+        enum class Act { NextSlot, ListClick, OtherPage, Undo, Tool, Paste, Exit };
         struct Case {
             const char* what;
             Act act;
@@ -122,6 +122,8 @@ private slots:
                 { ask } },
             { "a tool that redraws the page, cancel", Act::Tool, "UnitnameEdit", "Typed", { Answer::Cancel },
                 1, "Scout car", true, { ask } },
+            { "a paste over the page, cancel", Act::Paste, "UnitnameEdit", "Typed", { Answer::Cancel }, 1,
+                "Scout car", true, { ask } },
             // Committed typing is an unsaved change: that question comes second.
             { "exit, commit", Act::Exit, "UnitnameEdit", "Typed", { Answer::Commit, Answer::Cancel }, 1,
                 "Typed", false, { ask, save } },
@@ -160,6 +162,9 @@ private slots:
                 break;
             case Act::Tool:
                 t.child<QAction>("UnitsGrid1")->trigger();
+                break;
+            case Act::Paste:
+                t.child<QToolButton>("PasteButton")->click();
                 break;
             case Act::Exit:
                 QVERIFY2(!t.w->close(), c.what);

@@ -496,8 +496,10 @@ void TSDIAppForm::CopyButtonClick()
 
 void TSDIAppForm::PasteButtonClick()
 {
+    // A paste replaces what the page shows (or, for several slots, shows the
+    // records again): typing on it is asked about first.
     RecordPage* page = pageInCharge();
-    if (page != nullptr && records_->paste(*page))
+    if (page != nullptr && maySetTypingAside() && records_->paste(*page))
         showAgainAfterBulkChange();
 }
 
