@@ -1,18 +1,17 @@
 #include "core/data/escape.h"
 
 #include "core/data/cp1252.h"
+#include "core/data/hex.h"
 
 namespace tarnwick::core {
 
 std::string EscapeControls(std::string_view text)
 {
-    static constexpr char kHex[] = "0123456789abcdef";
     std::string shown;
     shown.reserve(text.size());
     auto escape = [&](unsigned char b) {
         shown += "\\x";
-        shown += kHex[b >> 4];
-        shown += kHex[b & 0xF];
+        AppendHexByte(shown, b);
     };
     std::size_t i = 0;
     while (i < text.size()) {

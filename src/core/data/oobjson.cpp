@@ -2,6 +2,7 @@
 
 #include "core/data/cp1252.h"
 #include "core/data/escape.h"
+#include "core/data/hex.h"
 #include "core/data/ooblayout.h"
 #include "core/data/records.h"
 #include "core/data/tarnio.h"
@@ -34,7 +35,6 @@ constexpr std::string_view kTailSuffix = " tail";
 
 void AppendQuoted(std::string& out, std::string_view utf8)
 {
-    static constexpr char kHex[] = "0123456789abcdef";
     out.push_back('"');
     for (char c : utf8) {
         const auto u = static_cast<unsigned char>(c);
@@ -43,8 +43,7 @@ void AppendQuoted(std::string& out, std::string_view utf8)
             out.push_back(c);
         } else if (u < 0x20) {
             out.append("\\u00");
-            out.push_back(kHex[u >> 4]);
-            out.push_back(kHex[u & 0xF]);
+            AppendHexByte(out, u);
         } else {
             out.push_back(c);
         }
@@ -54,12 +53,9 @@ void AppendQuoted(std::string& out, std::string_view utf8)
 
 void AppendHex(std::string& out, std::span<const std::uint8_t> bytes)
 {
-    static constexpr char kHex[] = "0123456789abcdef";
     out.push_back('"');
-    for (std::uint8_t b : bytes) {
-        out.push_back(kHex[b >> 4]);
-        out.push_back(kHex[b & 0xF]);
-    }
+    for (std::uint8_t b : bytes)
+        AppendHexByte(out, b);
     out.push_back('"');
 }
 
@@ -493,17 +489,6 @@ const std::string& Text(const Node& node, Name field)
     if (node.type != Node::Type::String)
         throw Refusal { node.at, field.str(), "must be a text, not " + std::string(TypeName(node)) };
     return node.text;
-}
-
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 void Hex(const Node& node, Name field, std::span<std::uint8_t> out)

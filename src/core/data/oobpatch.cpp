@@ -1,6 +1,7 @@
 #include "core/data/oobpatch.h"
 
 #include "core/data/cp1252.h"
+#include "core/data/hex.h"
 #include "core/data/ooblayout.h"
 #include "core/data/oobmerge.h"
 #include "core/data/records.h"
@@ -85,12 +86,9 @@ Json ValueJson(const PatchValue& value, bool text)
     if (clean)
         return Cp1252ToUtf8(std::string_view(value.bytes.data(), end));
     // Bytes after the end of the text are kept as they are.
-    static constexpr char kHex[] = "0123456789abcdef";
     std::string hex;
-    for (char c : value.bytes) {
-        hex += kHex[static_cast<unsigned char>(c) >> 4];
-        hex += kHex[static_cast<unsigned char>(c) & 0xF];
-    }
+    for (char c : value.bytes)
+        AppendHexByte(hex, static_cast<unsigned char>(c));
     return Json { { "hex", hex } };
 }
 
@@ -115,17 +113,6 @@ int Whole(const Json& j, const std::string& what, long long low, long long high)
     if (n < low || n > high)
         throw Refusal(range + ", not " + j.dump());
     return static_cast<int>(n);
-}
-
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 PatchValue TextValue(const Json& j, const std::string& what, std::size_t width)
