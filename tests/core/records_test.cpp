@@ -11,6 +11,10 @@ TEST(Records, TrimRemovesBlanksAndControlCharactersAtBothEnds)
     EXPECT_EQ(TrimName("A B"), "A B");
     // Bytes above the blank, Windows-1252 letters included, are kept.
     EXPECT_EQ(TrimName("\xC4pfel\xA0"), "\xC4pfel\xA0");
+    // A name is blank exactly when nothing is left of it.
+    using namespace std::string_view_literals;
+    for (std::string_view name : { ""sv, "   "sv, "\0\t\x1f "sv, "\xA0"sv, " x "sv })
+        EXPECT_EQ(IsBlankName(name), TrimName(name).empty()) << name;
 }
 
 TEST(Records, NewDataSetHasAFullZeroImageAndEmptyTables)

@@ -2,6 +2,7 @@
 
 #include "core/data/ooblayout.h"
 #include "core/data/recordfields.h"
+#include "core/data/records.h"
 
 #include <algorithm>
 #include <charconv>
@@ -110,16 +111,6 @@ void AppendText(std::string& out, std::string_view value)
     out.push_back(',');
 }
 
-// A slot is empty when nothing but blanks and control characters is left of its name.
-bool IsEmptyName(const std::string& name)
-{
-    for (char c : name) {
-        if (static_cast<unsigned char>(c) > ' ')
-            return false;
-    }
-    return true;
-}
-
 void AppendUnusedRow(std::string& out, int placeholders)
 {
     out.append(kUnusedMark);
@@ -201,7 +192,7 @@ std::string BuildDump(const std::array<Record, N>& table, std::span<const DumpCo
         const Record& record = table[slot];
         out.append(nationCells);
         AppendNumber(out, static_cast<long long>(slot));
-        if (IsEmptyName(record.name)) {
+        if (IsBlankName(record.name)) {
             AppendUnusedRow(out, placeholders);
             continue;
         }

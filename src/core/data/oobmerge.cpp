@@ -25,11 +25,6 @@ bool Same(const PaddedOobFile& a, const PaddedOobFile& b, std::size_t offset, st
     return std::memcmp(a.at(offset), b.at(offset), size) == 0;
 }
 
-bool IsBlank(std::string_view name)
-{
-    return std::all_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) <= ' '; });
-}
-
 std::string PastText(int value)
 {
     return value == kAbsent ? std::string() : std::to_string(value);
@@ -161,9 +156,9 @@ private:
             return true;
         if (names[0] != names[1] && names[0] != names[2] && names[1] != names[2])
             return true;
-        const bool baseBlank = IsBlank(names[0]);
-        const bool oursBlank = IsBlank(names[1]);
-        const bool theirsBlank = IsBlank(names[2]);
+        const bool baseBlank = IsBlankName(names[0]);
+        const bool oursBlank = IsBlankName(names[1]);
+        const bool theirsBlank = IsBlankName(names[2]);
         if (baseBlank)
             return !oursBlank && !theirsBlank;
         return oursBlank != theirsBlank;

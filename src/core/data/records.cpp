@@ -19,4 +19,12 @@ std::string TrimName(std::string_view text)
     return std::string(text.substr(begin, end - begin));
 }
 
+bool IsBlankName(std::string_view name)
+{
+    for (char c : name)
+        if (static_cast<unsigned char>(c) > ' ')
+            return false;
+    return true;
+}
+
 } // namespace tarnwick::core

@@ -150,5 +150,7 @@ inline bool IsSubFormationMember(int v)
 
 // Blanks and control characters (every byte at or below the blank) removed from both ends.
 std::string TrimName(std::string_view text);
+// True when nothing is left of a name once trimmed: the slot is empty.
+bool IsBlankName(std::string_view name);
 
 } // namespace tarnwick::core

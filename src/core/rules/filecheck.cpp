@@ -1,5 +1,6 @@
 #include "core/rules/filecheck.h"
 
+#include "core/data/records.h"
 #include "core/graphics/artfiles.h"
 #include "core/graphics/indexedimage.h"
 #include "core/graphics/lbm.h"
@@ -20,14 +21,6 @@ namespace tarnwick::core {
 namespace fs = std::filesystem;
 
 namespace {
-
-bool IsEmpty(const std::string& name)
-{
-    for (char c : name)
-        if (static_cast<unsigned char>(c) > ' ')
-            return false;
-    return true;
-}
 
 // A page's message box text as one line: the lines of a paragraph joined with
 // ", ", paragraphs with " - ". skipFirst and skipLast paragraphs at either end
@@ -120,7 +113,7 @@ public:
                 add(Severity::Error, "weapon-invalid", table, slot, u.name,
                     field + " is " + std::to_string(w) + ", which names no weapon (1.."
                         + std::to_string(kWeaponSlots) + ")");
-            } else if (IsEmpty(data_.weapons[static_cast<std::size_t>(w)].name)) {
+            } else if (IsBlankName(data_.weapons[static_cast<std::size_t>(w)].name)) {
                 add(Severity::Error, "weapon-empty", table, slot, u.name,
                     field + " is weapon " + std::to_string(w) + ", which is empty");
             } else {
@@ -162,13 +155,13 @@ public:
             if (v == 0)
                 continue;
             if (IsUnitSlot(v)) {
-                if (IsEmpty(data_.units[static_cast<std::size_t>(v)].name))
+                if (IsBlankName(data_.units[static_cast<std::size_t>(v)].name))
                     add(Severity::Error, "member-empty", table, slot, f.name,
                         field + " is unit " + std::to_string(v) + ", which is empty");
                 else
                     checked[static_cast<std::size_t>(n - 1)] = std::to_string(v);
             } else if (IsSubFormationMember(v)) {
-                if (IsEmpty(data_.formations[static_cast<std::size_t>(v - 1000)].name))
+                if (IsBlankName(data_.formations[static_cast<std::size_t>(v - 1000)].name))
                     add(Severity::Error, "member-empty", table, slot, f.name,
                         field + " is formation " + std::to_string(v - 1000) + " (" + std::to_string(v)
                             + "), which is empty");
@@ -214,10 +207,10 @@ public:
         std::vector<std::vector<int>> next(n);
         for (int f = 1; f < n; ++f) {
             const TOobFormation& formation = data_.formations[static_cast<std::size_t>(f)];
-            if (IsEmpty(formation.name))
+            if (IsBlankName(formation.name))
                 continue;
             for (std::uint16_t v : formation.slot)
-                if (IsSubFormationMember(v) && !IsEmpty(data_.formations[v - 1000u].name))
+                if (IsSubFormationMember(v) && !IsBlankName(data_.formations[v - 1000u].name))
                     next[static_cast<std::size_t>(f)].push_back(v - 1000);
         }
         // Tarjan's strongly connected components, iteratively.
@@ -470,12 +463,12 @@ std::vector<CheckFinding> CheckFile(const TOobData& data, ArtCheck* art)
     std::vector<CheckFinding> out;
     Checker checker(data, out);
     for (int u = 1; u <= kUnitSlots; ++u)
-        if (!IsEmpty(data.units[static_cast<std::size_t>(u)].name))
+        if (!IsBlankName(data.units[static_cast<std::size_t>(u)].name))
             checker.unit(u, art);
     const std::vector<CheckFinding> cycles = checker.cycles();
     auto cycle = cycles.begin();
     for (int f = 1; f <= kFormationSlots; ++f) {
-        if (IsEmpty(data.formations[static_cast<std::size_t>(f)].name))
+        if (IsBlankName(data.formations[static_cast<std::size_t>(f)].name))
             continue;
         const bool onCycle = cycle != cycles.end() && cycle->slot == f;
         checker.formation(f, onCycle ? &*cycle++ : nullptr);

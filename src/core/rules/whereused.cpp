@@ -1,20 +1,10 @@
 #include "core/rules/whereused.h"
 
+#include "core/data/records.h"
+
 #include <cstddef>
 
 namespace tarnwick::core {
-
-namespace {
-
-bool IsEmpty(const std::string& name)
-{
-    for (char c : name)
-        if (static_cast<unsigned char>(c) > ' ')
-            return false;
-    return true;
-}
-
-} // namespace
 
 std::vector<RecordUse> WhereUsed(const TOobData& data, PasteKind kind, int slot)
 {
@@ -25,7 +15,7 @@ std::vector<RecordUse> WhereUsed(const TOobData& data, PasteKind kind, int slot)
         for (int u = 1; u <= kUnitSlots; ++u) {
             const TOobUnit& unit = data.units[static_cast<std::size_t>(u)];
             for (std::size_t k = 0; k < unit.weapon.size(); ++k)
-                if (unit.weapon[k] == slot && !IsEmpty(unit.name))
+                if (unit.weapon[k] == slot && !IsBlankName(unit.name))
                     uses.push_back({ PasteKind::Unit, u, static_cast<int>(k) + 1 });
         }
         return uses;
@@ -36,7 +26,7 @@ std::vector<RecordUse> WhereUsed(const TOobData& data, PasteKind kind, int slot)
     for (int f = 1; f <= kFormationSlots; ++f) {
         const TOobFormation& formation = data.formations[static_cast<std::size_t>(f)];
         for (std::size_t k = 0; k < formation.slot.size(); ++k)
-            if (formation.slot[k] == member && !IsEmpty(formation.name))
+            if (formation.slot[k] == member && !IsBlankName(formation.name))
                 uses.push_back({ PasteKind::Formation, f, static_cast<int>(k) + 1 });
     }
     return uses;
